@@ -1,0 +1,167 @@
+#include "course/CourseDialog.h"
+
+#include "course/GreatCircle.h"
+#include "platform/MessageBox.h"
+#include "store/Airports.h"
+
+#include <QComboBox>
+
+namespace {
+
+constexpr int kCourseTemplate = 130;
+enum : int {
+    IDC_ADD = 3,
+    IDC_DEP_LAT = 1000,
+    IDC_DEP_LON = 1001,
+    IDC_ARR_LAT = 1002,
+    IDC_ARR_LON = 1003,
+    IDC_DEPARTURE = 1035,
+    IDC_ARRIVAL = 1036,
+};
+
+std::string bytesOf(const QString& text) { return text.toLatin1().toStdString(); }
+
+} // namespace
+
+CCourseDialog::CCourseDialog(QWidget* parent) : platform::Dialog(kCourseTemplate, parent) {
+    if (auto* box = itemAs<QComboBox>(IDC_ARRIVAL))
+        connect(box, qOverload<int>(&QComboBox::activated), this, [this] { OnSelchangeArrival(); });
+    onCommand(IDC_ADD, [this] { OnAdd(); });
+    if (auto* box = itemAs<QComboBox>(IDC_DEPARTURE))
+        connect(box, qOverload<int>(&QComboBox::activated), this,
+                [this] { OnSelchangeDeparture(); });
+}
+
+void CCourseDialog::DoDataExchange(platform::DataExchange& dx) {
+    if (!m_cbDeparture) {
+        m_cbDeparture = itemAs<QComboBox>(IDC_DEPARTURE);
+        m_cbArrival = itemAs<QComboBox>(IDC_ARRIVAL);
+    }
+    dx.number(IDC_DEP_LAT, m_dDepLatitude, -360, 360);
+    dx.number(IDC_DEP_LON, m_dDepLongitude, -360, 360);
+    dx.number(IDC_ARR_LON, m_dArrLongitude, -360, 360);
+    dx.number(IDC_ARR_LAT, m_dArrLatitude);
+    dx.text(IDC_ARRIVAL, m_strArrText);
+}
+
+bool CCourseDialog::OnInitDialog() {
+    exchangeData(false);
+    FillAirportLists();
+    SelectSavedAirports();
+    exchangeData(false);
+    return true;
+}
+
+void CCourseDialog::message(const QString& text) { platform::showMessage(this, text); }
+
+void CCourseDialog::FillAirportLists() {
+    m_cbArrival->clearEditText();
+    m_cbArrival->clear();
+    QStringList ids;
+    for (const std::string& id : store::ParseAirportText(g_strAirportText, g_mapAirports))
+        ids << QString::fromLatin1(id.data(), static_cast<int>(id.size()));
+    platform::addComboItems(m_cbArrival, ids);
+    platform::addComboItems(m_cbDeparture, ids);
+    exchangeData(false);
+}
+
+void CCourseDialog::SelectSavedAirports() {
+    m_cbDeparture->setCurrentIndex(platform::findComboItem(m_cbDeparture, m_strDepAirport));
+    OnSelchangeDeparture();
+    m_cbArrival->setCurrentIndex(platform::findComboItem(m_cbArrival, m_strArrAirport));
+    OnSelchangeArrival();
+}
+
+void CCourseDialog::OnSelchangeDeparture() {
+    const int i = m_cbDeparture->currentIndex();
+    if (i < 0)
+        return;
+    const QString id = m_cbDeparture->itemText(i);
+    if (const AIRPORTPOS* pos = store::findAirport(g_mapAirports, bytesOf(id))) {
+        m_dDepLatitude = pos->dLatitude;
+        m_dDepLongitude = pos->dLongitude;
+    }
+    m_strDepAirport = id;
+    exchangeData(false);
+}
+
+void CCourseDialog::OnSelchangeArrival() {
+    m_strArrText.clear();
+    const int i = m_cbArrival->currentIndex();
+    if (i < 0)
+        return;
+    const QString id = m_cbArrival->itemText(i);
+    // The list shows upper case; a lower-case identifier in the file is still
+    // found (ignoring case) rather than leaving the old position in place.
+    if (const AIRPORTPOS* pos = store::findAirport(g_mapAirports, bytesOf(id))) {
+        m_dArrLatitude = pos->dLatitude;
+        m_dArrLongitude = pos->dLongitude;
+    }
+    m_strArrAirport = id;
+    exchangeData(false);
+    m_strArrText = id;
+    m_cbArrival->setEditText(id);
+}
+
+int CCourseDialog::SelectArrivalAirport(const QString& strId) {
+    const int i = platform::findComboItem(m_cbArrival, strId);
+    m_cbArrival->setCurrentIndex(i);
+    OnSelchangeArrival();
+    return i;
+}
+
+void CCourseDialog::OnOK() {
+    exchangeData(true);
+    course::CalcCourseAndDistance(m_dDepLatitude, m_dDepLongitude, m_dArrLatitude,
+                                  m_dArrLongitude, m_dResultCourse, m_dResultDistance);
+    if (m_dResultDistance == 0.0) {
+        message(QStringLiteral("Distance is zero, enter correct data!"));
+        return;
+    }
+    platform::Dialog::okCommand();
+}
+
+void CCourseDialog::OnCancel() { endDialog(QDialog::Rejected); }
+
+void CCourseDialog::OnAdd() {
+    exchangeData(true);
+    const QString strId = m_strArrText.toUpper();
+    if (strId.contains(QLatin1Char(' '))) {
+        message(QStringLiteral("No spaces allowed!"));
+        return;
+    }
+    if (strId.size() != 3) {
+        message(QStringLiteral("You must enter 3 alphanumeric symbol of the airport"));
+        return;
+    }
+    // These are the file's separators: such a record would break every
+    // later start.
+    if (!store::isStorableAirportId(bytesOf(strId))) {
+        message(QStringLiteral("No ':', ';' or ',' allowed!"));
+        return;
+    }
+    if (SelectArrivalAirport(strId) >= 0) {
+        message(QStringLiteral("Airport %1 already exist in database!\nif you want update or "
+                               "remove this airport,\nplease edit the file \"airports.fly\" "
+                               "manually.")
+                    .arg(m_strArrText));
+        return;
+    }
+    message(QStringLiteral("Airport %1 was added to database!").arg(strId));
+    store::AppendAirportRecord(g_strAirportText, g_mapAirports, bytesOf(strId), m_dArrLatitude,
+                               m_dArrLongitude);
+    FillAirportLists();
+    m_cbArrival->setCurrentIndex(SelectArrivalAirport(strId));
+    exchangeData(false);
+    switch (store::saveAirportFile(g_strDataDir, g_strAirportText)) {
+    case platform::WriteStatus::CannotCreate:
+        message(QStringLiteral("Cannot open airports file!"));
+        break;
+    case platform::WriteStatus::WriteFailed:
+        message(QStringLiteral("Cannot write airports file!"));
+        break;
+    case platform::WriteStatus::Written:
+        break;
+    }
+    endDialog(QDialog::Rejected);
+}

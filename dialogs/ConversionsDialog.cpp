@@ -1,0 +1,110 @@
+#include "dialogs/ConversionsDialog.h"
+
+#include "platform/MessageBox.h"
+#include "platform/Process.h"
+
+#include <QEvent>
+#include <QLineEdit>
+
+namespace {
+
+constexpr int kConversionsTemplate = 140;
+constexpr int IDC_ABACUS = 1048;
+
+struct Field {
+    int id;
+    int partner; // index into kFields
+    conversions::Direction toPartner;
+};
+
+using conversions::Direction;
+// Indexed by field; each names its partner and the conversion toward it.
+constexpr Field kFields[] = {
+    {1037, 3, Direction::MilesToKm},           // 0 statute miles
+    {1038, 4, Direction::FeetToMetres},        // 1 feet
+    {1039, 5, Direction::NmToMiles},           // 2 nautical miles
+    {1040, 0, Direction::KmToMiles},           // 3 kilometres
+    {1041, 1, Direction::MetresToFeet},        // 4 metres
+    {1042, 2, Direction::MilesToNm},           // 5 statute miles
+    {1044, 7, Direction::FahrenheitToCelsius}, // 6 Fahrenheit
+    {1045, 6, Direction::CelsiusToFahrenheit}, // 7 Celsius
+    {1046, 9, Direction::PoundsToKg},          // 8 pounds
+    {1047, 8, Direction::KgToPounds},          // 9 kilograms
+};
+constexpr int kFieldCount = sizeof kFields / sizeof kFields[0];
+
+// One per field, set only while its partner's handler writes into it, so the
+// write does not convert back. Shared by all openings of the dialog.
+unsigned char g_guard[kFieldCount] = {};
+
+} // namespace
+
+CConversionsDialog::CConversionsDialog(QWidget* parent)
+    : platform::Dialog(kConversionsTemplate, parent) {
+    for (int i = 0; i < kFieldCount; ++i) {
+        if (auto* edit = itemAs<QLineEdit>(kFields[i].id)) {
+            connect(edit, &QLineEdit::textChanged, this, [this, i] { onChange(i); });
+            edit->installEventFilter(this);
+        }
+    }
+    onCommand(IDC_ABACUS, [this] { OnAbacus(); });
+}
+
+void CConversionsDialog::DoDataExchange(platform::DataExchange&) {
+    if (!m_editTemperature) {
+        m_editTemperature = itemAs<QLineEdit>(1044);
+        m_editWeight = itemAs<QLineEdit>(1046);
+        m_editDistance = itemAs<QLineEdit>(1037);
+    }
+}
+
+void CConversionsDialog::OnCancel() { endDialog(QDialog::Rejected); }
+
+bool CConversionsDialog::guardFlagsClear() {
+    for (unsigned char flag : g_guard) {
+        if (flag)
+            return false;
+    }
+    return true;
+}
+
+QStringList CConversionsDialog::calculatorPrograms() {
+    return {QStringLiteral("gnome-calculator"), QStringLiteral("kcalc"),
+            QStringLiteral("galculator"),       QStringLiteral("qalculate-gtk"),
+            QStringLiteral("mate-calc"),        QStringLiteral("xcalc")};
+}
+
+void CConversionsDialog::onChange(int field) {
+    const Field& f = kFields[field];
+    if (!g_guard[field]) {
+        auto* from = itemAs<QLineEdit>(f.id);
+        const std::string result =
+            conversions::convertText(f.toPartner, from->text().toStdString());
+        g_guard[f.partner] = 1;
+        itemAs<QLineEdit>(kFields[f.partner].id)->setText(QString::fromStdString(result));
+    }
+    g_guard[f.partner] = 0;
+}
+
+void CConversionsDialog::onFocus(int field) {
+    auto* edit = itemAs<QLineEdit>(kFields[field].id);
+    if (edit->text().isEmpty())
+        onChange(field); // emptying an empty field is still a change of it
+    else
+        edit->clear();
+}
+
+bool CConversionsDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn) {
+        for (int i = 0; i < kFieldCount; ++i) {
+            if (watched == item(kFields[i].id))
+                onFocus(i);
+        }
+    }
+    return platform::Dialog::eventFilter(watched, event);
+}
+
+void CConversionsDialog::OnAbacus() {
+    if (!platform::startFirstProgram(calculatorPrograms()))
+        platform::showMessage(this, QStringLiteral("Error running calc.exe!"));
+}

@@ -1,0 +1,333 @@
+#include "leg/LegDialog.h"
+
+#include "course/CourseDialog.h"
+#include "dialogs/AboutDialog.h"
+#include "dialogs/ConversionsDialog.h"
+#include "dialogs/HelpDialog.h"
+#include "leg/LegCalc.h"
+#include "platform/MessageBox.h"
+#include "platform/NumberText.h"
+#include "platform/Resources.h"
+#include "store/Airports.h"
+#include "store/Defaults.h"
+
+#include <QDateTimeEdit>
+#include <QPushButton>
+
+double g_dDistanceSum = 0;
+
+namespace {
+
+constexpr int kLegTemplate = 102;
+constexpr int kSplashMilliseconds = 5000;
+
+enum : int {
+    IDC_TC = 1000,
+    IDC_WD = 1001,
+    IDC_WV = 1002,
+    IDC_TAS = 1003,
+    IDC_VAR = 1004,
+    IDC_MD = 1005,
+    IDC_WCA = 1006,
+    IDC_TH = 1007,
+    IDC_MH = 1008,
+    IDC_CH = 1009,
+    IDC_GS = 1010,
+    IDC_ETE = 1011,
+    IDC_DIST = 1012,
+    IDC_GPH = 1014,
+    IDC_FUEL = 1015,
+    IDC_OUT = 1016,
+    IDC_FUSED = 1018,
+    IDC_TOTAL_BURNT = 1019,
+    IDC_TOTAL_DIST = 1020,
+    IDC_RUN = 1021,
+    IDC_NEXT = 1022,
+    IDC_RESET = 1023,
+    IDC_ABOUT = 1024,
+    IDC_ETA = 1025,
+    IDC_TRUE_COURSE = 1026,
+    IDC_SAVE = 1028,
+    IDC_HELP = 1029,
+    IDC_TOOLS = 1030,
+};
+
+// The pickers show whole seconds; arithmetic starts from the same.
+QDateTime wholeSeconds(const QDateTime& t) {
+    const QTime time = t.time();
+    return QDateTime(t.date(), QTime(time.hour(), time.minute(), time.second()), Qt::LocalTime);
+}
+
+} // namespace
+
+CLegDialog::CLegDialog(QWidget* parent) : platform::Dialog(kLegTemplate, parent) {
+    setWindowIcon(platform::applicationIcon());
+    onCommand(IDC_RUN, [this] { OnRun(); });
+    onCommand(IDC_ABOUT, [this] { OnAbout(); });
+    onCommand(IDC_RESET, [this] { OnReset(); });
+    onCommand(IDC_TRUE_COURSE, [this] { OnTrueCourse(); });
+    onCommand(IDC_SAVE, [this] { OnSave(); });
+    onCommand(IDC_NEXT, [this] { OnNext(); });
+    onCommand(IDC_HELP, [this] { OnHelp(); });
+    onCommand(IDC_TOOLS, [this] { OnTools(); });
+}
+
+CLegDialog::~CLegDialog() = default;
+
+void CLegDialog::DoDataExchange(platform::DataExchange& dx) {
+    if (!m_btnNext) {
+        m_btnNext = itemAs<QPushButton>(IDC_NEXT);
+        m_btnRun = itemAs<QPushButton>(IDC_RUN);
+        m_btnTC = itemAs<QPushButton>(IDC_TRUE_COURSE);
+    }
+    dx.number(IDC_CH, m_dCorrectedHeading);
+    dx.number(IDC_DIST, m_dDistance, 0, 10000);
+    dx.number(IDC_ETE, m_dETE);
+    dx.number(IDC_FUSED, m_dFuelUsed);
+    dx.number(IDC_FUEL, m_dFuel, 0, 100);
+    dx.number(IDC_GPH, m_dGPH, 0, 100);
+    dx.number(IDC_GS, m_dGroundSpeed);
+    dx.number(IDC_MD, m_dMagDeviation, -360, 360);
+    dx.number(IDC_MH, m_dMagHeading);
+    dx.number(IDC_TAS, m_dTAS, 0, 250);
+    dx.number(IDC_TC, m_dTrueCourse, 0, 360);
+    dx.number(IDC_TH, m_dTrueHeading);
+    dx.number(IDC_VAR, m_dVariation, -360, 360);
+    dx.number(IDC_WCA, m_dWindCorrection);
+    dx.number(IDC_WD, m_dWindDirection, 0, 360);
+    dx.number(IDC_WV, m_dWindVelocity, 0, 1000);
+    dx.number(IDC_TOTAL_BURNT, m_dTotalBurnt);
+    dx.number(IDC_TOTAL_DIST, m_dTotalDistance);
+}
+
+bool CLegDialog::OnInitDialog() {
+    exchangeData(false);
+    setWindowIcon(platform::applicationIcon());
+    centerOnScreen();
+    m_wndSplash.ShowSplash(kSplashMilliseconds);
+
+    m_dTAS = 0;
+    m_dFuel = 0;
+    m_dGPH = 0;
+    m_dTotalBurnt = 0;
+    m_dHomeLatitude = 0;
+    m_dHomeLongitude = 0;
+    m_dArrivalLatitude = 0;
+    m_dArrivalLongitude = 0;
+
+    LoadDefaults();
+    if (!store::loadAirportFile(g_strDataDir, g_strAirportText))
+        message("Cannot open airports file!");
+
+    setDefaultMark(m_btnTC, true);
+    m_btnTC->setFocus();
+    exchangeData(false);
+    return true;
+}
+
+void CLegDialog::message(const char* text) { platform::showMessage(this, QString::fromUtf8(text)); }
+
+QDateTimeEdit* CLegDialog::picker(int id) const { return itemAs<QDateTimeEdit>(id); }
+
+void CLegDialog::OnRun() {
+    exchangeData(true);
+    if (m_dETE > 0) {
+        message("Press 'Next'  or 'Reset' button first!");
+        return;
+    }
+    if (m_dTAS < leg::kMinTasKt) {
+        message("Enter correct TAS!");
+        return;
+    }
+
+    leg::LegInput in;
+    in.trueCourseDeg = m_dTrueCourse;
+    in.windDirectionDeg = m_dWindDirection;
+    in.windVelocityKt = m_dWindVelocity;
+    in.tasKt = m_dTAS;
+    in.variationDeg = m_dVariation;
+    in.magDeviationDeg = m_dMagDeviation;
+    in.distanceNm = m_dDistance;
+    in.gph = m_dGPH;
+    in.fuelGal = m_dFuel;
+    in.totalBurntGal = m_dTotalBurnt;
+    in.distanceSumNm = g_dDistanceSum;
+    const leg::LegResult r = leg::computeLeg(in);
+    if (r.status != leg::LegStatus::Computed) {
+        // Nothing is changed: the pilot corrects the wind or the airspeed.
+        message("Wind too strong for this TAS!");
+        return;
+    }
+
+    g_dDistanceSum = r.distanceSumNm;
+    m_dTotalDistance = g_dDistanceSum;
+    if (r.fuelShort)
+        message("You don't have enough fuel to complete this trip!");
+    m_dFuel = r.fuelLeftGal;
+    m_dTotalBurnt = r.totalBurntGal;
+    m_dTrueCourse = r.trueCourseDeg;
+    m_dWindDirection = r.windDirectionDeg;
+    m_dVariation = r.variationDeg;
+    m_dFuelUsed = r.fuelUsedGal;
+    m_dETE = r.eteMin;
+    m_dWindCorrection = r.windCorrectionDeg;
+    m_dCorrectedHeading = r.correctedHeadingDeg;
+    m_dTrueHeading = r.trueHeadingDeg;
+    m_dMagHeading = r.magHeadingDeg;
+    m_dGroundSpeed = r.groundSpeedKt;
+
+    setDefaultMark(m_btnRun, false);
+    m_btnNext->setFocus();
+    setDefaultMark(m_btnNext, true);
+    exchangeData(false);
+    ComputeArrivalTime(m_dETE);
+}
+
+void CLegDialog::ComputeArrivalTime(double ete) {
+    const QDateTime out = wholeSeconds(picker(IDC_OUT)->dateTime());
+    picker(IDC_ETA)->setDateTime(out.addSecs(leg::arrivalOffsetSeconds(ete)));
+    exchangeData(false);
+}
+
+void CLegDialog::ClearLegResults() {
+    m_dWindCorrection = 0;
+    m_dTrueHeading = 0;
+    m_dMagHeading = 0;
+    m_dCorrectedHeading = 0;
+    m_dGroundSpeed = 0;
+    m_dETE = 0;
+    m_dFuelUsed = 0;
+    exchangeData(false);
+}
+
+void CLegDialog::OnNext() {
+    picker(IDC_OUT)->setDateTime(wholeSeconds(picker(IDC_ETA)->dateTime()));
+    setDefaultMark(m_btnNext, false);
+    m_btnTC->setFocus();
+    setDefaultMark(m_btnTC, true);
+    exchangeData(false);
+    ClearLegResults();
+}
+
+void CLegDialog::OnReset() {
+    m_dWindCorrection = 0;
+    m_dTrueCourse = 0;
+    m_dTrueHeading = 0;
+    m_dMagHeading = 0;
+    m_dCorrectedHeading = 0;
+    m_dGroundSpeed = 0;
+    m_dETE = 0;
+    m_dFuelUsed = 0;
+    m_dTotalBurnt = 0;
+    m_dTotalDistance = 0;
+    m_dWindDirection = 0;
+    m_dWindVelocity = 0;
+    m_dDistance = 0;
+    g_dDistanceSum = 0;
+    const QDateTime now = QDateTime::currentDateTime();
+    picker(IDC_OUT)->setDateTime(now);
+    picker(IDC_ETA)->setDateTime(now);
+    LoadDefaults();
+    exchangeData(false);
+}
+
+void CLegDialog::LoadDefaults() {
+    store::Defaults d;
+    switch (store::loadDefaultsFile(g_strDataDir, d)) {
+    case store::DefaultsLoad::CannotOpen:
+        message("Cannot open congfiguration file!");
+        return;
+    case store::DefaultsLoad::Malformed:
+        message("Error in congfiguration file!");
+        return;
+    case store::DefaultsLoad::Loaded:
+        break;
+    }
+    m_strHomeAirport = QString::fromLatin1(d.homeAirport.data(),
+                                           static_cast<int>(d.homeAirport.size()));
+    m_dHomeLatitude = d.homeLatitude;
+    m_dHomeLongitude = d.homeLongitude;
+    m_dTAS = d.tas;
+    m_dVariation = d.variation;
+    m_dMagDeviation = d.magDeviation;
+    m_dGPH = d.gph;
+    m_dFuel = d.fuel;
+}
+
+void CLegDialog::OnSave() {
+    exchangeData(true);
+    store::Defaults d;
+    d.homeAirport = m_strHomeAirport.toLatin1().toStdString();
+    d.homeLatitude = m_dHomeLatitude;
+    d.homeLongitude = m_dHomeLongitude;
+    d.tas = m_dTAS;
+    d.variation = m_dVariation;
+    d.magDeviation = m_dMagDeviation;
+    d.gph = m_dGPH;
+    d.fuel = m_dFuel;
+    switch (store::saveDefaultsFile(g_strDataDir, d)) {
+    case platform::WriteStatus::CannotCreate:
+        message("Cannot open congfiguration file!");
+        return;
+    case platform::WriteStatus::WriteFailed:
+        // The old file is still whole; never claim a save that did not happen.
+        message("Cannot write congfiguration file!");
+        return;
+    case platform::WriteStatus::Written:
+        message("Defaults saved!");
+        return;
+    }
+}
+
+void CLegDialog::OnTrueCourse() {
+    CCourseDialog dlg;
+    dlg.m_dDepLatitude = m_dHomeLatitude;
+    dlg.m_dDepLongitude = m_dHomeLongitude;
+    dlg.m_dArrLatitude = m_dArrivalLatitude;
+    dlg.m_dArrLongitude = m_dArrivalLongitude;
+    dlg.m_strDepAirport = m_strArrivalAirport.isEmpty() ? m_strHomeAirport : m_strArrivalAirport;
+    dlg.m_strArrAirport = m_strArrivalAirport;
+    if (dlg.runModal() != QDialog::Accepted)
+        return;
+
+    ClearLegResults();
+    m_dDistance = dlg.m_dResultDistance;
+    m_dTrueCourse = dlg.m_dResultCourse;
+    m_dArrivalLongitude = dlg.m_dArrLongitude;
+    m_dArrivalLatitude = dlg.m_dArrLatitude;
+    m_dHomeLatitude = dlg.m_dDepLatitude;
+    m_dHomeLongitude = dlg.m_dDepLongitude;
+    m_strHomeAirport = dlg.m_strDepAirport;
+    m_strArrivalAirport = dlg.m_strArrAirport;
+
+    platform::showMessage(
+        this, QStringLiteral("True Course is: %1 degrees\nDistance is: %2 nautical miles")
+                  .arg(QString::fromStdString(platform::formatFixed(m_dTrueCourse, 2)),
+                       QString::fromStdString(platform::formatFixed(m_dDistance, 2))));
+    m_dTrueCourse = leg::RoundHalfUp(m_dTrueCourse);
+
+    setDefaultMark(m_btnRun, true);
+    m_btnRun->setFocus();
+    setDefaultMark(m_btnTC, false);
+    exchangeData(false);
+}
+
+void CLegDialog::OnTools() {
+    CConversionsDialog dlg;
+    dlg.runModal();
+}
+
+void CLegDialog::OnAbout() {
+    CAboutDialog dlg;
+    dlg.m_strDisclaimer = platform::loadString(1);
+    dlg.runModal();
+}
+
+void CLegDialog::OnHelp() {
+    CHelpDialog dlg;
+    dlg.m_strEasyStart = platform::loadString(3);
+    dlg.m_strShortcuts = platform::loadString(32781);
+    dlg.runModal();
+}
+
+void CLegDialog::OnCancel() { endDialog(QDialog::Rejected); }

@@ -1,0 +1,82 @@
+#pragma once
+// The leg dialog, the application's main window: one leg's inputs, the
+// results Run computes for it and the running totals of the flight.
+
+#include "app/SplashDialog.h"
+#include "platform/DataExchange.h"
+#include "platform/Dialog.h"
+
+#include <QString>
+
+class QDateTimeEdit;
+class QPushButton;
+
+// Distance of all legs computed since start or the last Reset.
+extern double g_dDistanceSum;
+
+class CLegDialog : public platform::Dialog {
+    Q_OBJECT
+public:
+    explicit CLegDialog(QWidget* parent = nullptr);
+    ~CLegDialog() override;
+
+    // Button handlers.
+    void OnRun();
+    void OnNext();
+    void OnReset();
+    void OnTrueCourse();
+    void OnSave();
+    void OnTools();
+    void OnAbout();
+    void OnHelp();
+
+    void ClearLegResults();
+    void ComputeArrivalTime(double ete);
+    void LoadDefaults();
+
+    // The leg record: inputs...
+    double m_dTrueCourse = 0;
+    double m_dWindDirection = 0;
+    double m_dWindVelocity = 0;
+    double m_dTAS = 0;
+    double m_dVariation = 0;
+    double m_dMagDeviation = 0;
+    double m_dDistance = 0;
+    double m_dGPH = 0;
+    double m_dFuel = 0;
+    // ...and outputs.
+    double m_dWindCorrection = 0;
+    double m_dTrueHeading = 0;
+    double m_dMagHeading = 0;
+    double m_dCorrectedHeading = 0;
+    double m_dGroundSpeed = 0;
+    double m_dETE = 0;
+    double m_dFuelUsed = 0;
+    double m_dTotalBurnt = 0;
+    double m_dTotalDistance = 0;
+
+    // Route memory: the end points of the last accepted true course.
+    QString m_strHomeAirport;
+    double m_dHomeLatitude = 0;
+    double m_dHomeLongitude = 0;
+    QString m_strArrivalAirport;
+    double m_dArrivalLatitude = 0;
+    double m_dArrivalLongitude = 0;
+
+    QPushButton* m_btnRun = nullptr;
+    QPushButton* m_btnNext = nullptr;
+    QPushButton* m_btnTC = nullptr;
+    CSplashDialog m_wndSplash;
+
+protected:
+    void exchange(platform::DataExchange& dx) override { DoDataExchange(dx); }
+    bool initialise() override { return OnInitDialog(); }
+    void cancelCommand() override { OnCancel(); }
+
+private:
+    void DoDataExchange(platform::DataExchange& dx);
+    bool OnInitDialog();
+    void OnCancel();
+    void message(const char* text);
+    QDateTimeEdit* picker(int id) const;
+};

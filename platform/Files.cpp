@@ -1,0 +1,65 @@
+#include "platform/Files.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QString>
+
+namespace platform {
+namespace {
+
+QString dataHome() {
+    const QByteArray xdg = qgetenv("XDG_DATA_HOME");
+    // The base directory specification asks to ignore relative values.
+    if (!xdg.isEmpty() && QDir::isAbsolutePath(QString::fromLocal8Bit(xdg)))
+        return QString::fromLocal8Bit(xdg);
+    return QDir::homePath() + QStringLiteral("/.local/share");
+}
+
+} // namespace
+
+std::string resolveDevicePath(const std::string& devicePath) {
+    QString path = QString::fromLatin1(devicePath.data(), static_cast<int>(devicePath.size()));
+    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const QString programFiles = QStringLiteral("/Program Files/");
+    if (path.startsWith(programFiles, Qt::CaseInsensitive)) {
+        QString rest = path.mid(programFiles.size());
+        const int slash = rest.indexOf(QLatin1Char('/'));
+        const QString app = (slash < 0 ? rest : rest.left(slash)).toLower();
+        rest = slash < 0 ? QString() : rest.mid(slash);
+        path = dataHome() + QLatin1Char('/') + app + rest;
+    }
+    return QFile::encodeName(path).toStdString();
+}
+
+std::optional<std::string> readFileBytes(const std::string& path, std::size_t maxBytes) {
+    QFile file(QFile::decodeName(QByteArray::fromStdString(path)));
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    std::string bytes;
+    char chunk[4096];
+    while (bytes.size() < maxBytes) {
+        const qint64 want =
+            static_cast<qint64>(std::min<std::size_t>(sizeof chunk, maxBytes - bytes.size()));
+        const qint64 got = file.read(chunk, want);
+        if (got <= 0)
+            break;
+        bytes.append(chunk, static_cast<std::size_t>(got));
+    }
+    return bytes;
+}
+
+WriteStatus writeFileSafely(const std::string& path, const std::string& bytes) {
+    QSaveFile file(QFile::decodeName(QByteArray::fromStdString(path)));
+    if (!file.open(QIODevice::WriteOnly))
+        return WriteStatus::CannotCreate;
+    const qint64 size = static_cast<qint64>(bytes.size());
+    if (file.write(bytes.data(), size) != size) {
+        file.cancelWriting();
+        return WriteStatus::WriteFailed;
+    }
+    return file.commit() ? WriteStatus::Written : WriteStatus::WriteFailed;
+}
+
+} // namespace platform

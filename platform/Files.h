@@ -1,0 +1,33 @@
+#pragma once
+// Files of the data directory.
+//
+// Programs name their data directory as the device did, an absolute path with
+// backslashes under "\Program Files\<Application>\". Here that directory is the
+// user's application data folder: $XDG_DATA_HOME/<application in lower case>/
+// (by default ~/.local/share/<application>/). Nothing here creates it.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+namespace platform {
+
+// The local path for a device path such as "\Program Files\Skyvane\config.fly".
+// A path outside "\Program Files\" only has its backslashes turned into slashes.
+std::string resolveDevicePath(const std::string& devicePath);
+
+// At most maxBytes from the start of the file; no value when it cannot be opened.
+std::optional<std::string> readFileBytes(const std::string& path, std::size_t maxBytes);
+
+enum class WriteStatus {
+    Written,      // the new content is in place
+    CannotCreate, // nothing could be created (no folder, no permission): the old file is as it was
+    WriteFailed,  // writing or replacing failed: the old file is as it was
+};
+
+// Replaces the file's content as a whole: the bytes go to a temporary file
+// beside it, which is then renamed over the old one, so a failure never
+// leaves a half-written file behind.
+WriteStatus writeFileSafely(const std::string& path, const std::string& bytes);
+
+} // namespace platform

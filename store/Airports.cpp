@@ -1,0 +1,128 @@
+#include "store/Airports.h"
+
+#include "platform/Files.h"
+#include "platform/NumberText.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+namespace store {
+namespace {
+
+constexpr std::size_t kChunk = 127;
+constexpr std::size_t kNumberTextMax = 79;
+constexpr std::int64_t kNone = -1;
+
+// next[i] is the position of the first `sep` at or after i (kNone if none);
+// one entry past the end so that a search may start there.
+std::vector<std::int64_t> nextPositions(const std::string& text, char sep) {
+    std::vector<std::int64_t> next(text.size() + 1, kNone);
+    for (std::size_t i = text.size(); i-- > 0;)
+        next[i] = text[i] == sep ? static_cast<std::int64_t>(i) : next[i + 1];
+    return next;
+}
+
+std::int64_t findFrom(const std::vector<std::int64_t>& next, std::int64_t from) {
+    if (from < 0)
+        from = 0;
+    if (static_cast<std::size_t>(from) >= next.size())
+        return kNone;
+    return next[static_cast<std::size_t>(from)];
+}
+
+double numberOf(const std::string& text, std::int64_t first, std::int64_t endExclusive) {
+    if (endExclusive <= first)
+        return 0;
+    const auto length = std::min<std::size_t>(static_cast<std::size_t>(endExclusive - first),
+                                              kNumberTextMax);
+    return platform::parseLeadingNumber(
+        std::string_view(text).substr(static_cast<std::size_t>(first), length));
+}
+
+char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool equalIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
+}
+
+} // namespace
+
+std::string airportTextFromBytes(std::string_view bytes) {
+    std::string text;
+    text.reserve(bytes.size());
+    for (std::size_t at = 0; at < bytes.size(); at += kChunk) {
+        std::string_view chunk = bytes.substr(at, kChunk);
+        text.append(chunk.substr(0, chunk.find('\0')));
+    }
+    return text;
+}
+
+std::vector<std::string> ParseAirportText(const std::string& text, AirportMap& index) {
+    std::vector<std::string> ids;
+    const auto nextSemicolon = nextPositions(text, ';');
+    const auto nextComma = nextPositions(text, ',');
+    std::size_t c = 1;       // colon search position
+    std::int64_t s = 1;      // semicolon search position
+    std::int64_t k = 0;      // last comma; the search begins after it
+    for (std::size_t colon = text.find(':', c); colon != std::string::npos;
+         colon = text.find(':', c)) {
+        const auto colonAt = static_cast<std::int64_t>(colon);
+        const std::int64_t e = findFrom(nextSemicolon, s);
+        const std::string id = text.substr(colon < 3 ? 0 : colon - 3, 3);
+        const double lat = e > colonAt ? numberOf(text, colonAt + 1, e) : 0;
+        k = findFrom(nextComma, k + 1);
+        const double lon = k > e ? numberOf(text, e + 1, k) : 0;
+        index.emplace(id, AIRPORTPOS{lat, lon});
+        ids.push_back(id);
+        c = colon + 1;
+        s = e + 1;
+    }
+    return ids;
+}
+
+void AppendAirportRecord(std::string& text, AirportMap& index, const std::string& strId,
+                         double dLat, double dLon) {
+    text += strId;
+    text += ':';
+    text += platform::formatFixed(dLat, 6);
+    text += ';';
+    text += platform::formatFixed(dLon, 6);
+    text += ',';
+    index.emplace(strId, AIRPORTPOS{dLat, dLon});
+}
+
+bool isStorableAirportId(std::string_view id) {
+    return id.find_first_of(":;,") == std::string_view::npos;
+}
+
+const AIRPORTPOS* findAirport(const AirportMap& index, const std::string& id) {
+    const auto exact = index.find(id);
+    if (exact != index.end())
+        return &exact->second;
+    for (const auto& [key, pos] : index) {
+        if (equalIgnoringCase(key, id))
+            return &pos;
+    }
+    return nullptr;
+}
+
+bool loadAirportFile(const std::string& dataDir, std::string& text) {
+    text.clear();
+    const auto bytes = platform::readFileBytes(
+        platform::resolveDevicePath(dataDir + kAirportFileName),
+        std::numeric_limits<std::size_t>::max());
+    if (!bytes)
+        return false;
+    text = airportTextFromBytes(*bytes);
+    return true;
+}
+
+platform::WriteStatus saveAirportFile(const std::string& dataDir, const std::string& text) {
+    return platform::writeFileSafely(platform::resolveDevicePath(dataDir + kAirportFileName),
+                                     text);
+}
+
+} // namespace store

@@ -1,0 +1,114 @@
+#include "store/Defaults.h"
+
+#include "platform/Files.h"
+#include "platform/NumberText.h"
+
+#include <vector>
+
+namespace store {
+namespace {
+
+constexpr std::size_t npos = std::string_view::npos;
+
+struct LineEnd {
+    std::size_t first; // where the line end starts
+    std::size_t last;  // its last character
+};
+
+// The first line end that starts at or after `from`: CR LF, or an LF that no
+// CR precedes.
+std::optional<LineEnd> findLineEnd(std::string_view text, std::size_t from) {
+    for (std::size_t i = from; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            return LineEnd{i, i + 1};
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
+            return LineEnd{i, i};
+    }
+    return std::nullopt;
+}
+
+std::vector<std::string_view> splitValues(std::string_view text) {
+    std::vector<std::string_view> values;
+    std::size_t colon = text.find(':', 1);
+    std::size_t lineStart = 0; // e of the numbered steps
+    bool atEnd = false;        // no line end left: values run to the end
+    while (colon != npos) {
+        std::size_t last = text.size() - 1; // inclusive end of the value
+        if (!atEnd) {
+            if (const auto end = findLineEnd(text, lineStart + 1)) {
+                lineStart = end->first;
+                last = end->last;
+            } else {
+                atEnd = true;
+            }
+        }
+        std::string_view value;
+        if (last > colon)
+            value = text.substr(colon + 1, last - colon);
+        while (!value.empty() && (value.back() == '\r' || value.back() == '\n'))
+            value.remove_suffix(1);
+        values.push_back(value);
+        colon = text.find(':', colon + 1);
+    }
+    return values;
+}
+
+void appendLine(std::string& out, const char* key, const std::string& value) {
+    out += key;
+    out += value;
+    out += "\r\n";
+}
+
+} // namespace
+
+std::optional<Defaults> parseDefaults(std::string_view bytes) {
+    std::string_view text = bytes.substr(0, kDefaultsReadLimit);
+    text = text.substr(0, text.find('\0'));
+    const auto values = splitValues(text);
+    if (values.size() != 8)
+        return std::nullopt;
+    Defaults d;
+    d.homeAirport = std::string(values[0]);
+    d.homeLatitude = platform::parseLeadingNumber(values[1]);
+    d.homeLongitude = platform::parseLeadingNumber(values[2]);
+    d.tas = platform::parseLeadingNumber(values[3]);
+    d.variation = platform::parseLeadingNumber(values[4]);
+    d.magDeviation = platform::parseLeadingNumber(values[5]);
+    d.gph = platform::parseLeadingNumber(values[6]);
+    d.fuel = platform::parseLeadingNumber(values[7]);
+    return d;
+}
+
+std::string formatDefaults(const Defaults& v) {
+    std::string out;
+    out.reserve(256);
+    appendLine(out, "home_airport:", v.homeAirport);
+    appendLine(out, "home_latitude:", platform::formatFixed(v.homeLatitude, 6));
+    appendLine(out, "home_longitude:", platform::formatFixed(v.homeLongitude, 6));
+    appendLine(out, "TAS:", platform::formatFixed(v.tas, 6));
+    appendLine(out, "Variation:", platform::formatFixed(v.variation, 6));
+    appendLine(out, "Magnetic Deviation:", platform::formatFixed(v.magDeviation, 6));
+    appendLine(out, "Galons/Hour:", platform::formatFixed(v.gph, 6));
+    appendLine(out, "Total Fuel:", platform::formatFixed(v.fuel, 6));
+    return out;
+}
+
+DefaultsLoad loadDefaultsFile(const std::string& dataDir, Defaults& values) {
+    const auto bytes =
+        platform::readFileBytes(platform::resolveDevicePath(dataDir + kDefaultsFileName),
+                                kDefaultsReadLimit);
+    if (!bytes)
+        return DefaultsLoad::CannotOpen;
+    auto parsed = parseDefaults(*bytes);
+    if (!parsed)
+        return DefaultsLoad::Malformed;
+    values = std::move(*parsed);
+    return DefaultsLoad::Loaded;
+}
+
+platform::WriteStatus saveDefaultsFile(const std::string& dataDir, const Defaults& values) {
+    return platform::writeFileSafely(platform::resolveDevicePath(dataDir + kDefaultsFileName),
+                                     formatDefaults(values));
+}
+
+} // namespace store

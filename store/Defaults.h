@@ -1,0 +1,53 @@
+#pragma once
+// The defaults file, "config.fly": eight lines "key:value" ending in CR LF,
+// the home airport code, the home position and five flight defaults.
+//
+// The reader never compares keys: the k-th colon's value goes to the k-th
+// value, whatever its key says, so files edited by hand keep loading as they
+// always did. A file counts when its first 1023 bytes yield exactly eight
+// values.
+
+#include "platform/Files.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace store {
+
+constexpr const char* kDefaultsFileName = "config.fly";
+constexpr std::size_t kDefaultsReadLimit = 1023;
+
+struct Defaults {
+    std::string homeAirport; // 8-bit text as in the file
+    double homeLatitude = 0;
+    double homeLongitude = 0;
+    double tas = 0;
+    double variation = 0;
+    double magDeviation = 0;
+    double gph = 0;
+    double fuel = 0;
+};
+
+// The values of a file's bytes (only the first 1023 are looked at, and a NUL
+// byte ends the text), or none when they do not give exactly eight values.
+//
+// Line ends are CR LF, or an LF without a CR before it; where no line end is
+// left the value runs to the end of the text. A colon at the very first byte
+// is not counted. Numbers are read by their leading decimal number (none: 0),
+// with no range limits.
+std::optional<Defaults> parseDefaults(std::string_view bytes);
+
+// The file as Save writes it: the eight keys in order, values with "%f"
+// (six decimals, "." whatever the locale), every line ending in CR LF.
+std::string formatDefaults(const Defaults& values);
+
+enum class DefaultsLoad { Loaded, CannotOpen, Malformed };
+
+// Reads "config.fly" of the data directory (a device path, see platform/Files.h).
+DefaultsLoad loadDefaultsFile(const std::string& dataDir, Defaults& values);
+
+// Writes the values as "config.fly" of the data directory, safely.
+platform::WriteStatus saveDefaultsFile(const std::string& dataDir, const Defaults& values);
+
+} // namespace store

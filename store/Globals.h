@@ -1,0 +1,21 @@
+#pragma once
+// Program-wide state of the data files. These live for the whole run.
+
+#include <map>
+#include <string>
+
+struct AIRPORTPOS {
+    double dLatitude = 0;
+    double dLongitude = 0;
+};
+
+// Identifier (case preserved, compared by character code) to the position of
+// its first record.
+using AirportMap = std::map<std::string, AIRPORTPOS>;
+
+// The airport file as read at start plus the records added since: 8-bit text,
+// one byte per character.
+extern std::string g_strAirportText;
+// The data directory as the device names it, with its trailing backslash.
+extern std::string g_strDataDir;
+extern AirportMap g_mapAirports;
