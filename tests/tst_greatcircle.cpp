@@ -1,0 +1,98 @@
+// Great-circle course and distance against positions whose answers are known
+// from spherical trigonometry (quadrant points, antipodes, the dateline) and
+// against the handheld's own table.
+#include "course/GreatCircle.h"
+
+#include <QTest>
+
+#include <cmath>
+
+class TestGreatCircle : public QObject {
+    Q_OBJECT
+private slots:
+    void courseAndDistance_data();
+    void courseAndDistance();
+    void swappedEndsReverseTheCourse_data();
+    void swappedEndsReverseTheCourse();
+};
+
+void TestGreatCircle::courseAndDistance_data() {
+    QTest::addColumn<double>("lat1");
+    QTest::addColumn<double>("lon1");
+    QTest::addColumn<double>("lat2");
+    QTest::addColumn<double>("lon2");
+    QTest::addColumn<double>("course");
+    QTest::addColumn<double>("distance");
+    QTest::newRow("due north") << 0. << 0. << 10. << 0. << 0. << 600.;
+    QTest::newRow("due east") << 0. << 0. << 0. << 10. << 90. << 600.;
+    QTest::newRow("due south") << 0. << 0. << -10. << 0. << 180. << 600.;
+    QTest::newRow("due west") << 0. << 0. << 0. << -10. << 270. << 600.;
+    QTest::newRow("New York area to London area") << 40.5 << -74.25 << 51.5 << -0.5 << 51.12
+                                                  << 3009.25;
+    QTest::newRow("London area to New York area") << 51.5 << -0.5 << 40.5 << -74.25 << 288.04
+                                                  << 3009.25;
+    QTest::newRow("Sydney area to Melbourne area") << -33.75 << 151.25 << -37.75 << 144.75
+                                                   << 230.96 << 397.04;
+    QTest::newRow("dateline eastbound") << 0. << 179. << 0. << -179. << 90. << 120.;
+    QTest::newRow("dateline westbound") << 0. << -179. << 0. << 179. << 270. << 120.;
+    QTest::newRow("from the north pole") << 90. << 0. << 0. << 0. << 180. << 5400.;
+    QTest::newRow("from the south pole") << -90. << 0. << 0. << 0. << 0. << 5400.;
+    QTest::newRow("antipode on the equator") << 0. << 0. << 0. << 180. << 90. << 10800.;
+    QTest::newRow("antipode off the equator") << 10. << 20. << -10. << -160. << 270. << 10800.;
+    QTest::newRow("equal points") << 45. << 7. << 45. << 7. << 0. << 0.;
+    QTest::newRow("same point after wrapping 190 = -170") << 45. << 190. << 45. << -170. << 90.
+                                                         << 0.;
+    QTest::newRow("same point after wrapping 360 = 0") << 0. << 0. << 0. << 360. << 270. << 0.;
+    QTest::newRow("north on one meridian is 0, not 360") << 10. << 5. << 20. << 5. << 0. << 600.;
+    QTest::newRow("hundredths west of north: 359.99") << 0. << 0. << 1. << -0.0001 << 359.99
+                                                      << 60.;
+    QTest::newRow("closer than 0.005 west of north: 360.00") << 0. << 0. << 10. << -0.00001
+                                                             << 360. << 600.;
+    QTest::newRow("pole to 90 E") << 90. << 0. << 0. << 90. << 90. << 5400.;
+    QTest::newRow("pole to 90 W") << 90. << 0. << 0. << -90. << 270. << 5400.;
+    QTest::newRow("pole to 180") << 90. << 0. << 0. << 180. << 0. << 5400.;
+    QTest::newRow("to the pole from 0 0") << 0. << 0. << 90. << 0. << 0. << 5400.;
+    QTest::newRow("to the pole from 0 90") << 0. << 90. << 90. << 0. << 360. << 5400.;
+}
+
+void TestGreatCircle::courseAndDistance() {
+    QFETCH(double, lat1);
+    QFETCH(double, lon1);
+    QFETCH(double, lat2);
+    QFETCH(double, lon2);
+    double course = -1;
+    double distance = -1;
+    course::CalcCourseAndDistance(lat1, lon1, lat2, lon2, course, distance);
+    QTEST(course, "course");
+    QTEST(distance, "distance");
+}
+
+void TestGreatCircle::swappedEndsReverseTheCourse_data() {
+    QTest::addColumn<double>("lat1");
+    QTest::addColumn<double>("lon1");
+    QTest::addColumn<double>("lat2");
+    QTest::addColumn<double>("lon2");
+    QTest::newRow("mid latitudes") << 47.25 << 8.5 << 48.75 << 11.25;
+    QTest::newRow("southern hemisphere") << -12.5 << 130.75 << -27.25 << 153.0;
+    QTest::newRow("across the dateline") << 21.25 << -157.75 << -17.75 << 177.5;
+}
+
+void TestGreatCircle::swappedEndsReverseTheCourse() {
+    // On a meridian-symmetric route the final course of one way is the
+    // initial course of the other turned by 180; at least both distances
+    // must agree and both courses stay within 0..360.
+    QFETCH(double, lat1);
+    QFETCH(double, lon1);
+    QFETCH(double, lat2);
+    QFETCH(double, lon2);
+    double c1, d1, c2, d2;
+    course::CalcCourseAndDistance(lat1, lon1, lat2, lon2, c1, d1);
+    course::CalcCourseAndDistance(lat2, lon2, lat1, lon1, c2, d2);
+    QCOMPARE(d1, d2);
+    QVERIFY(c1 >= 0 && c1 <= 360);
+    QVERIFY(c2 >= 0 && c2 <= 360);
+    QVERIFY(d1 > 0 && d1 <= 10800);
+}
+
+QTEST_APPLESS_MAIN(TestGreatCircle)
+#include "tst_greatcircle.moc"
