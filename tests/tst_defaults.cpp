@@ -1,4 +1,205 @@
+// The defaults file: what Save writes, what hand-edited files load as, and
+// that a failed save never costs the pilot the old file.
+#include "TestSupport.h"
+#include "store/Defaults.h"
+#include "store/Globals.h"
+
+#include <QFile>
 #include <QTest>
-class T : public QObject { Q_OBJECT };
-QTEST_MAIN(T)
+
+#include <optional>
+
+using store::Defaults;
+
+Q_DECLARE_METATYPE(std::optional<Defaults>)
+
+namespace {
+
+Defaults example() {
+    Defaults d;
+    d.homeAirport = "ABC";
+    d.homeLatitude = 40.5;
+    d.homeLongitude = -74.25;
+    d.tas = 110;
+    d.variation = -13;
+    d.magDeviation = 2;
+    d.gph = 8.5;
+    d.fuel = 40;
+    return d;
+}
+
+const QByteArray kExample = "home_airport:ABC\r\nhome_latitude:40.500000\r\n"
+                            "home_longitude:-74.250000\r\nTAS:110.000000\r\n"
+                            "Variation:-13.000000\r\nMagnetic Deviation:2.000000\r\n"
+                            "Galons/Hour:8.500000\r\nTotal Fuel:40.000000\r\n";
+
+QByteArray lines(const QList<QByteArray>& l, const QByteArray& end = "\r\n") {
+    QByteArray out;
+    for (const QByteArray& line : l)
+        out += line + end;
+    return out;
+}
+
+std::optional<Defaults> parse(const QByteArray& bytes) {
+    return store::parseDefaults(std::string_view(bytes.constData(), bytes.size()));
+}
+
+} // namespace
+
+class TestDefaults : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { testing::checkRequestedLocale(); }
+    void writesTheExactFormat();
+    void roundTrip();
+    void handWritten_data();
+    void handWritten();
+    void refused_data();
+    void refused();
+    void onlyTheFirst1023BytesCount();
+    void longValuesDoNotOverflow();
+    void fileLayer();
+    void saveWithoutDataDirectory();
+    void saveOverLongerFileLeavesNoTrace();
+    void failedWriteKeepsOldFile();
+};
+
+void TestDefaults::writesTheExactFormat() {
+    const std::string text = store::formatDefaults(example());
+    QCOMPARE(QByteArray::fromStdString(text), kExample);
+    QCOMPARE(text.size(), std::size_t(181));
+}
+
+void TestDefaults::roundTrip() {
+    Defaults d = example();
+    d.homeLatitude = 47.4581234567; // six decimals survive
+    const auto back = store::parseDefaults(store::formatDefaults(d));
+    QVERIFY(back);
+    QCOMPARE(back->homeAirport, d.homeAirport);
+    QCOMPARE(back->homeLatitude, 47.458123);
+    QCOMPARE(back->homeLongitude, d.homeLongitude);
+    QCOMPARE(back->tas, d.tas);
+    QCOMPARE(back->variation, d.variation);
+    QCOMPARE(back->magDeviation, d.magDeviation);
+    QCOMPARE(back->gph, d.gph);
+    QCOMPARE(back->fuel, d.fuel);
+}
+
+void TestDefaults::handWritten_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QByteArray>("airport");
+    QTest::addColumn<double>("lat");
+    QTest::addColumn<double>("tas");
+    QTest::addColumn<double>("fuel");
+    QTest::newRow("as Save writes it") << kExample << QByteArray("ABC") << 40.5 << 110. << 40.;
+    QTest::newRow("keys misspelled, values by position")
+        << lines({"a:XYZ", "b:1", "c:2", "d:3", "e:4", "f:5", "Gallons/Hour:6", "g:7"})
+        << QByteArray("XYZ") << 1. << 3. << 7.;
+    QTest::newRow("other order lands by position, not key")
+        << lines({"TAS:120", "home_airport:ABC", "home_latitude:1", "home_longitude:2",
+                  "Variation:3", "Magnetic Deviation:4", "Galons/Hour:5", "Total Fuel:6"})
+        << QByteArray("120") << 0. << 2. << 6.;
+    QTest::newRow("blank after the colon: kept in the code, skipped in numbers")
+        << lines({"home_airport: AB", "x: 40.5", "x:0", "x:  110", "x:0", "x:0", "x:0", "x:9"})
+        << QByteArray(" AB") << 40.5 << 110. << 9.;
+    QTest::newRow("letters read as 0") << lines({"a:ABC", "b:north", "c:0", "d:fast", "e:0",
+                                                 "f:0", "g:0", "h:12abc"})
+                                       << QByteArray("ABC") << 0. << 0. << 12.;
+    QTest::newRow("beyond the field limits loads as written")
+        << lines({"a:", "b:500", "c:0", "d:900", "e:0", "f:0", "g:0", "h:-5"}) << QByteArray()
+        << 500. << 900. << -5.;
+    QTest::newRow("LF line ends load as written")
+        << lines({"home_airport:ABC", "home_latitude:40.5", "x:0", "TAS:110", "x:0", "x:0",
+                  "x:8", "Total Fuel:40"},
+                 "\n")
+        << QByteArray("ABC") << 40.5 << 110. << 40.;
+    QTest::newRow("no line end after the last line: fuel still read")
+        << kExample.left(kExample.size() - 2) << QByteArray("ABC") << 40.5 << 110. << 40.;
+    QTest::newRow("mixed CR LF and LF") << QByteArray("a:ABC\nb:1\r\nc:2\nd:3\r\ne:4\nf:5\ng:6\nh:7")
+                                        << QByteArray("ABC") << 1. << 3. << 7.;
+    QTest::newRow("colon at the very first byte is not counted")
+        << ":" + kExample << QByteArray("ABC") << 40.5 << 110. << 40.;
+    QTest::newRow("text after the eighth line without colon ignored")
+        << kExample + "trailing words\r\n" << QByteArray("ABC") << 40.5 << 110. << 40.;
+    QTest::newRow("NUL ends the text") << kExample + QByteArray("\0x:1\r\n", 6)
+                                       << QByteArray("ABC") << 40.5 << 110. << 40.;
+}
+
+void TestDefaults::handWritten() {
+    QFETCH(QByteArray, file);
+    const auto d = parse(file);
+    QVERIFY(d);
+    QTEST(QByteArray::fromStdString(d->homeAirport), "airport");
+    QTEST(d->homeLatitude, "lat");
+    QTEST(d->tas, "tas");
+    QTEST(d->fuel, "fuel");
+}
+
+void TestDefaults::refused_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::newRow("seven lines") << lines({"a:1", "b:2", "c:3", "d:4", "e:5", "f:6", "g:7"});
+    QTest::newRow("a ninth line with a colon") << kExample + "note:x\r\n";
+    QTest::newRow("a colon in the airport code") << QByteArray(kExample).replace("ABC", "A:C");
+    QTest::newRow("empty file") << QByteArray();
+}
+
+void TestDefaults::refused() {
+    QFETCH(QByteArray, file);
+    QVERIFY(!parse(file));
+}
+
+void TestDefaults::onlyTheFirst1023BytesCount() {
+    QByteArray file = kExample;
+    file += QByteArray(1023 - file.size(), ' ');
+    QVERIFY(parse(file + "x:1\r\n")); // the ninth colon lies beyond byte 1023
+    QByteArray late = QByteArray(900, ' ') + kExample;
+    QVERIFY(!parse(late)); // entries beyond byte 1023 are cut off
+}
+
+void TestDefaults::longValuesDoNotOverflow() {
+    QByteArray file = kExample;
+    file.replace("110.000000", "110" + QByteArray(400, '0').prepend('.'));
+    const auto d = parse(file);
+    QVERIFY(d);
+    QCOMPARE(d->tas, 110.0);
+}
+
+void TestDefaults::fileLayer() {
+    testing::DataDir dir;
+    Defaults d;
+    QCOMPARE(store::loadDefaultsFile(g_strDataDir, d), store::DefaultsLoad::CannotOpen);
+    QCOMPARE(store::saveDefaultsFile(g_strDataDir, example()), platform::WriteStatus::Written);
+    QCOMPARE(dir.read("config.fly"), kExample);
+    QCOMPARE(store::loadDefaultsFile(g_strDataDir, d), store::DefaultsLoad::Loaded);
+    QCOMPARE(d.tas, 110.0);
+    dir.write("config.fly", "a:1\r\n");
+    Defaults untouched = example();
+    QCOMPARE(store::loadDefaultsFile(g_strDataDir, untouched), store::DefaultsLoad::Malformed);
+    QCOMPARE(untouched.tas, 110.0);
+}
+
+void TestDefaults::saveWithoutDataDirectory() {
+    testing::DataDir dir(false);
+    QCOMPARE(store::saveDefaultsFile(g_strDataDir, example()),
+             platform::WriteStatus::CannotCreate);
+    QVERIFY(!QFile::exists(dir.home.path() + "/skyvane"));
+}
+
+void TestDefaults::saveOverLongerFileLeavesNoTrace() {
+    testing::DataDir dir;
+    dir.write("config.fly", QByteArray(5000, 'x'));
+    QCOMPARE(store::saveDefaultsFile(g_strDataDir, example()), platform::WriteStatus::Written);
+    QCOMPARE(dir.read("config.fly"), kExample);
+}
+
+void TestDefaults::failedWriteKeepsOldFile() {
+    testing::DataDir dir;
+    // A directory where the file should be: the replacement cannot happen.
+    QVERIFY(QDir().mkpath(dir.path("config.fly")));
+    QVERIFY(store::saveDefaultsFile(g_strDataDir, example()) != platform::WriteStatus::Written);
+    QVERIFY(QFileInfo(dir.path("config.fly")).isDir());
+    QCOMPARE(QDir(dir.path("")).entryList(QDir::Files).size(), 0); // no temporary left behind
+}
+
+QTEST_GUILESS_MAIN(TestDefaults)
 #include "tst_defaults.moc"
