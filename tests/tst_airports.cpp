@@ -1,4 +1,178 @@
+// The airport text: the scan of hand-written and system-written files, the
+// index, the append and the safe rewrite.
+#include "TestSupport.h"
+#include "store/Airports.h"
+
 #include <QTest>
-class T : public QObject { Q_OBJECT };
-QTEST_MAIN(T)
+
+namespace {
+
+struct Scan {
+    std::vector<std::string> ids;
+    AirportMap index;
+};
+
+Scan scan(const std::string& text) {
+    Scan s;
+    s.ids = store::ParseAirportText(text, s.index);
+    return s;
+}
+
+QStringList idsOf(const Scan& s) {
+    QStringList out;
+    for (const auto& id : s.ids)
+        out << QString::fromStdString(id);
+    return out;
+}
+
+} // namespace
+
+class TestAirports : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { testing::checkRequestedLocale(); }
+    void scan_data();
+    void scan();
+    void duplicatesListedTwiceFirstWins();
+    void decimalCommaShiftsTheRest();
+    void missingSemicolonShiftsTheRest();
+    void nulCutsItsChunk();
+    void appendWritesSixDecimalsKeepsEnteredValue();
+    void lookupIgnoresCaseOnlyWhenNeeded();
+    void separatorsAreNotStorable();
+    void fileRoundTrip();
+    void missingFile();
+    void failedRewriteKeepsOldFile();
+    void pathologicalTextIsLinear();
+};
+
+void TestAirports::scan_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("ids");
+    QTest::addColumn<double>("lastLat");
+    QTest::addColumn<double>("lastLon");
+    QTest::newRow("system format, back to back")
+        << "EWX:40.500000;-74.250000,KLA:51.500000;-0.500000," << QStringList{"EWX", "KLA"}
+        << 51.5 << -0.5;
+    QTest::newRow("one record per line") << "EWX:40.5;-74.25,\r\nKLA:51.5;-0.5,\r\n"
+                                         << QStringList{"EWX", "KLA"} << 51.5 << -0.5;
+    QTest::newRow("last record without its comma: longitude 0")
+        << "EWX:40.5;-74.25,KLA:51.5;-0.5" << QStringList{"EWX", "KLA"} << 51.5 << 0.0;
+    QTest::newRow("text between records ignored")
+        << "my airports\r\nEWX:40.5;-74.25, and KLA:51.5;-0.5,"
+        << QStringList{"EWX", "KLA"} << 51.5 << -0.5;
+    QTest::newRow("blanks before numbers") << "ABC: 12.5; 7.25," << QStringList{"ABC"} << 12.5
+                                           << 7.25;
+    QTest::newRow("empty text") << "" << QStringList{} << 0.0 << 0.0;
+    QTest::newRow("colon too near the start takes the first three")
+        << "A:1;2," << QStringList{"A:1"} << 1.0 << 2.0;
+}
+
+void TestAirports::scan() {
+    QFETCH(QString, text);
+    QFETCH(QStringList, ids);
+    const Scan s = ::scan(text.toStdString());
+    QCOMPARE(idsOf(s), ids);
+    if (!ids.isEmpty()) {
+        const AIRPORTPOS& last = s.index.at(s.ids.back());
+        QTEST(last.dLatitude, "lastLat");
+        QTEST(last.dLongitude, "lastLon");
+    }
+}
+
+void TestAirports::duplicatesListedTwiceFirstWins() {
+    const Scan s = ::scan("ABC:1;2,XYZ:3;4,ABC:5;6,");
+    QCOMPARE(idsOf(s), (QStringList{"ABC", "XYZ", "ABC"}));
+    QCOMPARE(s.index.size(), std::size_t(2));
+    QCOMPARE(s.index.at("ABC").dLatitude, 1.0);
+}
+
+void TestAirports::decimalCommaShiftsTheRest() {
+    // The comma of "40,5" ends the record: this and every later record lose
+    // their longitude, as the file format has always read.
+    const Scan s = ::scan("AAA:40,5;-74.25,BBB:51.5;-0.5,");
+    QCOMPARE(s.index.at("AAA").dLatitude, 40.0);
+    QCOMPARE(s.index.at("AAA").dLongitude, 0.0);
+    QCOMPARE(s.index.at("BBB").dLongitude, 0.0);
+}
+
+void TestAirports::missingSemicolonShiftsTheRest() {
+    const Scan s = ::scan("AAA:1,BBB:2;3,CCC:4;5,");
+    QCOMPARE(idsOf(s), (QStringList{"AAA", "BBB", "CCC"}));
+    QCOMPARE(s.index.at("AAA").dLongitude, 0.0); // its semicolon is BBB's, after its comma
+    QCOMPARE(s.index.at("BBB").dLongitude, 0.0);
+    QCOMPARE(s.index.at("CCC").dLatitude, 0.0); // no semicolon after its colon
+}
+
+void TestAirports::nulCutsItsChunk() {
+    std::string bytes(127, 'x');
+    bytes.replace(0, 6, "AAA:1;");
+    bytes[10] = '\0';
+    bytes += "2,BBB:3;4,";
+    const std::string text = store::airportTextFromBytes(bytes);
+    QCOMPARE(QString::fromStdString(text), QString("AAA:1;xxxx2,BBB:3;4,"));
+}
+
+void TestAirports::appendWritesSixDecimalsKeepsEnteredValue() {
+    std::string text = "AAA:1;2,";
+    AirportMap index;
+    store::ParseAirportText(text, index);
+    store::AppendAirportRecord(text, index, "NEW", 40.1234567, -0.5);
+    QCOMPARE(QString::fromStdString(text), QString("AAA:1;2,NEW:40.123457;-0.500000,"));
+    QCOMPARE(index.at("NEW").dLatitude, 40.1234567);
+    AirportMap reread;
+    store::ParseAirportText(text, reread);
+    QCOMPARE(reread.at("NEW").dLatitude, 40.123457);
+}
+
+void TestAirports::lookupIgnoresCaseOnlyWhenNeeded() {
+    const Scan s = ::scan("abc:1;2,ABD:3;4,");
+    QCOMPARE(store::findAirport(s.index, "ABC")->dLatitude, 1.0);
+    QCOMPARE(store::findAirport(s.index, "ABD")->dLatitude, 3.0);
+    QVERIFY(!store::findAirport(s.index, "XYZ"));
+}
+
+void TestAirports::separatorsAreNotStorable() {
+    QVERIFY(store::isStorableAirportId("K1X"));
+    QVERIFY(!store::isStorableAirportId("A:B"));
+    QVERIFY(!store::isStorableAirportId("A;B"));
+    QVERIFY(!store::isStorableAirportId("A,B"));
+}
+
+void TestAirports::fileRoundTrip() {
+    testing::DataDir dir;
+    dir.write("airports.fly", "EWX:40.5;-74.25,\r\nKLA:51.5;-0.5,\r\n");
+    std::string text;
+    QVERIFY(store::loadAirportFile(g_strDataDir, text));
+    AirportMap index;
+    store::ParseAirportText(text, index);
+    store::AppendAirportRecord(text, index, "NEW", 1.5, 2.5);
+    QCOMPARE(store::saveAirportFile(g_strDataDir, text), platform::WriteStatus::Written);
+    QCOMPARE(dir.read("airports.fly"),
+             QByteArray("EWX:40.5;-74.25,\r\nKLA:51.5;-0.5,\r\nNEW:1.500000;2.500000,"));
+}
+
+void TestAirports::missingFile() {
+    testing::DataDir dir;
+    std::string text = "stale";
+    QVERIFY(!store::loadAirportFile(g_strDataDir, text));
+    QVERIFY(text.empty());
+}
+
+void TestAirports::failedRewriteKeepsOldFile() {
+    testing::DataDir dir(false);
+    QCOMPARE(store::saveAirportFile(g_strDataDir, "AAA:1;2,"),
+             platform::WriteStatus::CannotCreate);
+    QVERIFY(!dir.exists("airports.fly"));
+}
+
+void TestAirports::pathologicalTextIsLinear() {
+    // Colons with no separators after them make every search start over;
+    // the scan must still finish at once.
+    std::string text = "x,;" + std::string(200000, ':') + ",;";
+    const Scan s = ::scan(text);
+    QCOMPARE(s.ids.size(), std::size_t(200000));
+}
+
+QTEST_GUILESS_MAIN(TestAirports)
 #include "tst_airports.moc"
