@@ -9,6 +9,7 @@ constexpr int kSplashTimer = 1;
 } // namespace
 
 CSplashDialog::CSplashDialog() : platform::Dialog(kSplashTemplate) {
+    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setAccessibleName(QStringLiteral("Skyvane"));
 }
 

@@ -172,7 +172,7 @@ int Dialog::runModal() {
 bool Dialog::createModeless(QWidget* parent) {
     if (!m_built)
         return false;
-    setParent(parent, Qt::Dialog | Qt::FramelessWindowHint);
+    setParent(parent, windowFlags());
     setModal(false);
     installEventFilter(this);
     for (QWidget* child : findChildren<QWidget*>())

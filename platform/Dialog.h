@@ -32,8 +32,8 @@ public:
 
     // Initialises the dialog and runs it modally; returns the end result.
     int runModal();
-    // Initialises the dialog and shows it without waiting. False if the
-    // template has no controls.
+    // Initialises the dialog and shows it without waiting, owned by parent
+    // (or a window of its own). False if the template has no controls.
     bool createModeless(QWidget* parent);
     // Ends a modal run (or hides a modeless dialog) with that result.
     void endDialog(int result);
