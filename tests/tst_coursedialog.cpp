@@ -1,4 +1,340 @@
+// The course dialog, opened from the leg dialog's TC button: lists,
+// preselection, picks, OK with its refusals, Add, and what TC hands back.
+#include "TestSupport.h"
+#include "course/CourseDialog.h"
+#include "leg/LegDialog.h"
+#include "store/Globals.h"
+
+#include <QAccessible>
+#include <QComboBox>
 #include <QTest>
-class T : public QObject { Q_OBJECT };
-QTEST_MAIN(T)
+
+#include <memory>
+
+using testing::setText;
+using testing::text;
+
+namespace {
+
+enum : int {
+    DEP_LAT = 1000, DEP_LON = 1001, ARR_LAT = 1002, ARR_LON = 1003, DEPARTURE = 1035,
+    ARRIVAL = 1036, OK = 1, QUIT = 2, ADD = 3,
+    LEG_TC = 1000, LEG_DIST = 1012, LEG_RUN = 1021, LEG_TCBTN = 1026,
+};
+
+const QByteArray kDefaults = "home_airport:ABC\r\nhome_latitude:1.000000\r\n"
+                             "home_longitude:2.000000\r\nTAS:110.000000\r\n"
+                             "Variation:0.000000\r\nMagnetic Deviation:0.000000\r\n"
+                             "Galons/Hour:8.000000\r\nTotal Fuel:40.000000\r\n";
+const QByteArray kAirports = "KLA:51.5;-0.5,\r\nABC:40.5;-74.25,\r\nxyz:10;20,\r\nNOR:0;0,\r\n";
+
+QComboBox* combo(const platform::Dialog& d, int id) { return d.itemAs<QComboBox>(id); }
+
+QStringList entries(const QComboBox* box) {
+    QStringList out;
+    for (int i = 0; i < box->count(); ++i)
+        out << box->itemText(i);
+    return out;
+}
+
+void pick(const platform::Dialog& d, int id, const QString& entry) {
+    QComboBox* box = combo(d, id);
+    const int i = box->findText(entry);
+    QVERIFY2(i >= 0, qPrintable(entry));
+    box->setCurrentIndex(i);
+    emit box->activated(i);
+}
+
+void typeArrival(const platform::Dialog& d, const QString& typed) {
+    QComboBox* box = combo(d, ARRIVAL);
+    box->lineEdit()->clear();
+    QTest::keyClicks(box->lineEdit(), typed);
+}
+
+struct Fixture {
+    explicit Fixture(const QByteArray& airports = kAirports, bool dataDir = true)
+        : dir(dataDir) {
+        g_dDistanceSum = 0;
+        g_mapAirports.clear();
+        if (dataDir) {
+            dir.write("config.fly", kDefaults);
+            if (!airports.isNull())
+                dir.write("airports.fly", airports);
+        }
+        leg = std::make_unique<CLegDialog>();
+        leg->createModeless(nullptr);
+        messages.list.clear();
+    }
+    // Presses TC and runs `inside` on the course dialog; Quit follows unless
+    // the dialog has been closed.
+    void trueCourse(std::function<void(CCourseDialog&)> inside) {
+        testing::whenModal<CCourseDialog>([inside](CCourseDialog& d) {
+            inside(d);
+            if (d.isVisible())
+                testing::click(d, QUIT);
+        });
+        testing::click(*leg, LEG_TCBTN);
+    }
+    testing::DataDir dir;
+    testing::Messages messages;
+    std::unique_ptr<CLegDialog> leg;
+};
+
+} // namespace
+
+class TestCourseDialog : public QObject {
+    Q_OBJECT
+private slots:
+    void opensWithListsAndHomeAirport();
+    void acceptedCourseFillsTheLeg();
+    void routeMemoryOffersLastArrival();
+    void zeroDistanceRefused();
+    void rangeRefusalKeepsDialogOpen();
+    void pickRewritesTypedFields();
+    void lowerCaseIdentifierIsFound();
+    void noAirportFile();
+    void courseRounding_data();
+    void courseRounding();
+    void addRefusals_data();
+    void addRefusals();
+    void addStoresAndCloses();
+    void addWithoutDataDirectoryKeepsRecordInMemory();
+    void accessibleNames();
+};
+
+void TestCourseDialog::opensWithListsAndHomeAirport() {
+    Fixture f;
+    f.trueCourse([](CCourseDialog& d) {
+        QCOMPARE(d.windowTitle(), QString("Get True Course"));
+        QCOMPARE(entries(combo(d, DEPARTURE)), (QStringList{"ABC", "KLA", "NOR", "xyz"}));
+        QCOMPARE(entries(combo(d, ARRIVAL)), (QStringList{"ABC", "KLA", "NOR", "XYZ"}));
+        QCOMPARE(combo(d, DEPARTURE)->currentText(), QString("ABC"));
+        QCOMPARE(text(d, DEP_LAT), QString("40.5")); // listed: its stored position
+        QCOMPARE(text(d, DEP_LON), QString("-74.25"));
+        QCOMPARE(text(d, ARR_LAT), QString("0"));
+        QCOMPARE(text(d, ARR_LON), QString("0"));
+        QCOMPARE(combo(d, ARRIVAL)->currentIndex(), -1);
+    });
+    QVERIFY(f.messages.list.isEmpty());
+}
+
+void TestCourseDialog::acceptedCourseFillsTheLeg() {
+    Fixture f;
+    f.trueCourse([](CCourseDialog& d) {
+        pick(d, ARRIVAL, "KLA");
+        QCOMPARE(text(d, ARR_LAT), QString("51.5"));
+        QCOMPARE(text(d, ARR_LON), QString("-0.5"));
+        testing::click(d, OK);
+        QVERIFY(!d.isVisible());
+    });
+    QCOMPARE(f.messages.list,
+             QStringList{"True Course is: 51.12 degrees\nDistance is: 3009.25 nautical miles"});
+    QCOMPARE(text(*f.leg, LEG_TC), QString("51"));
+    QCOMPARE(text(*f.leg, LEG_DIST), QString("3009.25"));
+    QVERIFY(platform::Dialog::hasDefaultMark(f.leg->itemAs<QPushButton>(LEG_RUN)));
+    QVERIFY(!platform::Dialog::hasDefaultMark(f.leg->itemAs<QPushButton>(LEG_TCBTN)));
+    QCOMPARE(f.leg->focusWidget(), f.leg->item(LEG_RUN));
+    QCOMPARE(f.leg->m_strHomeAirport, QString("ABC"));
+    QCOMPARE(f.leg->m_strArrivalAirport, QString("KLA"));
+    QCOMPARE(f.leg->m_dArrivalLatitude, 51.5);
+}
+
+void TestCourseDialog::routeMemoryOffersLastArrival() {
+    Fixture f;
+    f.trueCourse([](CCourseDialog& d) {
+        pick(d, ARRIVAL, "KLA");
+        testing::click(d, OK);
+    });
+    f.messages.list.clear();
+    f.trueCourse([](CCourseDialog& d) {
+        QCOMPARE(combo(d, DEPARTURE)->currentText(), QString("KLA"));
+        QCOMPARE(combo(d, ARRIVAL)->currentText(), QString("KLA"));
+        QCOMPARE(text(d, DEP_LAT), QString("51.5"));
+    });
+    // A Reset keeps the arrival route.
+    testing::click(*f.leg, 1023);
+    f.trueCourse([](CCourseDialog& d) {
+        QCOMPARE(combo(d, DEPARTURE)->currentText(), QString("KLA"));
+    });
+}
+
+void TestCourseDialog::zeroDistanceRefused() {
+    Fixture f;
+    f.trueCourse([&f](CCourseDialog& d) {
+        setText(d, ARR_LAT, "40.5");
+        setText(d, ARR_LON, "-74.25");
+        testing::click(d, OK);
+        QCOMPARE(f.messages.list, QStringList{"Distance is zero, enter correct data!"});
+        QVERIFY(d.isVisible());
+        QCOMPARE(text(d, ARR_LAT), QString("40.5"));
+    });
+    QCOMPARE(text(*f.leg, LEG_TC), QString("0"));
+}
+
+void TestCourseDialog::rangeRefusalKeepsDialogOpen() {
+    Fixture f;
+    f.trueCourse([&f](CCourseDialog& d) {
+        setText(d, DEP_LAT, "400");
+        testing::click(d, OK);
+        const QString range = "Please enter a number between -360 and 360.";
+        QCOMPARE(f.messages.list, (QStringList{range, range}));
+        QVERIFY(d.isVisible());
+        QCOMPARE(d.m_dDepLatitude, 400.0);
+        QVERIFY(d.m_dResultDistance > 0); // computed with 400 all the same
+        f.messages.list.clear();
+        setText(d, DEP_LAT, "360");
+        setText(d, ARR_LAT, "1000"); // the arrival latitude has no limits
+        testing::click(d, OK);
+        QVERIFY(f.messages.list.isEmpty());
+    });
+    QCOMPARE(f.messages.list.size(), 1);
+}
+
+void TestCourseDialog::pickRewritesTypedFields() {
+    Fixture f;
+    f.trueCourse([](CCourseDialog& d) {
+        setText(d, ARR_LAT, "5");
+        pick(d, DEPARTURE, "NOR");
+        QCOMPARE(text(d, DEP_LAT), QString("0"));
+        QCOMPARE(text(d, ARR_LAT), QString("0")); // typed but never read
+    });
+}
+
+void TestCourseDialog::lowerCaseIdentifierIsFound() {
+    Fixture f;
+    f.trueCourse([](CCourseDialog& d) {
+        pick(d, ARRIVAL, "XYZ");
+        QCOMPARE(text(d, ARR_LAT), QString("10"));
+        QCOMPARE(text(d, ARR_LON), QString("20"));
+    });
+}
+
+void TestCourseDialog::noAirportFile() {
+    Fixture f{QByteArray()};
+    f.trueCourse([&f](CCourseDialog& d) {
+        QCOMPARE(combo(d, DEPARTURE)->count(), 0);
+        QCOMPARE(combo(d, ARRIVAL)->count(), 0);
+        QCOMPARE(text(d, DEP_LAT), QString("1")); // the home position handed in
+        setText(d, ARR_LAT, "11");
+        setText(d, ARR_LON, "2");
+        testing::click(d, OK);
+        QVERIFY(!d.isVisible());
+        Q_UNUSED(f);
+    });
+    QCOMPARE(text(*f.leg, LEG_DIST), QString("600"));
+    QCOMPARE(text(*f.leg, LEG_TC), QString("0"));
+}
+
+void TestCourseDialog::courseRounding_data() {
+    QTest::addColumn<QString>("lon");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("tc");
+    QTest::newRow("359.50 gives TC 360") << "-0.088253" << "359.50" << "360";
+    QTest::newRow("0.49 gives TC 0") << "0.086315" << "0.49" << "0";
+}
+
+void TestCourseDialog::courseRounding() {
+    QFETCH(QString, lon);
+    QFETCH(QString, shown);
+    QFETCH(QString, tc);
+    Fixture f{QByteArray()};
+    f.trueCourse([lon](CCourseDialog& d) {
+        setText(d, DEP_LAT, "0");
+        setText(d, DEP_LON, "0");
+        setText(d, ARR_LAT, "10");
+        setText(d, ARR_LON, lon);
+        testing::click(d, OK);
+    });
+    QVERIFY(f.messages.list.value(0).startsWith("True Course is: " + shown + " degrees\n"));
+    QCOMPARE(text(*f.leg, LEG_TC), tc);
+}
+
+void TestCourseDialog::addRefusals_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("space first, though too long as well") << "A B C" << "No spaces allowed!";
+    QTest::newRow("a lone space") << " " << "No spaces allowed!";
+    QTest::newRow("two characters") << "AB"
+                                    << "You must enter 3 alphanumeric symbol of the airport";
+    QTest::newRow("four characters") << "ABCD"
+                                     << "You must enter 3 alphanumeric symbol of the airport";
+    QTest::newRow("empty") << "" << "You must enter 3 alphanumeric symbol of the airport";
+    QTest::newRow("a separator of the file") << "A:B" << "No ':', ';' or ',' allowed!";
+    QTest::newRow("a comma") << "A,B" << "No ':', ';' or ',' allowed!";
+    QTest::newRow("already listed, typed in lower case")
+        << "kla"
+        << "Airport KLA already exist in database!\nif you want update or remove this "
+           "airport,\nplease edit the file \"airports.fly\" manually.";
+}
+
+void TestCourseDialog::addRefusals() {
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+    Fixture f;
+    f.trueCourse([&](CCourseDialog& d) {
+        typeArrival(d, typed);
+        testing::click(d, ADD);
+        QCOMPARE(f.messages.list, QStringList{message});
+        QVERIFY(d.isVisible());
+        if (typed == "kla") {
+            QCOMPARE(combo(d, ARRIVAL)->currentText(), QString("KLA"));
+            QCOMPARE(text(d, ARR_LAT), QString("51.5"));
+        }
+    });
+    QCOMPARE(f.dir.read("airports.fly"), kAirports);
+}
+
+void TestCourseDialog::addStoresAndCloses() {
+    Fixture f;
+    f.trueCourse([&f](CCourseDialog& d) {
+        setText(d, ARR_LAT, "47.25");
+        setText(d, ARR_LON, "8.5");
+        typeArrival(d, "new");
+        QCOMPARE(combo(d, ARRIVAL)->currentText(), QString("NEW"));
+        testing::click(d, ADD);
+        QCOMPARE(f.messages.list, QStringList{"Airport NEW was added to database!"});
+        QVERIFY(!d.isVisible());
+        QCOMPARE(d.result(), int(QDialog::Rejected));
+    });
+    QCOMPARE(f.dir.read("airports.fly"), kAirports + "NEW:47.250000;8.500000,");
+    QCOMPARE(text(*f.leg, LEG_TC), QString("0")); // the leg is not touched by Add
+    QCOMPARE(text(*f.leg, LEG_DIST), QString("0"));
+    QVERIFY(platform::Dialog::hasDefaultMark(f.leg->itemAs<QPushButton>(LEG_TCBTN)));
+    f.trueCourse([](CCourseDialog& d) {
+        pick(d, ARRIVAL, "NEW");
+        QCOMPARE(text(d, ARR_LAT), QString("47.25"));
+    });
+}
+
+void TestCourseDialog::addWithoutDataDirectoryKeepsRecordInMemory() {
+    Fixture f(QByteArray(), false);
+    f.trueCourse([&f](CCourseDialog& d) {
+        typeArrival(d, "ZZZ");
+        testing::click(d, ADD);
+        QCOMPARE(f.messages.list,
+                 (QStringList{"Airport ZZZ was added to database!", "Cannot open airports file!"}));
+    });
+    QVERIFY(g_strAirportText.find("ZZZ:0.000000;0.000000,") != std::string::npos);
+    QVERIFY(g_mapAirports.count("ZZZ"));
+    f.trueCourse([](CCourseDialog& d) { QCOMPARE(combo(d, ARRIVAL)->count(), 1); });
+}
+
+void TestCourseDialog::accessibleNames() {
+    Fixture f;
+    f.trueCourse([](CCourseDialog& d) {
+        const QList<std::pair<int, QString>> names = {
+            {DEP_LAT, "Departure latitude"}, {DEP_LON, "Departure longitude"},
+            {ARR_LAT, "Arrival latitude"},   {ARR_LON, "Arrival longitude"},
+            {OK, "OK"}, {QUIT, "Quit"},      {ADD, "Add"}};
+        for (const auto& [id, name] : names)
+            QCOMPARE(QAccessible::queryAccessibleInterface(d.item(id))->text(QAccessible::Name),
+                     name);
+        QCOMPARE(d.item(DEPARTURE)->accessibleDescription(), QString("Saved airports"));
+        QCOMPARE(d.item(ARRIVAL)->accessibleDescription(), QString("Arrival airport"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(d.item(DEP_LAT))->text(QAccessible::Value),
+                 QString("40.5"));
+    });
+}
+
+QTEST_MAIN(TestCourseDialog)
 #include "tst_coursedialog.moc"
