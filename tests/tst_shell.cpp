@@ -1,4 +1,220 @@
+// The application shell: start-up to the leg dialog and out again, the
+// splash screen, and the About and Help texts.
+#include "TestSupport.h"
+#include "app/PlannerApp.h"
+#include "app/SplashDialog.h"
+#include "dialogs/AboutDialog.h"
+#include "dialogs/HelpDialog.h"
+#include "leg/LegDialog.h"
+
+#include <QAccessible>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QTest>
-class T : public QObject { Q_OBJECT };
-QTEST_MAIN(T)
+
+namespace {
+
+QStringList linesOf(const platform::Dialog& d, int id) {
+    return d.itemAs<QPlainTextEdit>(id)->toPlainText().split('\n');
+}
+
+QWidget* pictureOf(CSplashDialog& splash) { return splash.findChild<QLabel*>(); }
+
+} // namespace
+
+class TestShell : public QObject {
+    Q_OBJECT
+private slots:
+    void startsShowsLegDialogAndQuits();
+    void splashClosesOnItsTimer();
+    void splashClosesOnPressAndConsumesIt_data();
+    void splashClosesOnPressAndConsumesIt();
+    void splashIgnoresOtherInput();
+    void splashNeedsAnEnabledMainWindow();
+    void aboutText();
+    void helpTexts();
+};
+
+void TestShell::startsShowsLegDialogAndQuits() {
+    testing::DataDir dir;
+    testing::Messages messages;
+    bool seen = false;
+    testing::whenModal<CLegDialog>([&seen](CLegDialog& dlg) {
+        seen = true;
+        QCOMPARE(dlg.windowTitle(), QString("Skyvane ..."));
+        QVERIFY(dlg.isVisible());
+        QVERIFY(dlg.m_wndSplash.windowExists());
+        QCOMPARE(dlg.m_wndSplash.m_nTimeout, 5000u);
+        QVERIFY(dlg.m_wndSplash.isVisible());
+        QCOMPARE(platform::mainWindow(), &dlg);
+        testing::click(dlg, 2);
+    });
+    CPlannerApp app;
+    QCOMPARE(app.InitInstance(), false);
+    QVERIFY(seen);
+    // The files' messages came while the splash was up.
+    QCOMPARE(messages.list, (QStringList{"Cannot open congfiguration file!",
+                                         "Cannot open airports file!"}));
+    QCOMPARE(platform::mainWindow(), nullptr);
+}
+
+void TestShell::splashClosesOnItsTimer() {
+    QWidget main;
+    main.show();
+    platform::setMainWindow(&main);
+    CSplashDialog splash;
+    QVERIFY(splash.ShowSplash(50));
+    QVERIFY(splash.windowExists());
+    QVERIFY(splash.isVisible());
+    QTRY_VERIFY(!splash.windowExists());
+    QVERIFY(!splash.isVisible());
+    QTest::qWait(120); // later ticks, if any, change nothing
+    QVERIFY(!splash.isVisible());
+    platform::setMainWindow(nullptr);
+}
+
+void TestShell::splashClosesOnPressAndConsumesIt_data() {
+    QTest::addColumn<int>("kind");
+    QTest::newRow("left button") << int(Qt::LeftButton);
+    QTest::newRow("right button") << int(Qt::RightButton);
+    QTest::newRow("middle button") << int(Qt::MiddleButton);
+    QTest::newRow("a key") << 0;
+}
+
+void TestShell::splashClosesOnPressAndConsumesIt() {
+    QFETCH(int, kind);
+    QWidget main;
+    main.show();
+    platform::setMainWindow(&main);
+    CSplashDialog splash;
+    QVERIFY(splash.ShowSplash(60000));
+    QWidget* picture = pictureOf(splash);
+    QVERIFY(picture);
+    bool consumed = false;
+    if (kind) {
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5),
+                          Qt::MouseButton(kind), Qt::MouseButton(kind), Qt::NoModifier);
+        consumed = QApplication::sendEvent(picture, &press);
+    } else {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+        consumed = QApplication::sendEvent(&splash, &key);
+    }
+    QVERIFY(consumed);
+    QVERIFY(!splash.windowExists());
+    QVERIFY(!splash.isVisible());
+    platform::setMainWindow(nullptr);
+}
+
+void TestShell::splashIgnoresOtherInput() {
+    QWidget main;
+    main.show();
+    platform::setMainWindow(&main);
+    CSplashDialog splash;
+    QVERIFY(splash.ShowSplash(60000));
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(pictureOf(splash), &release);
+    QKeyEvent keyUp(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, "a");
+    QApplication::sendEvent(&splash, &keyUp);
+    QMouseEvent move(QEvent::MouseMove, QPointF(6, 6), QPointF(6, 6), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(pictureOf(splash), &move);
+    QVERIFY(splash.windowExists());
+    // A key that goes to the main window leaves the splash up.
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+    QApplication::sendEvent(&main, &key);
+    QVERIFY(splash.windowExists());
+    platform::setMainWindow(nullptr);
+}
+
+void TestShell::splashNeedsAnEnabledMainWindow() {
+    CSplashDialog none;
+    QVERIFY(!none.ShowSplash(5000));
+    QWidget main;
+    main.setEnabled(false);
+    platform::setMainWindow(&main);
+    CSplashDialog disabled;
+    QVERIFY(!disabled.ShowSplash(5000));
+    QVERIFY(!disabled.isVisible());
+    platform::setMainWindow(nullptr);
+}
+
+void TestShell::aboutText() {
+    testing::DataDir dir;
+    testing::Messages messages;
+    CLegDialog leg;
+    leg.createModeless(nullptr);
+    for (int round = 0; round < 2; ++round) {
+        bool seen = false;
+        testing::whenModal<CAboutDialog>([&seen](CAboutDialog& d) {
+            seen = true;
+            QCOMPARE(d.windowTitle(), QString("About"));
+            const QStringList lines = linesOf(d, 1001);
+            QCOMPARE(lines.size(), 14);
+            QVERIFY(lines.first().startsWith("THE SOFTWARE IS PROVIDED"));
+            QCOMPARE(lines[12].right(9), QString("SOFTWARE."));
+            QCOMPARE(lines.last(), QString("WARNING!!! IT IS ALWAYS PILOTS RESPONSIBILITY FOR "
+                                           "PROPER PREFLIGHT PLANNING!"));
+            QVERIFY(d.itemAs<QPlainTextEdit>(1001)->isReadOnly());
+            const QList<QLabel*> labels = d.findChildren<QLabel*>();
+            QStringList texts;
+            for (QLabel* l : labels)
+                texts << l->text();
+            QVERIFY(texts.contains("Skyvane Calculator"));
+            QVERIFY(texts.contains("version 1.3 2003"));
+            QCOMPARE(d.focusWidget(), d.item(1));
+            testing::click(d, 1);
+        });
+        testing::click(leg, 1024);
+        QVERIFY(seen);
+    }
+    QCOMPARE(testing::text(leg, 1003), QString("0")); // nothing else changed
+}
+
+void TestShell::helpTexts() {
+    const QStringList easy = {
+        "Easy start:", "======================", "1. Press TC button and choose the",
+        "coordinates of origin and destination", "airport to get True Course and",
+        "Distance, or enter directly True",
+        QString::fromUtf8("Course if you know it into \u2018TC\u2019 field."), "",
+        "2. Enter the Time Off into the", QString::fromUtf8("\u2018Off \u2018field"), "",
+        QString::fromUtf8("3. Enter the Distance if it\u2019s not"),
+        "filled already by TC function.", "", "4. Enter the wind direction and",
+        "wind velocity (WD and WV fields)", "", "5. True Airspeed, Variation,",
+        "Magnetic Deviation, Gallons per Hour", "and Total Fuel should be already",
+        "filled out as have been saved as", "defaults. If not, enter these data",
+        QString::fromUtf8("and press the button \u2018save\u2019. Next"),
+        "time they will be remembered.", "", "6. Press 'Run' button", "",
+        "7. Press 'Next' button to continue", "with next leg or 'Reset' button to",
+        "start over new flight"};
+    const QStringList shortcuts = {
+        "shortcuts:", "======================", "TC - true course", "WD - wind direction",
+        "WV - wind velocity", "TAS - true airspeed", "VAR - variation",
+        "MD - magnetic deviation", "Dist - distance", "Off - time off",
+        "GPH - gallons per hour", "Fuel - amount of fuel", "WCA - wind correction angle",
+        "TH - true heading", "MH - magnetic heading", "CH - corrected heading",
+        "GS - ground speed", "ETE - esimated time enroute", "ETA - estimated time of arrivel",
+        "F.used - fuel used", "Total Burnt - total fuel burnt", "Total Dist - total distance",
+        ""};
+    testing::DataDir dir;
+    testing::Messages messages;
+    CLegDialog leg;
+    leg.createModeless(nullptr);
+    for (int round = 0; round < 2; ++round) {
+        bool seen = false;
+        testing::whenModal<CHelpDialog>([&](CHelpDialog& d) {
+            seen = true;
+            QCOMPARE(d.windowTitle(), QString("Help"));
+            QCOMPARE(linesOf(d, 1033), easy);
+            QCOMPARE(linesOf(d, 1034), shortcuts);
+            QTest::keyClick(&d, Qt::Key_Return); // OK is the default button
+            QVERIFY(!d.isVisible());
+        });
+        testing::click(leg, 1029);
+        QVERIFY(seen);
+    }
+}
+
+QTEST_MAIN(TestShell)
 #include "tst_shell.moc"
