@@ -21,7 +21,6 @@ bool CSplashDialog::ShowSplash(unsigned nTimeout) {
     if (!createModeless(main))
         return false;
     startWindowTimer(kSplashTimer, static_cast<int>(m_nTimeout));
-    raise();
     activateWindow();
     repaint();
     main->repaint();

@@ -7,7 +7,7 @@
 
 namespace leg {
 
-double RoundTo2Places(double x) noexcept {
+double RoundTo2PlacesViaText(double x) noexcept {
     if (!std::isfinite(x))
         return x;
     char buffer[400];
@@ -16,6 +16,29 @@ double RoundTo2Places(double x) noexcept {
     double rounded = x;
     std::from_chars(buffer, written.ptr, rounded, std::chars_format::fixed);
     return rounded;
+}
+
+double RoundTo2Places(double x) noexcept {
+    // Formatting and parsing is exact but slow, and Run rounds a dozen times.
+    // Below 2^44 the same result comes from exact arithmetic: the product
+    // x * 100 with its rounding error recovered (Dekker), rounded to the
+    // nearest whole number with ties to even, then divided by 100, which
+    // gives the double nearest to that many hundredths, as parsing does.
+    if (!(std::fabs(x) < 0x1p44))
+        return RoundTo2PlacesViaText(x);
+    const double y = x * 100;
+    constexpr double kSplitter = 134217729.0; // 2^27 + 1
+    const double t = kSplitter * x;
+    const double high = t - (t - x);
+    const double low = x - high;
+    const double error = (high * 100 - y) + low * 100; // x * 100 == y + error exactly
+    const double whole = std::floor(y);
+    const double aboveHalf = ((y - whole) - 0.5) + error;
+    double n = whole;
+    if (aboveHalf > 0 || (aboveHalf == 0 && std::fmod(whole, 2.0) != 0))
+        n = whole + 1;
+    const double rounded = n / 100;
+    return rounded == 0 ? std::copysign(0.0, x) : rounded;
 }
 
 std::int32_t RoundHalfUp(double x) noexcept {

@@ -27,6 +27,8 @@ constexpr double kMinTasKt = 60;
 // decimal that printf would show. Exact for every finite double, whatever the
 // locale; infinities and NaN come back unchanged.
 double RoundTo2Places(double x) noexcept;
+// The same through the formatted text itself; slower, for cross-checks.
+double RoundTo2PlacesViaText(double x) noexcept;
 
 // Nearest whole number, halves toward plus infinity (2.5 -> 3, -2.5 -> -2).
 // Values beyond the 32-bit range saturate at its ends; NaN gives 0.

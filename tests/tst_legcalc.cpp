@@ -48,6 +48,7 @@ private slots:
     void roundHalfUp();
     void roundTo2Places_data();
     void roundTo2Places();
+    void roundTo2PlacesMatchesItsText();
     void arrivalOffset_data();
     void arrivalOffset();
     void outOfLimitInputsStayDefined();
@@ -203,6 +204,31 @@ void TestLegCalc::roundTo2Places() {
     QFETCH(double, x);
     QFETCH(double, rounded);
     QCOMPARE(leg::RoundTo2Places(x), rounded);
+}
+
+void TestLegCalc::roundTo2PlacesMatchesItsText() {
+    // The arithmetic rounding must agree with printf-and-parse everywhere:
+    // random values of every magnitude, hundredths, and exact ties.
+    std::uint64_t state = 0x9e3779b97f4a7c15u;
+    auto next = [&state] {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        return state;
+    };
+    for (int i = 0; i < 200000; ++i) {
+        const double unit = double(next() >> 11) * 0x1p-53;
+        const int exponent = int(next() % 100) - 50;
+        double x = std::ldexp(unit, exponent) * ((next() & 1) ? 1 : -1);
+        if (i % 4 == 1)
+            x = double(std::int64_t(next() % 2000001) - 1000000) / 1000; // thousandths
+        if (i % 4 == 2)
+            x = double(std::int64_t(next() % 200001) - 100000) * 0.125;  // exact ties
+        const double fast = leg::RoundTo2Places(x);
+        const double text = leg::RoundTo2PlacesViaText(x);
+        if (fast != text || std::signbit(fast) != std::signbit(text))
+            QFAIL(qPrintable(QString::number(x, 'g', 17)));
+    }
 }
 
 void TestLegCalc::arrivalOffset_data() {

@@ -1,0 +1,23 @@
+// Any bytes as an airport file: the scan must neither crash nor loop, and
+// every identifier it lists must be in the index.
+#include "store/Airports.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string text =
+        store::airportTextFromBytes(std::string_view(reinterpret_cast<const char*>(data), size));
+    AirportMap index;
+    const auto ids = store::ParseAirportText(text, index);
+    for (const std::string& id : ids) {
+        if (!index.count(id))
+            std::abort();
+    }
+    std::string grown = text;
+    store::AppendAirportRecord(grown, index, "ZZ9", -33.5, 151.25);
+    AirportMap reread;
+    store::ParseAirportText(grown, reread);
+    return 0;
+}

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Builds Skyvane and runs every test: the suite, a short fuzzing of the two
+# file parsers, and the suite once more under AddressSanitizer and
+# UndefinedBehaviorSanitizer. Needs no display.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+
+jobs="$(nproc)"
+export QT_QPA_PLATFORM=offscreen
+
+echo "== build and test"
+cmake -S . -B build/ci -DCMAKE_BUILD_TYPE=Debug -DSKYVANE_WERROR=ON >/dev/null
+cmake --build build/ci -j"$jobs"
+ctest --test-dir build/ci --output-on-failure
+
+echo "== fuzz the file parsers"
+cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DSKYVANE_FUZZ=ON -DSKYVANE_BENCH=OFF >/dev/null
+cmake --build build/fuzz -j"$jobs" --target fuzz_defaults fuzz_airports
+for parser in defaults airports; do
+    corpus="$(mktemp -d)"
+    ./build/fuzz/fuzz_$parser -max_total_time=30 -max_len=4096 -print_final_stats=0 \
+        "$corpus" "fuzz/corpus/$parser" 2>&1 | tail -n 1
+    rm -rf "$corpus"
+done
+
+echo "== test under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DSKYVANE_WERROR=ON -DSKYVANE_SANITIZE=ON \
+      -DSKYVANE_BENCH=OFF >/dev/null
+cmake --build build/asan -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
+UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ctest --test-dir build/asan --output-on-failure
