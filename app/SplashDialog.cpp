@@ -49,8 +49,7 @@ bool CSplashDialog::PreTranslateMessage(QObject*, QEvent* event) {
     bool press = event->type() == QEvent::KeyPress;
     if (event->type() == QEvent::MouseButtonPress) {
         const auto button = static_cast<QMouseEvent*>(event)->button();
-        press = button == Qt::LeftButton || button == Qt::RightButton ||
-                button == Qt::MiddleButton;
+        press = button == Qt::LeftButton || button == Qt::RightButton || button == Qt::MiddleButton;
     }
     if (!press)
         return false;

@@ -27,4 +27,6 @@ static void OpenCourseDialogWithAllIdentifiers(benchmark::State& state) {
 }
 BENCHMARK(OpenCourseDialogWithAllIdentifiers)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv) { return bench::run(argc, argv); }
+int main(int argc, char** argv) {
+    return bench::run(argc, argv);
+}

@@ -30,8 +30,8 @@ static void RunPress(benchmark::State& state) {
                                        "g:8\r\nh:40\r\n");
     CLegDialog dlg;
     dlg.createModeless(nullptr);
-    const std::pair<int, const char*> fields[] = {{1000, "90"}, {1001, "45"}, {1002, "20"},
-                                                  {1012, "50"}};
+    const std::pair<int, const char*> fields[] = {
+        {1000, "90"}, {1001, "45"}, {1002, "20"}, {1012, "50"}};
     for (const auto& [id, value] : fields)
         dlg.itemAs<QLineEdit>(id)->setText(value);
     QPushButton* run = dlg.itemAs<QPushButton>(1021);
@@ -46,4 +46,6 @@ static void RunPress(benchmark::State& state) {
 }
 BENCHMARK(RunPress)->Unit(benchmark::kMicrosecond);
 
-int main(int argc, char** argv) { return bench::run(argc, argv); }
+int main(int argc, char** argv) {
+    return bench::run(argc, argv);
+}

@@ -9,8 +9,8 @@ static void StartUpToLegDialogShown(benchmark::State& state) {
     bench::writeDataFile("config.fly", "a:ABC\r\nb:40.5\r\nc:-74.25\r\nd:110\r\ne:13\r\n"
                                        "f:2\r\ng:8\r\nh:40\r\n");
     QFile starter(QStringLiteral(SKYVANE_STARTER_AIRPORTS));
-    bench::writeDataFile("airports.fly", starter.open(QIODevice::ReadOnly) ? starter.readAll()
-                                                                         : QByteArray());
+    bench::writeDataFile("airports.fly",
+                         starter.open(QIODevice::ReadOnly) ? starter.readAll() : QByteArray());
     for (auto _ : state) {
         CLegDialog dlg;
         platform::setMainWindow(&dlg);
@@ -22,4 +22,6 @@ static void StartUpToLegDialogShown(benchmark::State& state) {
 }
 BENCHMARK(StartUpToLegDialogShown)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv) { return bench::run(argc, argv); }
+int main(int argc, char** argv) {
+    return bench::run(argc, argv);
+}

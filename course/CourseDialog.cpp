@@ -19,7 +19,9 @@ enum : int {
     IDC_ARRIVAL = 1036,
 };
 
-std::string bytesOf(const QString& text) { return text.toLatin1().toStdString(); }
+std::string bytesOf(const QString& text) {
+    return text.toLatin1().toStdString();
+}
 
 } // namespace
 
@@ -52,7 +54,9 @@ bool CCourseDialog::OnInitDialog() {
     return true;
 }
 
-void CCourseDialog::message(const QString& text) { platform::showMessage(this, text); }
+void CCourseDialog::message(const QString& text) {
+    platform::showMessage(this, text);
+}
 
 void CCourseDialog::FillAirportLists() {
     m_cbArrival->clearEditText();
@@ -112,8 +116,8 @@ int CCourseDialog::SelectArrivalAirport(const QString& strId) {
 
 void CCourseDialog::OnOK() {
     exchangeData(true);
-    course::CalcCourseAndDistance(m_dDepLatitude, m_dDepLongitude, m_dArrLatitude,
-                                  m_dArrLongitude, m_dResultCourse, m_dResultDistance);
+    course::CalcCourseAndDistance(m_dDepLatitude, m_dDepLongitude, m_dArrLatitude, m_dArrLongitude,
+                                  m_dResultCourse, m_dResultDistance);
     if (m_dResultDistance == 0.0) {
         message(QStringLiteral("Distance is zero, enter correct data!"));
         return;
@@ -121,7 +125,9 @@ void CCourseDialog::OnOK() {
     platform::Dialog::okCommand();
 }
 
-void CCourseDialog::OnCancel() { endDialog(QDialog::Rejected); }
+void CCourseDialog::OnCancel() {
+    endDialog(QDialog::Rejected);
+}
 
 void CCourseDialog::OnAdd() {
     exchangeData(true);

@@ -58,7 +58,9 @@ void CConversionsDialog::DoDataExchange(platform::DataExchange&) {
     }
 }
 
-void CConversionsDialog::OnCancel() { endDialog(QDialog::Rejected); }
+void CConversionsDialog::OnCancel() {
+    endDialog(QDialog::Rejected);
+}
 
 bool CConversionsDialog::guardFlagsClear() {
     for (unsigned char flag : g_guard) {

@@ -1,6 +1,5 @@
 #include "leg/LegCalc.h"
 
-
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -66,7 +65,9 @@ double headingToDegrees(double rad) noexcept {
     return RoundTo2Places(deg);
 }
 
-double oneTurnUp(double deg) noexcept { return deg < 0 ? deg + 360 : deg; }
+double oneTurnUp(double deg) noexcept {
+    return deg < 0 ? deg + 360 : deg;
+}
 
 } // namespace
 

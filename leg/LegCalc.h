@@ -43,9 +43,9 @@ struct LegInput {
     double magDeviationDeg = 0;
     double distanceNm = 0;
     double gph = 0;
-    double fuelGal = 0;        // on board at the start of the leg
-    double totalBurntGal = 0;  // burnt on the earlier legs
-    double distanceSumNm = 0;  // flown on the earlier legs
+    double fuelGal = 0;       // on board at the start of the leg
+    double totalBurntGal = 0; // burnt on the earlier legs
+    double distanceSumNm = 0; // flown on the earlier legs
 };
 
 enum class LegStatus { Computed, WindTooStrong };

@@ -125,9 +125,13 @@ bool CLegDialog::OnInitDialog() {
     return true;
 }
 
-void CLegDialog::message(const char* text) { platform::showMessage(this, QString::fromUtf8(text)); }
+void CLegDialog::message(const char* text) {
+    platform::showMessage(this, QString::fromUtf8(text));
+}
 
-QDateTimeEdit* CLegDialog::picker(int id) const { return itemAs<QDateTimeEdit>(id); }
+QDateTimeEdit* CLegDialog::picker(int id) const {
+    return itemAs<QDateTimeEdit>(id);
+}
 
 void CLegDialog::OnRun() {
     exchangeData(true);
@@ -189,7 +193,7 @@ void CLegDialog::ComputeArrivalTime(double ete) {
     exchangeData(false);
 }
 
-void CLegDialog::ClearLegResults() {
+void CLegDialog::zeroLegResults() {
     m_dWindCorrection = 0;
     m_dTrueHeading = 0;
     m_dMagHeading = 0;
@@ -197,6 +201,10 @@ void CLegDialog::ClearLegResults() {
     m_dGroundSpeed = 0;
     m_dETE = 0;
     m_dFuelUsed = 0;
+}
+
+void CLegDialog::ClearLegResults() {
+    zeroLegResults();
     exchangeData(false);
 }
 
@@ -210,14 +218,8 @@ void CLegDialog::OnNext() {
 }
 
 void CLegDialog::OnReset() {
-    m_dWindCorrection = 0;
+    zeroLegResults();
     m_dTrueCourse = 0;
-    m_dTrueHeading = 0;
-    m_dMagHeading = 0;
-    m_dCorrectedHeading = 0;
-    m_dGroundSpeed = 0;
-    m_dETE = 0;
-    m_dFuelUsed = 0;
     m_dTotalBurnt = 0;
     m_dTotalDistance = 0;
     m_dWindDirection = 0;
@@ -243,8 +245,8 @@ void CLegDialog::LoadDefaults() {
     case store::DefaultsLoad::Loaded:
         break;
     }
-    m_strHomeAirport = QString::fromLatin1(d.homeAirport.data(),
-                                           static_cast<int>(d.homeAirport.size()));
+    m_strHomeAirport =
+        QString::fromLatin1(d.homeAirport.data(), static_cast<int>(d.homeAirport.size()));
     m_dHomeLatitude = d.homeLatitude;
     m_dHomeLongitude = d.homeLongitude;
     m_dTAS = d.tas;
@@ -330,4 +332,6 @@ void CLegDialog::OnHelp() {
     dlg.runModal();
 }
 
-void CLegDialog::OnCancel() { endDialog(QDialog::Rejected); }
+void CLegDialog::OnCancel() {
+    endDialog(QDialog::Rejected);
+}

@@ -78,5 +78,6 @@ private:
     bool OnInitDialog();
     void OnCancel();
     void message(const char* text);
+    void zeroLegResults();
     QDateTimeEdit* picker(int id) const;
 };

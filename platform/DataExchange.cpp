@@ -37,7 +37,9 @@ void setFieldText(QWidget* field, const QString& text) {
 
 } // namespace
 
-QString numberText(double value) { return QString::fromStdString(formatGeneral(value)); }
+QString numberText(double value) {
+    return QString::fromStdString(formatGeneral(value));
+}
 
 DataExchange::DataExchange(Dialog& dialog, bool fromControls)
     : m_dialog(dialog), m_fromControls(fromControls) {}

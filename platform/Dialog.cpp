@@ -117,10 +117,10 @@ void Dialog::build(const DialogTemplate& t) {
             auto* picture = new QLabel(this);
             const QRect r = dialogUnitsToPixels(c.rect);
             const QPixmap image = loadImage(c.text);
-            picture->setPixmap(kind == QLatin1String("icon")
-                                   ? image
-                                   : image.scaled(r.size(), Qt::IgnoreAspectRatio,
-                                                  Qt::SmoothTransformation));
+            picture->setPixmap(
+                kind == QLatin1String("icon")
+                    ? image
+                    : image.scaled(r.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
             picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             w = picture;
         }
@@ -212,8 +212,12 @@ void Dialog::done(int result) {
         cancelCommand();
 }
 
-void Dialog::accept() { okCommand(); }
-void Dialog::reject() { cancelCommand(); }
+void Dialog::accept() {
+    okCommand();
+}
+void Dialog::reject() {
+    cancelCommand();
+}
 
 bool Dialog::exchangeData(bool fromControls) {
     DataExchange dx(*this, fromControls);
@@ -233,11 +237,15 @@ void Dialog::okCommand() {
         endDialog(Accepted);
 }
 
-void Dialog::cancelCommand() { endDialog(Rejected); }
+void Dialog::cancelCommand() {
+    endDialog(Rejected);
+}
 
 void Dialog::windowTimer(int) {}
 
-bool Dialog::preTranslate(QObject*, QEvent*) { return false; }
+bool Dialog::preTranslate(QObject*, QEvent*) {
+    return false;
+}
 
 void Dialog::onCommand(int id, std::function<void()> handler) {
     m_commands[id] = std::move(handler);
@@ -378,6 +386,10 @@ namespace platform {
 namespace {
 QPointer<QWidget> g_mainWindow;
 }
-void setMainWindow(QWidget* window) { g_mainWindow = window; }
-QWidget* mainWindow() { return g_mainWindow; }
+void setMainWindow(QWidget* window) {
+    g_mainWindow = window;
+}
+QWidget* mainWindow() {
+    return g_mainWindow;
+}
 } // namespace platform

@@ -53,8 +53,12 @@ DialogTemplate loadDialogTemplate(int id) {
     return t;
 }
 
-void setDialogScale(double scale) { g_scale = scale > 0 ? scale : 1.0; }
-double dialogScale() { return g_scale; }
+void setDialogScale(double scale) {
+    g_scale = scale > 0 ? scale : 1.0;
+}
+double dialogScale() {
+    return g_scale;
+}
 
 QRect dialogUnitsToPixels(const QRect& u) {
     const int left = px(u.x(), kPixelsPerUnitX);

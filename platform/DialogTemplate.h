@@ -15,13 +15,14 @@ namespace platform {
 constexpr int kNoId = -1;
 
 struct ControlTemplate {
-    QString kind;        // label, edit, button, timepicker, combo, groupbox, picture, icon
+    QString kind; // label, edit, button, timepicker, combo, groupbox, picture, icon
     int id = kNoId;
-    QString text;        // caption, label text or image name
-    QRect rect;          // dialog units
-    QStringList styles;  // readonly, multiline, vscroll, default, droplist, dropdown, sorted, uppercase
-    QString name;        // accessible name, when not taken from a label
-    int buddy = kNoId;   // for labels: the control they name
+    QString text; // caption, label text or image name
+    QRect rect;   // dialog units
+    QStringList
+        styles;   // readonly, multiline, vscroll, default, droplist, dropdown, sorted, uppercase
+    QString name; // accessible name, when not taken from a label
+    int buddy = kNoId; // for labels: the control they name
 };
 
 struct DialogTemplate {

@@ -11,7 +11,7 @@ namespace {
 
 QString dataHome() {
     const QByteArray xdg = qgetenv("XDG_DATA_HOME");
-    // The base directory specification asks to ignore relative values.
+    // Relative values are to be ignored, as the XDG base directory rules say.
     if (!xdg.isEmpty() && QDir::isAbsolutePath(QString::fromLocal8Bit(xdg)))
         return QString::fromLocal8Bit(xdg);
     return QDir::homePath() + QStringLiteral("/.local/share");

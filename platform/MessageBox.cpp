@@ -11,7 +11,9 @@ MessageHook& hook() {
 }
 } // namespace
 
-void setMessageHook(MessageHook h) { hook() = std::move(h); }
+void setMessageHook(MessageHook h) {
+    hook() = std::move(h);
+}
 
 void showMessage(QWidget* parent, const QString& text) {
     if (hook()) {

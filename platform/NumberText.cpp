@@ -11,7 +11,9 @@ namespace {
 bool isSpace(char c) noexcept {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
-bool isDigit(char c) noexcept { return c >= '0' && c <= '9'; }
+bool isDigit(char c) noexcept {
+    return c >= '0' && c <= '9';
+}
 
 // Finds the longest prefix of text (after leading white space) that forms a
 // decimal number and converts it. Returns the number of characters consumed
@@ -78,8 +80,7 @@ std::size_t scanNumber(std::string_view text, double& value) noexcept {
                 --leadingExp;
             ++k;
         }
-        magnitude =
-            leadingExp + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+        magnitude = leadingExp + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
     }
     value = negative ? -magnitude : magnitude;
     return i;
@@ -116,8 +117,8 @@ std::string formatFixed(double value, int decimals) {
         decimals = 0;
     if (decimals > 30)
         decimals = 30;
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::fixed, decimals);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
     return std::string(buffer, result.ptr);
 }
 
@@ -129,8 +130,8 @@ std::string formatGeneral(double value) {
     if (std::isinf(value))
         return value < 0 ? "-inf" : "inf";
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::general, 15);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
     return std::string(buffer, result.ptr);
 }
 

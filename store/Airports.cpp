@@ -34,18 +34,20 @@ std::int64_t findFrom(const std::vector<std::int64_t>& next, std::int64_t from) 
 double numberOf(const std::string& text, std::int64_t first, std::int64_t endExclusive) {
     if (endExclusive <= first)
         return 0;
-    const auto length = std::min<std::size_t>(static_cast<std::size_t>(endExclusive - first),
-                                              kNumberTextMax);
+    const auto length =
+        std::min<std::size_t>(static_cast<std::size_t>(endExclusive - first), kNumberTextMax);
     return platform::parseLeadingNumber(
         std::string_view(text).substr(static_cast<std::size_t>(first), length));
 }
 
-char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char lowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool equalIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return lowerAscii(x) == lowerAscii(y);
+           });
 }
 
 } // namespace
@@ -64,9 +66,9 @@ std::vector<std::string> ParseAirportText(const std::string& text, AirportMap& i
     std::vector<std::string> ids;
     const auto nextSemicolon = nextPositions(text, ';');
     const auto nextComma = nextPositions(text, ',');
-    std::size_t c = 1;       // colon search position
-    std::int64_t s = 1;      // semicolon search position
-    std::int64_t k = 0;      // last comma; the search begins after it
+    std::size_t c = 1;  // colon search position
+    std::int64_t s = 1; // semicolon search position
+    std::int64_t k = 0; // last comma; the search begins after it
     for (std::size_t colon = text.find(':', c); colon != std::string::npos;
          colon = text.find(':', c)) {
         const auto colonAt = static_cast<std::int64_t>(colon);
@@ -111,9 +113,9 @@ const AIRPORTPOS* findAirport(const AirportMap& index, const std::string& id) {
 
 bool loadAirportFile(const std::string& dataDir, std::string& text) {
     text.clear();
-    const auto bytes = platform::readFileBytes(
-        platform::resolveDevicePath(dataDir + kAirportFileName),
-        std::numeric_limits<std::size_t>::max());
+    const auto bytes =
+        platform::readFileBytes(platform::resolveDevicePath(dataDir + kAirportFileName),
+                                std::numeric_limits<std::size_t>::max());
     if (!bytes)
         return false;
     text = airportTextFromBytes(*bytes);
@@ -121,8 +123,7 @@ bool loadAirportFile(const std::string& dataDir, std::string& text) {
 }
 
 platform::WriteStatus saveAirportFile(const std::string& dataDir, const std::string& text) {
-    return platform::writeFileSafely(platform::resolveDevicePath(dataDir + kAirportFileName),
-                                     text);
+    return platform::writeFileSafely(platform::resolveDevicePath(dataDir + kAirportFileName), text);
 }
 
 } // namespace store

@@ -94,9 +94,8 @@ std::string formatDefaults(const Defaults& v) {
 }
 
 DefaultsLoad loadDefaultsFile(const std::string& dataDir, Defaults& values) {
-    const auto bytes =
-        platform::readFileBytes(platform::resolveDevicePath(dataDir + kDefaultsFileName),
-                                kDefaultsReadLimit);
+    const auto bytes = platform::readFileBytes(
+        platform::resolveDevicePath(dataDir + kDefaultsFileName), kDefaultsReadLimit);
     if (!bytes)
         return DefaultsLoad::CannotOpen;
     auto parsed = parseDefaults(*bytes);

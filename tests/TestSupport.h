@@ -59,8 +59,12 @@ public:
     QTemporaryDir home;
 };
 
-inline QLineEdit* edit(const platform::Dialog& d, int id) { return d.itemAs<QLineEdit>(id); }
-inline QString text(const platform::Dialog& d, int id) { return edit(d, id)->text(); }
+inline QLineEdit* edit(const platform::Dialog& d, int id) {
+    return d.itemAs<QLineEdit>(id);
+}
+inline QString text(const platform::Dialog& d, int id) {
+    return edit(d, id)->text();
+}
 inline void setText(const platform::Dialog& d, int id, const QString& t) {
     edit(d, id)->setText(t);
 }
@@ -72,8 +76,7 @@ inline QDateTimeEdit* picker(const platform::Dialog& d, int id) {
 }
 
 // Runs `action` on the next modal dialog once it is up. The action must end it.
-template <class DialogType>
-void whenModal(std::function<void(DialogType&)> action) {
+template <class DialogType> void whenModal(std::function<void(DialogType&)> action) {
     QTimer::singleShot(0, [action] {
         auto* dialog = qobject_cast<DialogType*>(QApplication::activeModalWidget());
         QVERIFY2(dialog, "expected modal dialog is not up");

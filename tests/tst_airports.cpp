@@ -52,17 +52,17 @@ void TestAirports::scan_data() {
     QTest::addColumn<double>("lastLat");
     QTest::addColumn<double>("lastLon");
     QTest::newRow("system format, back to back")
-        << "EWX:40.500000;-74.250000,KLA:51.500000;-0.500000," << QStringList{"EWX", "KLA"}
-        << 51.5 << -0.5;
+        << "EWX:40.500000;-74.250000,KLA:51.500000;-0.500000," << QStringList{"EWX", "KLA"} << 51.5
+        << -0.5;
     QTest::newRow("one record per line") << "EWX:40.5;-74.25,\r\nKLA:51.5;-0.5,\r\n"
                                          << QStringList{"EWX", "KLA"} << 51.5 << -0.5;
     QTest::newRow("last record without its comma: longitude 0")
         << "EWX:40.5;-74.25,KLA:51.5;-0.5" << QStringList{"EWX", "KLA"} << 51.5 << 0.0;
     QTest::newRow("text between records ignored")
-        << "my airports\r\nEWX:40.5;-74.25, and KLA:51.5;-0.5,"
-        << QStringList{"EWX", "KLA"} << 51.5 << -0.5;
-    QTest::newRow("blanks before numbers") << "ABC: 12.5; 7.25," << QStringList{"ABC"} << 12.5
-                                           << 7.25;
+        << "my airports\r\nEWX:40.5;-74.25, and KLA:51.5;-0.5," << QStringList{"EWX", "KLA"} << 51.5
+        << -0.5;
+    QTest::newRow("blanks before numbers")
+        << "ABC: 12.5; 7.25," << QStringList{"ABC"} << 12.5 << 7.25;
     QTest::newRow("empty text") << "" << QStringList{} << 0.0 << 0.0;
     QTest::newRow("colon too near the start takes the first three")
         << "A:1;2," << QStringList{"A:1"} << 1.0 << 2.0;
@@ -161,8 +161,7 @@ void TestAirports::missingFile() {
 
 void TestAirports::failedRewriteKeepsOldFile() {
     testing::DataDir dir(false);
-    QCOMPARE(store::saveAirportFile(g_strDataDir, "AAA:1;2,"),
-             platform::WriteStatus::CannotCreate);
+    QCOMPARE(store::saveAirportFile(g_strDataDir, "AAA:1;2,"), platform::WriteStatus::CannotCreate);
     QVERIFY(!dir.exists("airports.fly"));
 }
 

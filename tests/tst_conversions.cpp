@@ -13,8 +13,20 @@ using testing::text;
 Q_DECLARE_METATYPE(Direction)
 
 namespace {
-enum : int { SM = 1037, FT = 1038, NM = 1039, KM = 1040, M = 1041, SM2 = 1042, F = 1044,
-             C = 1045, LB = 1046, KG = 1047, ABACUS = 1048, QUIT = 2 };
+enum : int {
+    SM = 1037,
+    FT = 1038,
+    NM = 1039,
+    KM = 1040,
+    M = 1041,
+    SM2 = 1042,
+    F = 1044,
+    C = 1045,
+    LB = 1046,
+    KG = 1047,
+    ABACUS = 1048,
+    QUIT = 2
+};
 const int kAll[] = {SM, FT, NM, KM, M, SM2, F, C, LB, KG};
 
 QStringList allTexts(const platform::Dialog& d) {
@@ -45,24 +57,40 @@ void TestConversions::values_data() {
     QTest::addColumn<Direction>("direction");
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("1 sm") << Direction::MilesToKm << "1" << "1.609300";
+    QTest::newRow("1 sm") << Direction::MilesToKm << "1"
+                          << "1.609300";
     QTest::newRow("100 sm held in single precision") << Direction::MilesToKm << "100"
                                                      << "160.929993";
-    QTest::newRow("100 km") << Direction::KmToMiles << "100" << "62.139999";
-    QTest::newRow("1000 ft") << Direction::FeetToMetres << "1000" << "304.799988";
-    QTest::newRow("1 m") << Direction::MetresToFeet << "1" << "3.280840";
-    QTest::newRow("247.7 m") << Direction::MetresToFeet << "247.7" << "812.664001";
-    QTest::newRow("1 nm") << Direction::NmToMiles << "1" << "1.150779";
-    QTest::newRow("1 sm to nm") << Direction::MilesToNm << "1" << "0.868976";
-    QTest::newRow("100 lb") << Direction::PoundsToKg << "100" << "45.360001";
-    QTest::newRow("100 kg") << Direction::KgToPounds << "100" << "220.458557";
-    QTest::newRow("100 C") << Direction::CelsiusToFahrenheit << "100" << "212.000000";
-    QTest::newRow("37 C") << Direction::CelsiusToFahrenheit << "37" << "98.599998";
-    QTest::newRow("-40 C") << Direction::CelsiusToFahrenheit << "-40" << "-40.000000";
-    QTest::newRow("212 F") << Direction::FahrenheitToCelsius << "212" << "100.000000";
-    QTest::newRow("98.6 F") << Direction::FahrenheitToCelsius << "98.6" << "37.000000";
-    QTest::newRow("0 F") << Direction::FahrenheitToCelsius << "0" << "-17.777779";
-    QTest::newRow("empty C is 0") << Direction::CelsiusToFahrenheit << "" << "32.000000";
+    QTest::newRow("100 km") << Direction::KmToMiles << "100"
+                            << "62.139999";
+    QTest::newRow("1000 ft") << Direction::FeetToMetres << "1000"
+                             << "304.799988";
+    QTest::newRow("1 m") << Direction::MetresToFeet << "1"
+                         << "3.280840";
+    QTest::newRow("247.7 m") << Direction::MetresToFeet << "247.7"
+                             << "812.664001";
+    QTest::newRow("1 nm") << Direction::NmToMiles << "1"
+                          << "1.150779";
+    QTest::newRow("1 sm to nm") << Direction::MilesToNm << "1"
+                                << "0.868976";
+    QTest::newRow("100 lb") << Direction::PoundsToKg << "100"
+                            << "45.360001";
+    QTest::newRow("100 kg") << Direction::KgToPounds << "100"
+                            << "220.458557";
+    QTest::newRow("100 C") << Direction::CelsiusToFahrenheit << "100"
+                           << "212.000000";
+    QTest::newRow("37 C") << Direction::CelsiusToFahrenheit << "37"
+                          << "98.599998";
+    QTest::newRow("-40 C") << Direction::CelsiusToFahrenheit << "-40"
+                           << "-40.000000";
+    QTest::newRow("212 F") << Direction::FahrenheitToCelsius << "212"
+                           << "100.000000";
+    QTest::newRow("98.6 F") << Direction::FahrenheitToCelsius << "98.6"
+                            << "37.000000";
+    QTest::newRow("0 F") << Direction::FahrenheitToCelsius << "0"
+                         << "-17.777779";
+    QTest::newRow("empty C is 0") << Direction::CelsiusToFahrenheit << ""
+                                  << "32.000000";
 }
 
 void TestConversions::values() {
@@ -75,11 +103,16 @@ void TestConversions::values() {
 void TestConversions::parsing_data() {
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("readAs");
-    QTest::newRow("abc is 0") << "abc" << "0";
-    QTest::newRow("12abc is 12") << "12abc" << "12";
-    QTest::newRow("leading blank") << " 5" << "5";
-    QTest::newRow("1e2 is 100") << "1e2" << "100";
-    QTest::newRow("1,5 is 1") << "1,5" << "1";
+    QTest::newRow("abc is 0") << "abc"
+                              << "0";
+    QTest::newRow("12abc is 12") << "12abc"
+                                 << "12";
+    QTest::newRow("leading blank") << " 5"
+                                   << "5";
+    QTest::newRow("1e2 is 100") << "1e2"
+                                << "100";
+    QTest::newRow("1,5 is 1") << "1,5"
+                              << "1";
 }
 
 void TestConversions::parsing() {
@@ -114,16 +147,26 @@ void TestConversions::typingConvertsWithinThePair_data() {
     QTest::addColumn<int>("partner");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("sm to km") << int(SM) << int(KM) << "100" << "160.929993";
-    QTest::newRow("km to sm") << int(KM) << int(SM) << "100" << "62.139999";
-    QTest::newRow("ft to m") << int(FT) << int(M) << "1000" << "304.799988";
-    QTest::newRow("m to ft") << int(M) << int(FT) << "1" << "3.280840";
-    QTest::newRow("nm to sm") << int(NM) << int(SM2) << "1" << "1.150779";
-    QTest::newRow("sm to nm") << int(SM2) << int(NM) << "1" << "0.868976";
-    QTest::newRow("F to C") << int(F) << int(C) << "98.6" << "37.000000";
-    QTest::newRow("C to F") << int(C) << int(F) << "37" << "98.599998";
-    QTest::newRow("lb to kg") << int(LB) << int(KG) << "100" << "45.360001";
-    QTest::newRow("kg to lb") << int(KG) << int(LB) << "100" << "220.458557";
+    QTest::newRow("sm to km") << int(SM) << int(KM) << "100"
+                              << "160.929993";
+    QTest::newRow("km to sm") << int(KM) << int(SM) << "100"
+                              << "62.139999";
+    QTest::newRow("ft to m") << int(FT) << int(M) << "1000"
+                             << "304.799988";
+    QTest::newRow("m to ft") << int(M) << int(FT) << "1"
+                             << "3.280840";
+    QTest::newRow("nm to sm") << int(NM) << int(SM2) << "1"
+                              << "1.150779";
+    QTest::newRow("sm to nm") << int(SM2) << int(NM) << "1"
+                              << "0.868976";
+    QTest::newRow("F to C") << int(F) << int(C) << "98.6"
+                            << "37.000000";
+    QTest::newRow("C to F") << int(C) << int(F) << "37"
+                            << "98.599998";
+    QTest::newRow("lb to kg") << int(LB) << int(KG) << "100"
+                              << "45.360001";
+    QTest::newRow("kg to lb") << int(KG) << int(LB) << "100"
+                              << "220.458557";
 }
 
 void TestConversions::typingConvertsWithinThePair() {
@@ -199,13 +242,12 @@ void TestConversions::accessibleNames() {
     d.createModeless(nullptr);
     QCOMPARE(d.windowTitle(), QString("Conversions"));
     const QList<std::pair<int, QString>> names = {
-        {SM, "Distance sm (to km)"}, {KM, "Distance km"}, {FT, "Distance ft"},
-        {M, "Distance m"},           {NM, "Distance nm"}, {SM2, "Distance sm (to nm)"},
+        {SM, "Distance sm (to km)"}, {KM, "Distance km"},  {FT, "Distance ft"},
+        {M, "Distance m"},           {NM, "Distance nm"},  {SM2, "Distance sm (to nm)"},
         {F, "Temperature F"},        {C, "Temperature C"}, {LB, "Weight lb"},
         {KG, "Weight kg"},           {ABACUS, "Abacus"},   {QUIT, "Quit"}};
     for (const auto& [id, name] : names)
-        QCOMPARE(QAccessible::queryAccessibleInterface(d.item(id))->text(QAccessible::Name),
-                 name);
+        QCOMPARE(QAccessible::queryAccessibleInterface(d.item(id))->text(QAccessible::Name), name);
 }
 
 QTEST_MAIN(TestConversions)

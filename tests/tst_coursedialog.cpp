@@ -17,9 +17,19 @@ using testing::text;
 namespace {
 
 enum : int {
-    DEP_LAT = 1000, DEP_LON = 1001, ARR_LAT = 1002, ARR_LON = 1003, DEPARTURE = 1035,
-    ARRIVAL = 1036, OK = 1, QUIT = 2, ADD = 3,
-    LEG_TC = 1000, LEG_DIST = 1012, LEG_RUN = 1021, LEG_TCBTN = 1026,
+    DEP_LAT = 1000,
+    DEP_LON = 1001,
+    ARR_LAT = 1002,
+    ARR_LON = 1003,
+    DEPARTURE = 1035,
+    ARRIVAL = 1036,
+    OK = 1,
+    QUIT = 2,
+    ADD = 3,
+    LEG_TC = 1000,
+    LEG_DIST = 1012,
+    LEG_RUN = 1021,
+    LEG_TCBTN = 1026,
 };
 
 const QByteArray kDefaults = "home_airport:ABC\r\nhome_latitude:1.000000\r\n"
@@ -28,7 +38,9 @@ const QByteArray kDefaults = "home_airport:ABC\r\nhome_latitude:1.000000\r\n"
                              "Galons/Hour:8.000000\r\nTotal Fuel:40.000000\r\n";
 const QByteArray kAirports = "KLA:51.5;-0.5,\r\nABC:40.5;-74.25,\r\nxyz:10;20,\r\nNOR:0;0,\r\n";
 
-QComboBox* combo(const platform::Dialog& d, int id) { return d.itemAs<QComboBox>(id); }
+QComboBox* combo(const platform::Dialog& d, int id) {
+    return d.itemAs<QComboBox>(id);
+}
 
 QStringList entries(const QComboBox* box) {
     QStringList out;
@@ -52,8 +64,7 @@ void typeArrival(const platform::Dialog& d, const QString& typed) {
 }
 
 struct Fixture {
-    explicit Fixture(const QByteArray& airports = kAirports, bool dataDir = true)
-        : dir(dataDir) {
+    explicit Fixture(const QByteArray& airports = kAirports, bool dataDir = true) : dir(dataDir) {
         g_dDistanceSum = 0;
         g_mapAirports.clear();
         if (dataDir) {
@@ -153,9 +164,8 @@ void TestCourseDialog::routeMemoryOffersLastArrival() {
     });
     // A Reset keeps the arrival route.
     testing::click(*f.leg, 1023);
-    f.trueCourse([](CCourseDialog& d) {
-        QCOMPARE(combo(d, DEPARTURE)->currentText(), QString("KLA"));
-    });
+    f.trueCourse(
+        [](CCourseDialog& d) { QCOMPARE(combo(d, DEPARTURE)->currentText(), QString("KLA")); });
 }
 
 void TestCourseDialog::zeroDistanceRefused() {
@@ -229,8 +239,12 @@ void TestCourseDialog::courseRounding_data() {
     QTest::addColumn<QString>("lon");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("tc");
-    QTest::newRow("359.50 gives TC 360") << "-0.088253" << "359.50" << "360";
-    QTest::newRow("0.49 gives TC 0") << "0.086315" << "0.49" << "0";
+    QTest::newRow("359.50 gives TC 360") << "-0.088253"
+                                         << "359.50"
+                                         << "360";
+    QTest::newRow("0.49 gives TC 0") << "0.086315"
+                                     << "0.49"
+                                     << "0";
 }
 
 void TestCourseDialog::courseRounding() {
@@ -252,15 +266,20 @@ void TestCourseDialog::courseRounding() {
 void TestCourseDialog::addRefusals_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("message");
-    QTest::newRow("space first, though too long as well") << "A B C" << "No spaces allowed!";
-    QTest::newRow("a lone space") << " " << "No spaces allowed!";
+    QTest::newRow("space first, though too long as well") << "A B C"
+                                                          << "No spaces allowed!";
+    QTest::newRow("a lone space") << " "
+                                  << "No spaces allowed!";
     QTest::newRow("two characters") << "AB"
                                     << "You must enter 3 alphanumeric symbol of the airport";
     QTest::newRow("four characters") << "ABCD"
                                      << "You must enter 3 alphanumeric symbol of the airport";
-    QTest::newRow("empty") << "" << "You must enter 3 alphanumeric symbol of the airport";
-    QTest::newRow("a separator of the file") << "A:B" << "No ':', ';' or ',' allowed!";
-    QTest::newRow("a comma") << "A,B" << "No ':', ';' or ',' allowed!";
+    QTest::newRow("empty") << ""
+                           << "You must enter 3 alphanumeric symbol of the airport";
+    QTest::newRow("a separator of the file") << "A:B"
+                                             << "No ':', ';' or ',' allowed!";
+    QTest::newRow("a comma") << "A,B"
+                             << "No ':', ';' or ',' allowed!";
     QTest::newRow("already listed, typed in lower case")
         << "kla"
         << "Airport KLA already exist in database!\nif you want update or remove this "
@@ -322,10 +341,13 @@ void TestCourseDialog::addWithoutDataDirectoryKeepsRecordInMemory() {
 void TestCourseDialog::accessibleNames() {
     Fixture f;
     f.trueCourse([](CCourseDialog& d) {
-        const QList<std::pair<int, QString>> names = {
-            {DEP_LAT, "Departure latitude"}, {DEP_LON, "Departure longitude"},
-            {ARR_LAT, "Arrival latitude"},   {ARR_LON, "Arrival longitude"},
-            {OK, "OK"}, {QUIT, "Quit"},      {ADD, "Add"}};
+        const QList<std::pair<int, QString>> names = {{DEP_LAT, "Departure latitude"},
+                                                      {DEP_LON, "Departure longitude"},
+                                                      {ARR_LAT, "Arrival latitude"},
+                                                      {ARR_LON, "Arrival longitude"},
+                                                      {OK, "OK"},
+                                                      {QUIT, "Quit"},
+                                                      {ADD, "Add"}};
         for (const auto& [id, name] : names)
             QCOMPARE(QAccessible::queryAccessibleInterface(d.item(id))->text(QAccessible::Name),
                      name);

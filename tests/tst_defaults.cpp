@@ -102,27 +102,29 @@ void TestDefaults::handWritten_data() {
     QTest::newRow("blank after the colon: kept in the code, skipped in numbers")
         << lines({"home_airport: AB", "x: 40.5", "x:0", "x:  110", "x:0", "x:0", "x:0", "x:9"})
         << QByteArray(" AB") << 40.5 << 110. << 9.;
-    QTest::newRow("letters read as 0") << lines({"a:ABC", "b:north", "c:0", "d:fast", "e:0",
-                                                 "f:0", "g:0", "h:12abc"})
-                                       << QByteArray("ABC") << 0. << 0. << 12.;
+    QTest::newRow("letters read as 0")
+        << lines({"a:ABC", "b:north", "c:0", "d:fast", "e:0", "f:0", "g:0", "h:12abc"})
+        << QByteArray("ABC") << 0. << 0. << 12.;
     QTest::newRow("beyond the field limits loads as written")
         << lines({"a:", "b:500", "c:0", "d:900", "e:0", "f:0", "g:0", "h:-5"}) << QByteArray()
         << 500. << 900. << -5.;
     QTest::newRow("LF line ends load as written")
-        << lines({"home_airport:ABC", "home_latitude:40.5", "x:0", "TAS:110", "x:0", "x:0",
-                  "x:8", "Total Fuel:40"},
+        << lines({"home_airport:ABC", "home_latitude:40.5", "x:0", "TAS:110", "x:0", "x:0", "x:8",
+                  "Total Fuel:40"},
                  "\n")
         << QByteArray("ABC") << 40.5 << 110. << 40.;
     QTest::newRow("no line end after the last line: fuel still read")
         << kExample.left(kExample.size() - 2) << QByteArray("ABC") << 40.5 << 110. << 40.;
-    QTest::newRow("mixed CR LF and LF") << QByteArray("a:ABC\nb:1\r\nc:2\nd:3\r\ne:4\nf:5\ng:6\nh:7")
-                                        << QByteArray("ABC") << 1. << 3. << 7.;
+    QTest::newRow("mixed CR LF and LF")
+        << QByteArray("a:ABC\nb:1\r\nc:2\nd:3\r\ne:4\nf:5\ng:6\nh:7") << QByteArray("ABC") << 1.
+        << 3. << 7.;
     QTest::newRow("colon at the very first byte is not counted")
         << ":" + kExample << QByteArray("ABC") << 40.5 << 110. << 40.;
     QTest::newRow("text after the eighth line without colon ignored")
-        << kExample + "trailing words\r\n" << QByteArray("ABC") << 40.5 << 110. << 40.;
-    QTest::newRow("NUL ends the text") << kExample + QByteArray("\0x:1\r\n", 6)
-                                       << QByteArray("ABC") << 40.5 << 110. << 40.;
+        << kExample + "trailing words\r\n"
+        << QByteArray("ABC") << 40.5 << 110. << 40.;
+    QTest::newRow("NUL ends the text")
+        << kExample + QByteArray("\0x:1\r\n", 6) << QByteArray("ABC") << 40.5 << 110. << 40.;
 }
 
 void TestDefaults::handWritten() {
@@ -180,8 +182,7 @@ void TestDefaults::fileLayer() {
 
 void TestDefaults::saveWithoutDataDirectory() {
     testing::DataDir dir(false);
-    QCOMPARE(store::saveDefaultsFile(g_strDataDir, example()),
-             platform::WriteStatus::CannotCreate);
+    QCOMPARE(store::saveDefaultsFile(g_strDataDir, example()), platform::WriteStatus::CannotCreate);
     QVERIFY(!QFile::exists(dir.home.path() + "/skyvane"));
 }
 

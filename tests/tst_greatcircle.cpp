@@ -27,12 +27,12 @@ void TestGreatCircle::courseAndDistance_data() {
     QTest::newRow("due east") << 0. << 0. << 0. << 10. << 90. << 600.;
     QTest::newRow("due south") << 0. << 0. << -10. << 0. << 180. << 600.;
     QTest::newRow("due west") << 0. << 0. << 0. << -10. << 270. << 600.;
-    QTest::newRow("New York area to London area") << 40.5 << -74.25 << 51.5 << -0.5 << 51.12
-                                                  << 3009.25;
-    QTest::newRow("London area to New York area") << 51.5 << -0.5 << 40.5 << -74.25 << 288.04
-                                                  << 3009.25;
-    QTest::newRow("Sydney area to Melbourne area") << -33.75 << 151.25 << -37.75 << 144.75
-                                                   << 230.96 << 397.04;
+    QTest::newRow("New York area to London area")
+        << 40.5 << -74.25 << 51.5 << -0.5 << 51.12 << 3009.25;
+    QTest::newRow("London area to New York area")
+        << 51.5 << -0.5 << 40.5 << -74.25 << 288.04 << 3009.25;
+    QTest::newRow("Sydney area to Melbourne area")
+        << -33.75 << 151.25 << -37.75 << 144.75 << 230.96 << 397.04;
     QTest::newRow("dateline eastbound") << 0. << 179. << 0. << -179. << 90. << 120.;
     QTest::newRow("dateline westbound") << 0. << -179. << 0. << 179. << 270. << 120.;
     QTest::newRow("from the north pole") << 90. << 0. << 0. << 0. << 180. << 5400.;
@@ -40,14 +40,13 @@ void TestGreatCircle::courseAndDistance_data() {
     QTest::newRow("antipode on the equator") << 0. << 0. << 0. << 180. << 90. << 10800.;
     QTest::newRow("antipode off the equator") << 10. << 20. << -10. << -160. << 270. << 10800.;
     QTest::newRow("equal points") << 45. << 7. << 45. << 7. << 0. << 0.;
-    QTest::newRow("same point after wrapping 190 = -170") << 45. << 190. << 45. << -170. << 90.
-                                                         << 0.;
+    QTest::newRow("same point after wrapping 190 = -170")
+        << 45. << 190. << 45. << -170. << 90. << 0.;
     QTest::newRow("same point after wrapping 360 = 0") << 0. << 0. << 0. << 360. << 270. << 0.;
     QTest::newRow("north on one meridian is 0, not 360") << 10. << 5. << 20. << 5. << 0. << 600.;
-    QTest::newRow("hundredths west of north: 359.99") << 0. << 0. << 1. << -0.0001 << 359.99
-                                                      << 60.;
-    QTest::newRow("closer than 0.005 west of north: 360.00") << 0. << 0. << 10. << -0.00001
-                                                             << 360. << 600.;
+    QTest::newRow("hundredths west of north: 359.99") << 0. << 0. << 1. << -0.0001 << 359.99 << 60.;
+    QTest::newRow("closer than 0.005 west of north: 360.00")
+        << 0. << 0. << 10. << -0.00001 << 360. << 600.;
     QTest::newRow("pole to 90 E") << 90. << 0. << 0. << 90. << 90. << 5400.;
     QTest::newRow("pole to 90 W") << 90. << 0. << 0. << -90. << 270. << 5400.;
     QTest::newRow("pole to 180") << 90. << 0. << 0. << 180. << 0. << 5400.;

@@ -15,7 +15,7 @@ Q_DECLARE_METATYPE(LegInput)
 
 namespace {
 LegInput legOf(double tc, double wd, double wv, double tas, double var = 0, double md = 0,
-             double dist = 0, double gph = 0, double fuel = 0) {
+               double dist = 0, double gph = 0, double fuel = 0) {
     LegInput in;
     in.trueCourseDeg = tc;
     in.windDirectionDeg = wd;
@@ -61,32 +61,33 @@ void TestLegCalc::headingsAndSpeed_data() {
     QTest::addColumn<double>("mh");
     QTest::addColumn<double>("ch");
     QTest::addColumn<double>("gs");
-    QTest::newRow("worked example") << legOf(90, 45, 20, 110, 13, 2) << 7. << 83. << 96. << 98. << 95.;
-    QTest::newRow("wind from the right: TC 0 WD 90") << legOf(0, 90, 20, 100) << -12. << 12. << 12.
-                                                      << 12. << 98.;
-    QTest::newRow("headwind: WD = TC") << legOf(120, 120, 30, 100) << 0. << 120. << 120. << 120.
-                                       << 70.;
-    QTest::newRow("tailwind: WD = TC + 180") << legOf(120, 300, 30, 100) << 0. << 120. << 120.
-                                             << 120. << 130.;
-    QTest::newRow("tailwind: WD = TC - 180") << legOf(270, 90, 25, 100) << 0. << 270. << 270.
-                                             << 270. << 125.;
+    QTest::newRow("worked example")
+        << legOf(90, 45, 20, 110, 13, 2) << 7. << 83. << 96. << 98. << 95.;
+    QTest::newRow("wind from the right: TC 0 WD 90")
+        << legOf(0, 90, 20, 100) << -12. << 12. << 12. << 12. << 98.;
+    QTest::newRow("headwind: WD = TC")
+        << legOf(120, 120, 30, 100) << 0. << 120. << 120. << 120. << 70.;
+    QTest::newRow("tailwind: WD = TC + 180")
+        << legOf(120, 300, 30, 100) << 0. << 120. << 120. << 120. << 130.;
+    QTest::newRow("tailwind: WD = TC - 180")
+        << legOf(270, 90, 25, 100) << 0. << 270. << 270. << 270. << 125.;
     QTest::newRow("TC 360, negative variation and deviation")
         << legOf(360, 10, 15, 100, -5, -3) << -1. << 1. << 356. << 353. << 85.;
-    QTest::newRow("TC 360 without wind stays 360") << legOf(360, 0, 0, 100) << 0. << 360. << 360.
-                                                   << 360. << 100.;
-    QTest::newRow("TH 359.7 shows 360, not 0") << legOf(359.7, 0, 0, 100) << 0. << 360. << 360.
-                                               << 360. << 100.;
-    QTest::newRow("TH just past 360 wraps") << legOf(360, 90, 20, 100) << -12. << 12. << 12. << 12.
-                                            << 98.;
-    QTest::newRow("two roundings: 82.4951 gives 83") << legOf(82.4951, 0, 0, 100) << 0. << 83.
-                                                     << 83. << 83. << 100.;
-    QTest::newRow("MH 359 with MD 3 gives CH 362") << legOf(359, 0, 0, 100, 0, 3) << 0. << 359.
-                                                   << 359. << 362. << 100.;
-    QTest::newRow("MH 1 with MD -3 gives CH -2") << legOf(1, 0, 0, 100, 0, -3) << 0. << 1. << 1.
-                                                 << -2. << 100.;
+    QTest::newRow("TC 360 without wind stays 360")
+        << legOf(360, 0, 0, 100) << 0. << 360. << 360. << 360. << 100.;
+    QTest::newRow("TH 359.7 shows 360, not 0")
+        << legOf(359.7, 0, 0, 100) << 0. << 360. << 360. << 360. << 100.;
+    QTest::newRow("TH just past 360 wraps")
+        << legOf(360, 90, 20, 100) << -12. << 12. << 12. << 12. << 98.;
+    QTest::newRow("two roundings: 82.4951 gives 83")
+        << legOf(82.4951, 0, 0, 100) << 0. << 83. << 83. << 83. << 100.;
+    QTest::newRow("MH 359 with MD 3 gives CH 362")
+        << legOf(359, 0, 0, 100, 0, 3) << 0. << 359. << 359. << 362. << 100.;
+    QTest::newRow("MH 1 with MD -3 gives CH -2")
+        << legOf(1, 0, 0, 100, 0, -3) << 0. << 1. << 1. << -2. << 100.;
     QTest::newRow("TAS 60 is computed") << legOf(0, 0, 0, 60) << 0. << 0. << 0. << 0. << 60.;
-    QTest::newRow("variation takes MH below 0, one turn up") << legOf(5, 0, 0, 100, -10) << 0.
-                                                             << 5. << 355. << 355. << 100.;
+    QTest::newRow("variation takes MH below 0, one turn up")
+        << legOf(5, 0, 0, 100, -10) << 0. << 5. << 355. << 355. << 100.;
 }
 
 void TestLegCalc::headingsAndSpeed() {
@@ -121,8 +122,8 @@ void TestLegCalc::fuel_data() {
         << legOf(360, 10, 15, 100, -5, -3, 120, 9, 10) << 84.52 << 12.68 << 0. << true;
     QTest::newRow("exactly enough: 0 and no warning")
         << legOf(0, 0, 0, 120, 0, 0, 60, 10, 5) << 30. << 5. << 0. << false;
-    QTest::newRow("distance 0: nothing used") << legOf(0, 0, 0, 100, 0, 0, 0, 10, 20) << 0. << 0.
-                                              << 20. << false;
+    QTest::newRow("distance 0: nothing used")
+        << legOf(0, 0, 0, 100, 0, 0, 0, 10, 20) << 0. << 0. << 20. << false;
     QTest::newRow("no fuel on board, any burn warns")
         << legOf(0, 0, 0, 100, 0, 0, 10, 10, 0) << 6. << 1. << 0. << true;
 }
@@ -194,8 +195,8 @@ void TestLegCalc::roundTo2Places_data() {
     QTest::newRow("exact tie to even") << 0.125 << 0.12;
     QTest::newRow("1.005 is below the tie in binary") << 1.005 << 1.0;
     QTest::newRow("negative") << -13.3333 << -13.33;
-    QTest::newRow("largest double stays exact") << std::numeric_limits<double>::max()
-                                                << std::numeric_limits<double>::max();
+    QTest::newRow("largest double stays exact")
+        << std::numeric_limits<double>::max() << std::numeric_limits<double>::max();
     QTest::newRow("1e300 stays exact") << 1e300 << 1e300;
     QTest::newRow("infinity unchanged") << kInf << kInf;
 }
@@ -223,7 +224,7 @@ void TestLegCalc::roundTo2PlacesMatchesItsText() {
         if (i % 4 == 1)
             x = double(std::int64_t(next() % 2000001) - 1000000) / 1000; // thousandths
         if (i % 4 == 2)
-            x = double(std::int64_t(next() % 200001) - 100000) * 0.125;  // exact ties
+            x = double(std::int64_t(next() % 200001) - 100000) * 0.125; // exact ties
         const double fast = leg::RoundTo2Places(x);
         const double text = leg::RoundTo2PlacesViaText(x);
         if (fast != text || std::signbit(fast) != std::signbit(text))

@@ -17,10 +17,32 @@ using testing::text;
 namespace {
 
 enum : int {
-    TC = 1000, WD = 1001, WV = 1002, TAS = 1003, VAR = 1004, MD = 1005, WCA = 1006, TH = 1007,
-    MH = 1008, CH = 1009, GS = 1010, ETE = 1011, DIST = 1012, GPH = 1014, FUEL = 1015,
-    OUT = 1016, FUSED = 1018, BURNT = 1019, TOTDIST = 1020, RUN = 1021, NEXT = 1022,
-    RESET = 1023, ETA = 1025, TCBTN = 1026, SAVE = 1028, QUIT = 2,
+    TC = 1000,
+    WD = 1001,
+    WV = 1002,
+    TAS = 1003,
+    VAR = 1004,
+    MD = 1005,
+    WCA = 1006,
+    TH = 1007,
+    MH = 1008,
+    CH = 1009,
+    GS = 1010,
+    ETE = 1011,
+    DIST = 1012,
+    GPH = 1014,
+    FUEL = 1015,
+    OUT = 1016,
+    FUSED = 1018,
+    BURNT = 1019,
+    TOTDIST = 1020,
+    RUN = 1021,
+    NEXT = 1022,
+    RESET = 1023,
+    ETA = 1025,
+    TCBTN = 1026,
+    SAVE = 1028,
+    QUIT = 2,
 };
 
 const QByteArray kDefaults = "home_airport:ABC\r\nhome_latitude:40.500000\r\n"
@@ -28,7 +50,9 @@ const QByteArray kDefaults = "home_airport:ABC\r\nhome_latitude:40.500000\r\n"
                              "Variation:13.000000\r\nMagnetic Deviation:2.000000\r\n"
                              "Galons/Hour:8.000000\r\nTotal Fuel:40.000000\r\n";
 
-QDateTime today(int h, int m, int s) { return QDateTime(QDate(2026, 3, 14), QTime(h, m, s)); }
+QDateTime today(int h, int m, int s) {
+    return QDateTime(QDate(2026, 3, 14), QTime(h, m, s));
+}
 
 struct Fixture {
     explicit Fixture(const QByteArray& defaults = QByteArray(), bool dataDir = true)
@@ -47,8 +71,15 @@ struct Fixture {
     }
     // The worked leg of the handbook.
     void workedLeg() {
-        fill({{TC, "90"}, {WD, "45"}, {WV, "20"}, {TAS, "110"}, {VAR, "13"}, {MD, "2"},
-              {DIST, "50"}, {GPH, "8"}, {FUEL, "40"}});
+        fill({{TC, "90"},
+              {WD, "45"},
+              {WV, "20"},
+              {TAS, "110"},
+              {VAR, "13"},
+              {MD, "2"},
+              {DIST, "50"},
+              {GPH, "8"},
+              {FUEL, "40"}});
         picker(*dlg, OUT)->setDateTime(today(10, 0, 0));
     }
     QPushButton* button(int id) const { return dlg->itemAs<QPushButton>(id); }
@@ -90,8 +121,8 @@ private slots:
 
 void TestLegDialog::startsWithoutFiles() {
     Fixture f;
-    QCOMPARE(f.messages.list, (QStringList{"Cannot open congfiguration file!",
-                                           "Cannot open airports file!"}));
+    QCOMPARE(f.messages.list,
+             (QStringList{"Cannot open congfiguration file!", "Cannot open airports file!"}));
     for (int id : {TC, WD, WV, TAS, VAR, MD, DIST, GPH, FUEL, WCA, TH, MH, CH, GS, ETE, FUSED,
                    BURNT, TOTDIST})
         QCOMPARE(text(*f.dlg, id), QString("0"));
@@ -115,15 +146,35 @@ void TestLegDialog::startsFromDefaultsFile() {
 
 void TestLegDialog::accessibleNamesAndValues() {
     Fixture f(kDefaults);
-    const QList<std::pair<int, QString>> names = {
-        {TC, "TC"},      {WD, "WD"},       {WV, "WV"},       {TAS, "TAS"},
-        {VAR, "Var"},    {MD, "MD"},       {DIST, "Dist"},   {OUT, "Out"},
-        {GPH, "GPH"},    {FUEL, "Fuel"},   {WCA, "WCA"},     {TH, "TH"},
-        {MH, "MH"},      {CH, "CH"},       {GS, "GS"},       {ETE, "ETE"},
-        {ETA, "ETA"},    {FUSED, "F.used"}, {BURNT, "Total Burnt"}, {TOTDIST, "Total Dist"},
-        {TCBTN, "TC"},   {RUN, "Run"},     {NEXT, "Next"},   {RESET, "Reset"},
-        {SAVE, "Save"},  {QUIT, "Quit"},   {1024, "About"},  {1029, "Help"},
-        {1030, "Tools"}};
+    const QList<std::pair<int, QString>> names = {{TC, "TC"},
+                                                  {WD, "WD"},
+                                                  {WV, "WV"},
+                                                  {TAS, "TAS"},
+                                                  {VAR, "Var"},
+                                                  {MD, "MD"},
+                                                  {DIST, "Dist"},
+                                                  {OUT, "Out"},
+                                                  {GPH, "GPH"},
+                                                  {FUEL, "Fuel"},
+                                                  {WCA, "WCA"},
+                                                  {TH, "TH"},
+                                                  {MH, "MH"},
+                                                  {CH, "CH"},
+                                                  {GS, "GS"},
+                                                  {ETE, "ETE"},
+                                                  {ETA, "ETA"},
+                                                  {FUSED, "F.used"},
+                                                  {BURNT, "Total Burnt"},
+                                                  {TOTDIST, "Total Dist"},
+                                                  {TCBTN, "TC"},
+                                                  {RUN, "Run"},
+                                                  {NEXT, "Next"},
+                                                  {RESET, "Reset"},
+                                                  {SAVE, "Save"},
+                                                  {QUIT, "Quit"},
+                                                  {1024, "About"},
+                                                  {1029, "Help"},
+                                                  {1030, "Tools"}};
     for (const auto& [id, name] : names) {
         QAccessibleInterface* a = QAccessible::queryAccessibleInterface(f.dlg->item(id));
         QVERIFY2(a, qPrintable(name));
@@ -142,9 +193,9 @@ void TestLegDialog::workedExample() {
     click(*f.dlg, RUN);
     QCOMPARE(f.messages.list, QStringList{});
     const QList<std::pair<int, QString>> shown = {
-        {WCA, "7"},     {TH, "83"},       {MH, "96"},        {CH, "98"},  {GS, "95"},
-        {ETE, "31.6"},  {FUSED, "4.21"},  {FUEL, "35.79"},   {BURNT, "4.21"},
-        {TOTDIST, "50"}, {TC, "90"},       {WD, "45"},        {VAR, "13"}};
+        {WCA, "7"},    {TH, "83"},      {MH, "96"},      {CH, "98"},      {GS, "95"},
+        {ETE, "31.6"}, {FUSED, "4.21"}, {FUEL, "35.79"}, {BURNT, "4.21"}, {TOTDIST, "50"},
+        {TC, "90"},    {WD, "45"},      {VAR, "13"}};
     for (const auto& [id, value] : shown)
         QCOMPARE(text(*f.dlg, id), value);
     QCOMPARE(picker(*f.dlg, ETA)->dateTime(), today(10, 31, 36));
@@ -160,20 +211,28 @@ void TestLegDialog::limits_data() {
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("refusal");
     const QString range = "Please enter a number between %1 and %2.";
-    QTest::newRow("TC 360 accepted") << int(TC) << "360" << "";
+    QTest::newRow("TC 360 accepted") << int(TC) << "360"
+                                     << "";
     QTest::newRow("TC 360.01 refused") << int(TC) << "360.01" << range.arg("0", "360");
-    QTest::newRow("WD 360 accepted") << int(WD) << "360" << "";
+    QTest::newRow("WD 360 accepted") << int(WD) << "360"
+                                     << "";
     QTest::newRow("WD 360.01 refused") << int(WD) << "360.01" << range.arg("0", "360");
-    QTest::newRow("TAS 250 accepted") << int(TAS) << "250" << "";
+    QTest::newRow("TAS 250 accepted") << int(TAS) << "250"
+                                      << "";
     QTest::newRow("TAS 251 refused") << int(TAS) << "251" << range.arg("0", "250");
-    QTest::newRow("Var -360 accepted") << int(VAR) << "-360" << "";
+    QTest::newRow("Var -360 accepted") << int(VAR) << "-360"
+                                       << "";
     QTest::newRow("Var -360.01 refused") << int(VAR) << "-360.01" << range.arg("-360", "360");
-    QTest::newRow("MD -360 accepted") << int(MD) << "-360" << "";
-    QTest::newRow("WV 1000 accepted") << int(WV) << "1000" << "";
+    QTest::newRow("MD -360 accepted") << int(MD) << "-360"
+                                      << "";
+    QTest::newRow("WV 1000 accepted") << int(WV) << "1000"
+                                      << "";
     QTest::newRow("Dist 10000.5 refused") << int(DIST) << "10000.5" << range.arg("0", "10000");
     QTest::newRow("Fuel -1 refused") << int(FUEL) << "-1" << range.arg("0", "100");
-    QTest::newRow("GPH letters refused") << int(GPH) << "abc" << "Please enter a number.";
-    QTest::newRow("empty field refused") << int(TC) << "" << "Please enter a number.";
+    QTest::newRow("GPH letters refused") << int(GPH) << "abc"
+                                         << "Please enter a number.";
+    QTest::newRow("empty field refused") << int(TC) << ""
+                                         << "Please enter a number.";
 }
 
 void TestLegDialog::limits() {
@@ -211,11 +270,13 @@ void TestLegDialog::runRefusals_data() {
     QTest::addColumn<QString>("wv");
     QTest::addColumn<bool>("runFirst");
     QTest::addColumn<QString>("message");
-    QTest::newRow("TAS 59.99") << "59.99" << "0" << false << "Enter correct TAS!";
+    QTest::newRow("TAS 59.99") << "59.99"
+                               << "0" << false << "Enter correct TAS!";
     QTest::newRow("second Run before Next or Reset")
-        << "110" << "20" << true << "Press 'Next'  or 'Reset' button first!";
-    QTest::newRow("crosswind above the TAS") << "100" << "150" << false
-                                             << "Wind too strong for this TAS!";
+        << "110"
+        << "20" << true << "Press 'Next'  or 'Reset' button first!";
+    QTest::newRow("crosswind above the TAS") << "100"
+                                             << "150" << false << "Wind too strong for this TAS!";
 }
 
 void TestLegDialog::runRefusals() {
@@ -251,8 +312,15 @@ void TestLegDialog::runRefusals() {
 
 void TestLegDialog::fuelWarningGoesOn() {
     Fixture f;
-    f.fill({{TC, "360"}, {WD, "10"}, {WV, "15"}, {TAS, "100"}, {VAR, "-5"}, {MD, "-3"},
-            {DIST, "120"}, {GPH, "9"}, {FUEL, "10"}});
+    f.fill({{TC, "360"},
+            {WD, "10"},
+            {WV, "15"},
+            {TAS, "100"},
+            {VAR, "-5"},
+            {MD, "-3"},
+            {DIST, "120"},
+            {GPH, "9"},
+            {FUEL, "10"}});
     f.messages.list.clear();
     click(*f.dlg, RUN);
     QCOMPARE(f.messages.list, QStringList{"You don't have enough fuel to complete this trip!"});
@@ -409,8 +477,8 @@ void TestLegDialog::saveWithBadFieldStillSaves() {
     f.fill({{TAS, "300"}});
     f.messages.list.clear();
     click(*f.dlg, SAVE);
-    QCOMPARE(f.messages.list, (QStringList{"Please enter a number between 0 and 250.",
-                                           "Defaults saved!"}));
+    QCOMPARE(f.messages.list,
+             (QStringList{"Please enter a number between 0 and 250.", "Defaults saved!"}));
     QVERIFY(f.dir.read("config.fly").contains("TAS:300.000000\r\n"));
 }
 

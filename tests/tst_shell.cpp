@@ -19,7 +19,22 @@ QStringList linesOf(const platform::Dialog& d, int id) {
     return d.itemAs<QPlainTextEdit>(id)->toPlainText().split('\n');
 }
 
-QWidget* pictureOf(CSplashDialog& splash) { return splash.findChild<QLabel*>(); }
+QWidget* pictureOf(CSplashDialog& splash) {
+    return splash.findChild<QLabel*>();
+}
+
+// A splash shown over a stand-in main window.
+struct SplashUp {
+    explicit SplashUp(unsigned timeout) {
+        main.show();
+        platform::setMainWindow(&main);
+        shown = splash.ShowSplash(timeout);
+    }
+    ~SplashUp() { platform::setMainWindow(nullptr); }
+    QWidget main;
+    CSplashDialog splash;
+    bool shown = false;
+};
 
 } // namespace
 
@@ -54,24 +69,21 @@ void TestShell::startsShowsLegDialogAndQuits() {
     QCOMPARE(app.InitInstance(), false);
     QVERIFY(seen);
     // The files' messages came while the splash was up.
-    QCOMPARE(messages.list, (QStringList{"Cannot open congfiguration file!",
-                                         "Cannot open airports file!"}));
+    QCOMPARE(messages.list,
+             (QStringList{"Cannot open congfiguration file!", "Cannot open airports file!"}));
     QCOMPARE(platform::mainWindow(), nullptr);
 }
 
 void TestShell::splashClosesOnItsTimer() {
-    QWidget main;
-    main.show();
-    platform::setMainWindow(&main);
-    CSplashDialog splash;
-    QVERIFY(splash.ShowSplash(50));
+    SplashUp up(50);
+    CSplashDialog& splash = up.splash;
+    QVERIFY(up.shown);
     QVERIFY(splash.windowExists());
     QVERIFY(splash.isVisible());
     QTRY_VERIFY(!splash.windowExists());
     QVERIFY(!splash.isVisible());
     QTest::qWait(120); // later ticks, if any, change nothing
     QVERIFY(!splash.isVisible());
-    platform::setMainWindow(nullptr);
 }
 
 void TestShell::splashClosesOnPressAndConsumesIt_data() {
@@ -84,11 +96,9 @@ void TestShell::splashClosesOnPressAndConsumesIt_data() {
 
 void TestShell::splashClosesOnPressAndConsumesIt() {
     QFETCH(int, kind);
-    QWidget main;
-    main.show();
-    platform::setMainWindow(&main);
-    CSplashDialog splash;
-    QVERIFY(splash.ShowSplash(60000));
+    SplashUp up(60000);
+    CSplashDialog& splash = up.splash;
+    QVERIFY(up.shown);
     QWidget* picture = pictureOf(splash);
     QVERIFY(picture);
     bool consumed = false;
@@ -103,29 +113,25 @@ void TestShell::splashClosesOnPressAndConsumesIt() {
     QVERIFY(consumed);
     QVERIFY(!splash.windowExists());
     QVERIFY(!splash.isVisible());
-    platform::setMainWindow(nullptr);
 }
 
 void TestShell::splashIgnoresOtherInput() {
-    QWidget main;
-    main.show();
-    platform::setMainWindow(&main);
-    CSplashDialog splash;
-    QVERIFY(splash.ShowSplash(60000));
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5),
-                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    SplashUp up(60000);
+    CSplashDialog& splash = up.splash;
+    QVERIFY(up.shown);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(pictureOf(splash), &release);
     QKeyEvent keyUp(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, "a");
     QApplication::sendEvent(&splash, &keyUp);
-    QMouseEvent move(QEvent::MouseMove, QPointF(6, 6), QPointF(6, 6), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(6, 6), QPointF(6, 6), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(pictureOf(splash), &move);
     QVERIFY(splash.windowExists());
     // A key that goes to the main window leaves the splash up.
     QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
-    QApplication::sendEvent(&main, &key);
+    QApplication::sendEvent(&up.main, &key);
     QVERIFY(splash.windowExists());
-    platform::setMainWindow(nullptr);
 }
 
 void TestShell::splashNeedsAnEnabledMainWindow() {
@@ -173,30 +179,59 @@ void TestShell::aboutText() {
 }
 
 void TestShell::helpTexts() {
-    const QStringList easy = {
-        "Easy start:", "======================", "1. Press TC button and choose the",
-        "coordinates of origin and destination", "airport to get True Course and",
-        "Distance, or enter directly True",
-        QString::fromUtf8("Course if you know it into \u2018TC\u2019 field."), "",
-        "2. Enter the Time Off into the", QString::fromUtf8("\u2018Off \u2018field"), "",
-        QString::fromUtf8("3. Enter the Distance if it\u2019s not"),
-        "filled already by TC function.", "", "4. Enter the wind direction and",
-        "wind velocity (WD and WV fields)", "", "5. True Airspeed, Variation,",
-        "Magnetic Deviation, Gallons per Hour", "and Total Fuel should be already",
-        "filled out as have been saved as", "defaults. If not, enter these data",
-        QString::fromUtf8("and press the button \u2018save\u2019. Next"),
-        "time they will be remembered.", "", "6. Press 'Run' button", "",
-        "7. Press 'Next' button to continue", "with next leg or 'Reset' button to",
-        "start over new flight"};
-    const QStringList shortcuts = {
-        "shortcuts:", "======================", "TC - true course", "WD - wind direction",
-        "WV - wind velocity", "TAS - true airspeed", "VAR - variation",
-        "MD - magnetic deviation", "Dist - distance", "Off - time off",
-        "GPH - gallons per hour", "Fuel - amount of fuel", "WCA - wind correction angle",
-        "TH - true heading", "MH - magnetic heading", "CH - corrected heading",
-        "GS - ground speed", "ETE - esimated time enroute", "ETA - estimated time of arrivel",
-        "F.used - fuel used", "Total Burnt - total fuel burnt", "Total Dist - total distance",
-        ""};
+    const QStringList easy = {"Easy start:",
+                              "======================",
+                              "1. Press TC button and choose the",
+                              "coordinates of origin and destination",
+                              "airport to get True Course and",
+                              "Distance, or enter directly True",
+                              QString::fromUtf8("Course if you know it into \u2018TC\u2019 field."),
+                              "",
+                              "2. Enter the Time Off into the",
+                              QString::fromUtf8("\u2018Off \u2018field"),
+                              "",
+                              QString::fromUtf8("3. Enter the Distance if it\u2019s not"),
+                              "filled already by TC function.",
+                              "",
+                              "4. Enter the wind direction and",
+                              "wind velocity (WD and WV fields)",
+                              "",
+                              "5. True Airspeed, Variation,",
+                              "Magnetic Deviation, Gallons per Hour",
+                              "and Total Fuel should be already",
+                              "filled out as have been saved as",
+                              "defaults. If not, enter these data",
+                              QString::fromUtf8("and press the button \u2018save\u2019. Next"),
+                              "time they will be remembered.",
+                              "",
+                              "6. Press 'Run' button",
+                              "",
+                              "7. Press 'Next' button to continue",
+                              "with next leg or 'Reset' button to",
+                              "start over new flight"};
+    const QStringList shortcuts = {"shortcuts:",
+                                   "======================",
+                                   "TC - true course",
+                                   "WD - wind direction",
+                                   "WV - wind velocity",
+                                   "TAS - true airspeed",
+                                   "VAR - variation",
+                                   "MD - magnetic deviation",
+                                   "Dist - distance",
+                                   "Off - time off",
+                                   "GPH - gallons per hour",
+                                   "Fuel - amount of fuel",
+                                   "WCA - wind correction angle",
+                                   "TH - true heading",
+                                   "MH - magnetic heading",
+                                   "CH - corrected heading",
+                                   "GS - ground speed",
+                                   "ETE - esimated time enroute",
+                                   "ETA - estimated time of arrivel",
+                                   "F.used - fuel used",
+                                   "Total Burnt - total fuel burnt",
+                                   "Total Dist - total distance",
+                                   ""};
     testing::DataDir dir;
     testing::Messages messages;
     CLegDialog leg;
