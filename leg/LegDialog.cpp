@@ -62,6 +62,8 @@ QDateTime wholeSeconds(const QDateTime& t) {
 
 CLegDialog::CLegDialog(QWidget* parent) : platform::Dialog(kLegTemplate, parent) {
     setWindowIcon(platform::applicationIcon());
+    // A stray Escape must not end the program and lose the flight being planned.
+    setEscapeCancels(false);
     onCommand(IDC_RUN, [this] { OnRun(); });
     onCommand(IDC_ABOUT, [this] { OnAbout(); });
     onCommand(IDC_RESET, [this] { OnReset(); });

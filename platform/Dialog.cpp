@@ -319,7 +319,8 @@ void Dialog::keyPressEvent(QKeyEvent* event) {
             return;
         }
         case Qt::Key_Escape:
-            cancelCommand();
+            if (m_escapeCancels)
+                cancelCommand();
             return;
         default:
             break;

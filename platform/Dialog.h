@@ -59,6 +59,10 @@ public:
     void startWindowTimer(int id, int milliseconds);
     void stopWindowTimer(int id);
 
+    // Whether Escape is the cancel command (the default). A main window that
+    // would lose the pilot's work turns it off; its Quit button stays.
+    void setEscapeCancels(bool cancels) { m_escapeCancels = cancels; }
+
     void centerOnScreen();
     void centerOverParent();
 
@@ -101,6 +105,7 @@ private:
     bool m_built = false;
     bool m_windowExists = false;
     bool m_ending = false;
+    bool m_escapeCancels = true;
 };
 
 // Adds entries to a combo box. A "sorted" box keeps its entries in
