@@ -61,7 +61,6 @@ QDateTime wholeSeconds(const QDateTime& t) {
 } // namespace
 
 CLegDialog::CLegDialog(QWidget* parent) : platform::Dialog(kLegTemplate, parent) {
-    setWindowIcon(platform::applicationIcon());
     // A stray Escape must not end the program and lose the flight being planned.
     setEscapeCancels(false);
     onCommand(IDC_RUN, [this] { OnRun(); });

@@ -53,7 +53,6 @@ public:
     // activates itself).
     void setDefaultMark(QPushButton* button, bool marked);
     static bool hasDefaultMark(const QPushButton* button);
-    QPushButton* enterButton() const { return m_enterButton; }
 
     // Window timers by id; the timer repeats until it is stopped.
     void startWindowTimer(int id, int milliseconds);

@@ -23,6 +23,26 @@ QWidget* pictureOf(CSplashDialog& splash) {
     return splash.findChild<QLabel*>();
 }
 
+// Opens a dialog twice from the leg dialog's button and checks it each time;
+// the check must close it.
+template <class DialogType>
+void openTwiceFromLegDialog(int buttonId, std::function<void(DialogType&)> check) {
+    testing::DataDir dir;
+    testing::Messages messages;
+    CLegDialog leg;
+    leg.createModeless(nullptr);
+    for (int round = 0; round < 2; ++round) {
+        bool seen = false;
+        testing::whenModal<DialogType>([&seen, check](DialogType& d) {
+            seen = true;
+            check(d);
+        });
+        testing::click(leg, buttonId);
+        QVERIFY(seen);
+    }
+    QCOMPARE(testing::text(leg, 1003), QString("0")); // nothing else changed
+}
+
 // A splash shown over a stand-in main window.
 struct SplashUp {
     explicit SplashUp(unsigned timeout) {
@@ -147,35 +167,24 @@ void TestShell::splashNeedsAnEnabledMainWindow() {
 }
 
 void TestShell::aboutText() {
-    testing::DataDir dir;
-    testing::Messages messages;
-    CLegDialog leg;
-    leg.createModeless(nullptr);
-    for (int round = 0; round < 2; ++round) {
-        bool seen = false;
-        testing::whenModal<CAboutDialog>([&seen](CAboutDialog& d) {
-            seen = true;
-            QCOMPARE(d.windowTitle(), QString("About"));
-            const QStringList lines = linesOf(d, 1001);
-            QCOMPARE(lines.size(), 14);
-            QVERIFY(lines.first().startsWith("THE SOFTWARE IS PROVIDED"));
-            QCOMPARE(lines[12].right(9), QString("SOFTWARE."));
-            QCOMPARE(lines.last(), QString("WARNING!!! IT IS ALWAYS PILOTS RESPONSIBILITY FOR "
-                                           "PROPER PREFLIGHT PLANNING!"));
-            QVERIFY(d.itemAs<QPlainTextEdit>(1001)->isReadOnly());
-            const QList<QLabel*> labels = d.findChildren<QLabel*>();
-            QStringList texts;
-            for (QLabel* l : labels)
-                texts << l->text();
-            QVERIFY(texts.contains("Skyvane Calculator"));
-            QVERIFY(texts.contains("version 1.3 2003"));
-            QCOMPARE(d.focusWidget(), d.item(1));
-            testing::click(d, 1);
-        });
-        testing::click(leg, 1024);
-        QVERIFY(seen);
-    }
-    QCOMPARE(testing::text(leg, 1003), QString("0")); // nothing else changed
+    openTwiceFromLegDialog<CAboutDialog>(1024, [](CAboutDialog& d) {
+        QCOMPARE(d.windowTitle(), QString("About"));
+        const QStringList lines = linesOf(d, 1001);
+        QCOMPARE(lines.size(), 14);
+        QVERIFY(lines.first().startsWith("THE SOFTWARE IS PROVIDED"));
+        QCOMPARE(lines[12].right(9), QString("SOFTWARE."));
+        QCOMPARE(lines.last(), QString("WARNING!!! IT IS ALWAYS PILOTS RESPONSIBILITY FOR "
+                                       "PROPER PREFLIGHT PLANNING!"));
+        QVERIFY(d.itemAs<QPlainTextEdit>(1001)->isReadOnly());
+        const QList<QLabel*> labels = d.findChildren<QLabel*>();
+        QStringList texts;
+        for (QLabel* l : labels)
+            texts << l->text();
+        QVERIFY(texts.contains("Skyvane Calculator"));
+        QVERIFY(texts.contains("version 1.3 2003"));
+        QCOMPARE(d.focusWidget(), d.item(1));
+        testing::click(d, 1);
+    });
 }
 
 void TestShell::helpTexts() {
@@ -232,23 +241,13 @@ void TestShell::helpTexts() {
                                    "Total Burnt - total fuel burnt",
                                    "Total Dist - total distance",
                                    ""};
-    testing::DataDir dir;
-    testing::Messages messages;
-    CLegDialog leg;
-    leg.createModeless(nullptr);
-    for (int round = 0; round < 2; ++round) {
-        bool seen = false;
-        testing::whenModal<CHelpDialog>([&](CHelpDialog& d) {
-            seen = true;
-            QCOMPARE(d.windowTitle(), QString("Help"));
-            QCOMPARE(linesOf(d, 1033), easy);
-            QCOMPARE(linesOf(d, 1034), shortcuts);
-            QTest::keyClick(&d, Qt::Key_Return); // OK is the default button
-            QVERIFY(!d.isVisible());
-        });
-        testing::click(leg, 1029);
-        QVERIFY(seen);
-    }
+    openTwiceFromLegDialog<CHelpDialog>(1029, [&](CHelpDialog& d) {
+        QCOMPARE(d.windowTitle(), QString("Help"));
+        QCOMPARE(linesOf(d, 1033), easy);
+        QCOMPARE(linesOf(d, 1034), shortcuts);
+        QTest::keyClick(&d, Qt::Key_Return); // OK is the default button
+        QVERIFY(!d.isVisible());
+    });
 }
 
 QTEST_MAIN(TestShell)
