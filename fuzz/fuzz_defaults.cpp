@@ -12,8 +12,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto parsed = store::parseDefaults(bytes);
     if (!parsed)
         return 0;
-    // A saved file loads back (codes with a colon or line end cannot).
-    if (parsed->homeAirport.find_first_of(":\r\n") != std::string::npos)
+    // A saved file loads back (codes with a colon or line end cannot, and Save
+    // refuses what would not fit the part that loading reads).
+    if (parsed->homeAirport.find_first_of(":\r\n") != std::string::npos ||
+        !store::fitsDefaultsFile(*parsed))
         return 0;
     const auto again = store::parseDefaults(store::formatDefaults(*parsed));
     if (!again)

@@ -268,6 +268,12 @@ void CLegDialog::OnSave() {
     d.magDeviation = m_dMagDeviation;
     d.gph = m_dGPH;
     d.fuel = m_dFuel;
+    if (!store::fitsDefaultsFile(d)) {
+        // Only values far beyond the field limits get here; saving them would
+        // leave a file that no longer loads.
+        message("Defaults too large to save!");
+        return;
+    }
     switch (store::saveDefaultsFile(g_strDataDir, d)) {
     case platform::WriteStatus::CannotCreate:
         message("Cannot open congfiguration file!");

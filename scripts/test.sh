@@ -20,9 +20,15 @@ cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWith
 cmake --build build/fuzz -j"$jobs" --target fuzz_defaults fuzz_airports
 for parser in defaults airports; do
     corpus="$(mktemp -d)"
-    ./build/fuzz/fuzz_$parser -max_total_time=30 -max_len=4096 -print_final_stats=0 \
-        "$corpus" "fuzz/corpus/$parser" 2>&1 | tail -n 1
-    rm -rf "$corpus"
+    log="$corpus.log"
+    if ! ./build/fuzz/fuzz_$parser -max_total_time=30 -max_len=4096 \
+            "$corpus" "fuzz/corpus/$parser" >"$log" 2>&1; then
+        tail -n 40 "$log"
+        echo "fuzz_$parser found a failing input" >&2
+        exit 1
+    fi
+    tail -n 1 "$log"
+    rm -rf "$corpus" "$log"
 done
 
 echo "== test under AddressSanitizer and UndefinedBehaviorSanitizer"

@@ -93,6 +93,10 @@ std::string formatDefaults(const Defaults& v) {
     return out;
 }
 
+bool fitsDefaultsFile(const Defaults& values) {
+    return formatDefaults(values).size() <= kDefaultsReadLimit;
+}
+
 DefaultsLoad loadDefaultsFile(const std::string& dataDir, Defaults& values) {
     const auto bytes = platform::readFileBytes(
         platform::resolveDevicePath(dataDir + kDefaultsFileName), kDefaultsReadLimit);

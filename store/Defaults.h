@@ -44,6 +44,11 @@ std::string formatDefaults(const Defaults& values);
 
 enum class DefaultsLoad { Loaded, CannotOpen, Malformed };
 
+// Whether a file of these values would load back: numbers of absurd size
+// ("%f" writes every digit) can push the eight lines past the 1023 bytes that
+// loading looks at.
+bool fitsDefaultsFile(const Defaults& values);
+
 // Reads "config.fly" of the data directory (a device path, see platform/Files.h).
 DefaultsLoad loadDefaultsFile(const std::string& dataDir, Defaults& values);
 

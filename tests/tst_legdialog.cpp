@@ -116,6 +116,7 @@ private slots:
     void saveWritesTheFieldsAndLoadsBack();
     void saveWithoutDataDirectory();
     void saveWithBadFieldStillSaves();
+    void saveRefusesValuesThatWouldNotLoadBack();
     void quitEndsTheDialog();
 };
 
@@ -480,6 +481,19 @@ void TestLegDialog::saveWithBadFieldStillSaves() {
     QCOMPARE(f.messages.list,
              (QStringList{"Please enter a number between 0 and 250.", "Defaults saved!"}));
     QVERIFY(f.dir.read("config.fly").contains("TAS:300.000000\r\n"));
+}
+
+void TestLegDialog::saveRefusesValuesThatWouldNotLoadBack() {
+    // Loading applies no limits; written out in full, these would push the
+    // file past the 1023 bytes that loading reads.
+    const QByteArray huge = "a:ABC\r\nb:0\r\nc:0\r\nTAS:1e300\r\ne:0\r\nf:0\r\n"
+                            "GPH:1e300\r\nFuel:1e300\r\n";
+    Fixture f(huge);
+    f.messages.list.clear();
+    click(*f.dlg, SAVE);
+    QCOMPARE(f.messages.list, (QStringList{"Please enter a number between 0 and 100.",
+                                           "Defaults too large to save!"}));
+    QCOMPARE(f.dir.read("config.fly"), huge);
 }
 
 void TestLegDialog::quitEndsTheDialog() {
