@@ -2,9 +2,10 @@
 
 #include "course/GreatCircle.h"
 #include "platform/MessageBox.h"
-#include "store/Airports.h"
+#include "store/AirportDatabase.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 
 namespace {
 
@@ -18,10 +19,6 @@ enum : int {
     IDC_DEPARTURE = 1035,
     IDC_ARRIVAL = 1036,
 };
-
-std::string bytesOf(const QString& text) {
-    return text.toLatin1().toStdString();
-}
 
 } // namespace
 
@@ -62,7 +59,7 @@ void CCourseDialog::FillAirportLists() {
     m_cbArrival->clearEditText();
     m_cbArrival->clear();
     QStringList ids;
-    for (const std::string& id : store::ParseAirportText(g_strAirportText, g_mapAirports))
+    for (const std::string& id : store::airportDatabase().listIdentifiers())
         ids << QString::fromLatin1(id.data(), static_cast<int>(id.size()));
     platform::addComboItems(m_cbArrival, ids);
     platform::addComboItems(m_cbDeparture, ids);
@@ -81,12 +78,15 @@ void CCourseDialog::OnSelchangeDeparture() {
     if (i < 0)
         return;
     const QString id = m_cbDeparture->itemText(i);
-    if (const AIRPORTPOS* pos = store::findAirport(g_mapAirports, bytesOf(id))) {
+    if (const AIRPORTPOS* pos = store::airportDatabase().find(id)) {
         m_dDepLatitude = pos->dLatitude;
         m_dDepLongitude = pos->dLongitude;
     }
     m_strDepAirport = id;
-    exchangeData(false);
+    // Only the picked airport's own fields: coordinates typed into the others
+    // are the pilot's and stay.
+    platform::writeNumberField(item(IDC_DEP_LAT), m_dDepLatitude);
+    platform::writeNumberField(item(IDC_DEP_LON), m_dDepLongitude);
 }
 
 void CCourseDialog::OnSelchangeArrival() {
@@ -96,13 +96,14 @@ void CCourseDialog::OnSelchangeArrival() {
         return;
     const QString id = m_cbArrival->itemText(i);
     // The list shows upper case; a lower-case identifier in the file is still
-    // found (ignoring case) rather than leaving the old position in place.
-    if (const AIRPORTPOS* pos = store::findAirport(g_mapAirports, bytesOf(id))) {
+    // found rather than leaving the old position in place.
+    if (const AIRPORTPOS* pos = store::airportDatabase().find(id)) {
         m_dArrLatitude = pos->dLatitude;
         m_dArrLongitude = pos->dLongitude;
     }
     m_strArrAirport = id;
-    exchangeData(false);
+    platform::writeNumberField(item(IDC_ARR_LAT), m_dArrLatitude);
+    platform::writeNumberField(item(IDC_ARR_LON), m_dArrLongitude);
     m_strArrText = id;
     m_cbArrival->setEditText(id);
 }
@@ -115,7 +116,10 @@ int CCourseDialog::SelectArrivalAirport(const QString& strId) {
 }
 
 void CCourseDialog::OnOK() {
-    exchangeData(true);
+    // A field that could not be read has been reported: no course from
+    // values the pilot did not enter.
+    if (!exchangeData(true))
+        return;
     course::CalcCourseAndDistance(m_dDepLatitude, m_dDepLongitude, m_dArrLatitude, m_dArrLongitude,
                                   m_dResultCourse, m_dResultDistance);
     if (m_dResultDistance == 0.0) {
@@ -130,7 +134,9 @@ void CCourseDialog::OnCancel() {
 }
 
 void CCourseDialog::OnAdd() {
-    exchangeData(true);
+    // Storing a position the pilot did not enter would be worse than none.
+    if (!exchangeData(true))
+        return;
     const QString strId = m_strArrText.toUpper();
     if (strId.contains(QLatin1Char(' '))) {
         message(QStringLiteral("No spaces allowed!"));
@@ -140,10 +146,17 @@ void CCourseDialog::OnAdd() {
         message(QStringLiteral("You must enter 3 alphanumeric symbol of the airport"));
         return;
     }
+    const auto bytes = store::latin1Bytes(strId);
     // These are the file's separators: such a record would break every
     // later start.
-    if (!store::isStorableAirportId(bytesOf(strId))) {
+    if (bytes && !store::isStorableAirportId(*bytes)) {
         message(QStringLiteral("No ':', ';' or ',' allowed!"));
+        return;
+    }
+    // The file holds one byte a character; anything else would be stored
+    // as a different identifier.
+    if (!bytes) {
+        message(QStringLiteral("This identifier has a character the airports file cannot hold!"));
         return;
     }
     if (SelectArrivalAirport(strId) >= 0) {
@@ -153,21 +166,18 @@ void CCourseDialog::OnAdd() {
                     .arg(m_strArrText));
         return;
     }
+    // Only a record that is on disk is reported as added; after a failure the
+    // dialog stays open with the pilot's identifier, ready to try again.
+    const auto status = store::airportDatabase().append(*bytes, m_dArrLatitude, m_dArrLongitude);
+    if (status != platform::WriteStatus::Written) {
+        m_strArrText = strId;
+        m_cbArrival->setEditText(strId);
+        message(QString::fromStdString(platform::writeFailureText(status, "airports")));
+        return;
+    }
     message(QStringLiteral("Airport %1 was added to database!").arg(strId));
-    store::AppendAirportRecord(g_strAirportText, g_mapAirports, bytesOf(strId), m_dArrLatitude,
-                               m_dArrLongitude);
     FillAirportLists();
     m_cbArrival->setCurrentIndex(SelectArrivalAirport(strId));
     exchangeData(false);
-    switch (store::saveAirportFile(g_strDataDir, g_strAirportText)) {
-    case platform::WriteStatus::CannotCreate:
-        message(QStringLiteral("Cannot open airports file!"));
-        break;
-    case platform::WriteStatus::WriteFailed:
-        message(QStringLiteral("Cannot write airports file!"));
-        break;
-    case platform::WriteStatus::Written:
-        break;
-    }
     endDialog(QDialog::Rejected);
 }

@@ -12,15 +12,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto parsed = store::parseDefaults(bytes);
     if (!parsed)
         return 0;
-    // A saved file loads back (codes with a colon or line end cannot, and Save
-    // refuses what would not fit the part that loading reads).
-    if (parsed->homeAirport.find_first_of(":\r\n") != std::string::npos ||
-        !store::fitsDefaultsFile(*parsed))
+    // Save refuses what would not load back; everything else must, and its
+    // second save must write the same bytes.
+    if (!store::loadsBack(*parsed))
         return 0;
-    const auto again = store::parseDefaults(store::formatDefaults(*parsed));
-    if (!again)
-        std::abort();
-    if (again->homeAirport != parsed->homeAirport.substr(0, parsed->homeAirport.find('\0')))
+    const std::string saved = store::formatDefaults(*parsed);
+    const auto again = store::parseDefaults(saved);
+    if (!again || again->homeAirport != parsed->homeAirport ||
+        store::formatDefaults(*again) != saved)
         std::abort();
     return 0;
 }

@@ -8,7 +8,7 @@
 #include "platform/MessageBox.h"
 #include "platform/NumberText.h"
 #include "platform/Resources.h"
-#include "store/Airports.h"
+#include "store/AirportDatabase.h"
 #include "store/Defaults.h"
 
 #include <QDateTimeEdit>
@@ -117,7 +117,7 @@ bool CLegDialog::OnInitDialog() {
     m_dArrivalLongitude = 0;
 
     LoadDefaults();
-    if (!store::loadAirportFile(g_strDataDir, g_strAirportText))
+    if (store::airportDatabase().load() == store::AirportLoad::CannotOpen)
         message("Cannot open airports file!");
 
     setDefaultMark(m_btnTC, true);
@@ -135,7 +135,10 @@ QDateTimeEdit* CLegDialog::picker(int id) const {
 }
 
 void CLegDialog::OnRun() {
-    exchangeData(true);
+    // A field that could not be read has been reported and holds the focus:
+    // computing now would use values the pilot did not enter.
+    if (!exchangeData(true))
+        return;
     if (m_dETE > 0) {
         message("Press 'Next'  or 'Reset' button first!");
         return;
@@ -258,9 +261,11 @@ void CLegDialog::LoadDefaults() {
 }
 
 void CLegDialog::OnSave() {
-    exchangeData(true);
+    if (!exchangeData(true))
+        return;
     store::Defaults d;
-    d.homeAirport = m_strHomeAirport.toLatin1().toStdString();
+    const auto home = store::latin1Bytes(m_strHomeAirport);
+    d.homeAirport = home.value_or(std::string());
     d.homeLatitude = m_dHomeLatitude;
     d.homeLongitude = m_dHomeLongitude;
     d.tas = m_dTAS;
@@ -274,18 +279,17 @@ void CLegDialog::OnSave() {
         message("Defaults too large to save!");
         return;
     }
-    switch (store::saveDefaultsFile(g_strDataDir, d)) {
-    case platform::WriteStatus::CannotCreate:
-        message("Cannot open congfiguration file!");
-        return;
-    case platform::WriteStatus::WriteFailed:
-        // The old file is still whole; never claim a save that did not happen.
-        message("Cannot write congfiguration file!");
-        return;
-    case platform::WriteStatus::Written:
-        message("Defaults saved!");
+    if (!home || !store::loadsBack(d)) {
+        // A code from a hand-edited file (a colon, a line end) or one the
+        // file cannot hold would make the next start refuse the whole file.
+        message("Home airport code cannot be saved!");
         return;
     }
+    const auto status = store::saveDefaultsFile(g_strDataDir, d);
+    if (status == platform::WriteStatus::Written)
+        message("Defaults saved!");
+    else
+        message(platform::writeFailureText(status, "congfiguration").c_str());
 }
 
 void CLegDialog::OnTrueCourse() {

@@ -21,13 +21,19 @@ QString fieldText(QWidget* field) {
     return {};
 }
 
+} // namespace
+
 void setFieldText(QWidget* field, const QString& text) {
     if (auto* edit = qobject_cast<QLineEdit*>(field)) {
-        if (edit->text() != text)
+        if (edit->text() != text) {
             edit->setText(text);
+            edit->setCursorPosition(0);
+        }
     } else if (auto* box = qobject_cast<QComboBox*>(field)) {
-        if (box->isEditable())
+        if (box->isEditable()) {
             box->setEditText(text);
+            box->lineEdit()->setCursorPosition(0);
+        }
     } else if (auto* plain = qobject_cast<QPlainTextEdit*>(field)) {
         QString lines = text;
         lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -35,7 +41,9 @@ void setFieldText(QWidget* field, const QString& text) {
     }
 }
 
-} // namespace
+void writeNumberField(QWidget* field, double value) {
+    setFieldText(field, numberText(value));
+}
 
 QString numberText(double value) {
     return QString::fromStdString(formatGeneral(value));

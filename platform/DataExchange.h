@@ -36,4 +36,10 @@ private:
 // Field text for a number: general form, up to 15 significant digits.
 QString numberText(double value);
 
+// Writes text into a field as the program does: a text wider than the field
+// shows its start, as on the device, not its end.
+void setFieldText(QWidget* field, const QString& text);
+// Writes one number into one field, the others left as they are.
+void writeNumberField(QWidget* field, double value);
+
 } // namespace platform

@@ -36,6 +36,26 @@ public:
     }
 };
 
+// Enter in an editable combo box would make the box select the entry its text
+// matches, so a typed identifier would silently become a pick. The key goes to
+// the dialog instead, as it does from an edit field.
+class EnterToDialog : public QObject {
+public:
+    EnterToDialog(QWidget* dialog, QObject* parent) : QObject(parent), m_dialog(dialog) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter)
+            return false;
+        QCoreApplication::sendEvent(m_dialog, event);
+        return true;
+    }
+
+private:
+    QWidget* m_dialog;
+};
+
 QString withoutTrailingMark(QString text) {
     while (text.endsWith(QLatin1Char(':')) || text.endsWith(QLatin1Char('-')))
         text.chop(1);
@@ -105,6 +125,7 @@ void Dialog::build(const DialogTemplate& t) {
             if (editable) {
                 box->setInsertPolicy(QComboBox::NoInsert);
                 box->setCompleter(nullptr);
+                box->lineEdit()->installEventFilter(new EnterToDialog(this, box));
                 if (c.styles.contains(QLatin1String("uppercase")))
                     box->setValidator(new UpperCaseValidator(box));
             }

@@ -6,6 +6,8 @@
 #include <QSaveFile>
 #include <QString>
 
+#include <unistd.h>
+
 namespace platform {
 namespace {
 
@@ -55,11 +57,29 @@ WriteStatus writeFileSafely(const std::string& path, const std::string& bytes) {
     if (!file.open(QIODevice::WriteOnly))
         return WriteStatus::CannotCreate;
     const qint64 size = static_cast<qint64>(bytes.size());
-    if (file.write(bytes.data(), size) != size) {
-        file.cancelWriting();
+    // A small write only fills the device's buffer: a full disk shows only
+    // when that buffer goes out, and a failing one maybe only at fsync. Both
+    // are checked here, before the rename, because QSaveFile::commit()
+    // ignores a failed sync and renames the temporary file all the same.
+    if (file.write(bytes.data(), size) != size || !file.flush() || ::fsync(file.handle()) != 0) {
+        file.cancelWriting(); // the temporary file goes with `file`
         return WriteStatus::WriteFailed;
     }
     return file.commit() ? WriteStatus::Written : WriteStatus::WriteFailed;
+}
+
+std::string writeFailureText(WriteStatus status, const std::string& fileWord) {
+    switch (status) {
+    case WriteStatus::Written:
+        return {};
+    case WriteStatus::CannotCreate:
+        return "Cannot open " + fileWord + " file!";
+    case WriteStatus::WriteFailed:
+        return "Cannot write " + fileWord + " file!";
+    case WriteStatus::Busy:
+        return "The " + fileWord + " file is in use by another program, try again!";
+    }
+    return {};
 }
 
 } // namespace platform

@@ -23,11 +23,17 @@ enum class WriteStatus {
     Written,      // the new content is in place
     CannotCreate, // nothing could be created (no folder, no permission): the old file is as it was
     WriteFailed,  // writing or replacing failed: the old file is as it was
+    Busy,         // another program kept the file locked: nothing was written
 };
 
+// What a pilot is told when a write of "<fileWord> file" did not happen, in
+// the program's own words ("Cannot write airports file!"); empty for Written.
+std::string writeFailureText(WriteStatus status, const std::string& fileWord);
+
 // Replaces the file's content as a whole: the bytes go to a temporary file
-// beside it, which is then renamed over the old one, so a failure never
-// leaves a half-written file behind.
+// beside it, are flushed and synced to the disk, and only then is it renamed
+// over the old one. Any failure (no space, an I/O error, the rename) leaves
+// the old file byte for byte and no temporary file behind.
 WriteStatus writeFileSafely(const std::string& path, const std::string& bytes);
 
 } // namespace platform

@@ -40,16 +40,6 @@ double numberOf(const std::string& text, std::int64_t first, std::int64_t endExc
         std::string_view(text).substr(static_cast<std::size_t>(first), length));
 }
 
-char lowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return lowerAscii(x) == lowerAscii(y);
-           });
-}
-
 } // namespace
 
 std::string airportTextFromBytes(std::string_view bytes) {
@@ -85,45 +75,46 @@ std::vector<std::string> ParseAirportText(const std::string& text, AirportMap& i
     return ids;
 }
 
+std::string airportRecord(const std::string& id, double latitudeDeg, double longitudeDeg) {
+    return id + ':' + platform::formatFixed(latitudeDeg, 6) + ';' +
+           platform::formatFixed(longitudeDeg, 6) + ',';
+}
+
 void AppendAirportRecord(std::string& text, AirportMap& index, const std::string& strId,
                          double dLat, double dLon) {
-    text += strId;
-    text += ':';
-    text += platform::formatFixed(dLat, 6);
-    text += ';';
-    text += platform::formatFixed(dLon, 6);
-    text += ',';
+    text += airportRecord(strId, dLat, dLon);
     index.emplace(strId, AIRPORTPOS{dLat, dLon});
+}
+
+std::optional<std::string> latin1Bytes(const QString& text) {
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(text.size()));
+    for (const QChar c : text) {
+        if (c.unicode() > 0xFF)
+            return std::nullopt;
+        bytes += static_cast<char>(c.unicode());
+    }
+    return bytes;
 }
 
 bool isStorableAirportId(std::string_view id) {
     return id.find_first_of(":;,") == std::string_view::npos;
 }
 
-const AIRPORTPOS* findAirport(const AirportMap& index, const std::string& id) {
-    const auto exact = index.find(id);
-    if (exact != index.end())
-        return &exact->second;
+const AIRPORTPOS* findAirport(const AirportMap& index, const QString& id) {
+    if (const auto bytes = latin1Bytes(id)) {
+        const auto exact = index.find(*bytes);
+        if (exact != index.end())
+            return &exact->second;
+    }
+    // The lists show identifiers through QString::toUpper, so the match is
+    // made the same way, beyond ASCII too ("äbc" is listed as "ÄBC").
+    const QString wanted = id.toUpper();
     for (const auto& [key, pos] : index) {
-        if (equalIgnoringCase(key, id))
+        if (QString::fromLatin1(key.data(), static_cast<int>(key.size())).toUpper() == wanted)
             return &pos;
     }
     return nullptr;
-}
-
-bool loadAirportFile(const std::string& dataDir, std::string& text) {
-    text.clear();
-    const auto bytes =
-        platform::readFileBytes(platform::resolveDevicePath(dataDir + kAirportFileName),
-                                std::numeric_limits<std::size_t>::max());
-    if (!bytes)
-        return false;
-    text = airportTextFromBytes(*bytes);
-    return true;
-}
-
-platform::WriteStatus saveAirportFile(const std::string& dataDir, const std::string& text) {
-    return platform::writeFileSafely(platform::resolveDevicePath(dataDir + kAirportFileName), text);
 }
 
 } // namespace store

@@ -5,9 +5,11 @@
 // written one record per line read as well as the system's own, which has the
 // records back to back.
 
-#include "platform/Files.h"
 #include "store/Globals.h"
 
+#include <QString>
+
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +32,9 @@ std::string airportTextFromBytes(std::string_view bytes);
 // characters and read by their leading decimal number (none: 0).
 std::vector<std::string> ParseAirportText(const std::string& text, AirportMap& index);
 
+// The record "ID:lat;lon," with six decimals.
+std::string airportRecord(const std::string& id, double latitudeDeg, double longitudeDeg);
+
 // Appends "ID:lat;lon," with six decimals to the text and enters the values as
 // given into the index.
 void AppendAirportRecord(std::string& text, AirportMap& index, const std::string& strId,
@@ -38,16 +43,13 @@ void AppendAirportRecord(std::string& text, AirportMap& index, const std::string
 // An identifier that the format can hold: no ':', ';' or ','.
 bool isStorableAirportId(std::string_view id);
 
-// The position of an identifier: the exact key, or else the first key equal to
-// it ignoring ASCII case (a file may hold lower-case identifiers, which the
-// lists show in upper case). Null when there is none.
-const AIRPORTPOS* findAirport(const AirportMap& index, const std::string& id);
+// The file's bytes for an identifier: one byte a character, or none when a
+// character lies beyond Latin-1 and the file cannot hold it.
+std::optional<std::string> latin1Bytes(const QString& text);
 
-// Reads the data directory's airport file into the text. False when the file
-// cannot be opened; the text is then empty.
-bool loadAirportFile(const std::string& dataDir, std::string& text);
-
-// Rewrites the data directory's airport file from the text, safely.
-platform::WriteStatus saveAirportFile(const std::string& dataDir, const std::string& text);
+// The position of an identifier: the exact key, or else the first key that is
+// the same once both are in upper case as the lists show them (a file may hold
+// lower-case identifiers). Null when there is none.
+const AIRPORTPOS* findAirport(const AirportMap& index, const QString& id);
 
 } // namespace store

@@ -3,28 +3,40 @@
 #include "platform/Files.h"
 #include "platform/NumberText.h"
 
+#include <cmath>
 #include <vector>
 
 namespace store {
 namespace {
 
 constexpr std::size_t npos = std::string_view::npos;
+constexpr std::size_t kNumberTextMax = 79;
 
 struct LineEnd {
     std::size_t first; // where the line end starts
     std::size_t last;  // its last character
 };
 
-// The first line end that starts at or after `from`: CR LF, or an LF that no
-// CR precedes.
+// The first line end that starts at or after `from`: CR LF, a lone CR (old
+// Mac files) or an LF that no CR precedes.
 std::optional<LineEnd> findLineEnd(std::string_view text, std::size_t from) {
     for (std::size_t i = from; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            return LineEnd{i, i + 1};
+        if (text[i] == '\r')
+            return LineEnd{i, i + 1 < text.size() && text[i + 1] == '\n' ? i + 1 : i};
         if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
             return LineEnd{i, i};
     }
     return std::nullopt;
+}
+
+// A value's number, read from at most the first 79 characters as a field
+// would hold them; none when it is beyond the double range, which no field
+// could have saved.
+std::optional<double> numberOf(std::string_view value) {
+    const double number = platform::parseLeadingNumber(value.substr(0, kNumberTextMax));
+    if (!std::isfinite(number))
+        return std::nullopt;
+    return number;
 }
 
 std::vector<std::string_view> splitValues(std::string_view text) {
@@ -67,15 +79,22 @@ std::optional<Defaults> parseDefaults(std::string_view bytes) {
     const auto values = splitValues(text);
     if (values.size() != 8)
         return std::nullopt;
+    double numbers[7];
+    for (int i = 0; i < 7; ++i) {
+        const auto number = numberOf(values[static_cast<std::size_t>(i) + 1]);
+        if (!number)
+            return std::nullopt;
+        numbers[i] = *number;
+    }
     Defaults d;
     d.homeAirport = std::string(values[0]);
-    d.homeLatitude = platform::parseLeadingNumber(values[1]);
-    d.homeLongitude = platform::parseLeadingNumber(values[2]);
-    d.tas = platform::parseLeadingNumber(values[3]);
-    d.variation = platform::parseLeadingNumber(values[4]);
-    d.magDeviation = platform::parseLeadingNumber(values[5]);
-    d.gph = platform::parseLeadingNumber(values[6]);
-    d.fuel = platform::parseLeadingNumber(values[7]);
+    d.homeLatitude = numbers[0];
+    d.homeLongitude = numbers[1];
+    d.tas = numbers[2];
+    d.variation = numbers[3];
+    d.magDeviation = numbers[4];
+    d.gph = numbers[5];
+    d.fuel = numbers[6];
     return d;
 }
 
@@ -95,6 +114,12 @@ std::string formatDefaults(const Defaults& v) {
 
 bool fitsDefaultsFile(const Defaults& values) {
     return formatDefaults(values).size() <= kDefaultsReadLimit;
+}
+
+bool loadsBack(const Defaults& values) {
+    const std::string bytes = formatDefaults(values);
+    const auto again = parseDefaults(bytes);
+    return again && again->homeAirport == values.homeAirport && formatDefaults(*again) == bytes;
 }
 
 DefaultsLoad loadDefaultsFile(const std::string& dataDir, Defaults& values) {

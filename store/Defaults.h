@@ -32,10 +32,11 @@ struct Defaults {
 // The values of a file's bytes (only the first 1023 are looked at, and a NUL
 // byte ends the text), or none when they do not give exactly eight values.
 //
-// Line ends are CR LF, or an LF without a CR before it; where no line end is
-// left the value runs to the end of the text. A colon at the very first byte
-// is not counted. Numbers are read by their leading decimal number (none: 0),
-// with no range limits.
+// Line ends are CR LF, a lone CR, or an LF without a CR before it; where no
+// line end is left the value runs to the end of the text. A colon at the very
+// first byte is not counted. Numbers are read by the leading decimal number of
+// their first 79 characters (none: 0), with no range limits; a number beyond
+// the double range makes the file malformed.
 std::optional<Defaults> parseDefaults(std::string_view bytes);
 
 // The file as Save writes it: the eight keys in order, values with "%f"
@@ -48,6 +49,12 @@ enum class DefaultsLoad { Loaded, CannotOpen, Malformed };
 // ("%f" writes every digit) can push the eight lines past the 1023 bytes that
 // loading looks at.
 bool fitsDefaultsFile(const Defaults& values);
+
+// Whether the file Save writes for these values loads back to the values it
+// wrote: false for a home airport code holding a colon, a line end or a NUL
+// (possible only from a hand-edited file), for values that do not fit, and
+// for numbers that are not finite.
+bool loadsBack(const Defaults& values);
 
 // Reads "config.fly" of the data directory (a device path, see platform/Files.h).
 DefaultsLoad loadDefaultsFile(const std::string& dataDir, Defaults& values);

@@ -1,7 +1,9 @@
 #include "store/Globals.h"
 
-// Defined together so that they are constructed in this order and destroyed
-// in the reverse one.
-std::string g_strAirportText;
+#include "store/AirportDatabase.h"
+
+// Defined together so that the data directory exists before the airport
+// database that is built on it.
 std::string g_strDataDir = "\\Program Files\\Skyvane\\";
-AirportMap g_mapAirports;
+std::string& g_strAirportText = store::airportDatabase().text();
+AirportMap& g_mapAirports = store::airportDatabase().index();

@@ -13,9 +13,10 @@ struct AIRPORTPOS {
 // its first record.
 using AirportMap = std::map<std::string, AIRPORTPOS>;
 
-// The airport file as read at start plus the records added since: 8-bit text,
-// one byte per character.
-extern std::string g_strAirportText;
 // The data directory as the device names it, with its trailing backslash.
 extern std::string g_strDataDir;
-extern AirportMap g_mapAirports;
+// The airport file as read at start plus the records added since (8-bit text,
+// one byte per character) and its index: names for the members of
+// store::airportDatabase(), which owns them.
+extern std::string& g_strAirportText;
+extern AirportMap& g_mapAirports;

@@ -1,7 +1,7 @@
 // The airport text: the scan of hand-written and system-written files, the
 // index, the append and the safe rewrite.
 #include "TestSupport.h"
-#include "store/Airports.h"
+#include "store/AirportDatabase.h"
 
 #include <QTest>
 
@@ -142,26 +142,26 @@ void TestAirports::separatorsAreNotStorable() {
 void TestAirports::fileRoundTrip() {
     testing::DataDir dir;
     dir.write("airports.fly", "EWX:40.5;-74.25,\r\nKLA:51.5;-0.5,\r\n");
-    std::string text;
-    QVERIFY(store::loadAirportFile(g_strDataDir, text));
-    AirportMap index;
-    store::ParseAirportText(text, index);
-    store::AppendAirportRecord(text, index, "NEW", 1.5, 2.5);
-    QCOMPARE(store::saveAirportFile(g_strDataDir, text), platform::WriteStatus::Written);
+    store::AirportDatabase db(g_strDataDir);
+    QCOMPARE(db.load(), store::AirportLoad::Loaded);
+    db.listIdentifiers();
+    QCOMPARE(db.append("NEW", 1.5, 2.5), platform::WriteStatus::Written);
     QCOMPARE(dir.read("airports.fly"),
              QByteArray("EWX:40.5;-74.25,\r\nKLA:51.5;-0.5,\r\nNEW:1.500000;2.500000,"));
 }
 
 void TestAirports::missingFile() {
     testing::DataDir dir;
-    std::string text = "stale";
-    QVERIFY(!store::loadAirportFile(g_strDataDir, text));
-    QVERIFY(text.empty());
+    store::AirportDatabase db(g_strDataDir);
+    db.text() = "stale";
+    QCOMPARE(db.load(), store::AirportLoad::CannotOpen);
+    QVERIFY(db.text().empty());
 }
 
 void TestAirports::failedRewriteKeepsOldFile() {
     testing::DataDir dir(false);
-    QCOMPARE(store::saveAirportFile(g_strDataDir, "AAA:1;2,"), platform::WriteStatus::CannotCreate);
+    store::AirportDatabase db(g_strDataDir);
+    QCOMPARE(db.append("AAA", 1, 2), platform::WriteStatus::CannotCreate);
     QVERIFY(!dir.exists("airports.fly"));
 }
 

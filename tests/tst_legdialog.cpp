@@ -115,7 +115,7 @@ private slots:
     void resetWithoutDefaultsFile();
     void saveWritesTheFieldsAndLoadsBack();
     void saveWithoutDataDirectory();
-    void saveWithBadFieldStillSaves();
+    void saveStopsAtBadField();
     void saveRefusesValuesThatWouldNotLoadBack();
     void quitEndsTheDialog();
 };
@@ -473,26 +473,29 @@ void TestLegDialog::saveWithoutDataDirectory() {
     QVERIFY(!f.dir.exists("config.fly"));
 }
 
-void TestLegDialog::saveWithBadFieldStillSaves() {
+void TestLegDialog::saveStopsAtBadField() {
     Fixture f(kDefaults);
-    f.fill({{TAS, "300"}});
+    f.fill({{TAS, "300"}, {FUEL, "12"}});
     f.messages.list.clear();
     click(*f.dlg, SAVE);
-    QCOMPARE(f.messages.list,
-             (QStringList{"Please enter a number between 0 and 250.", "Defaults saved!"}));
-    QVERIFY(f.dir.read("config.fly").contains("TAS:300.000000\r\n"));
+    QCOMPARE(f.messages.list, QStringList{"Please enter a number between 0 and 250."});
+    QCOMPARE(f.dir.read("config.fly"), kDefaults);
+    QCOMPARE(text(*f.dlg, TAS), QString("300")); // what the pilot typed stays
+    QCOMPARE(text(*f.dlg, FUEL), QString("12"));
+    QCOMPARE(QApplication::focusWidget(), f.dlg->item(TAS));
 }
 
 void TestLegDialog::saveRefusesValuesThatWouldNotLoadBack() {
-    // Loading applies no limits; written out in full, these would push the
-    // file past the 1023 bytes that loading reads.
-    const QByteArray huge = "a:ABC\r\nb:0\r\nc:0\r\nTAS:1e300\r\ne:0\r\nf:0\r\n"
-                            "GPH:1e300\r\nFuel:1e300\r\n";
+    // Loading applies no limits; written out in full, a hand-edited home
+    // position of 1e300 would push the file past the 1023 bytes that loading
+    // reads.
+    const QByteArray huge = "a:" + QByteArray(300, 'A') +
+                            "\r\nb:1e300\r\nc:-1e300\r\nTAS:100\r\ne:0\r\nf:0\r\n"
+                            "GPH:10\r\nFuel:10\r\n";
     Fixture f(huge);
     f.messages.list.clear();
     click(*f.dlg, SAVE);
-    QCOMPARE(f.messages.list, (QStringList{"Please enter a number between 0 and 100.",
-                                           "Defaults too large to save!"}));
+    QCOMPARE(f.messages.list, QStringList{"Defaults too large to save!"});
     QCOMPARE(f.dir.read("config.fly"), huge);
 }
 

@@ -1,0 +1,61 @@
+#pragma once
+// The airport database of a run: the text of "airports.fly", its index, and
+// the one way records reach the disk. The file may be shared: a second running
+// copy or a hand edit can change it while this one runs, so an added record is
+// appended to the file as it is on disk at that moment, under a lock file,
+// never written out from the text read at start.
+
+#include "platform/Files.h"
+#include "store/Airports.h"
+
+#include <QString>
+
+#include <string>
+#include <vector>
+
+namespace store {
+
+enum class AirportLoad { Loaded, CannotOpen };
+
+class AirportDatabase {
+public:
+    // dataDir: the data directory as the device names it (see platform/Files.h).
+    explicit AirportDatabase(std::string dataDir);
+
+    // Reads the file into the text and empties the index. CannotOpen leaves
+    // both empty.
+    AirportLoad load();
+
+    // Scans the text, entering every record into the index (the first record
+    // of an identifier wins), and returns the identifiers in text order.
+    std::vector<std::string> listIdentifiers();
+
+    // The position of an identifier as a list shows it (see findAirport).
+    const AIRPORTPOS* find(const QString& id) const { return findAirport(m_index, id); }
+
+    // Adds the record "ID:lat;lon," to the end of the file as it is on disk
+    // now, holding "airports.fly.lock" meanwhile, and replaces the file safely.
+    // Only once the record is on disk does it join the text and the index.
+    // Busy: another program held the lock for the whole lock timeout.
+    platform::WriteStatus append(const std::string& id, double latitudeDeg, double longitudeDeg);
+
+    // How long append waits for another program's lock.
+    void setLockTimeout(int milliseconds) { m_lockTimeoutMs = milliseconds; }
+
+    // The program-wide names g_strAirportText and g_mapAirports refer to these.
+    std::string& text() { return m_text; }
+    AirportMap& index() { return m_index; }
+
+private:
+    QString filePath() const;
+
+    std::string m_dataDir;
+    std::string m_text;
+    AirportMap m_index;
+    int m_lockTimeoutMs = 3000;
+};
+
+// The database of this run, on the program's data directory.
+AirportDatabase& airportDatabase();
+
+} // namespace store
