@@ -3,7 +3,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Process.h"
 
-#include <QEvent>
+#include <QFocusEvent>
 #include <QLineEdit>
 
 namespace {
@@ -83,7 +83,7 @@ void CConversionsDialog::onChange(int field) {
         const std::string result =
             conversions::convertText(f.toPartner, from->text().toStdString());
         g_guard[f.partner] = 1;
-        itemAs<QLineEdit>(kFields[f.partner].id)->setText(QString::fromStdString(result));
+        platform::setFieldText(item(kFields[f.partner].id), QString::fromStdString(result));
     }
     g_guard[f.partner] = 0;
 }
@@ -97,7 +97,13 @@ void CConversionsDialog::onFocus(int field) {
 }
 
 bool CConversionsDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusIn) {
+    // The pilot moving to a field empties it; the focus coming back after a
+    // context menu, a message box or another window does not.
+    const auto reason = event->type() == QEvent::FocusIn
+                            ? static_cast<QFocusEvent*>(event)->reason()
+                            : Qt::OtherFocusReason;
+    if (event->type() == QEvent::FocusIn && reason != Qt::PopupFocusReason &&
+        reason != Qt::ActiveWindowFocusReason) {
         for (int i = 0; i < kFieldCount; ++i) {
             if (watched == item(kFields[i].id))
                 onFocus(i);

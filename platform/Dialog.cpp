@@ -141,8 +141,9 @@ void Dialog::build(const DialogTemplate& t) {
             picture->setPixmap(
                 kind == QLatin1String("icon")
                     ? image
-                    : image.scaled(r.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-            picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+                    : image.scaled(r.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+            picture->setAlignment(kind == QLatin1String("icon") ? Qt::AlignLeft | Qt::AlignTop
+                                                                : Qt::AlignCenter);
             w = picture;
         }
         if (!w)
@@ -290,8 +291,12 @@ void Dialog::setDefaultMark(QPushButton* button, bool marked) {
     QFont f = button->font();
     f.setBold(marked);
     button->setFont(f);
-    if (marked)
+    if (marked) {
         m_enterButton = button;
+        // Qt's default button is what assistive technology announces; only
+        // the button Enter activates carries it.
+        button->setDefault(true);
+    }
 }
 
 bool Dialog::hasDefaultMark(const QPushButton* button) {

@@ -3,6 +3,7 @@
 #include "store/Globals.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 
 #include <limits>
@@ -36,8 +37,13 @@ platform::WriteStatus AirportDatabase::append(const std::string& id, double lati
     const QString path = filePath();
     QLockFile lock(path + QStringLiteral(".lock"));
     if (!lock.tryLock(m_lockTimeoutMs)) {
-        return lock.error() == QLockFile::LockFailedError ? platform::WriteStatus::Busy
-                                                          : platform::WriteStatus::CannotCreate;
+        if (lock.error() == QLockFile::LockFailedError)
+            return platform::WriteStatus::Busy;
+        // No folder or a read-only one: nothing can be created there. Else the
+        // lock file itself met a full or failing disk.
+        const QFileInfo folder(QFileInfo(path).absolutePath());
+        return folder.isDir() && folder.isWritable() ? platform::WriteStatus::WriteFailed
+                                                      : platform::WriteStatus::CannotCreate;
     }
     // Whatever is on disk now stays, byte for byte: records added by another
     // copy, hand edits, even bytes after a NUL that loading skips.

@@ -60,7 +60,10 @@ void pick(const platform::Dialog& d, int id, const QString& entry) {
 void typeArrival(const platform::Dialog& d, const QString& typed) {
     QComboBox* box = combo(d, ARRIVAL);
     box->lineEdit()->clear();
-    QTest::keyClicks(box->lineEdit(), typed);
+    // Key presses as a keyboard sends them, letters beyond ASCII included.
+    for (const QChar c : typed)
+        QTest::sendKeyEvent(QTest::Click, box->lineEdit(), Qt::Key_unknown, QString(c),
+                            Qt::NoModifier);
 }
 
 struct Fixture {
@@ -331,6 +334,13 @@ void TestCourseDialog::addRefusals_data() {
                                              << "No ':', ';' or ',' allowed!";
     QTest::newRow("a comma") << "A,B"
                              << "No ':', ';' or ',' allowed!";
+    QTest::newRow("the first entry of the sorted list")
+        << "abc"
+        << "Airport ABC already exist in database!\nif you want update or remove this "
+           "airport,\nplease edit the file \"airports.fly\" manually.";
+    QTest::newRow("a character the file cannot hold")
+        << QString(QChar(0x3A9)) + "12"
+        << "This identifier has a character the airports file cannot hold!";
     QTest::newRow("already listed, typed in lower case")
         << "kla"
         << "Airport KLA already exist in database!\nif you want update or remove this "

@@ -1,0 +1,302 @@
+// The two data files against real failures: a full disk (small writes that
+// fail only when flushed, large ones that fail while written), a read-only
+// file system, a second running copy holding or sharing the airport file,
+// and hand edits made while the program runs. Everything is driven through
+// Save and Add as a pilot presses them.
+#include "TestSupport.h"
+#include "course/CourseDialog.h"
+#include "leg/LegDialog.h"
+#include "store/AirportDatabase.h"
+#include "store/Globals.h"
+
+#include <QComboBox>
+#include <QProcess>
+#include <QTest>
+
+#include <memory>
+#include <set>
+
+#include <sys/mount.h>
+#include <unistd.h>
+
+using testing::setText;
+
+namespace {
+
+enum : int {
+    TAS = 1003,
+    SAVE = 1028,
+    LEG_TCBTN = 1026,
+    ARR_LAT = 1002,
+    ARR_LON = 1003,
+    ARRIVAL = 1036,
+    ADD = 3,
+    QUIT = 2,
+};
+
+const QByteArray kDefaults = "home_airport:ABC\r\nhome_latitude:40.500000\r\n"
+                             "home_longitude:-74.250000\r\nTAS:110.000000\r\n"
+                             "Variation:13.000000\r\nMagnetic Deviation:2.000000\r\n"
+                             "Galons/Hour:8.000000\r\nTotal Fuel:40.000000\r\n";
+
+// n records "Annn:lat;lon," one a line, about 26 bytes each.
+QByteArray airports(int n, char first = 'A') {
+    QByteArray out;
+    for (int i = 0; i < n; ++i) {
+        out += first;
+        out += QByteArray::number(i % 1000).rightJustified(2, '0').right(2);
+        out += ":" + QByteArray::number(10 + i % 70) + ".250000;" +
+               QByteArray::number(-100 + i % 90) + ".500000,\r\n";
+    }
+    return out;
+}
+
+// A data folder on a tmpfs of its own, so that writes meet a real full disk
+// and a real read-only file system. Mounting needs root (as CI runs);
+// elsewhere the tests that need it skip.
+class SmallDisk {
+public:
+    explicit SmallDisk(int kib) {
+        if (::geteuid() != 0) {
+            reason = "mounting a small tmpfs needs root (CI runs as root)";
+            return;
+        }
+        const QByteArray options = "size=" + QByteArray::number(kib) + "k";
+        if (::mount("tmpfs", QFile::encodeName(dir.path()).constData(), "tmpfs", 0,
+                    options.constData()) != 0) {
+            reason = "this machine refuses to mount a tmpfs: " + QString::fromLocal8Bit(strerror(errno));
+            return;
+        }
+        mounted = true;
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path()));
+        QDir(dir.path()).mkpath(QStringLiteral("skyvane"));
+    }
+    ~SmallDisk() {
+        if (mounted)
+            ::umount2(QFile::encodeName(dir.path()).constData(), MNT_DETACH);
+    }
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+
+    QString path(const QString& file) const { return dir.path() + "/skyvane/" + file; }
+    void write(const QString& file, const QByteArray& bytes) const {
+        QFile f(path(file));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QCOMPARE(f.write(bytes), qint64(bytes.size()));
+    }
+    QByteArray read(const QString& file) const {
+        QFile f(path(file));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    QStringList files() const {
+        return QDir(dir.path() + "/skyvane").entryList(QDir::Files | QDir::Hidden);
+    }
+    // Fills the disk but for `leaveKib` (whole pages).
+    void fill(int leaveKib = 0) {
+        QFile filler(dir.path() + "/filler");
+        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        const QByteArray page(4096, 'x');
+        while (filler.write(page) == page.size()) {
+        }
+        filler.close();
+        if (leaveKib > 0) {
+            QVERIFY(filler.resize(filler.size() - leaveKib * 1024));
+        }
+    }
+    void freeSpace() { QFile::remove(dir.path() + "/filler"); }
+    void makeReadOnly() {
+        QCOMPARE(::mount(nullptr, QFile::encodeName(dir.path()).constData(), nullptr,
+                         MS_REMOUNT | MS_RDONLY, nullptr),
+                 0);
+    }
+
+    QTemporaryDir dir;
+    bool mounted = false;
+    QString reason;
+};
+
+struct App {
+    App() {
+        g_dDistanceSum = 0;
+        leg = std::make_unique<CLegDialog>();
+        leg->createModeless(nullptr);
+        messages.list.clear();
+    }
+    // Save with a new TAS typed into the leg dialog.
+    void saveWithTas(const QString& tas) {
+        QWidget* field = leg->item(TAS);
+        field->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(field, tas);
+        testing::click(*leg, SAVE);
+    }
+    // TC, then Add of `id` at the arrival position 12.5 / 34.25; Quit when
+    // the course dialog is still open afterwards.
+    void add(const QString& id) {
+        testing::whenModal<CCourseDialog>([id](CCourseDialog& d) {
+            setText(d, ARR_LAT, "12.5");
+            setText(d, ARR_LON, "34.25");
+            auto* box = d.itemAs<QComboBox>(ARRIVAL);
+            box->lineEdit()->clear();
+            QTest::keyClicks(box->lineEdit(), id);
+            testing::click(d, ADD);
+            if (d.isVisible())
+                testing::click(d, QUIT);
+        });
+        testing::click(*leg, LEG_TCBTN);
+    }
+    testing::Messages messages;
+    std::unique_ptr<CLegDialog> leg;
+};
+
+#define REQUIRE_DISK(disk)                                                                         \
+    if (!(disk).mounted)                                                                           \
+    QSKIP(qPrintable((disk).reason))
+
+} // namespace
+
+class TestFileSafety : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { store::airportDatabase().setLockTimeout(3000); }
+    void saveOnFullDiskKeepsTheFile();
+    void addOnFullDiskKeepsTheFile_data();
+    void addOnFullDiskKeepsTheFile();
+    void readOnlyFolder();
+    void lockHeldByAnotherCopy();
+    void twoCopiesAddingLoseNothing();
+    void handEditDuringTheRunSurvivesAdd();
+};
+
+void TestFileSafety::saveOnFullDiskKeepsTheFile() {
+    SmallDisk disk(64);
+    REQUIRE_DISK(disk);
+    disk.write("config.fly", kDefaults);
+    App app;
+    disk.fill();
+    app.saveWithTas("120");
+    // The small file fits the write buffer: only its flush meets the full disk.
+    QCOMPARE(app.messages.list, QStringList{"Cannot write congfiguration file!"});
+    QCOMPARE(disk.read("config.fly"), kDefaults);
+    QCOMPARE(disk.files(), QStringList{"config.fly"});
+
+    disk.freeSpace();
+    app.messages.list.clear();
+    testing::click(*app.leg, SAVE);
+    QCOMPARE(app.messages.list, QStringList{"Defaults saved!"});
+    QVERIFY(disk.read("config.fly").contains("TAS:120.000000\r\n"));
+}
+
+void TestFileSafety::addOnFullDiskKeepsTheFile_data() {
+    QTest::addColumn<int>("records");
+    QTest::addColumn<int>("diskKib");
+    QTest::addColumn<int>("leaveKib");
+    // Room for the lock file only: the 3 KB file fails at its flush.
+    QTest::newRow("120 airports, fails when flushed") << 120 << 64 << 4;
+    // 8000 airports (about 200 KB) with 64 KB left: fails while written.
+    QTest::newRow("8000 airports, fails while written") << 8000 << 1024 << 64;
+}
+
+void TestFileSafety::addOnFullDiskKeepsTheFile() {
+    QFETCH(int, records);
+    QFETCH(int, diskKib);
+    QFETCH(int, leaveKib);
+    SmallDisk disk(diskKib);
+    REQUIRE_DISK(disk);
+    const QByteArray before = airports(records);
+    disk.write("airports.fly", before);
+    App app;
+    disk.fill(leaveKib);
+    app.add("zzq");
+    QCOMPARE(app.messages.list, QStringList{"Cannot write airports file!"});
+    QCOMPARE(disk.read("airports.fly"), before);
+    QCOMPARE(disk.files(), QStringList{"airports.fly"}); // no temporary or lock file left
+    QVERIFY(!g_mapAirports.count("ZZQ"));
+
+    disk.freeSpace();
+    app.messages.list.clear();
+    app.add("zzq");
+    QCOMPARE(app.messages.list, QStringList{"Airport ZZQ was added to database!"});
+    QCOMPARE(disk.read("airports.fly"), before + "ZZQ:12.500000;34.250000,");
+}
+
+void TestFileSafety::readOnlyFolder() {
+    SmallDisk disk(64);
+    REQUIRE_DISK(disk);
+    disk.write("config.fly", kDefaults);
+    disk.write("airports.fly", airports(3));
+    App app;
+    disk.makeReadOnly();
+    app.saveWithTas("120");
+    QCOMPARE(app.messages.list, QStringList{"Cannot open congfiguration file!"});
+    app.messages.list.clear();
+    app.add("ZZQ");
+    QCOMPARE(app.messages.list, QStringList{"Cannot open airports file!"});
+    QCOMPARE(disk.read("config.fly"), kDefaults);
+    QCOMPARE(disk.read("airports.fly"), airports(3));
+}
+
+void TestFileSafety::lockHeldByAnotherCopy() {
+    testing::DataDir dir;
+    const QByteArray before = airports(5);
+    dir.write("airports.fly", before);
+    App app;
+    QProcess holder;
+    holder.start(QStringLiteral(AIRPORT_APPENDER), {QStringLiteral("hold")});
+    QVERIFY(holder.waitForReadyRead(10000));
+    QCOMPARE(holder.readLine().trimmed(), QByteArray("locked"));
+
+    store::airportDatabase().setLockTimeout(200);
+    app.add("ZZQ");
+    QCOMPARE(app.messages.list,
+             QStringList{"The airports file is in use by another program, try again!"});
+    QCOMPARE(dir.read("airports.fly"), before);
+
+    holder.closeWriteChannel();
+    QVERIFY(holder.waitForFinished(10000));
+    app.messages.list.clear();
+    app.add("ZZQ");
+    QCOMPARE(app.messages.list, QStringList{"Airport ZZQ was added to database!"});
+    QCOMPARE(dir.read("airports.fly"), before + "ZZQ:12.500000;34.250000,");
+}
+
+void TestFileSafety::twoCopiesAddingLoseNothing() {
+    testing::DataDir dir;
+    dir.write("airports.fly", "");
+    QProcess first;
+    QProcess second;
+    first.start(QStringLiteral(AIRPORT_APPENDER), {"append", "P", "60"});
+    second.start(QStringLiteral(AIRPORT_APPENDER), {"append", "Q", "60"});
+    // And this process as a third copy, at the same time.
+    store::AirportDatabase own(g_strDataDir);
+    own.setLockTimeout(30000);
+    for (int i = 0; i < 60; ++i) {
+        const std::string id = "R" + QByteArray::number(i).rightJustified(2, '0').toStdString();
+        QCOMPARE(own.append(id, 1, 2), platform::WriteStatus::Written);
+    }
+    QVERIFY(first.waitForFinished(60000));
+    QVERIFY(second.waitForFinished(60000));
+    QCOMPARE(first.exitCode(), 0);
+    QCOMPARE(second.exitCode(), 0);
+
+    AirportMap index;
+    const auto ids = store::ParseAirportText(dir.read("airports.fly").toStdString(), index);
+    QCOMPARE(ids.size(), std::size_t(180));
+    QCOMPARE(std::set<std::string>(ids.begin(), ids.end()).size(), std::size_t(180));
+}
+
+void TestFileSafety::handEditDuringTheRunSurvivesAdd() {
+    testing::DataDir dir;
+    // A NUL byte hides the rest of its chunk from loading; it stays in the file.
+    const QByteArray atStart = QByteArray("AAA:1;2,\r\n") + '\0' + "hidden\r\nBBB:3;4,\r\n";
+    dir.write("airports.fly", atStart);
+    App app;
+    const QByteArray edited = atStart + "CCC:5;6,\r\n"; // typed in while Skyvane runs
+    dir.write("airports.fly", edited);
+    app.add("ZZQ");
+    QCOMPARE(app.messages.list, QStringList{"Airport ZZQ was added to database!"});
+    QCOMPARE(dir.read("airports.fly"), edited + "ZZQ:12.500000;34.250000,");
+}
+
+QTEST_MAIN(TestFileSafety)
+#include "tst_filesafety.moc"
