@@ -5,6 +5,7 @@
 #include "dialogs/ConversionsDialog.h"
 
 #include <QAccessible>
+#include <QContextMenuEvent>
 #include <QTest>
 
 using conversions::Direction;
@@ -49,6 +50,8 @@ private slots:
     void typingConvertsWithinThePair_data();
     void typingConvertsWithinThePair();
     void focusEmptiesTheField();
+    void resultsShowTheirStart();
+    void focusBackFromAMenuKeepsTheField();
     void abacus();
     void accessibleNames();
 };
@@ -89,6 +92,16 @@ void TestConversions::values_data() {
                             << "37.000000";
     QTest::newRow("0 F") << Direction::FahrenheitToCelsius << "0"
                          << "-17.777779";
+    // Each of these differs in its sixth decimal from the same formula in
+    // double precision or with a single-precision factor.
+    QTest::newRow("12.3 F") << Direction::FahrenheitToCelsius << "12.3"
+                            << "-10.944445";
+    QTest::newRow("59 F") << Direction::FahrenheitToCelsius << "59"
+                          << "15.000000";
+    QTest::newRow("12.3 C") << Direction::CelsiusToFahrenheit << "12.3"
+                            << "54.140003";
+    QTest::newRow("21.1 C") << Direction::CelsiusToFahrenheit << "21.1"
+                            << "69.980003";
     QTest::newRow("empty C is 0") << Direction::CelsiusToFahrenheit << ""
                                   << "32.000000";
 }
@@ -248,6 +261,41 @@ void TestConversions::accessibleNames() {
         {KG, "Weight kg"},           {ABACUS, "Abacus"},   {QUIT, "Quit"}};
     for (const auto& [id, name] : names)
         QCOMPARE(QAccessible::queryAccessibleInterface(d.item(id))->text(QAccessible::Name), name);
+}
+
+void TestConversions::resultsShowTheirStart() {
+    CConversionsDialog d;
+    d.createModeless(nullptr);
+    QVERIFY(QTest::qWaitForWindowActive(&d));
+    QTest::mouseClick(d.item(F), Qt::LeftButton);
+    QTest::keyClicks(d.item(F), "0");
+    QTest::mouseClick(d.item(SM), Qt::LeftButton);
+    QTest::keyClicks(d.item(SM), "100");
+    // Wider than their fields: the sign and the leading digit must show.
+    QCOMPARE(text(d, C), QString("-17.777779"));
+    QCOMPARE(testing::edit(d, C)->cursorPosition(), 0);
+    QCOMPARE(text(d, KM), QString("160.929993"));
+    QCOMPARE(testing::edit(d, KM)->cursorPosition(), 0);
+}
+
+void TestConversions::focusBackFromAMenuKeepsTheField() {
+    CConversionsDialog d;
+    d.createModeless(nullptr);
+    QVERIFY(QTest::qWaitForWindowActive(&d));
+    QTest::mouseClick(d.item(F), Qt::LeftButton);
+    QTest::keyClicks(d.item(F), "100");
+    QCOMPARE(text(d, C), QString("37.777779"));
+    // The pilot opens the field's context menu and closes it with Escape.
+    QWidget* field = d.item(F);
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                field->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(field, &menuEvent);
+    QWidget* menu = QApplication::activePopupWidget();
+    QVERIFY(menu);
+    QTest::keyClick(menu, Qt::Key_Escape);
+    QTRY_COMPARE(QApplication::focusWidget(), field);
+    QCOMPARE(text(d, F), QString("100"));
+    QCOMPARE(text(d, C), QString("37.777779"));
 }
 
 QTEST_MAIN(TestConversions)

@@ -108,6 +108,7 @@ private slots:
     void typingIsNotAPick_data();
     void typingIsNotAPick();
     void lowerCaseIdentifierIsFound();
+    void identifierBeyondAsciiIsFound();
     void noAirportFile();
     void courseRounding_data();
     void courseRounding();
@@ -270,6 +271,20 @@ void TestCourseDialog::lowerCaseIdentifierIsFound() {
         pick(d, ARRIVAL, "XYZ");
         QCOMPARE(text(d, ARR_LAT), QString("10"));
         QCOMPARE(text(d, ARR_LON), QString("20"));
+    });
+}
+
+void TestCourseDialog::identifierBeyondAsciiIsFound() {
+    // "äbc" in the file is listed as "ÄBC"; picking it must find its record.
+    Fixture f(kAirports + QByteArray("\xe4") + "bc:33.5;44.5,\r\n");
+    f.trueCourse([](CCourseDialog& d) {
+        QComboBox* box = combo(d, ARRIVAL);
+        QCOMPARE(box->itemText(box->count() - 1), QString::fromUtf8("\xc3\x84" "BC"));
+        box->setFocus(Qt::TabFocusReason);
+        for (int i = 0; i < box->count(); ++i)
+            QTest::keyClick(box, Qt::Key_Down);
+        QCOMPARE(text(d, ARR_LAT), QString("33.5"));
+        QCOMPARE(text(d, ARR_LON), QString("44.5"));
     });
 }
 

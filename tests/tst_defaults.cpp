@@ -4,7 +4,10 @@
 #include "store/Defaults.h"
 #include "store/Globals.h"
 
+#include "platform/NumberText.h"
+
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTest>
 
 #include <optional>
@@ -57,6 +60,8 @@ private slots:
     void refused_data();
     void refused();
     void onlyTheFirst1023BytesCount();
+    void fileOfExactly1023Bytes();
+    void whatSaveWritesLoadsBack();
     void longValuesDoNotOverflow();
     void fileLayer();
     void saveWithoutDataDirectory();
@@ -115,6 +120,15 @@ void TestDefaults::handWritten_data() {
         << QByteArray("ABC") << 40.5 << 110. << 40.;
     QTest::newRow("no line end after the last line: fuel still read")
         << kExample.left(kExample.size() - 2) << QByteArray("ABC") << 40.5 << 110. << 40.;
+    QTest::newRow("lone CR line ends (old Mac files)")
+        << lines({"home_airport:ABC", "home_latitude:40.5", "x:0", "TAS:110", "x:0", "x:0", "x:8",
+                  "Total Fuel:40"},
+                 "\r")
+        << QByteArray("ABC") << 40.5 << 110. << 40.;
+    QTest::newRow("a number text counts to its 79th character")
+        << lines({"a:ABC", "b:1", "c:0", "TAS:1" + QByteArray(79, '0'), "e:0", "f:0", "g:0",
+                  "h:7"})
+        << QByteArray("ABC") << 1. << 1e78 << 7.;
     QTest::newRow("mixed CR LF and LF")
         << QByteArray("a:ABC\nb:1\r\nc:2\nd:3\r\ne:4\nf:5\ng:6\nh:7") << QByteArray("ABC") << 1.
         << 3. << 7.;
@@ -143,6 +157,10 @@ void TestDefaults::refused_data() {
     QTest::newRow("a ninth line with a colon") << kExample + "note:x\r\n";
     QTest::newRow("a colon in the airport code") << QByteArray(kExample).replace("ABC", "A:C");
     QTest::newRow("empty file") << QByteArray();
+    QTest::newRow("TAS beyond the double range")
+        << QByteArray(kExample).replace("110.000000", "1e400");
+    QTest::newRow("fuel beyond the double range, negative")
+        << QByteArray(kExample).replace("40.000000\r\n", "-1e999\r\n");
 }
 
 void TestDefaults::refused() {
@@ -156,6 +174,54 @@ void TestDefaults::onlyTheFirst1023BytesCount() {
     QVERIFY(parse(file + "x:1\r\n")); // the ninth colon lies beyond byte 1023
     QByteArray late = QByteArray(900, ' ') + kExample;
     QVERIFY(!parse(late)); // entries beyond byte 1023 are cut off
+}
+
+void TestDefaults::fileOfExactly1023Bytes() {
+    // The last digit of the fuel is byte 1023: read. One byte more of
+    // padding pushes it out.
+    QByteArray file = QByteArray(kExample).replace("Total Fuel:40.000000\r\n", "Total Fuel:47");
+    const QByteArray pad(1023 - file.size(), ' ');
+    file.replace("home_airport:ABC", "home_airport:ABC" + pad);
+    QCOMPARE(file.size(), 1023);
+    QCOMPARE(parse(file)->fuel, 47.0);
+    file.replace("ABC", "ABC ");
+    QCOMPARE(parse(file)->fuel, 4.0);
+}
+
+void TestDefaults::whatSaveWritesLoadsBack() {
+    // Hand-edited files of every shape: whatever loads either saves to a
+    // file that loads back to the same values, or Save refuses it.
+    QRandomGenerator random(20261207);
+    const QList<QByteArray> ends = {"\r\n", "\n", "\r", ""};
+    const QList<QByteArray> codes = {"ABC", "1:2", "A\rB", "A\nB", " X ", "", "\xe9t\xe9",
+                                     "A\r\nB"};
+    const QList<QByteArray> numbers = {"40.5", "-0", "1e300", "1e400", "abc", "7.1234567",
+                                       "  12", "-1e-400", "250"};
+    int loaded = 0;
+    for (int i = 0; i < 4000; ++i) {
+        QByteArray file = "home_airport:" + codes.at(random.bounded(codes.size()));
+        for (int k = 0; k < 7; ++k)
+            file += ends.at(random.bounded(ends.size())) + "k:" +
+                    numbers.at(random.bounded(numbers.size()));
+        file += ends.at(random.bounded(ends.size()));
+        const auto d = parse(file);
+        if (!d || !store::loadsBack(*d))
+            continue;
+        ++loaded;
+        const std::string saved = store::formatDefaults(*d);
+        const auto back = store::parseDefaults(saved);
+        QVERIFY2(back, file.toPercentEncoding().constData());
+        QCOMPARE(back->homeAirport, d->homeAirport);
+        for (const auto& [was, is] : {std::pair{d->homeLatitude, back->homeLatitude},
+                                      {d->homeLongitude, back->homeLongitude},
+                                      {d->tas, back->tas},
+                                      {d->variation, back->variation},
+                                      {d->magDeviation, back->magDeviation},
+                                      {d->gph, back->gph},
+                                      {d->fuel, back->fuel}})
+            QCOMPARE(is, platform::parseLeadingNumber(platform::formatFixed(was, 6)));
+    }
+    QVERIFY(loaded > 100); // the property was exercised, not skipped
 }
 
 void TestDefaults::longValuesDoNotOverflow() {

@@ -38,6 +38,8 @@ void TestGreatCircle::courseAndDistance_data() {
     QTest::newRow("from the north pole") << 90. << 0. << 0. << 0. << 180. << 5400.;
     QTest::newRow("from the south pole") << -90. << 0. << 0. << 0. << 0. << 5400.;
     QTest::newRow("antipode on the equator") << 0. << 0. << 0. << 180. << 90. << 10800.;
+    QTest::newRow("antipode whose haversine sum rounds past 1")
+        << 2.5 << -179.3 << -2.5 << 0.7 << 90. << 10800.;
     QTest::newRow("antipode off the equator") << 10. << 20. << -10. << -160. << 270. << 10800.;
     QTest::newRow("equal points") << 45. << 7. << 45. << 7. << 0. << 0.;
     QTest::newRow("same point after wrapping 190 = -170")

@@ -86,6 +86,8 @@ void TestLegCalc::headingsAndSpeed_data() {
     QTest::newRow("MH 1 with MD -3 gives CH -2")
         << legOf(1, 0, 0, 100, 0, -3) << 0. << 1. << 1. << -2. << 100.;
     QTest::newRow("TAS 60 is computed") << legOf(0, 0, 0, 60) << 0. << 0. << 0. << 0. << 60.;
+    QTest::newRow("TH just below 0 turns up: 348, not -12")
+        << legOf(0, 270, 20, 100) << 12. << 348. << 348. << 348. << 98.;
     QTest::newRow("variation takes MH below 0, one turn up")
         << legOf(5, 0, 0, 100, -10) << 0. << 5. << 355. << 355. << 100.;
 }
@@ -238,6 +240,9 @@ void TestLegCalc::arrivalOffset_data() {
     QTest::newRow("0.29 min adds 17 s, fraction dropped") << 0.29 << 17u;
     QTest::newRow("worked example") << 31.6 << 1896u;
     QTest::newRow("20 min") << 20.0 << 1200u;
+    QTest::newRow("7.5 s: a half second is dropped, not rounded") << 0.125 << 7u;
+    QTest::newRow("22.5 s") << 0.375 << 22u;
+    QTest::newRow("59.75 s stays in the minute") << 0.99583333333333333 << 59u;
     QTest::newRow("zero") << 0.0 << 0u;
     QTest::newRow("negative gives 0") << -5.0 << 0u;
     QTest::newRow("NaN gives 0") << kNaN << 0u;

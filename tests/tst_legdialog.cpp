@@ -82,6 +82,13 @@ struct Fixture {
               {FUEL, "40"}});
         picker(*dlg, OUT)->setDateTime(today(10, 0, 0));
     }
+    // Types into a field as the pilot does: focus, select all, keys.
+    void type(int id, const QString& typed) {
+        QWidget* field = dlg->item(id);
+        field->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(field, typed);
+    }
     QPushButton* button(int id) const { return dlg->itemAs<QPushButton>(id); }
     bool marked(int id) const { return platform::Dialog::hasDefaultMark(button(id)); }
 
@@ -117,6 +124,11 @@ private slots:
     void saveWithoutDataDirectory();
     void saveStopsAtBadField();
     void saveRefusesValuesThatWouldNotLoadBack();
+    void saveRefusesHomeCodeThatWouldNotLoad();
+    void runStopsAtBadField();
+    void tasOf60IsFlown();
+    void chainedTotalsKeepTheUnroundedBurn();
+    void defaultButtonIsAnnounced();
     void quitEndsTheDialog();
 };
 
@@ -497,6 +509,86 @@ void TestLegDialog::saveRefusesValuesThatWouldNotLoadBack() {
     click(*f.dlg, SAVE);
     QCOMPARE(f.messages.list, QStringList{"Defaults too large to save!"});
     QCOMPARE(f.dir.read("config.fly"), huge);
+}
+
+void TestLegDialog::saveRefusesHomeCodeThatWouldNotLoad() {
+    // Hand-edited: the code "1:2:3:4:5:6:7:8" loads (its colons make up the
+    // eight values), but written back as a code it would give fifteen.
+    const QByteArray edited = "home_airport:1:2:3:4:5:6:7:8\r\n";
+    Fixture f(edited);
+    QCOMPARE(f.messages.list, QStringList{"Cannot open airports file!"});
+    f.messages.list.clear();
+    click(*f.dlg, SAVE);
+    QCOMPARE(f.messages.list, QStringList{"Home airport code cannot be saved!"});
+    QCOMPARE(f.dir.read("config.fly"), edited);
+}
+
+void TestLegDialog::runStopsAtBadField() {
+    Fixture f(kDefaults);
+    f.workedLeg();
+    f.type(DIST, "1e308");
+    f.messages.list.clear();
+    QTest::mouseClick(f.button(RUN), Qt::LeftButton);
+    QCOMPARE(f.messages.list, QStringList{"Please enter a number between 0 and 10000."});
+    QCOMPARE(QApplication::focusWidget(), f.dlg->item(DIST));
+    QCOMPARE(text(*f.dlg, DIST), QString("1e308"));
+    for (int id : {ETE, FUSED, BURNT, TOTDIST, WCA, TH})
+        QCOMPARE(text(*f.dlg, id), QString("0"));
+    QVERIFY(f.marked(RUN) || f.marked(TCBTN)); // Next is not offered for an uncomputed leg
+
+    f.type(DIST, "50");
+    f.messages.list.clear();
+    QTest::mouseClick(f.button(RUN), Qt::LeftButton);
+    QVERIFY(f.messages.list.isEmpty());
+    QCOMPARE(text(*f.dlg, ETE), QString("31.6"));
+    QCOMPARE(text(*f.dlg, BURNT), QString("4.21"));
+}
+
+void TestLegDialog::tasOf60IsFlown() {
+    Fixture f(kDefaults);
+    f.workedLeg();
+    f.type(TAS, "60");
+    f.type(WV, "0");
+    f.messages.list.clear();
+    QTest::mouseClick(f.button(RUN), Qt::LeftButton);
+    QVERIFY(f.messages.list.isEmpty());
+    QCOMPARE(text(*f.dlg, GS), QString("60"));
+    QCOMPARE(text(*f.dlg, ETE), QString("50"));
+}
+
+void TestLegDialog::chainedTotalsKeepTheUnroundedBurn() {
+    // Each leg burns 0.525 gal, shown as 0.53; the total adds the burn
+    // itself, so after three legs it shows 1.58, not 3 x 0.53 = 1.59.
+    Fixture f(kDefaults);
+    f.fill({{TC, "0"}, {WD, "0"}, {WV, "0"}, {TAS, "100"}, {VAR, "0"}, {MD, "0"},
+            {DIST, "10.5"}, {GPH, "5"}, {FUEL, "40"}});
+    const QStringList burnt = {"0.53", "1.06", "1.58"};
+    for (int legNo = 0; legNo < 3; ++legNo) {
+        QTest::mouseClick(f.button(RUN), Qt::LeftButton);
+        QCOMPARE(text(*f.dlg, FUSED), QString("0.53"));
+        QCOMPARE(text(*f.dlg, BURNT), burnt.at(legNo));
+        QTest::mouseClick(f.button(NEXT), Qt::LeftButton);
+        f.type(DIST, "10.5");
+    }
+    QCOMPARE(text(*f.dlg, TOTDIST), QString("31.5"));
+    QCOMPARE(text(*f.dlg, FUEL), QString("38.43")); // rounded leg by leg
+}
+
+void TestLegDialog::defaultButtonIsAnnounced() {
+    Fixture f(kDefaults);
+    auto announced = [&f](int id) {
+        return QAccessible::queryAccessibleInterface(f.button(id))->state().defaultButton;
+    };
+    QVERIFY(f.button(TCBTN)->isDefault() && announced(TCBTN));
+    f.workedLeg();
+    QTest::mouseClick(f.button(RUN), Qt::LeftButton);
+    QVERIFY(f.button(NEXT)->isDefault() && announced(NEXT));
+    QVERIFY(!f.button(RUN)->isDefault() && !announced(RUN));
+    QVERIFY(!f.button(TCBTN)->isDefault());
+    // Enter still does what the marks say: Next.
+    QTest::keyClick(f.dlg->item(WD), Qt::Key_Return);
+    QCOMPARE(text(*f.dlg, ETE), QString("0"));
+    QVERIFY(f.button(TCBTN)->isDefault());
 }
 
 void TestLegDialog::quitEndsTheDialog() {

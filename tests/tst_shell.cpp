@@ -6,6 +6,7 @@
 #include "dialogs/AboutDialog.h"
 #include "dialogs/HelpDialog.h"
 #include "leg/LegDialog.h"
+#include "platform/Resources.h"
 
 #include <QAccessible>
 #include <QLabel>
@@ -67,6 +68,7 @@ private slots:
     void splashClosesOnPressAndConsumesIt();
     void splashIgnoresOtherInput();
     void splashNeedsAnEnabledMainWindow();
+    void splashKeepsItsProportions();
     void aboutText();
     void helpTexts();
 };
@@ -248,6 +250,16 @@ void TestShell::helpTexts() {
         QTest::keyClick(&d, Qt::Key_Return); // OK is the default button
         QVERIFY(!d.isVisible());
     });
+}
+
+void TestShell::splashKeepsItsProportions() {
+    CSplashDialog splash;
+    const QPixmap source = platform::loadImage(QStringLiteral("splash.bmp"));
+    const QPixmap shown = static_cast<QLabel*>(pictureOf(splash))->pixmap();
+    QVERIFY(!shown.isNull() && !source.isNull());
+    // Width over height, the same to within a pixel's rounding.
+    QVERIFY(qAbs(shown.width() * source.height() - shown.height() * source.width()) <=
+            qMax(source.width(), source.height()));
 }
 
 QTEST_MAIN(TestShell)
