@@ -43,7 +43,7 @@ platform::WriteStatus AirportDatabase::append(const std::string& id, double lati
         // lock file itself met a full or failing disk.
         const QFileInfo folder(QFileInfo(path).absolutePath());
         return folder.isDir() && folder.isWritable() ? platform::WriteStatus::WriteFailed
-                                                      : platform::WriteStatus::CannotCreate;
+                                                     : platform::WriteStatus::CannotCreate;
     }
     // Whatever is on disk now stays, byte for byte: records added by another
     // copy, hand edits, even bytes after a NUL that loading skips.

@@ -279,7 +279,8 @@ void TestCourseDialog::identifierBeyondAsciiIsFound() {
     Fixture f(kAirports + QByteArray("\xe4") + "bc:33.5;44.5,\r\n");
     f.trueCourse([](CCourseDialog& d) {
         QComboBox* box = combo(d, ARRIVAL);
-        QCOMPARE(box->itemText(box->count() - 1), QString::fromUtf8("\xc3\x84" "BC"));
+        QCOMPARE(box->itemText(box->count() - 1), QString::fromUtf8("\xc3\x84"
+                                                                    "BC"));
         box->setFocus(Qt::TabFocusReason);
         for (int i = 0; i < box->count(); ++i)
             QTest::keyClick(box, Qt::Key_Down);

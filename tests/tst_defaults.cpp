@@ -126,8 +126,7 @@ void TestDefaults::handWritten_data() {
                  "\r")
         << QByteArray("ABC") << 40.5 << 110. << 40.;
     QTest::newRow("a number text counts to its 79th character")
-        << lines({"a:ABC", "b:1", "c:0", "TAS:1" + QByteArray(79, '0'), "e:0", "f:0", "g:0",
-                  "h:7"})
+        << lines({"a:ABC", "b:1", "c:0", "TAS:1" + QByteArray(79, '0'), "e:0", "f:0", "g:0", "h:7"})
         << QByteArray("ABC") << 1. << 1e78 << 7.;
     QTest::newRow("mixed CR LF and LF")
         << QByteArray("a:ABC\nb:1\r\nc:2\nd:3\r\ne:4\nf:5\ng:6\nh:7") << QByteArray("ABC") << 1.
@@ -193,16 +192,16 @@ void TestDefaults::whatSaveWritesLoadsBack() {
     // file that loads back to the same values, or Save refuses it.
     QRandomGenerator random(20261207);
     const QList<QByteArray> ends = {"\r\n", "\n", "\r", ""};
-    const QList<QByteArray> codes = {"ABC", "1:2", "A\rB", "A\nB", " X ", "", "\xe9t\xe9",
-                                     "A\r\nB"};
-    const QList<QByteArray> numbers = {"40.5", "-0", "1e300", "1e400", "abc", "7.1234567",
-                                       "  12", "-1e-400", "250"};
+    const QList<QByteArray> codes = {"ABC", "1:2", "A\rB",      "A\nB",
+                                     " X ", "",    "\xe9t\xe9", "A\r\nB"};
+    const QList<QByteArray> numbers = {"40.5",      "-0",   "1e300",   "1e400", "abc",
+                                       "7.1234567", "  12", "-1e-400", "250"};
     int loaded = 0;
     for (int i = 0; i < 4000; ++i) {
         QByteArray file = "home_airport:" + codes.at(random.bounded(codes.size()));
         for (int k = 0; k < 7; ++k)
-            file += ends.at(random.bounded(ends.size())) + "k:" +
-                    numbers.at(random.bounded(numbers.size()));
+            file += ends.at(random.bounded(ends.size())) +
+                    "k:" + numbers.at(random.bounded(numbers.size()));
         file += ends.at(random.bounded(ends.size()));
         const auto d = parse(file);
         if (!d || !store::loadsBack(*d))

@@ -64,7 +64,8 @@ public:
         const QByteArray options = "size=" + QByteArray::number(kib) + "k";
         if (::mount("tmpfs", QFile::encodeName(dir.path()).constData(), "tmpfs", 0,
                     options.constData()) != 0) {
-            reason = "this machine refuses to mount a tmpfs: " + QString::fromLocal8Bit(strerror(errno));
+            reason =
+                "this machine refuses to mount a tmpfs: " + QString::fromLocal8Bit(strerror(errno));
             return;
         }
         mounted = true;

@@ -560,8 +560,15 @@ void TestLegDialog::chainedTotalsKeepTheUnroundedBurn() {
     // Each leg burns 0.525 gal, shown as 0.53; the total adds the burn
     // itself, so after three legs it shows 1.58, not 3 x 0.53 = 1.59.
     Fixture f(kDefaults);
-    f.fill({{TC, "0"}, {WD, "0"}, {WV, "0"}, {TAS, "100"}, {VAR, "0"}, {MD, "0"},
-            {DIST, "10.5"}, {GPH, "5"}, {FUEL, "40"}});
+    f.fill({{TC, "0"},
+            {WD, "0"},
+            {WV, "0"},
+            {TAS, "100"},
+            {VAR, "0"},
+            {MD, "0"},
+            {DIST, "10.5"},
+            {GPH, "5"},
+            {FUEL, "40"}});
     const QStringList burnt = {"0.53", "1.06", "1.58"};
     for (int legNo = 0; legNo < 3; ++legNo) {
         QTest::mouseClick(f.button(RUN), Qt::LeftButton);
