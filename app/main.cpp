@@ -1,11 +1,22 @@
+#include "app/CommandLine.h"
 #include "app/PlannerApp.h"
 #include "platform/Resources.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    QCoreApplication::setApplicationName(QStringLiteral("skyvane"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(SKYVANE_VERSION));
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (const auto exitCode = app::handleCommandLine(arguments))
+        return *exitCode;
+
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("skyvane"));
+    // The desktop matches the window to its entry, the About box and the
+    // desktop agree on name and version.
+    QGuiApplication::setDesktopFileName(QStringLiteral(SKYVANE_DESKTOP_ID));
     QApplication::setWindowIcon(platform::applicationIcon());
     CPlannerApp theApp;
     theApp.InitInstance();

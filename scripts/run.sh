@@ -1,20 +1,15 @@
 #!/usr/bin/env bash
-# Builds Skyvane, sets up its data directory as an installer would (the folder,
-# and a starter airport database when there is none) and starts it.
+# Builds Skyvane, installs it into build/stage and starts it from there, as
+# an installed program: the starter airports come from the staged share/skyvane
+# until the pilot's first Add writes their own file.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 
-cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DSKYVANE_BENCH=OFF >/dev/null
+cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DSKYVANE_BENCH=OFF -DSKYVANE_TESTS=OFF \
+      >/dev/null
 cmake --build build/release -j"$(nproc)" --target skyvane
+cmake --install build/release --prefix "$PWD/build/stage" >/dev/null
 
-data_home="${XDG_DATA_HOME:-}"
-case "$data_home" in /*) ;; *) data_home="$HOME/.local/share" ;; esac
-data_dir="$data_home/skyvane"
-mkdir -p "$data_dir"
-if [ ! -e "$data_dir/airports.fly" ]; then
-    cp res/data/airports.fly "$data_dir/airports.fly"
-    echo "run: starter airport database installed in $data_dir"
-fi
-
-exec ./build/release/skyvane
+export XDG_DATA_DIRS="$PWD/build/stage/share:${XDG_DATA_DIRS:-/usr/local/share:/usr/share}"
+exec ./build/stage/bin/skyvane "$@"

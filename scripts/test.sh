@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds Skyvane and runs every test: the suite, a short fuzzing of the two
-# file parsers, and the suite once more under AddressSanitizer and
-# UndefinedBehaviorSanitizer. Needs no display.
+# Builds Skyvane and runs every test: the suite (install tree included), the
+# Debian package's contents, a short fuzzing of the two file parsers, and the
+# suite once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Needs no display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -13,6 +14,10 @@ echo "== build and test"
 cmake -S . -B build/ci -DCMAKE_BUILD_TYPE=Debug -DSKYVANE_WERROR=ON >/dev/null
 cmake --build build/ci -j"$jobs"
 ctest --test-dir build/ci --output-on-failure
+
+echo "== Debian package"
+bash scripts/package.sh >/dev/null
+bash tests/check_package.sh build/pkg/skyvane_*.deb
 
 echo "== fuzz the file parsers"
 cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \

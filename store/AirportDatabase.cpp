@@ -17,11 +17,21 @@ QString AirportDatabase::filePath() const {
         QByteArray::fromStdString(platform::resolveDevicePath(m_dataDir + kAirportFileName)));
 }
 
+std::optional<std::string> AirportDatabase::installedCopy() const {
+    return platform::findInstalledCopy(m_dataDir + kAirportFileName);
+}
+
 AirportLoad AirportDatabase::load() {
     m_text.clear();
     m_index.clear();
-    const auto bytes = platform::readFileBytes(QFile::encodeName(filePath()).toStdString(),
-                                               std::numeric_limits<std::size_t>::max());
+    constexpr auto kWhole = std::numeric_limits<std::size_t>::max();
+    auto bytes = platform::readFileBytes(QFile::encodeName(filePath()).toStdString(), kWhole);
+    // A user without a file of their own reads the one installed with the
+    // program, until their first Add writes theirs.
+    if (!bytes && !QFile::exists(filePath())) {
+        if (const auto installed = installedCopy())
+            bytes = platform::readFileBytes(*installed, kWhole);
+    }
     if (!bytes)
         return AirportLoad::CannotOpen;
     m_text = airportTextFromBytes(*bytes);
@@ -35,6 +45,8 @@ std::vector<std::string> AirportDatabase::listIdentifiers() {
 platform::WriteStatus AirportDatabase::append(const std::string& id, double latitudeDeg,
                                               double longitudeDeg) {
     const QString path = filePath();
+    if (!platform::makeParentFolder(QFile::encodeName(path).toStdString()))
+        return platform::WriteStatus::CannotCreate;
     QLockFile lock(path + QStringLiteral(".lock"));
     if (!lock.tryLock(m_lockTimeoutMs)) {
         if (lock.error() == QLockFile::LockFailedError)
@@ -56,6 +68,13 @@ platform::WriteStatus AirportDatabase::append(const std::string& id, double lati
         if (file.error() != QFileDevice::NoError)
             return platform::WriteStatus::CannotCreate;
         bytes = all.toStdString();
+    } else if (const auto installed = installedCopy()) {
+        // The user's first own file: the installed records, then theirs.
+        const auto installedBytes =
+            platform::readFileBytes(*installed, std::numeric_limits<std::size_t>::max());
+        if (!installedBytes)
+            return platform::WriteStatus::CannotCreate;
+        bytes = *installedBytes;
     }
     bytes += airportRecord(id, latitudeDeg, longitudeDeg);
     const auto status = platform::writeFileSafely(QFile::encodeName(path).toStdString(), bytes);

@@ -10,6 +10,7 @@
 
 #include <QString>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,8 +23,9 @@ public:
     // dataDir: the data directory as the device names it (see platform/Files.h).
     explicit AirportDatabase(std::string dataDir);
 
-    // Reads the file into the text and empties the index. CannotOpen leaves
-    // both empty.
+    // Reads the file into the text and empties the index. Without a file of
+    // the user's, the copy installed with the program is read instead.
+    // CannotOpen (neither can be read) leaves both empty.
     AirportLoad load();
 
     // Scans the text, entering every record into the index (the first record
@@ -35,6 +37,9 @@ public:
 
     // Adds the record "ID:lat;lon," to the end of the file as it is on disk
     // now, holding "airports.fly.lock" meanwhile, and replaces the file safely.
+    // A user without a file gets one: the installed records plus the new one
+    // (the installed copy itself is never written). The user's data folder
+    // is created when it is missing.
     // Only once the record is on disk does it join the text and the index.
     // Busy: another program held the lock for the whole lock timeout.
     platform::WriteStatus append(const std::string& id, double latitudeDeg, double longitudeDeg);
@@ -48,6 +53,7 @@ public:
 
 private:
     QString filePath() const;
+    std::optional<std::string> installedCopy() const;
 
     std::string m_dataDir;
     std::string m_text;

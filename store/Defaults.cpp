@@ -135,8 +135,10 @@ DefaultsLoad loadDefaultsFile(const std::string& dataDir, Defaults& values) {
 }
 
 platform::WriteStatus saveDefaultsFile(const std::string& dataDir, const Defaults& values) {
-    return platform::writeFileSafely(platform::resolveDevicePath(dataDir + kDefaultsFileName),
-                                     formatDefaults(values));
+    const std::string path = platform::resolveDevicePath(dataDir + kDefaultsFileName);
+    if (!platform::makeParentFolder(path))
+        return platform::WriteStatus::CannotCreate;
+    return platform::writeFileSafely(path, formatDefaults(values));
 }
 
 } // namespace store

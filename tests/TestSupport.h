@@ -35,13 +35,27 @@ public:
     QStringList list;
 };
 
-// A fresh $XDG_DATA_HOME with an empty "skyvane" folder (or none).
+// A fresh $XDG_DATA_HOME with an empty "skyvane" folder, or (false) one
+// where that folder cannot be made: a plain file stands in its way. Nothing is
+// installed along $XDG_DATA_DIRS unless a test puts it into installed().
 class DataDir {
 public:
-    explicit DataDir(bool createAppFolder = true) {
-        qputenv("XDG_DATA_HOME", home.path().toLocal8Bit());
-        if (createAppFolder)
+    explicit DataDir(bool usable = true) {
+        QDir(home.path()).mkpath(QStringLiteral("system"));
+        qputenv("XDG_DATA_DIRS", QFile::encodeName(home.path() + QStringLiteral("/system")));
+        if (usable) {
+            qputenv("XDG_DATA_HOME", QFile::encodeName(home.path()));
             QDir(home.path()).mkpath(QStringLiteral("skyvane"));
+        } else {
+            QFile blocker(home.path() + QStringLiteral("/blocked"));
+            blocker.open(QIODevice::WriteOnly);
+            qputenv("XDG_DATA_HOME", QFile::encodeName(blocker.fileName()));
+        }
+    }
+    // Where a file installed with the program would stand.
+    QString installed(const QString& file) const {
+        QDir(home.path()).mkpath(QStringLiteral("system/skyvane"));
+        return home.path() + QStringLiteral("/system/skyvane/") + file;
     }
     QString path(const QString& file) const {
         return home.path() + QStringLiteral("/skyvane/") + file;

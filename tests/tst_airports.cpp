@@ -41,6 +41,7 @@ private slots:
     void lookupIgnoresCaseOnlyWhenNeeded();
     void separatorsAreNotStorable();
     void fileRoundTrip();
+    void userFileComesBeforeTheInstalledOne();
     void missingFile();
     void failedRewriteKeepsOldFile();
     void pathologicalTextIsLinear();
@@ -148,6 +149,22 @@ void TestAirports::fileRoundTrip() {
     QCOMPARE(db.append("NEW", 1.5, 2.5), platform::WriteStatus::Written);
     QCOMPARE(dir.read("airports.fly"),
              QByteArray("EWX:40.5;-74.25,\r\nKLA:51.5;-0.5,\r\nNEW:1.500000;2.500000,"));
+}
+
+void TestAirports::userFileComesBeforeTheInstalledOne() {
+    testing::DataDir dir;
+    QFile installed(dir.installed("airports.fly"));
+    QVERIFY(installed.open(QIODevice::WriteOnly));
+    installed.write("SYS:1;2,");
+    installed.close();
+    store::AirportDatabase db(g_strDataDir);
+    QCOMPARE(db.load(), store::AirportLoad::Loaded);
+    QCOMPARE(QString::fromStdString(db.text()), QString("SYS:1;2,"));
+    dir.write("airports.fly", "USR:3;4,");
+    QCOMPARE(db.load(), store::AirportLoad::Loaded);
+    QCOMPARE(QString::fromStdString(db.text()), QString("USR:3;4,"));
+    QCOMPARE(db.append("NEW", 5, 6), platform::WriteStatus::Written);
+    QCOMPARE(dir.read("airports.fly"), QByteArray("USR:3;4,NEW:5.000000;6.000000,"));
 }
 
 void TestAirports::missingFile() {

@@ -109,6 +109,8 @@ private slots:
     void typingIsNotAPick();
     void lowerCaseIdentifierIsFound();
     void identifierBeyondAsciiIsFound();
+    void installedAirportsUntilTheFirstAdd();
+    void userFolderIsMadeOnFirstAdd();
     void noAirportFile();
     void courseRounding_data();
     void courseRounding();
@@ -287,6 +289,45 @@ void TestCourseDialog::identifierBeyondAsciiIsFound() {
         QCOMPARE(text(d, ARR_LAT), QString("33.5"));
         QCOMPARE(text(d, ARR_LON), QString("44.5"));
     });
+}
+
+void TestCourseDialog::installedAirportsUntilTheFirstAdd() {
+    // No file of the user's: the installed one is listed, and the first Add
+    // writes the user's own file, installed records first. The installed copy
+    // is never written.
+    Fixture f{QByteArray()};
+    const QByteArray installed = "KLA:51.5;-0.5,\r\nNOR:0;0,\r\n";
+    QFile system(f.dir.installed("airports.fly"));
+    QVERIFY(system.open(QIODevice::WriteOnly));
+    system.write(installed);
+    system.close();
+    f.leg = std::make_unique<CLegDialog>(); // starts again, now with the installed file
+    f.leg->createModeless(nullptr);
+    f.messages.list.clear();
+    f.trueCourse([&f](CCourseDialog& d) {
+        QCOMPARE(entries(combo(d, ARRIVAL)), (QStringList{"KLA", "NOR"}));
+        setText(d, ARR_LAT, "47.25");
+        setText(d, ARR_LON, "8.5");
+        typeArrival(d, "new");
+        testing::click(d, ADD);
+        QCOMPARE(f.messages.list, QStringList{"Airport NEW was added to database!"});
+    });
+    QCOMPARE(f.dir.read("airports.fly"), installed + "NEW:47.250000;8.500000,");
+    QFile again(f.dir.installed("airports.fly"));
+    QVERIFY(again.open(QIODevice::ReadOnly));
+    QCOMPARE(again.readAll(), installed);
+}
+
+void TestCourseDialog::userFolderIsMadeOnFirstAdd() {
+    Fixture f{QByteArray()};
+    QVERIFY(QDir(f.dir.path("")).removeRecursively());
+    f.trueCourse([&f](CCourseDialog& d) {
+        typeArrival(d, "new");
+        testing::click(d, ADD);
+        QCOMPARE(f.messages.list, QStringList{"Airport NEW was added to database!"});
+    });
+    QCOMPARE(f.dir.read("airports.fly"), QByteArray("NEW:0.000000;0.000000,"));
+    QVERIFY(!f.dir.exists("airports.fly.lock"));
 }
 
 void TestCourseDialog::noAirportFile() {

@@ -122,6 +122,7 @@ private slots:
     void resetWithoutDefaultsFile();
     void saveWritesTheFieldsAndLoadsBack();
     void saveWithoutDataDirectory();
+    void saveMakesTheUserFolder();
     void saveStopsAtBadField();
     void saveRefusesValuesThatWouldNotLoadBack();
     void saveRefusesHomeCodeThatWouldNotLoad();
@@ -483,6 +484,15 @@ void TestLegDialog::saveWithoutDataDirectory() {
     click(*f.dlg, SAVE);
     QCOMPARE(f.messages.list, QStringList{"Cannot open congfiguration file!"});
     QVERIFY(!f.dir.exists("config.fly"));
+}
+
+void TestLegDialog::saveMakesTheUserFolder() {
+    Fixture f;
+    QVERIFY(QDir(f.dir.path("")).removeRecursively());
+    f.messages.list.clear();
+    click(*f.dlg, SAVE);
+    QCOMPARE(f.messages.list, QStringList{"Defaults saved!"});
+    QVERIFY(f.dir.exists("config.fly"));
 }
 
 void TestLegDialog::saveStopsAtBadField() {

@@ -2,7 +2,8 @@
 """Draws Skyvane's icon and splash picture; only the standard library.
 
 icon32.png, icon16.png: a dark-blue aeroplane seen from above on a clear
-background, 16-colour palette images. splash.bmp: 240 by 320 pixels, 24 bits,
+background, 16-colour palette images; hicolor/N.png: the same at the sizes the
+desktop's icon theme asks for, which the install puts in place. splash.bmp: 240 by 320 pixels, 24 bits,
 uncompressed, bottom-up: the aeroplane climbing over a sky with a compass ring.
 Run it from anywhere; it writes next to itself.
 """
@@ -110,7 +111,14 @@ def splash(path, width=240, height=320):
         f.write(header + info + body)
 
 
+# The sizes of the desktop's hicolor icon theme that the install carries.
+THEME_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+
+
 if __name__ == "__main__":
     png(os.path.join(HERE, "icon32.png"), 32)
     png(os.path.join(HERE, "icon16.png"), 16)
+    os.makedirs(os.path.join(HERE, "hicolor"), exist_ok=True)
+    for n in THEME_SIZES:
+        png(os.path.join(HERE, "hicolor", "%d.png" % n), n)
     splash(os.path.join(HERE, "splash.bmp"))

@@ -1,0 +1,87 @@
+// The command line of the installed program: --version and --help answer
+// without a display, anything unknown is refused with exit code 2.
+#include <QProcess>
+#include <QTest>
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// Runs the program where no display can be reached: were it to open a
+// window, Qt would fail to connect and the run would not end cleanly.
+Run run(const QStringList& arguments) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(SKYVANE_BINARY), arguments);
+    Run r;
+    if (!process.waitForFinished(20000)) {
+        process.kill();
+        process.waitForFinished();
+        return r;
+    }
+    r.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    r.out = QString::fromLocal8Bit(process.readAllStandardOutput());
+    r.err = QString::fromLocal8Bit(process.readAllStandardError());
+    return r;
+}
+
+} // namespace
+
+class TestCli : public QObject {
+    Q_OBJECT
+private slots:
+    void versionWithoutDisplay();
+    void helpListsTheOptions();
+    void refusals_data();
+    void refusals();
+};
+
+void TestCli::versionWithoutDisplay() {
+    for (const QStringList& args :
+         {QStringList{"--version"}, QStringList{"-v"}, QStringList{"-platform", "xcb", "-v"}}) {
+        const Run r = run(args);
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.out, QString("skyvane 1.3.0.1\n"));
+        QCOMPARE(r.err, QString());
+    }
+}
+
+void TestCli::helpListsTheOptions() {
+    const Run r = run({"--help"});
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY(r.out.startsWith("Usage: skyvane [options]\n"));
+    QVERIFY(r.out.contains("--version"));
+    QVERIFY(!r.out.contains("-platform")); // Qt's own options are let through, not advertised
+}
+
+void TestCli::refusals_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("unknown long option") << QStringList{"--bogus"} << "Unknown option 'bogus'";
+    QTest::newRow("unknown short option") << QStringList{"-x"} << "Unknown option 'x'";
+    QTest::newRow("a stray argument") << QStringList{"flight.txt"}
+                                      << "unexpected argument 'flight.txt'";
+    QTest::newRow("a value for a flag") << QStringList{"--version=2"} << "version";
+}
+
+void TestCli::refusals() {
+    QFETCH(QStringList, args);
+    QFETCH(QString, says);
+    const Run r = run(args);
+    QCOMPARE(r.exitCode, 2);
+    QVERIFY2(r.err.startsWith("skyvane: "), qPrintable(r.err));
+    QVERIFY2(r.err.contains(says), qPrintable(r.err));
+    QVERIFY(r.err.contains("skyvane --help"));
+    QCOMPARE(r.out, QString());
+}
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"
