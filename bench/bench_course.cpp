@@ -2,8 +2,8 @@
 // an airport file of every identifier AAA to ZZZ (17,576 records).
 #include "BenchSupport.h"
 #include "course/CourseDialog.h"
-#include "platform/NumberText.h"
-#include "store/Airports.h"
+#include "core/NumberText.h"
+#include "store/AirportDatabase.h"
 
 #include <QComboBox>
 
@@ -14,10 +14,10 @@ static void OpenCourseDialogWithAllIdentifiers(benchmark::State& state) {
         const int n = (i * 7919) % (26 * 26 * 26);
         const char id[4] = {char('A' + n / 676), char('A' + n / 26 % 26), char('A' + n % 26), 0};
         text += id;
-        text += ":" + platform::formatFixed(n % 180 - 90.0, 6) + ";" +
-                platform::formatFixed(n % 360 - 180.0, 6) + ",";
+        text += ":" + core::formatFixed(n % 180 - 90.0, 6) + ";" +
+                core::formatFixed(n % 360 - 180.0, 6) + ",";
     }
-    g_strAirportText = text;
+    store::airportDatabase().text() = text;
     for (auto _ : state) {
         CCourseDialog dlg;
         dlg.m_strDepAirport = QStringLiteral("KLA");

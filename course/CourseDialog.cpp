@@ -78,9 +78,9 @@ void CCourseDialog::OnSelchangeDeparture() {
     if (i < 0)
         return;
     const QString id = m_cbDeparture->itemText(i);
-    if (const AIRPORTPOS* pos = store::airportDatabase().find(id)) {
-        m_dDepLatitude = pos->dLatitude;
-        m_dDepLongitude = pos->dLongitude;
+    if (const AirportPosition* pos = store::airportDatabase().find(id)) {
+        m_dDepLatitude = pos->latitudeDeg;
+        m_dDepLongitude = pos->longitudeDeg;
     }
     m_strDepAirport = id;
     // Only the picked airport's own fields: coordinates typed into the others
@@ -97,9 +97,9 @@ void CCourseDialog::OnSelchangeArrival() {
     const QString id = m_cbArrival->itemText(i);
     // The list shows upper case; a lower-case identifier in the file is still
     // found rather than leaving the old position in place.
-    if (const AIRPORTPOS* pos = store::airportDatabase().find(id)) {
-        m_dArrLatitude = pos->dLatitude;
-        m_dArrLongitude = pos->dLongitude;
+    if (const AirportPosition* pos = store::airportDatabase().find(id)) {
+        m_dArrLatitude = pos->latitudeDeg;
+        m_dArrLongitude = pos->longitudeDeg;
     }
     m_strArrAirport = id;
     platform::writeNumberField(item(IDC_ARR_LAT), m_dArrLatitude);
@@ -120,7 +120,7 @@ void CCourseDialog::OnOK() {
     // values the pilot did not enter.
     if (!exchangeData(true))
         return;
-    course::CalcCourseAndDistance(m_dDepLatitude, m_dDepLongitude, m_dArrLatitude, m_dArrLongitude,
+    course::calcCourseAndDistance(m_dDepLatitude, m_dDepLongitude, m_dArrLatitude, m_dArrLongitude,
                                   m_dResultCourse, m_dResultDistance);
     if (m_dResultDistance == 0.0) {
         message(QStringLiteral("Distance is zero, enter correct data!"));
@@ -169,10 +169,10 @@ void CCourseDialog::OnAdd() {
     // Only a record that is on disk is reported as added; after a failure the
     // dialog stays open with the pilot's identifier, ready to try again.
     const auto status = store::airportDatabase().append(*bytes, m_dArrLatitude, m_dArrLongitude);
-    if (status != platform::WriteStatus::Written) {
+    if (status != core::WriteStatus::Written) {
         m_strArrText = strId;
         m_cbArrival->setEditText(strId);
-        message(QString::fromStdString(platform::writeFailureText(status, "airports")));
+        message(QString::fromStdString(core::writeFailureText(status, "airports")));
         return;
     }
     message(QStringLiteral("Airport %1 was added to database!").arg(strId));

@@ -1,17 +1,17 @@
 #include "course/GreatCircle.h"
 
-#include "leg/LegCalc.h"
+#include "core/Math.h"
 
 #include <cmath>
 
 namespace course {
 
-void CalcCourseAndDistance(double dDepLat, double dDepLon, double dArrLat, double dArrLon,
-                           double& dTrueCourse, double& dDistance) noexcept {
-    const double lat1 = dDepLat * leg::kDeg2Rad;
-    const double lon1 = dDepLon * leg::kDeg2Rad;
-    const double lat2 = dArrLat * leg::kDeg2Rad;
-    const double lon2 = dArrLon * leg::kDeg2Rad;
+void calcCourseAndDistance(double depLatDeg, double depLonDeg, double arrLatDeg, double arrLonDeg,
+                           double& trueCourseDeg, double& distanceNm) noexcept {
+    const double lat1 = depLatDeg * core::kDeg2Rad;
+    const double lon1 = depLonDeg * core::kDeg2Rad;
+    const double lat2 = arrLatDeg * core::kDeg2Rad;
+    const double lon2 = arrLonDeg * core::kDeg2Rad;
 
     // Haversine of the central angle.
     const double a = std::pow(std::sin((lat1 - lat2) * 0.5), 2.0);
@@ -26,11 +26,10 @@ void CalcCourseAndDistance(double dDepLat, double dDepLon, double dArrLat, doubl
     const double x = (std::sin(lat2) * std::cos(lat1)) -
                      ((std::cos(lon1 - lon2) * std::cos(lat2)) * std::sin(lat1));
     const double q = std::atan2(y, x);
-    const double deg = q * leg::kRad2Deg;
-    const double courseDeg = q > 0 ? (180 - deg) + 180 : std::fabs(deg);
+    const double courseDeg = core::clockwiseDeg(q * core::kRad2Deg);
 
-    dTrueCourse = leg::RoundTo2Places(courseDeg);
-    dDistance = leg::RoundTo2Places(sigma * kNmPerRadian);
+    trueCourseDeg = core::roundTo2Places(courseDeg);
+    distanceNm = core::roundTo2Places(sigma * kNmPerRadian);
 }
 
 } // namespace course

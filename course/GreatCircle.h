@@ -15,7 +15,7 @@ namespace course {
 // Nautical miles per radian of arc: 60 * 180 / pi, as the stored double.
 constexpr double kNmPerRadian = 3437.7467707849432;
 
-void CalcCourseAndDistance(double dDepLat, double dDepLon, double dArrLat, double dArrLon,
-                           double& dTrueCourse, double& dDistance) noexcept;
+void calcCourseAndDistance(double depLatDeg, double depLonDeg, double arrLatDeg, double arrLonDeg,
+                           double& trueCourseDeg, double& distanceNm) noexcept;
 
 } // namespace course

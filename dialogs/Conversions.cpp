@@ -1,6 +1,6 @@
 #include "dialogs/Conversions.h"
 
-#include "platform/NumberText.h"
+#include "core/NumberText.h"
 
 namespace conversions {
 namespace {
@@ -44,9 +44,9 @@ float convert(Direction direction, float s) noexcept {
 }
 
 std::string convertText(Direction direction, std::string_view text) {
-    const double parsed = platform::parseLeadingNumber(text.substr(0, 79));
+    const double parsed = core::parseLeadingNumber(text.substr(0, 79));
     const double result = static_cast<double>(convert(direction, static_cast<float>(parsed)));
-    std::string shown = platform::formatFixed(result, 6);
+    std::string shown = core::formatFixed(result, 6);
     if (shown == "nan")
         return shown;
     if (shown.size() > 19 || shown == "inf" || shown == "-inf")

@@ -10,14 +10,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text =
         store::airportTextFromBytes(std::string_view(reinterpret_cast<const char*>(data), size));
     AirportMap index;
-    const auto ids = store::ParseAirportText(text, index);
+    const auto ids = store::parseAirportText(text, index);
     for (const std::string& id : ids) {
         if (!index.count(id))
             std::abort();
     }
     std::string grown = text;
-    store::AppendAirportRecord(grown, index, "ZZ9", -33.5, 151.25);
+    store::appendAirportRecord(grown, index, "ZZ9", -33.5, 151.25);
     AirportMap reread;
-    store::ParseAirportText(grown, reread);
+    store::parseAirportText(grown, reread);
     return 0;
 }

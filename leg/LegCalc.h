@@ -14,25 +14,13 @@
 // crosswind component above the true airspeed, or a ground speed of 0 or
 // below) is refused with LegStatus::WindTooStrong and no results.
 
+#include "core/Math.h"
+
 #include <cstdint>
 
 namespace leg {
 
-constexpr double kPi = 3.14159265358979; // fifteen digits, as the headings were always computed
-constexpr double kDeg2Rad = kPi / 180;
-constexpr double kRad2Deg = 180 / kPi;
 constexpr double kMinTasKt = 60;
-
-// x rounded to two decimals through its "%.2f" text: the double nearest to the
-// decimal that printf would show. Exact for every finite double, whatever the
-// locale; infinities and NaN come back unchanged.
-double RoundTo2Places(double x) noexcept;
-// The same through the formatted text itself; slower, for cross-checks.
-double RoundTo2PlacesViaText(double x) noexcept;
-
-// Nearest whole number, halves toward plus infinity (2.5 -> 3, -2.5 -> -2).
-// Values beyond the 32-bit range saturate at its ends; NaN gives 0.
-std::int32_t RoundHalfUp(double x) noexcept;
 
 struct LegInput {
     double trueCourseDeg = 0;

@@ -6,10 +6,11 @@
 #include "dialogs/HelpDialog.h"
 #include "leg/LegCalc.h"
 #include "platform/MessageBox.h"
-#include "platform/NumberText.h"
+#include "core/NumberText.h"
 #include "platform/Resources.h"
 #include "store/AirportDatabase.h"
 #include "store/Defaults.h"
+#include "store/Globals.h"
 
 #include <QDateTimeEdit>
 #include <QPushButton>
@@ -286,10 +287,10 @@ void CLegDialog::OnSave() {
         return;
     }
     const auto status = store::saveDefaultsFile(g_strDataDir, d);
-    if (status == platform::WriteStatus::Written)
+    if (status == core::WriteStatus::Written)
         message("Defaults saved!");
     else
-        message(platform::writeFailureText(status, "congfiguration").c_str());
+        message(core::writeFailureText(status, "congfiguration").c_str());
 }
 
 void CLegDialog::OnTrueCourse() {
@@ -315,9 +316,9 @@ void CLegDialog::OnTrueCourse() {
 
     platform::showMessage(
         this, QStringLiteral("True Course is: %1 degrees\nDistance is: %2 nautical miles")
-                  .arg(QString::fromStdString(platform::formatFixed(m_dTrueCourse, 2)),
-                       QString::fromStdString(platform::formatFixed(m_dDistance, 2))));
-    m_dTrueCourse = leg::RoundHalfUp(m_dTrueCourse);
+                  .arg(QString::fromStdString(core::formatFixed(m_dTrueCourse, 2)),
+                       QString::fromStdString(core::formatFixed(m_dDistance, 2))));
+    m_dTrueCourse = core::roundHalfUp(m_dTrueCourse);
 
     setDefaultMark(m_btnRun, true);
     m_btnRun->setFocus();

@@ -2,7 +2,7 @@
 // The leg dialog, the application's main window: one leg's inputs, the
 // results Run computes for it and the running totals of the flight.
 
-#include "app/SplashDialog.h"
+#include "dialogs/SplashDialog.h"
 #include "platform/DataExchange.h"
 #include "platform/Dialog.h"
 

@@ -2,7 +2,7 @@
 
 #include "platform/Dialog.h"
 #include "platform/MessageBox.h"
-#include "platform/NumberText.h"
+#include "core/NumberText.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -46,7 +46,7 @@ void writeNumberField(QWidget* field, double value) {
 }
 
 QString numberText(double value) {
-    return QString::fromStdString(formatGeneral(value));
+    return QString::fromStdString(core::formatGeneral(value));
 }
 
 DataExchange::DataExchange(Dialog& dialog, bool fromControls)
@@ -54,7 +54,7 @@ DataExchange::DataExchange(Dialog& dialog, bool fromControls)
 
 bool DataExchange::readNumber(int id, double& value) {
     QWidget* field = m_dialog.item(id);
-    const auto parsed = parseNumber(fieldText(field).toStdString());
+    const auto parsed = core::parseNumber(fieldText(field).toStdString());
     if (!parsed) {
         fail(field, QStringLiteral("Please enter a number."));
         return false;

@@ -5,7 +5,7 @@
 // appended to the file as it is on disk at that moment, under a lock file,
 // never written out from the text read at start.
 
-#include "platform/Files.h"
+#include "core/Files.h"
 #include "store/Airports.h"
 
 #include <QString>
@@ -20,7 +20,7 @@ enum class AirportLoad { Loaded, CannotOpen };
 
 class AirportDatabase {
 public:
-    // dataDir: the data directory as the device names it (see platform/Files.h).
+    // dataDir: the data directory as the device names it (see core/Files.h).
     explicit AirportDatabase(std::string dataDir);
 
     // Reads the file into the text and empties the index. Without a file of
@@ -33,7 +33,7 @@ public:
     std::vector<std::string> listIdentifiers();
 
     // The position of an identifier as a list shows it (see findAirport).
-    const AIRPORTPOS* find(const QString& id) const { return findAirport(m_index, id); }
+    const AirportPosition* find(const QString& id) const { return findAirport(m_index, id); }
 
     // Adds the record "ID:lat;lon," to the end of the file as it is on disk
     // now, holding "airports.fly.lock" meanwhile, and replaces the file safely.
@@ -42,7 +42,7 @@ public:
     // is created when it is missing.
     // Only once the record is on disk does it join the text and the index.
     // Busy: another program held the lock for the whole lock timeout.
-    platform::WriteStatus append(const std::string& id, double latitudeDeg, double longitudeDeg);
+    core::WriteStatus append(const std::string& id, double latitudeDeg, double longitudeDeg);
 
     // How long append waits for another program's lock.
     void setLockTimeout(int milliseconds) { m_lockTimeoutMs = milliseconds; }

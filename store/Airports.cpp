@@ -1,7 +1,7 @@
 #include "store/Airports.h"
 
-#include "platform/Files.h"
-#include "platform/NumberText.h"
+#include "core/Files.h"
+#include "core/NumberText.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -36,7 +36,7 @@ double numberOf(const std::string& text, std::int64_t first, std::int64_t endExc
         return 0;
     const auto length =
         std::min<std::size_t>(static_cast<std::size_t>(endExclusive - first), kNumberTextMax);
-    return platform::parseLeadingNumber(
+    return core::parseLeadingNumber(
         std::string_view(text).substr(static_cast<std::size_t>(first), length));
 }
 
@@ -52,7 +52,7 @@ std::string airportTextFromBytes(std::string_view bytes) {
     return text;
 }
 
-std::vector<std::string> ParseAirportText(const std::string& text, AirportMap& index) {
+std::vector<std::string> parseAirportText(const std::string& text, AirportMap& index) {
     std::vector<std::string> ids;
     const auto nextSemicolon = nextPositions(text, ';');
     const auto nextComma = nextPositions(text, ',');
@@ -67,7 +67,7 @@ std::vector<std::string> ParseAirportText(const std::string& text, AirportMap& i
         const double lat = e > colonAt ? numberOf(text, colonAt + 1, e) : 0;
         k = findFrom(nextComma, k + 1);
         const double lon = k > e ? numberOf(text, e + 1, k) : 0;
-        index.emplace(id, AIRPORTPOS{lat, lon});
+        index.emplace(id, AirportPosition{lat, lon});
         ids.push_back(id);
         c = colon + 1;
         s = e + 1;
@@ -76,14 +76,14 @@ std::vector<std::string> ParseAirportText(const std::string& text, AirportMap& i
 }
 
 std::string airportRecord(const std::string& id, double latitudeDeg, double longitudeDeg) {
-    return id + ':' + platform::formatFixed(latitudeDeg, 6) + ';' +
-           platform::formatFixed(longitudeDeg, 6) + ',';
+    return id + ':' + core::formatFixed(latitudeDeg, 6) + ';' +
+           core::formatFixed(longitudeDeg, 6) + ',';
 }
 
-void AppendAirportRecord(std::string& text, AirportMap& index, const std::string& strId,
-                         double dLat, double dLon) {
-    text += airportRecord(strId, dLat, dLon);
-    index.emplace(strId, AIRPORTPOS{dLat, dLon});
+void appendAirportRecord(std::string& text, AirportMap& index, const std::string& id,
+                         double latitudeDeg, double longitudeDeg) {
+    text += airportRecord(id, latitudeDeg, longitudeDeg);
+    index.emplace(id, AirportPosition{latitudeDeg, longitudeDeg});
 }
 
 std::optional<std::string> latin1Bytes(const QString& text) {
@@ -101,7 +101,7 @@ bool isStorableAirportId(std::string_view id) {
     return id.find_first_of(":;,") == std::string_view::npos;
 }
 
-const AIRPORTPOS* findAirport(const AirportMap& index, const QString& id) {
+const AirportPosition* findAirport(const AirportMap& index, const QString& id) {
     if (const auto bytes = latin1Bytes(id)) {
         const auto exact = index.find(*bytes);
         if (exact != index.end())

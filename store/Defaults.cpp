@@ -1,7 +1,7 @@
 #include "store/Defaults.h"
 
-#include "platform/Files.h"
-#include "platform/NumberText.h"
+#include "core/Files.h"
+#include "core/NumberText.h"
 
 #include <cmath>
 #include <vector>
@@ -33,7 +33,7 @@ std::optional<LineEnd> findLineEnd(std::string_view text, std::size_t from) {
 // would hold them; none when it is beyond the double range, which no field
 // could have saved.
 std::optional<double> numberOf(std::string_view value) {
-    const double number = platform::parseLeadingNumber(value.substr(0, kNumberTextMax));
+    const double number = core::parseLeadingNumber(value.substr(0, kNumberTextMax));
     if (!std::isfinite(number))
         return std::nullopt;
     return number;
@@ -102,13 +102,13 @@ std::string formatDefaults(const Defaults& v) {
     std::string out;
     out.reserve(256);
     appendLine(out, "home_airport:", v.homeAirport);
-    appendLine(out, "home_latitude:", platform::formatFixed(v.homeLatitude, 6));
-    appendLine(out, "home_longitude:", platform::formatFixed(v.homeLongitude, 6));
-    appendLine(out, "TAS:", platform::formatFixed(v.tas, 6));
-    appendLine(out, "Variation:", platform::formatFixed(v.variation, 6));
-    appendLine(out, "Magnetic Deviation:", platform::formatFixed(v.magDeviation, 6));
-    appendLine(out, "Galons/Hour:", platform::formatFixed(v.gph, 6));
-    appendLine(out, "Total Fuel:", platform::formatFixed(v.fuel, 6));
+    appendLine(out, "home_latitude:", core::formatFixed(v.homeLatitude, 6));
+    appendLine(out, "home_longitude:", core::formatFixed(v.homeLongitude, 6));
+    appendLine(out, "TAS:", core::formatFixed(v.tas, 6));
+    appendLine(out, "Variation:", core::formatFixed(v.variation, 6));
+    appendLine(out, "Magnetic Deviation:", core::formatFixed(v.magDeviation, 6));
+    appendLine(out, "Galons/Hour:", core::formatFixed(v.gph, 6));
+    appendLine(out, "Total Fuel:", core::formatFixed(v.fuel, 6));
     return out;
 }
 
@@ -123,8 +123,8 @@ bool loadsBack(const Defaults& values) {
 }
 
 DefaultsLoad loadDefaultsFile(const std::string& dataDir, Defaults& values) {
-    const auto bytes = platform::readFileBytes(
-        platform::resolveDevicePath(dataDir + kDefaultsFileName), kDefaultsReadLimit);
+    const auto bytes = core::readFileBytes(
+        core::resolveDevicePath(dataDir + kDefaultsFileName), kDefaultsReadLimit);
     if (!bytes)
         return DefaultsLoad::CannotOpen;
     auto parsed = parseDefaults(*bytes);
@@ -134,11 +134,11 @@ DefaultsLoad loadDefaultsFile(const std::string& dataDir, Defaults& values) {
     return DefaultsLoad::Loaded;
 }
 
-platform::WriteStatus saveDefaultsFile(const std::string& dataDir, const Defaults& values) {
-    const std::string path = platform::resolveDevicePath(dataDir + kDefaultsFileName);
-    if (!platform::makeParentFolder(path))
-        return platform::WriteStatus::CannotCreate;
-    return platform::writeFileSafely(path, formatDefaults(values));
+core::WriteStatus saveDefaultsFile(const std::string& dataDir, const Defaults& values) {
+    const std::string path = core::resolveDevicePath(dataDir + kDefaultsFileName);
+    if (!core::makeParentFolder(path))
+        return core::WriteStatus::CannotCreate;
+    return core::writeFileSafely(path, formatDefaults(values));
 }
 
 } // namespace store

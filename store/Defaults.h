@@ -7,7 +7,7 @@
 // always did. A file counts when its first 1023 bytes yield exactly eight
 // values.
 
-#include "platform/Files.h"
+#include "core/Files.h"
 
 #include <optional>
 #include <string>
@@ -56,10 +56,10 @@ bool fitsDefaultsFile(const Defaults& values);
 // for numbers that are not finite.
 bool loadsBack(const Defaults& values);
 
-// Reads "config.fly" of the data directory (a device path, see platform/Files.h).
+// Reads "config.fly" of the data directory (a device path, see core/Files.h).
 DefaultsLoad loadDefaultsFile(const std::string& dataDir, Defaults& values);
 
 // Writes the values as "config.fly" of the data directory, safely.
-platform::WriteStatus saveDefaultsFile(const std::string& dataDir, const Defaults& values);
+core::WriteStatus saveDefaultsFile(const std::string& dataDir, const Defaults& values);
 
 } // namespace store

@@ -1,17 +1,9 @@
 #pragma once
 // Program-wide state of the data files. These live for the whole run.
 
-#include <map>
+#include "store/Airports.h"
+
 #include <string>
-
-struct AIRPORTPOS {
-    double dLatitude = 0;
-    double dLongitude = 0;
-};
-
-// Identifier (case preserved, compared by character code) to the position of
-// its first record.
-using AirportMap = std::map<std::string, AIRPORTPOS>;
 
 // The data directory as the device names it, with its trailing backslash.
 extern std::string g_strDataDir;

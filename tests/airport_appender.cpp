@@ -2,7 +2,7 @@
 //   airport_appender append PREFIX COUNT   adds COUNT airports PREFIX00, PREFIX01, ...
 //   airport_appender hold                  holds the file's lock until stdin closes
 // The data directory comes from XDG_DATA_HOME, as for the program.
-#include "platform/Files.h"
+#include "core/Files.h"
 #include "store/AirportDatabase.h"
 #include "store/Globals.h"
 
@@ -24,14 +24,14 @@ int main(int argc, char** argv) {
         const char* digits = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
         for (int i = 0; i < count; ++i) {
             const std::string id = prefix + digits[i / 36 % 36] + digits[i % 36];
-            if (db.append(id, i, -i) != platform::WriteStatus::Written)
+            if (db.append(id, i, -i) != core::WriteStatus::Written)
                 return 1;
         }
         return 0;
     }
     if (argc == 2 && std::strcmp(argv[1], "hold") == 0) {
         const QString path = QFile::decodeName(QByteArray::fromStdString(
-            platform::resolveDevicePath(g_strDataDir + store::kAirportFileName)));
+            core::resolveDevicePath(g_strDataDir + store::kAirportFileName)));
         QLockFile lock(path + QStringLiteral(".lock"));
         if (!lock.lock())
             return 1;

@@ -2,6 +2,7 @@
 // index, the append and the safe rewrite.
 #include "TestSupport.h"
 #include "store/AirportDatabase.h"
+#include "store/Globals.h"
 
 #include <QTest>
 
@@ -14,7 +15,7 @@ struct Scan {
 
 Scan scan(const std::string& text) {
     Scan s;
-    s.ids = store::ParseAirportText(text, s.index);
+    s.ids = store::parseAirportText(text, s.index);
     return s;
 }
 
@@ -75,9 +76,9 @@ void TestAirports::scan() {
     const Scan s = ::scan(text.toStdString());
     QCOMPARE(idsOf(s), ids);
     if (!ids.isEmpty()) {
-        const AIRPORTPOS& last = s.index.at(s.ids.back());
-        QTEST(last.dLatitude, "lastLat");
-        QTEST(last.dLongitude, "lastLon");
+        const AirportPosition& last = s.index.at(s.ids.back());
+        QTEST(last.latitudeDeg, "lastLat");
+        QTEST(last.longitudeDeg, "lastLon");
     }
 }
 
@@ -85,24 +86,24 @@ void TestAirports::duplicatesListedTwiceFirstWins() {
     const Scan s = ::scan("ABC:1;2,XYZ:3;4,ABC:5;6,");
     QCOMPARE(idsOf(s), (QStringList{"ABC", "XYZ", "ABC"}));
     QCOMPARE(s.index.size(), std::size_t(2));
-    QCOMPARE(s.index.at("ABC").dLatitude, 1.0);
+    QCOMPARE(s.index.at("ABC").latitudeDeg, 1.0);
 }
 
 void TestAirports::decimalCommaShiftsTheRest() {
     // The comma of "40,5" ends the record: this and every later record lose
     // their longitude, as the file format has always read.
     const Scan s = ::scan("AAA:40,5;-74.25,BBB:51.5;-0.5,");
-    QCOMPARE(s.index.at("AAA").dLatitude, 40.0);
-    QCOMPARE(s.index.at("AAA").dLongitude, 0.0);
-    QCOMPARE(s.index.at("BBB").dLongitude, 0.0);
+    QCOMPARE(s.index.at("AAA").latitudeDeg, 40.0);
+    QCOMPARE(s.index.at("AAA").longitudeDeg, 0.0);
+    QCOMPARE(s.index.at("BBB").longitudeDeg, 0.0);
 }
 
 void TestAirports::missingSemicolonShiftsTheRest() {
     const Scan s = ::scan("AAA:1,BBB:2;3,CCC:4;5,");
     QCOMPARE(idsOf(s), (QStringList{"AAA", "BBB", "CCC"}));
-    QCOMPARE(s.index.at("AAA").dLongitude, 0.0); // its semicolon is BBB's, after its comma
-    QCOMPARE(s.index.at("BBB").dLongitude, 0.0);
-    QCOMPARE(s.index.at("CCC").dLatitude, 0.0); // no semicolon after its colon
+    QCOMPARE(s.index.at("AAA").longitudeDeg, 0.0); // its semicolon is BBB's, after its comma
+    QCOMPARE(s.index.at("BBB").longitudeDeg, 0.0);
+    QCOMPARE(s.index.at("CCC").latitudeDeg, 0.0); // no semicolon after its colon
 }
 
 void TestAirports::nulCutsItsChunk() {
@@ -117,19 +118,19 @@ void TestAirports::nulCutsItsChunk() {
 void TestAirports::appendWritesSixDecimalsKeepsEnteredValue() {
     std::string text = "AAA:1;2,";
     AirportMap index;
-    store::ParseAirportText(text, index);
-    store::AppendAirportRecord(text, index, "NEW", 40.1234567, -0.5);
+    store::parseAirportText(text, index);
+    store::appendAirportRecord(text, index, "NEW", 40.1234567, -0.5);
     QCOMPARE(QString::fromStdString(text), QString("AAA:1;2,NEW:40.123457;-0.500000,"));
-    QCOMPARE(index.at("NEW").dLatitude, 40.1234567);
+    QCOMPARE(index.at("NEW").latitudeDeg, 40.1234567);
     AirportMap reread;
-    store::ParseAirportText(text, reread);
-    QCOMPARE(reread.at("NEW").dLatitude, 40.123457);
+    store::parseAirportText(text, reread);
+    QCOMPARE(reread.at("NEW").latitudeDeg, 40.123457);
 }
 
 void TestAirports::lookupIgnoresCaseOnlyWhenNeeded() {
     const Scan s = ::scan("abc:1;2,ABD:3;4,");
-    QCOMPARE(store::findAirport(s.index, "ABC")->dLatitude, 1.0);
-    QCOMPARE(store::findAirport(s.index, "ABD")->dLatitude, 3.0);
+    QCOMPARE(store::findAirport(s.index, "ABC")->latitudeDeg, 1.0);
+    QCOMPARE(store::findAirport(s.index, "ABD")->latitudeDeg, 3.0);
     QVERIFY(!store::findAirport(s.index, "XYZ"));
 }
 
@@ -146,7 +147,7 @@ void TestAirports::fileRoundTrip() {
     store::AirportDatabase db(g_strDataDir);
     QCOMPARE(db.load(), store::AirportLoad::Loaded);
     db.listIdentifiers();
-    QCOMPARE(db.append("NEW", 1.5, 2.5), platform::WriteStatus::Written);
+    QCOMPARE(db.append("NEW", 1.5, 2.5), core::WriteStatus::Written);
     QCOMPARE(dir.read("airports.fly"),
              QByteArray("EWX:40.5;-74.25,\r\nKLA:51.5;-0.5,\r\nNEW:1.500000;2.500000,"));
 }
@@ -163,7 +164,7 @@ void TestAirports::userFileComesBeforeTheInstalledOne() {
     dir.write("airports.fly", "USR:3;4,");
     QCOMPARE(db.load(), store::AirportLoad::Loaded);
     QCOMPARE(QString::fromStdString(db.text()), QString("USR:3;4,"));
-    QCOMPARE(db.append("NEW", 5, 6), platform::WriteStatus::Written);
+    QCOMPARE(db.append("NEW", 5, 6), core::WriteStatus::Written);
     QCOMPARE(dir.read("airports.fly"), QByteArray("USR:3;4,NEW:5.000000;6.000000,"));
 }
 
@@ -178,7 +179,7 @@ void TestAirports::missingFile() {
 void TestAirports::failedRewriteKeepsOldFile() {
     testing::DataDir dir(false);
     store::AirportDatabase db(g_strDataDir);
-    QCOMPARE(db.append("AAA", 1, 2), platform::WriteStatus::CannotCreate);
+    QCOMPARE(db.append("AAA", 1, 2), core::WriteStatus::CannotCreate);
     QVERIFY(!dir.exists("airports.fly"));
 }
 

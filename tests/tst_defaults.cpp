@@ -4,7 +4,7 @@
 #include "store/Defaults.h"
 #include "store/Globals.h"
 
-#include "platform/NumberText.h"
+#include "core/NumberText.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -218,7 +218,7 @@ void TestDefaults::whatSaveWritesLoadsBack() {
                                       {d->magDeviation, back->magDeviation},
                                       {d->gph, back->gph},
                                       {d->fuel, back->fuel}})
-            QCOMPARE(is, platform::parseLeadingNumber(platform::formatFixed(was, 6)));
+            QCOMPARE(is, core::parseLeadingNumber(core::formatFixed(was, 6)));
     }
     QVERIFY(loaded > 100); // the property was exercised, not skipped
 }
@@ -235,7 +235,7 @@ void TestDefaults::fileLayer() {
     testing::DataDir dir;
     Defaults d;
     QCOMPARE(store::loadDefaultsFile(g_strDataDir, d), store::DefaultsLoad::CannotOpen);
-    QCOMPARE(store::saveDefaultsFile(g_strDataDir, example()), platform::WriteStatus::Written);
+    QCOMPARE(store::saveDefaultsFile(g_strDataDir, example()), core::WriteStatus::Written);
     QCOMPARE(dir.read("config.fly"), kExample);
     QCOMPARE(store::loadDefaultsFile(g_strDataDir, d), store::DefaultsLoad::Loaded);
     QCOMPARE(d.tas, 110.0);
@@ -247,14 +247,14 @@ void TestDefaults::fileLayer() {
 
 void TestDefaults::saveWithoutDataDirectory() {
     testing::DataDir dir(false);
-    QCOMPARE(store::saveDefaultsFile(g_strDataDir, example()), platform::WriteStatus::CannotCreate);
+    QCOMPARE(store::saveDefaultsFile(g_strDataDir, example()), core::WriteStatus::CannotCreate);
     QVERIFY(!QFile::exists(dir.home.path() + "/skyvane"));
 }
 
 void TestDefaults::saveOverLongerFileLeavesNoTrace() {
     testing::DataDir dir;
     dir.write("config.fly", QByteArray(5000, 'x'));
-    QCOMPARE(store::saveDefaultsFile(g_strDataDir, example()), platform::WriteStatus::Written);
+    QCOMPARE(store::saveDefaultsFile(g_strDataDir, example()), core::WriteStatus::Written);
     QCOMPARE(dir.read("config.fly"), kExample);
 }
 
@@ -262,7 +262,7 @@ void TestDefaults::failedWriteKeepsOldFile() {
     testing::DataDir dir;
     // A directory where the file should be: the replacement cannot happen.
     QVERIFY(QDir().mkpath(dir.path("config.fly")));
-    QVERIFY(store::saveDefaultsFile(g_strDataDir, example()) != platform::WriteStatus::Written);
+    QVERIFY(store::saveDefaultsFile(g_strDataDir, example()) != core::WriteStatus::Written);
     QVERIFY(QFileInfo(dir.path("config.fly")).isDir());
     QCOMPARE(QDir(dir.path("")).entryList(QDir::Files).size(), 0); // no temporary left behind
 }

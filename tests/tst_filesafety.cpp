@@ -273,7 +273,7 @@ void TestFileSafety::twoCopiesAddingLoseNothing() {
     own.setLockTimeout(30000);
     for (int i = 0; i < 60; ++i) {
         const std::string id = "R" + QByteArray::number(i).rightJustified(2, '0').toStdString();
-        QCOMPARE(own.append(id, 1, 2), platform::WriteStatus::Written);
+        QCOMPARE(own.append(id, 1, 2), core::WriteStatus::Written);
     }
     QVERIFY(first.waitForFinished(60000));
     QVERIFY(second.waitForFinished(60000));
@@ -281,7 +281,7 @@ void TestFileSafety::twoCopiesAddingLoseNothing() {
     QCOMPARE(second.exitCode(), 0);
 
     AirportMap index;
-    const auto ids = store::ParseAirportText(dir.read("airports.fly").toStdString(), index);
+    const auto ids = store::parseAirportText(dir.read("airports.fly").toStdString(), index);
     QCOMPARE(ids.size(), std::size_t(180));
     QCOMPARE(std::set<std::string>(ids.begin(), ids.end()).size(), std::size_t(180));
 }

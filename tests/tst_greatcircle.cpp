@@ -63,7 +63,7 @@ void TestGreatCircle::courseAndDistance() {
     QFETCH(double, lon2);
     double course = -1;
     double distance = -1;
-    course::CalcCourseAndDistance(lat1, lon1, lat2, lon2, course, distance);
+    course::calcCourseAndDistance(lat1, lon1, lat2, lon2, course, distance);
     QTEST(course, "course");
     QTEST(distance, "distance");
 }
@@ -87,8 +87,8 @@ void TestGreatCircle::swappedEndsReverseTheCourse() {
     QFETCH(double, lat2);
     QFETCH(double, lon2);
     double c1, d1, c2, d2;
-    course::CalcCourseAndDistance(lat1, lon1, lat2, lon2, c1, d1);
-    course::CalcCourseAndDistance(lat2, lon2, lat1, lon1, c2, d2);
+    course::calcCourseAndDistance(lat1, lon1, lat2, lon2, c1, d1);
+    course::calcCourseAndDistance(lat2, lon2, lat1, lon1, c2, d2);
     QCOMPARE(d1, d2);
     QVERIFY(c1 >= 0 && c1 <= 360);
     QVERIFY(c2 >= 0 && c2 <= 360);

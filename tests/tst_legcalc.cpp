@@ -187,7 +187,7 @@ void TestLegCalc::roundHalfUp_data() {
 void TestLegCalc::roundHalfUp() {
     QFETCH(double, x);
     QFETCH(int, n);
-    QCOMPARE(leg::RoundHalfUp(x), n);
+    QCOMPARE(core::roundHalfUp(x), n);
 }
 
 void TestLegCalc::roundTo2Places_data() {
@@ -206,7 +206,7 @@ void TestLegCalc::roundTo2Places_data() {
 void TestLegCalc::roundTo2Places() {
     QFETCH(double, x);
     QFETCH(double, rounded);
-    QCOMPARE(leg::RoundTo2Places(x), rounded);
+    QCOMPARE(core::roundTo2Places(x), rounded);
 }
 
 void TestLegCalc::roundTo2PlacesMatchesItsText() {
@@ -227,8 +227,8 @@ void TestLegCalc::roundTo2PlacesMatchesItsText() {
             x = double(std::int64_t(next() % 2000001) - 1000000) / 1000; // thousandths
         if (i % 4 == 2)
             x = double(std::int64_t(next() % 200001) - 100000) * 0.125; // exact ties
-        const double fast = leg::RoundTo2Places(x);
-        const double text = leg::RoundTo2PlacesViaText(x);
+        const double fast = core::roundTo2Places(x);
+        const double text = core::roundTo2PlacesViaText(x);
         if (fast != text || std::signbit(fast) != std::signbit(text))
             QFAIL(qPrintable(QString::number(x, 'g', 17)));
     }

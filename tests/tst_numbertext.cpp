@@ -1,4 +1,4 @@
-#include "platform/NumberText.h"
+#include "core/NumberText.h"
 
 #include <QTest>
 
@@ -42,7 +42,7 @@ void TestNumberText::leadingNumber_data() {
 void TestNumberText::leadingNumber() {
     QFETCH(QString, text);
     QFETCH(double, value);
-    QCOMPARE(platform::parseLeadingNumber(text.toStdString()), value);
+    QCOMPARE(core::parseLeadingNumber(text.toStdString()), value);
 }
 
 void TestNumberText::wholeField_data() {
@@ -62,7 +62,7 @@ void TestNumberText::wholeField() {
     QFETCH(QString, text);
     QFETCH(bool, valid);
     QFETCH(double, value);
-    const auto parsed = platform::parseNumber(text.toStdString());
+    const auto parsed = core::parseNumber(text.toStdString());
     QCOMPARE(parsed.has_value(), valid);
     if (valid)
         QCOMPARE(*parsed, value);
@@ -84,7 +84,7 @@ void TestNumberText::fixed() {
     QFETCH(double, value);
     QFETCH(int, decimals);
     QFETCH(QString, text);
-    QCOMPARE(QString::fromStdString(platform::formatFixed(value, decimals)), text);
+    QCOMPARE(QString::fromStdString(core::formatFixed(value, decimals)), text);
 }
 
 void TestNumberText::general_data() {
@@ -102,7 +102,7 @@ void TestNumberText::general_data() {
 void TestNumberText::general() {
     QFETCH(double, value);
     QFETCH(QString, text);
-    QCOMPARE(QString::fromStdString(platform::formatGeneral(value)), text);
+    QCOMPARE(QString::fromStdString(core::formatGeneral(value)), text);
 }
 
 QTEST_APPLESS_MAIN(TestNumberText)

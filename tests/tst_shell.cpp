@@ -2,7 +2,7 @@
 // splash screen, and the About and Help texts.
 #include "TestSupport.h"
 #include "app/PlannerApp.h"
-#include "app/SplashDialog.h"
+#include "dialogs/SplashDialog.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/HelpDialog.h"
 #include "leg/LegDialog.h"

@@ -1,4 +1,4 @@
-#include "app/SplashDialog.h"
+#include "dialogs/SplashDialog.h"
 
 #include <QEvent>
 #include <QMouseEvent>

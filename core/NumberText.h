@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace platform {
+namespace core {
 
 // The leading decimal number of a text, the way the C library's strtod reads
 // one, restricted to decimal notation: white space is skipped, then an optional
@@ -30,4 +30,4 @@ std::string formatFixed(double value, int decimals);
 // zeros. Negative zero shows as 0.
 std::string formatGeneral(double value);
 
-} // namespace platform
+} // namespace core

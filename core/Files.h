@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-namespace platform {
+namespace core {
 
 // The local path for a device path such as "\Program Files\Skyvane\config.fly".
 // A path outside "\Program Files\" only has its backslashes turned into slashes.
@@ -48,4 +48,4 @@ std::string writeFailureText(WriteStatus status, const std::string& fileWord);
 // the old file byte for byte and no temporary file behind.
 WriteStatus writeFileSafely(const std::string& path, const std::string& bytes);
 
-} // namespace platform
+} // namespace core

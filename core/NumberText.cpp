@@ -1,11 +1,11 @@
-#include "platform/NumberText.h"
+#include "core/NumberText.h"
 
 #include <charconv>
 #include <cmath>
 #include <limits>
 #include <system_error>
 
-namespace platform {
+namespace core {
 namespace {
 
 bool isSpace(char c) noexcept {
@@ -135,4 +135,4 @@ std::string formatGeneral(double value) {
     return std::string(buffer, result.ptr);
 }
 
-} // namespace platform
+} // namespace core

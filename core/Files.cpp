@@ -1,4 +1,4 @@
-#include "platform/Files.h"
+#include "core/Files.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -9,7 +9,7 @@
 
 #include <unistd.h>
 
-namespace platform {
+namespace core {
 namespace {
 
 QString dataHome() {
@@ -115,4 +115,4 @@ std::string writeFailureText(WriteStatus status, const std::string& fileWord) {
     return {};
 }
 
-} // namespace platform
+} // namespace core
