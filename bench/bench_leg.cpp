@@ -3,6 +3,7 @@
 #include "BenchSupport.h"
 #include "leg/LegCalc.h"
 #include "leg/LegDialog.h"
+#include "leg/LegDialogIds.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -31,10 +32,10 @@ static void RunPress(benchmark::State& state) {
     CLegDialog dlg;
     dlg.createModeless(nullptr);
     const std::pair<int, const char*> fields[] = {
-        {1000, "90"}, {1001, "45"}, {1002, "20"}, {1012, "50"}};
+        {ids::leg::TC, "90"}, {ids::leg::WD, "45"}, {ids::leg::WV, "20"}, {ids::leg::DIST, "50"}};
     for (const auto& [id, value] : fields)
         dlg.itemAs<QLineEdit>(id)->setText(value);
-    QPushButton* run = dlg.itemAs<QPushButton>(1021);
+    QPushButton* run = dlg.itemAs<QPushButton>(ids::leg::RUN);
     for (auto _ : state) {
         run->click();
         state.PauseTiming();

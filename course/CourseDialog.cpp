@@ -1,5 +1,6 @@
 #include "course/CourseDialog.h"
 
+#include "course/CourseDialogIds.h"
 #include "course/GreatCircle.h"
 #include "platform/MessageBox.h"
 #include "store/AirportDatabase.h"
@@ -9,38 +10,29 @@
 
 namespace {
 
-constexpr int kCourseTemplate = 130;
-enum : int {
-    IDC_ADD = 3,
-    IDC_DEP_LAT = 1000,
-    IDC_DEP_LON = 1001,
-    IDC_ARR_LAT = 1002,
-    IDC_ARR_LON = 1003,
-    IDC_DEPARTURE = 1035,
-    IDC_ARRIVAL = 1036,
-};
+using namespace ids::course;
 
 } // namespace
 
-CCourseDialog::CCourseDialog(QWidget* parent) : platform::Dialog(kCourseTemplate, parent) {
-    if (auto* box = itemAs<QComboBox>(IDC_ARRIVAL))
+CCourseDialog::CCourseDialog(QWidget* parent) : platform::Dialog(kTemplate, parent) {
+    if (auto* box = itemAs<QComboBox>(ARRIVAL))
         connect(box, qOverload<int>(&QComboBox::activated), this, [this] { OnSelchangeArrival(); });
-    onCommand(IDC_ADD, [this] { OnAdd(); });
-    if (auto* box = itemAs<QComboBox>(IDC_DEPARTURE))
+    onCommand(ADD, [this] { OnAdd(); });
+    if (auto* box = itemAs<QComboBox>(DEPARTURE))
         connect(box, qOverload<int>(&QComboBox::activated), this,
                 [this] { OnSelchangeDeparture(); });
 }
 
 void CCourseDialog::DoDataExchange(platform::DataExchange& dx) {
     if (!m_cbDeparture) {
-        m_cbDeparture = itemAs<QComboBox>(IDC_DEPARTURE);
-        m_cbArrival = itemAs<QComboBox>(IDC_ARRIVAL);
+        m_cbDeparture = itemAs<QComboBox>(DEPARTURE);
+        m_cbArrival = itemAs<QComboBox>(ARRIVAL);
     }
-    dx.number(IDC_DEP_LAT, m_dDepLatitude, -360, 360);
-    dx.number(IDC_DEP_LON, m_dDepLongitude, -360, 360);
-    dx.number(IDC_ARR_LON, m_dArrLongitude, -360, 360);
-    dx.number(IDC_ARR_LAT, m_dArrLatitude);
-    dx.text(IDC_ARRIVAL, m_strArrText);
+    dx.number(DEP_LAT, m_dDepLatitude, -360, 360);
+    dx.number(DEP_LON, m_dDepLongitude, -360, 360);
+    dx.number(ARR_LON, m_dArrLongitude, -360, 360);
+    dx.number(ARR_LAT, m_dArrLatitude);
+    dx.text(ARRIVAL, m_strArrText);
 }
 
 bool CCourseDialog::OnInitDialog() {
@@ -85,8 +77,8 @@ void CCourseDialog::OnSelchangeDeparture() {
     m_strDepAirport = id;
     // Only the picked airport's own fields: coordinates typed into the others
     // are the pilot's and stay.
-    platform::writeNumberField(item(IDC_DEP_LAT), m_dDepLatitude);
-    platform::writeNumberField(item(IDC_DEP_LON), m_dDepLongitude);
+    platform::writeNumberField(item(DEP_LAT), m_dDepLatitude);
+    platform::writeNumberField(item(DEP_LON), m_dDepLongitude);
 }
 
 void CCourseDialog::OnSelchangeArrival() {
@@ -102,8 +94,8 @@ void CCourseDialog::OnSelchangeArrival() {
         m_dArrLongitude = pos->longitudeDeg;
     }
     m_strArrAirport = id;
-    platform::writeNumberField(item(IDC_ARR_LAT), m_dArrLatitude);
-    platform::writeNumberField(item(IDC_ARR_LON), m_dArrLongitude);
+    platform::writeNumberField(item(ARR_LAT), m_dArrLatitude);
+    platform::writeNumberField(item(ARR_LON), m_dArrLongitude);
     m_strArrText = id;
     m_cbArrival->setEditText(id);
 }

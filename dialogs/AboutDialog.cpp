@@ -1,7 +1,9 @@
 #include "dialogs/AboutDialog.h"
 
-CAboutDialog::CAboutDialog(QWidget* parent) : platform::Dialog(129, parent) {}
+#include "dialogs/AboutDialogIds.h"
+
+CAboutDialog::CAboutDialog(QWidget* parent) : platform::Dialog(ids::about::kTemplate, parent) {}
 
 void CAboutDialog::DoDataExchange(platform::DataExchange& dx) {
-    dx.text(1001, m_strDisclaimer);
+    dx.text(ids::about::DISCLAIMER, m_strDisclaimer);
 }

@@ -1,5 +1,6 @@
 #include "dialogs/ConversionsDialog.h"
 
+#include "dialogs/ConversionsDialogIds.h"
 #include "platform/MessageBox.h"
 #include "platform/Process.h"
 
@@ -8,8 +9,7 @@
 
 namespace {
 
-constexpr int kConversionsTemplate = 140;
-constexpr int IDC_ABACUS = 1048;
+using namespace ids::conversions;
 
 struct Field {
     int id;
@@ -20,16 +20,16 @@ struct Field {
 using conversions::Direction;
 // Indexed by field; each names its partner and the conversion toward it.
 constexpr Field kFields[] = {
-    {1037, 3, Direction::MilesToKm},           // 0 statute miles
-    {1038, 4, Direction::FeetToMetres},        // 1 feet
-    {1039, 5, Direction::NmToMiles},           // 2 nautical miles
-    {1040, 0, Direction::KmToMiles},           // 3 kilometres
-    {1041, 1, Direction::MetresToFeet},        // 4 metres
-    {1042, 2, Direction::MilesToNm},           // 5 statute miles
-    {1044, 7, Direction::FahrenheitToCelsius}, // 6 Fahrenheit
-    {1045, 6, Direction::CelsiusToFahrenheit}, // 7 Celsius
-    {1046, 9, Direction::PoundsToKg},          // 8 pounds
-    {1047, 8, Direction::KgToPounds},          // 9 kilograms
+    {SM, 3, Direction::MilesToKm},           // 0 statute miles
+    {FT, 4, Direction::FeetToMetres},        // 1 feet
+    {NM, 5, Direction::NmToMiles},           // 2 nautical miles
+    {KM, 0, Direction::KmToMiles},           // 3 kilometres
+    {M, 1, Direction::MetresToFeet},        // 4 metres
+    {SM2, 2, Direction::MilesToNm},           // 5 statute miles
+    {F, 7, Direction::FahrenheitToCelsius}, // 6 Fahrenheit
+    {C, 6, Direction::CelsiusToFahrenheit}, // 7 Celsius
+    {LB, 9, Direction::PoundsToKg},          // 8 pounds
+    {KG, 8, Direction::KgToPounds},          // 9 kilograms
 };
 constexpr int kFieldCount = sizeof kFields / sizeof kFields[0];
 
@@ -40,21 +40,21 @@ unsigned char g_guard[kFieldCount] = {};
 } // namespace
 
 CConversionsDialog::CConversionsDialog(QWidget* parent)
-    : platform::Dialog(kConversionsTemplate, parent) {
+    : platform::Dialog(kTemplate, parent) {
     for (int i = 0; i < kFieldCount; ++i) {
         if (auto* edit = itemAs<QLineEdit>(kFields[i].id)) {
             connect(edit, &QLineEdit::textChanged, this, [this, i] { onChange(i); });
             edit->installEventFilter(this);
         }
     }
-    onCommand(IDC_ABACUS, [this] { OnAbacus(); });
+    onCommand(ABACUS, [this] { OnAbacus(); });
 }
 
 void CConversionsDialog::DoDataExchange(platform::DataExchange&) {
     if (!m_editTemperature) {
-        m_editTemperature = itemAs<QLineEdit>(1044);
-        m_editWeight = itemAs<QLineEdit>(1046);
-        m_editDistance = itemAs<QLineEdit>(1037);
+        m_editTemperature = itemAs<QLineEdit>(F);
+        m_editWeight = itemAs<QLineEdit>(LB);
+        m_editDistance = itemAs<QLineEdit>(SM);
     }
 }
 

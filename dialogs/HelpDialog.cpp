@@ -1,8 +1,10 @@
 #include "dialogs/HelpDialog.h"
 
-CHelpDialog::CHelpDialog(QWidget* parent) : platform::Dialog(132, parent) {}
+#include "dialogs/HelpDialogIds.h"
+
+CHelpDialog::CHelpDialog(QWidget* parent) : platform::Dialog(ids::help::kTemplate, parent) {}
 
 void CHelpDialog::DoDataExchange(platform::DataExchange& dx) {
-    dx.text(1033, m_strEasyStart);
-    dx.text(1034, m_strShortcuts);
+    dx.text(ids::help::EASY_START, m_strEasyStart);
+    dx.text(ids::help::SHORTCUTS, m_strShortcuts);
 }

@@ -1,14 +1,15 @@
 #include "dialogs/SplashDialog.h"
 
+#include "dialogs/SplashDialogIds.h"
+
 #include <QEvent>
 #include <QMouseEvent>
 
 namespace {
-constexpr int kSplashTemplate = 136;
 constexpr int kSplashTimer = 1;
 } // namespace
 
-CSplashDialog::CSplashDialog() : platform::Dialog(kSplashTemplate) {
+CSplashDialog::CSplashDialog() : platform::Dialog(ids::splash::kTemplate) {
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setAccessibleName(QStringLiteral("Skyvane"));
 }

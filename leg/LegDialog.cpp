@@ -5,6 +5,7 @@
 #include "dialogs/ConversionsDialog.h"
 #include "dialogs/HelpDialog.h"
 #include "leg/LegCalc.h"
+#include "leg/LegDialogIds.h"
 #include "platform/MessageBox.h"
 #include "core/NumberText.h"
 #include "platform/Resources.h"
@@ -19,39 +20,8 @@ double g_dDistanceSum = 0;
 
 namespace {
 
-constexpr int kLegTemplate = 102;
+using namespace ids::leg;
 constexpr int kSplashMilliseconds = 5000;
-
-enum : int {
-    IDC_TC = 1000,
-    IDC_WD = 1001,
-    IDC_WV = 1002,
-    IDC_TAS = 1003,
-    IDC_VAR = 1004,
-    IDC_MD = 1005,
-    IDC_WCA = 1006,
-    IDC_TH = 1007,
-    IDC_MH = 1008,
-    IDC_CH = 1009,
-    IDC_GS = 1010,
-    IDC_ETE = 1011,
-    IDC_DIST = 1012,
-    IDC_GPH = 1014,
-    IDC_FUEL = 1015,
-    IDC_OUT = 1016,
-    IDC_FUSED = 1018,
-    IDC_TOTAL_BURNT = 1019,
-    IDC_TOTAL_DIST = 1020,
-    IDC_RUN = 1021,
-    IDC_NEXT = 1022,
-    IDC_RESET = 1023,
-    IDC_ABOUT = 1024,
-    IDC_ETA = 1025,
-    IDC_TRUE_COURSE = 1026,
-    IDC_SAVE = 1028,
-    IDC_HELP = 1029,
-    IDC_TOOLS = 1030,
-};
 
 // The pickers show whole seconds; arithmetic starts from the same.
 QDateTime wholeSeconds(const QDateTime& t) {
@@ -61,45 +31,45 @@ QDateTime wholeSeconds(const QDateTime& t) {
 
 } // namespace
 
-CLegDialog::CLegDialog(QWidget* parent) : platform::Dialog(kLegTemplate, parent) {
+CLegDialog::CLegDialog(QWidget* parent) : platform::Dialog(kTemplate, parent) {
     // A stray Escape must not end the program and lose the flight being planned.
     setEscapeCancels(false);
-    onCommand(IDC_RUN, [this] { OnRun(); });
-    onCommand(IDC_ABOUT, [this] { OnAbout(); });
-    onCommand(IDC_RESET, [this] { OnReset(); });
-    onCommand(IDC_TRUE_COURSE, [this] { OnTrueCourse(); });
-    onCommand(IDC_SAVE, [this] { OnSave(); });
-    onCommand(IDC_NEXT, [this] { OnNext(); });
-    onCommand(IDC_HELP, [this] { OnHelp(); });
-    onCommand(IDC_TOOLS, [this] { OnTools(); });
+    onCommand(RUN, [this] { OnRun(); });
+    onCommand(ABOUT, [this] { OnAbout(); });
+    onCommand(RESET, [this] { OnReset(); });
+    onCommand(TCBTN, [this] { OnTrueCourse(); });
+    onCommand(SAVE, [this] { OnSave(); });
+    onCommand(NEXT, [this] { OnNext(); });
+    onCommand(HELP, [this] { OnHelp(); });
+    onCommand(TOOLS, [this] { OnTools(); });
 }
 
 CLegDialog::~CLegDialog() = default;
 
 void CLegDialog::DoDataExchange(platform::DataExchange& dx) {
     if (!m_btnNext) {
-        m_btnNext = itemAs<QPushButton>(IDC_NEXT);
-        m_btnRun = itemAs<QPushButton>(IDC_RUN);
-        m_btnTC = itemAs<QPushButton>(IDC_TRUE_COURSE);
+        m_btnNext = itemAs<QPushButton>(NEXT);
+        m_btnRun = itemAs<QPushButton>(RUN);
+        m_btnTC = itemAs<QPushButton>(TCBTN);
     }
-    dx.number(IDC_CH, m_dCorrectedHeading);
-    dx.number(IDC_DIST, m_dDistance, 0, 10000);
-    dx.number(IDC_ETE, m_dETE);
-    dx.number(IDC_FUSED, m_dFuelUsed);
-    dx.number(IDC_FUEL, m_dFuel, 0, 100);
-    dx.number(IDC_GPH, m_dGPH, 0, 100);
-    dx.number(IDC_GS, m_dGroundSpeed);
-    dx.number(IDC_MD, m_dMagDeviation, -360, 360);
-    dx.number(IDC_MH, m_dMagHeading);
-    dx.number(IDC_TAS, m_dTAS, 0, 250);
-    dx.number(IDC_TC, m_dTrueCourse, 0, 360);
-    dx.number(IDC_TH, m_dTrueHeading);
-    dx.number(IDC_VAR, m_dVariation, -360, 360);
-    dx.number(IDC_WCA, m_dWindCorrection);
-    dx.number(IDC_WD, m_dWindDirection, 0, 360);
-    dx.number(IDC_WV, m_dWindVelocity, 0, 1000);
-    dx.number(IDC_TOTAL_BURNT, m_dTotalBurnt);
-    dx.number(IDC_TOTAL_DIST, m_dTotalDistance);
+    dx.number(CH, m_dCorrectedHeading);
+    dx.number(DIST, m_dDistance, 0, 10000);
+    dx.number(ETE, m_dETE);
+    dx.number(FUSED, m_dFuelUsed);
+    dx.number(FUEL, m_dFuel, 0, 100);
+    dx.number(GPH, m_dGPH, 0, 100);
+    dx.number(GS, m_dGroundSpeed);
+    dx.number(MD, m_dMagDeviation, -360, 360);
+    dx.number(MH, m_dMagHeading);
+    dx.number(TAS, m_dTAS, 0, 250);
+    dx.number(TC, m_dTrueCourse, 0, 360);
+    dx.number(TH, m_dTrueHeading);
+    dx.number(VAR, m_dVariation, -360, 360);
+    dx.number(WCA, m_dWindCorrection);
+    dx.number(WD, m_dWindDirection, 0, 360);
+    dx.number(WV, m_dWindVelocity, 0, 1000);
+    dx.number(BURNT, m_dTotalBurnt);
+    dx.number(TOTDIST, m_dTotalDistance);
 }
 
 bool CLegDialog::OnInitDialog() {
@@ -193,8 +163,8 @@ void CLegDialog::OnRun() {
 }
 
 void CLegDialog::ComputeArrivalTime(double ete) {
-    const QDateTime out = wholeSeconds(picker(IDC_OUT)->dateTime());
-    picker(IDC_ETA)->setDateTime(out.addSecs(leg::arrivalOffsetSeconds(ete)));
+    const QDateTime out = wholeSeconds(picker(OUT)->dateTime());
+    picker(ETA)->setDateTime(out.addSecs(leg::arrivalOffsetSeconds(ete)));
     exchangeData(false);
 }
 
@@ -214,7 +184,7 @@ void CLegDialog::ClearLegResults() {
 }
 
 void CLegDialog::OnNext() {
-    picker(IDC_OUT)->setDateTime(wholeSeconds(picker(IDC_ETA)->dateTime()));
+    picker(OUT)->setDateTime(wholeSeconds(picker(ETA)->dateTime()));
     setDefaultMark(m_btnNext, false);
     m_btnTC->setFocus();
     setDefaultMark(m_btnTC, true);
@@ -232,8 +202,8 @@ void CLegDialog::OnReset() {
     m_dDistance = 0;
     g_dDistanceSum = 0;
     const QDateTime now = QDateTime::currentDateTime();
-    picker(IDC_OUT)->setDateTime(now);
-    picker(IDC_ETA)->setDateTime(now);
+    picker(OUT)->setDateTime(now);
+    picker(ETA)->setDateTime(now);
     LoadDefaults();
     exchangeData(false);
 }

@@ -1,6 +1,6 @@
 // The airport text: the scan of hand-written and system-written files, the
 // index, the append and the safe rewrite.
-#include "TestSupport.h"
+#include "TestData.h"
 #include "store/AirportDatabase.h"
 #include "store/Globals.h"
 

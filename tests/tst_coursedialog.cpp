@@ -2,7 +2,9 @@
 // preselection, picks, OK with its refusals, Add, and what TC hands back.
 #include "TestSupport.h"
 #include "course/CourseDialog.h"
+#include "course/CourseDialogIds.h"
 #include "leg/LegDialog.h"
+#include "leg/LegDialogIds.h"
 #include "store/Globals.h"
 
 #include <QAccessible>
@@ -16,21 +18,8 @@ using testing::text;
 
 namespace {
 
-enum : int {
-    DEP_LAT = 1000,
-    DEP_LON = 1001,
-    ARR_LAT = 1002,
-    ARR_LON = 1003,
-    DEPARTURE = 1035,
-    ARRIVAL = 1036,
-    OK = 1,
-    QUIT = 2,
-    ADD = 3,
-    LEG_TC = 1000,
-    LEG_DIST = 1012,
-    LEG_RUN = 1021,
-    LEG_TCBTN = 1026,
-};
+using namespace ids::course;
+namespace legid = ids::leg;
 
 const QByteArray kDefaults = "home_airport:ABC\r\nhome_latitude:1.000000\r\n"
                              "home_longitude:2.000000\r\nTAS:110.000000\r\n"
@@ -87,7 +76,7 @@ struct Fixture {
             if (d.isVisible())
                 testing::click(d, QUIT);
         });
-        testing::click(*leg, LEG_TCBTN);
+        testing::click(*leg, legid::TCBTN);
     }
     testing::DataDir dir;
     testing::Messages messages;
@@ -148,11 +137,11 @@ void TestCourseDialog::acceptedCourseFillsTheLeg() {
     });
     QCOMPARE(f.messages.list,
              QStringList{"True Course is: 51.12 degrees\nDistance is: 3009.25 nautical miles"});
-    QCOMPARE(text(*f.leg, LEG_TC), QString("51"));
-    QCOMPARE(text(*f.leg, LEG_DIST), QString("3009.25"));
-    QVERIFY(platform::Dialog::hasDefaultMark(f.leg->itemAs<QPushButton>(LEG_RUN)));
-    QVERIFY(!platform::Dialog::hasDefaultMark(f.leg->itemAs<QPushButton>(LEG_TCBTN)));
-    QCOMPARE(f.leg->focusWidget(), f.leg->item(LEG_RUN));
+    QCOMPARE(text(*f.leg, legid::TC), QString("51"));
+    QCOMPARE(text(*f.leg, legid::DIST), QString("3009.25"));
+    QVERIFY(platform::Dialog::hasDefaultMark(f.leg->itemAs<QPushButton>(legid::RUN)));
+    QVERIFY(!platform::Dialog::hasDefaultMark(f.leg->itemAs<QPushButton>(legid::TCBTN)));
+    QCOMPARE(f.leg->focusWidget(), f.leg->item(legid::RUN));
     QCOMPARE(f.leg->m_strHomeAirport, QString("ABC"));
     QCOMPARE(f.leg->m_strArrivalAirport, QString("KLA"));
     QCOMPARE(f.leg->m_dArrivalLatitude, 51.5);
@@ -186,7 +175,7 @@ void TestCourseDialog::zeroDistanceRefused() {
         QVERIFY(d.isVisible());
         QCOMPARE(text(d, ARR_LAT), QString("40.5"));
     });
-    QCOMPARE(text(*f.leg, LEG_TC), QString("0"));
+    QCOMPARE(text(*f.leg, legid::TC), QString("0"));
 }
 
 void TestCourseDialog::rangeRefusalKeepsDialogOpen() {
@@ -342,8 +331,8 @@ void TestCourseDialog::noAirportFile() {
         QVERIFY(!d.isVisible());
         Q_UNUSED(f);
     });
-    QCOMPARE(text(*f.leg, LEG_DIST), QString("600"));
-    QCOMPARE(text(*f.leg, LEG_TC), QString("0"));
+    QCOMPARE(text(*f.leg, legid::DIST), QString("600"));
+    QCOMPARE(text(*f.leg, legid::TC), QString("0"));
 }
 
 void TestCourseDialog::courseRounding_data() {
@@ -371,7 +360,7 @@ void TestCourseDialog::courseRounding() {
         testing::click(d, OK);
     });
     QVERIFY(f.messages.list.value(0).startsWith("True Course is: " + shown + " degrees\n"));
-    QCOMPARE(text(*f.leg, LEG_TC), tc);
+    QCOMPARE(text(*f.leg, legid::TC), tc);
 }
 
 void TestCourseDialog::addRefusals_data() {
@@ -434,9 +423,9 @@ void TestCourseDialog::addStoresAndCloses() {
         QCOMPARE(d.result(), int(QDialog::Rejected));
     });
     QCOMPARE(f.dir.read("airports.fly"), kAirports + "NEW:47.250000;8.500000,");
-    QCOMPARE(text(*f.leg, LEG_TC), QString("0")); // the leg is not touched by Add
-    QCOMPARE(text(*f.leg, LEG_DIST), QString("0"));
-    QVERIFY(platform::Dialog::hasDefaultMark(f.leg->itemAs<QPushButton>(LEG_TCBTN)));
+    QCOMPARE(text(*f.leg, legid::TC), QString("0")); // the leg is not touched by Add
+    QCOMPARE(text(*f.leg, legid::DIST), QString("0"));
+    QVERIFY(platform::Dialog::hasDefaultMark(f.leg->itemAs<QPushButton>(legid::TCBTN)));
     f.trueCourse([](CCourseDialog& d) {
         pick(d, ARRIVAL, "NEW");
         QCOMPARE(text(d, ARR_LAT), QString("47.25"));

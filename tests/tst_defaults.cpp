@@ -1,6 +1,6 @@
 // The defaults file: what Save writes, what hand-edited files load as, and
 // that a failed save never costs the pilot the old file.
-#include "TestSupport.h"
+#include "TestData.h"
 #include "store/Defaults.h"
 #include "store/Globals.h"
 

@@ -5,7 +5,9 @@
 // Save and Add as a pilot presses them.
 #include "TestSupport.h"
 #include "course/CourseDialog.h"
+#include "course/CourseDialogIds.h"
 #include "leg/LegDialog.h"
+#include "leg/LegDialogIds.h"
 #include "store/AirportDatabase.h"
 #include "store/Globals.h"
 
@@ -23,16 +25,8 @@ using testing::setText;
 
 namespace {
 
-enum : int {
-    TAS = 1003,
-    SAVE = 1028,
-    LEG_TCBTN = 1026,
-    ARR_LAT = 1002,
-    ARR_LON = 1003,
-    ARRIVAL = 1036,
-    ADD = 3,
-    QUIT = 2,
-};
+namespace legid = ids::leg;
+namespace courseid = ids::course;
 
 const QByteArray kDefaults = "home_airport:ABC\r\nhome_latitude:40.500000\r\n"
                              "home_longitude:-74.250000\r\nTAS:110.000000\r\n"
@@ -125,26 +119,26 @@ struct App {
     }
     // Save with a new TAS typed into the leg dialog.
     void saveWithTas(const QString& tas) {
-        QWidget* field = leg->item(TAS);
+        QWidget* field = leg->item(legid::TAS);
         field->setFocus(Qt::TabFocusReason);
         QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(field, tas);
-        testing::click(*leg, SAVE);
+        testing::click(*leg, legid::SAVE);
     }
     // TC, then Add of `id` at the arrival position 12.5 / 34.25; Quit when
     // the course dialog is still open afterwards.
     void add(const QString& id) {
         testing::whenModal<CCourseDialog>([id](CCourseDialog& d) {
-            setText(d, ARR_LAT, "12.5");
-            setText(d, ARR_LON, "34.25");
-            auto* box = d.itemAs<QComboBox>(ARRIVAL);
+            setText(d, courseid::ARR_LAT, "12.5");
+            setText(d, courseid::ARR_LON, "34.25");
+            auto* box = d.itemAs<QComboBox>(courseid::ARRIVAL);
             box->lineEdit()->clear();
             QTest::keyClicks(box->lineEdit(), id);
-            testing::click(d, ADD);
+            testing::click(d, courseid::ADD);
             if (d.isVisible())
-                testing::click(d, QUIT);
+                testing::click(d, courseid::QUIT);
         });
-        testing::click(*leg, LEG_TCBTN);
+        testing::click(*leg, legid::TCBTN);
     }
     testing::Messages messages;
     std::unique_ptr<CLegDialog> leg;
@@ -183,7 +177,7 @@ void TestFileSafety::saveOnFullDiskKeepsTheFile() {
 
     disk.freeSpace();
     app.messages.list.clear();
-    testing::click(*app.leg, SAVE);
+    testing::click(*app.leg, legid::SAVE);
     QCOMPARE(app.messages.list, QStringList{"Defaults saved!"});
     QVERIFY(disk.read("config.fly").contains("TAS:120.000000\r\n"));
 }

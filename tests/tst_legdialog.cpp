@@ -2,6 +2,7 @@
 // messages, the default-button cycle, Next, Reset and Save.
 #include "TestSupport.h"
 #include "leg/LegDialog.h"
+#include "leg/LegDialogIds.h"
 #include "store/Globals.h"
 
 #include <QAccessible>
@@ -16,34 +17,7 @@ using testing::text;
 
 namespace {
 
-enum : int {
-    TC = 1000,
-    WD = 1001,
-    WV = 1002,
-    TAS = 1003,
-    VAR = 1004,
-    MD = 1005,
-    WCA = 1006,
-    TH = 1007,
-    MH = 1008,
-    CH = 1009,
-    GS = 1010,
-    ETE = 1011,
-    DIST = 1012,
-    GPH = 1014,
-    FUEL = 1015,
-    OUT = 1016,
-    FUSED = 1018,
-    BURNT = 1019,
-    TOTDIST = 1020,
-    RUN = 1021,
-    NEXT = 1022,
-    RESET = 1023,
-    ETA = 1025,
-    TCBTN = 1026,
-    SAVE = 1028,
-    QUIT = 2,
-};
+using namespace ids::leg;
 
 const QByteArray kDefaults = "home_airport:ABC\r\nhome_latitude:40.500000\r\n"
                              "home_longitude:-74.250000\r\nTAS:110.000000\r\n"

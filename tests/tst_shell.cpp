@@ -4,7 +4,9 @@
 #include "app/PlannerApp.h"
 #include "dialogs/SplashDialog.h"
 #include "dialogs/AboutDialog.h"
+#include "dialogs/AboutDialogIds.h"
 #include "dialogs/HelpDialog.h"
+#include "dialogs/HelpDialogIds.h"
 #include "leg/LegDialog.h"
 #include "platform/Resources.h"
 
@@ -171,13 +173,13 @@ void TestShell::splashNeedsAnEnabledMainWindow() {
 void TestShell::aboutText() {
     openTwiceFromLegDialog<CAboutDialog>(1024, [](CAboutDialog& d) {
         QCOMPARE(d.windowTitle(), QString("About"));
-        const QStringList lines = linesOf(d, 1001);
+        const QStringList lines = linesOf(d, ids::about::DISCLAIMER);
         QCOMPARE(lines.size(), 14);
         QVERIFY(lines.first().startsWith("THE SOFTWARE IS PROVIDED"));
         QCOMPARE(lines[12].right(9), QString("SOFTWARE."));
         QCOMPARE(lines.last(), QString("WARNING!!! IT IS ALWAYS PILOTS RESPONSIBILITY FOR "
                                        "PROPER PREFLIGHT PLANNING!"));
-        QVERIFY(d.itemAs<QPlainTextEdit>(1001)->isReadOnly());
+        QVERIFY(d.itemAs<QPlainTextEdit>(ids::about::DISCLAIMER)->isReadOnly());
         const QList<QLabel*> labels = d.findChildren<QLabel*>();
         QStringList texts;
         for (QLabel* l : labels)
@@ -245,8 +247,8 @@ void TestShell::helpTexts() {
                                    ""};
     openTwiceFromLegDialog<CHelpDialog>(1029, [&](CHelpDialog& d) {
         QCOMPARE(d.windowTitle(), QString("Help"));
-        QCOMPARE(linesOf(d, 1033), easy);
-        QCOMPARE(linesOf(d, 1034), shortcuts);
+        QCOMPARE(linesOf(d, ids::help::EASY_START), easy);
+        QCOMPARE(linesOf(d, ids::help::SHORTCUTS), shortcuts);
         QTest::keyClick(&d, Qt::Key_Return); // OK is the default button
         QVERIFY(!d.isVisible());
     });

@@ -1,0 +1,27 @@
+#pragma once
+// Control identifiers of the course dialog (template 130), shared by the
+// dialog, its tests and the benchmarks.
+
+// X(name, id) for every identifier below; the template test walks this list.
+#define SKYVANE_COURSE_DIALOG_IDS(X) \
+    X(OK, 1) \
+    X(QUIT, 2) \
+    X(ADD, 3) \
+    X(DEP_LAT, 1000) \
+    X(DEP_LON, 1001) \
+    X(ARR_LAT, 1002) \
+    X(ARR_LON, 1003) \
+    X(DEPARTURE, 1035) \
+    X(ARRIVAL, 1036)
+
+namespace ids::course {
+
+constexpr int kTemplate = 130;
+
+enum : int {
+#define SKYVANE_DEFINE_ID(name, id) name = id,
+    SKYVANE_COURSE_DIALOG_IDS(SKYVANE_DEFINE_ID)
+#undef SKYVANE_DEFINE_ID
+};
+
+} // namespace ids::course

@@ -1,0 +1,20 @@
+#pragma once
+// Control identifiers of the Help dialog (template 132).
+
+// X(name, id) for every identifier below; the template test walks this list.
+#define SKYVANE_HELP_DIALOG_IDS(X) \
+    X(OK, 1) \
+    X(EASY_START, 1033) \
+    X(SHORTCUTS, 1034)
+
+namespace ids::help {
+
+constexpr int kTemplate = 132;
+
+enum : int {
+#define SKYVANE_DEFINE_ID(name, id) name = id,
+    SKYVANE_HELP_DIALOG_IDS(SKYVANE_DEFINE_ID)
+#undef SKYVANE_DEFINE_ID
+};
+
+} // namespace ids::help
