@@ -1,6 +1,7 @@
 #include "app/PlannerApp.h"
 
 #include "leg/LegDialog.h"
+#include "platform/WindowRegistry.h"
 
 bool CPlannerApp::InitInstance() {
     CLegDialog dlg;

@@ -2,6 +2,7 @@
 // seconds excluded (the splash is created and shown, its timer not awaited).
 #include "BenchSupport.h"
 #include "leg/LegDialog.h"
+#include "platform/WindowRegistry.h"
 
 #include <QFile>
 

@@ -2,6 +2,7 @@
 
 #include "course/CourseDialogIds.h"
 #include "course/GreatCircle.h"
+#include "platform/ComboBoxes.h"
 #include "platform/MessageBox.h"
 #include "store/AirportDatabase.h"
 

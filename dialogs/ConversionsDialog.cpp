@@ -20,16 +20,16 @@ struct Field {
 using conversions::Direction;
 // Indexed by field; each names its partner and the conversion toward it.
 constexpr Field kFields[] = {
-    {SM, 3, Direction::MilesToKm},           // 0 statute miles
-    {FT, 4, Direction::FeetToMetres},        // 1 feet
-    {NM, 5, Direction::NmToMiles},           // 2 nautical miles
-    {KM, 0, Direction::KmToMiles},           // 3 kilometres
+    {SM, 3, Direction::MilesToKm},          // 0 statute miles
+    {FT, 4, Direction::FeetToMetres},       // 1 feet
+    {NM, 5, Direction::NmToMiles},          // 2 nautical miles
+    {KM, 0, Direction::KmToMiles},          // 3 kilometres
     {M, 1, Direction::MetresToFeet},        // 4 metres
-    {SM2, 2, Direction::MilesToNm},           // 5 statute miles
+    {SM2, 2, Direction::MilesToNm},         // 5 statute miles
     {F, 7, Direction::FahrenheitToCelsius}, // 6 Fahrenheit
     {C, 6, Direction::CelsiusToFahrenheit}, // 7 Celsius
-    {LB, 9, Direction::PoundsToKg},          // 8 pounds
-    {KG, 8, Direction::KgToPounds},          // 9 kilograms
+    {LB, 9, Direction::PoundsToKg},         // 8 pounds
+    {KG, 8, Direction::KgToPounds},         // 9 kilograms
 };
 constexpr int kFieldCount = sizeof kFields / sizeof kFields[0];
 
@@ -39,12 +39,10 @@ unsigned char g_guard[kFieldCount] = {};
 
 } // namespace
 
-CConversionsDialog::CConversionsDialog(QWidget* parent)
-    : platform::Dialog(kTemplate, parent) {
+CConversionsDialog::CConversionsDialog(QWidget* parent) : platform::Dialog(kTemplate, parent) {
     for (int i = 0; i < kFieldCount; ++i) {
         if (auto* edit = itemAs<QLineEdit>(kFields[i].id)) {
             connect(edit, &QLineEdit::textChanged, this, [this, i] { onChange(i); });
-            edit->installEventFilter(this);
         }
     }
     onCommand(ABACUS, [this] { OnAbacus(); });
@@ -96,7 +94,7 @@ void CConversionsDialog::onFocus(int field) {
         edit->clear();
 }
 
-bool CConversionsDialog::eventFilter(QObject* watched, QEvent* event) {
+bool CConversionsDialog::preTranslate(QObject* target, QEvent* event) {
     // The pilot moving to a field empties it; the focus coming back after a
     // context menu, a message box or another window does not.
     const auto reason = event->type() == QEvent::FocusIn
@@ -105,11 +103,11 @@ bool CConversionsDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn && reason != Qt::PopupFocusReason &&
         reason != Qt::ActiveWindowFocusReason) {
         for (int i = 0; i < kFieldCount; ++i) {
-            if (watched == item(kFields[i].id))
+            if (target == item(kFields[i].id))
                 onFocus(i);
         }
     }
-    return platform::Dialog::eventFilter(watched, event);
+    return false;
 }
 
 void CConversionsDialog::OnAbacus() {

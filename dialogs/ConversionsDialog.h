@@ -27,7 +27,7 @@ public:
 protected:
     void exchange(platform::DataExchange& dx) override { DoDataExchange(dx); }
     void cancelCommand() override { OnCancel(); }
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool preTranslate(QObject* target, QEvent* event) override;
 
 private:
     void DoDataExchange(platform::DataExchange& dx);

@@ -1,6 +1,7 @@
 #include "dialogs/SplashDialog.h"
 
 #include "dialogs/SplashDialogIds.h"
+#include "platform/WindowRegistry.h"
 
 #include <QEvent>
 #include <QMouseEvent>

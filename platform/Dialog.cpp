@@ -1,67 +1,19 @@
 #include "platform/Dialog.h"
 
 #include "platform/DataExchange.h"
-#include "platform/Resources.h"
+#include "platform/WidgetFactory.h"
 
-#include <QAccessible>
-#include <QComboBox>
-#include <QDateTimeEdit>
-#include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimerEvent>
-#include <QValidator>
 
 #include <algorithm>
 
 namespace platform {
 namespace {
-
 const char* const kDefaultMark = "defaultMark";
-const char* const kSorted = "sortedList";
-const char* const kUpperCase = "upperCaseList";
-
-// Keeps the text of an upper-case combo box in upper case as it is typed.
-class UpperCaseValidator : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int&) const override {
-        input = input.toUpper();
-        return Acceptable;
-    }
-};
-
-// Enter in an editable combo box would make the box select the entry its text
-// matches, so a typed identifier would silently become a pick. The key goes to
-// the dialog instead, as it does from an edit field.
-class EnterToDialog : public QObject {
-public:
-    EnterToDialog(QWidget* dialog, QObject* parent) : QObject(parent), m_dialog(dialog) {}
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() != QEvent::KeyPress)
-            return false;
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key != Qt::Key_Return && key != Qt::Key_Enter)
-            return false;
-        QCoreApplication::sendEvent(m_dialog, event);
-        return true;
-    }
-
-private:
-    QWidget* m_dialog;
-};
-
-QString withoutTrailingMark(QString text) {
-    while (text.endsWith(QLatin1Char(':')) || text.endsWith(QLatin1Char('-')))
-        text.chop(1);
-    return text.trimmed();
-}
-
 } // namespace
 
 Dialog::Dialog(int templateId, QWidget* parent) : QDialog(parent) {
@@ -71,110 +23,16 @@ Dialog::Dialog(int templateId, QWidget* parent) : QDialog(parent) {
 Dialog::~Dialog() = default;
 
 void Dialog::build(const DialogTemplate& t) {
-    setWindowTitle(t.caption);
-    setFixedSize(dialogUnitsToPixels(t.size));
-    QFont f = font();
-    f.setPixelSize(std::max(9, static_cast<int>(10 * dialogScale())));
-    setFont(f);
-    std::vector<std::pair<QLabel*, int>> buddies;
-    std::vector<QWidget*> behind;
-    for (const ControlTemplate& c : t.controls) {
-        QWidget* w = nullptr;
-        const QString kind = c.kind;
-        if (kind == QLatin1String("label")) {
-            auto* label = new QLabel(c.text, this);
-            label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-            if (c.buddy != kNoId)
-                buddies.emplace_back(label, c.buddy);
-            w = label;
-        } else if (kind == QLatin1String("edit")) {
-            if (c.styles.contains(QLatin1String("multiline"))) {
-                auto* edit = new QPlainTextEdit(this);
-                edit->setReadOnly(c.styles.contains(QLatin1String("readonly")));
-                edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-                edit->setTabChangesFocus(true);
-                w = edit;
-            } else {
-                auto* edit = new QLineEdit(this);
-                edit->setReadOnly(c.styles.contains(QLatin1String("readonly")));
-                w = edit;
-            }
-        } else if (kind == QLatin1String("button")) {
-            auto* button = new QPushButton(c.text, this);
-            button->setAutoDefault(false);
-            button->setDefault(false);
-            const int id = c.id;
-            connect(button, &QPushButton::clicked, this, [this, id] { command(id); });
-            if (c.styles.contains(QLatin1String("default")))
-                setDefaultMark(button, true);
-            w = button;
-        } else if (kind == QLatin1String("timepicker")) {
-            auto* picker = new QDateTimeEdit(QDateTime::currentDateTime(), this);
-            picker->setDisplayFormat(QStringLiteral("HH:mm:ss"));
-            picker->setCalendarPopup(false);
-            picker->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
-            w = picker;
-        } else if (kind == QLatin1String("combo")) {
-            auto* box = new QComboBox(this);
-            const bool editable = c.styles.contains(QLatin1String("dropdown"));
-            box->setEditable(editable);
-            box->setProperty(kSorted, c.styles.contains(QLatin1String("sorted")));
-            box->setProperty(kUpperCase, c.styles.contains(QLatin1String("uppercase")));
-            box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-            box->setMaxVisibleItems(std::max(1, c.rect.height() / 8));
-            if (editable) {
-                box->setInsertPolicy(QComboBox::NoInsert);
-                box->setCompleter(nullptr);
-                box->lineEdit()->installEventFilter(new EnterToDialog(this, box));
-                if (c.styles.contains(QLatin1String("uppercase")))
-                    box->setValidator(new UpperCaseValidator(box));
-            }
-            box->setCurrentIndex(-1);
-            w = box;
-        } else if (kind == QLatin1String("groupbox")) {
-            w = new QGroupBox(c.text, this);
-            behind.push_back(w);
-        } else if (kind == QLatin1String("picture") || kind == QLatin1String("icon")) {
-            auto* picture = new QLabel(this);
-            const QRect r = dialogUnitsToPixels(c.rect);
-            const QPixmap image = loadImage(c.text);
-            picture->setPixmap(
-                kind == QLatin1String("icon")
-                    ? image
-                    : image.scaled(r.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
-            picture->setAlignment(kind == QLatin1String("icon") ? Qt::AlignLeft | Qt::AlignTop
-                                                                : Qt::AlignCenter);
-            w = picture;
-        }
-        if (!w)
-            continue;
-        if (c.rect.isValid()) {
-            // Combo boxes' template heights include their dropped-down list.
-            QRect r = dialogUnitsToPixels(c.rect);
-            if (kind == QLatin1String("combo"))
-                r.setHeight(dialogUnitsToPixels(QRect(0, 0, 1, 12)).height());
-            w->setGeometry(r);
-        }
-        if (!c.name.isEmpty())
-            w->setAccessibleName(c.name);
-        else if (kind == QLatin1String("button"))
-            w->setAccessibleName(c.text);
-        if (kind == QLatin1String("combo"))
-            w->setAccessibleDescription(c.name);
-        if (c.id != kNoId)
-            m_items[c.id] = w;
-        w->show();
-    }
-    for (const auto& [label, id] : buddies) {
-        if (QWidget* target = item(id)) {
-            label->setBuddy(target);
-            if (target->accessibleName().isEmpty())
-                target->setAccessibleName(withoutTrailingMark(label->text()));
-        }
-    }
-    for (QWidget* w : behind)
-        w->lower();
+    ControlHooks hooks;
+    hooks.clicked = [this](int id) { command(id); };
+    hooks.markDefault = [this](QPushButton* button) { setDefaultMark(button, true); };
+    m_items = createControls(*this, t, hooks);
     m_built = !t.controls.empty();
+    // The pre-filter sees the input of the dialog and every control, modal or
+    // modeless.
+    installEventFilter(this);
+    for (QWidget* child : findChildren<QWidget*>())
+        child->installEventFilter(this);
 }
 
 QWidget* Dialog::item(int id) const {
@@ -196,9 +54,6 @@ bool Dialog::createModeless(QWidget* parent) {
         return false;
     setParent(parent, windowFlags());
     setModal(false);
-    installEventFilter(this);
-    for (QWidget* child : findChildren<QWidget*>())
-        child->installEventFilter(this);
     m_windowExists = true;
     if (initialise())
         focusFirstTabStop();
@@ -380,43 +235,4 @@ void Dialog::centerOverParent() {
     }
 }
 
-void addComboItems(QComboBox* box, const QStringList& items) {
-    QStringList all;
-    all.reserve(box->count() + items.size());
-    for (int i = 0; i < box->count(); ++i)
-        all << box->itemText(i);
-    const bool upper = box->property(kUpperCase).toBool();
-    for (const QString& s : items)
-        all << (upper ? s.toUpper() : s);
-    if (box->property(kSorted).toBool()) {
-        std::stable_sort(all.begin(), all.end(), [](const QString& a, const QString& b) {
-            return QString::compare(a, b, Qt::CaseInsensitive) < 0;
-        });
-    }
-    const QString edit = box->isEditable() ? box->currentText() : QString();
-    box->clear();
-    box->addItems(all);
-    box->setCurrentIndex(-1);
-    if (box->isEditable())
-        box->setEditText(edit);
-}
-
-int findComboItem(const QComboBox* box, const QString& text) {
-    if (text.isEmpty())
-        return -1;
-    return box->findText(text, Qt::MatchFixedString);
-}
-
-} // namespace platform
-
-namespace platform {
-namespace {
-QPointer<QWidget> g_mainWindow;
-}
-void setMainWindow(QWidget* window) {
-    g_mainWindow = window;
-}
-QWidget* mainWindow() {
-    return g_mainWindow;
-}
 } // namespace platform

@@ -15,8 +15,6 @@
 #include <functional>
 #include <map>
 
-class QComboBox;
-
 namespace platform {
 
 class DataExchange;
@@ -106,21 +104,5 @@ private:
     bool m_ending = false;
     bool m_escapeCancels = true;
 };
-
-// Adds entries to a combo box. A "sorted" box keeps its entries in
-// case-insensitive order, an "uppercase" one converts them. One call sorts
-// once, so filling a long list is n log n.
-void addComboItems(QComboBox* box, const QStringList& items);
-// The index of the entry equal to text ignoring case, or -1.
-int findComboItem(const QComboBox* box, const QString& text);
-
-} // namespace platform
-
-namespace platform {
-
-// The application's main window: the owner of the splash screen, and what
-// it repaints when it goes.
-void setMainWindow(QWidget* window);
-QWidget* mainWindow();
 
 } // namespace platform

@@ -2,13 +2,14 @@
 // splash screen, and the About and Help texts.
 #include "TestSupport.h"
 #include "app/PlannerApp.h"
-#include "dialogs/SplashDialog.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/AboutDialogIds.h"
 #include "dialogs/HelpDialog.h"
 #include "dialogs/HelpDialogIds.h"
+#include "dialogs/SplashDialog.h"
 #include "leg/LegDialog.h"
 #include "platform/Resources.h"
+#include "platform/WindowRegistry.h"
 
 #include <QAccessible>
 #include <QLabel>

@@ -1,0 +1,97 @@
+#include "platform/ComboBoxes.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QValidator>
+
+#include <algorithm>
+
+namespace platform {
+namespace {
+
+const char* const kSorted = "sortedList";
+const char* const kUpperCase = "upperCaseList";
+
+// Keeps the text of an upper-case combo box in upper case as it is typed.
+class UpperCaseValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        input = input.toUpper();
+        return Acceptable;
+    }
+};
+
+// Enter in an editable combo box would make the box select the entry its text
+// matches, so a typed identifier would silently become a pick. The key goes to
+// the dialog instead, as it does from an edit field.
+class EnterToDialog : public QObject {
+public:
+    EnterToDialog(QWidget* dialog, QObject* parent) : QObject(parent), m_dialog(dialog) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter)
+            return false;
+        QCoreApplication::sendEvent(m_dialog, event);
+        return true;
+    }
+
+private:
+    QWidget* m_dialog;
+};
+
+} // namespace
+
+void configureComboBox(QComboBox* box, const QStringList& styles, int listRows,
+                       QWidget* enterTarget) {
+    const bool editable = styles.contains(QLatin1String("dropdown"));
+    box->setEditable(editable);
+    box->setProperty(kSorted, styles.contains(QLatin1String("sorted")));
+    box->setProperty(kUpperCase, styles.contains(QLatin1String("uppercase")));
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    box->setMaxVisibleItems(std::max(1, listRows));
+    if (!styles.contains(QLatin1String("vscroll")))
+        box->view()->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    if (editable) {
+        box->setInsertPolicy(QComboBox::NoInsert);
+        box->setCompleter(nullptr);
+        box->lineEdit()->installEventFilter(new EnterToDialog(enterTarget, box));
+        if (styles.contains(QLatin1String("uppercase")))
+            box->setValidator(new UpperCaseValidator(box));
+    }
+    box->setCurrentIndex(-1);
+}
+
+void addComboItems(QComboBox* box, const QStringList& items) {
+    QStringList all;
+    all.reserve(box->count() + items.size());
+    for (int i = 0; i < box->count(); ++i)
+        all << box->itemText(i);
+    const bool upper = box->property(kUpperCase).toBool();
+    for (const QString& s : items)
+        all << (upper ? s.toUpper() : s);
+    if (box->property(kSorted).toBool()) {
+        std::stable_sort(all.begin(), all.end(), [](const QString& a, const QString& b) {
+            return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+        });
+    }
+    const QString edit = box->isEditable() ? box->currentText() : QString();
+    box->clear();
+    box->addItems(all);
+    box->setCurrentIndex(-1);
+    if (box->isEditable())
+        box->setEditText(edit);
+}
+
+int findComboItem(const QComboBox* box, const QString& text) {
+    if (text.isEmpty())
+        return -1;
+    return box->findText(text, Qt::MatchFixedString);
+}
+
+} // namespace platform
