@@ -2,6 +2,8 @@
 // Control identifiers of the course dialog (template 130), shared by the
 // dialog, its tests and the benchmarks.
 
+#include "platform/ControlIds.h"
+
 // X(name, id) for every identifier below; the template test walks this list.
 #define SKYVANE_COURSE_DIALOG_IDS(X) \
     X(OK, 1) \
@@ -18,10 +20,6 @@ namespace ids::course {
 
 constexpr int kTemplate = 130;
 
-enum : int {
-#define SKYVANE_DEFINE_ID(name, id) name = id,
-    SKYVANE_COURSE_DIALOG_IDS(SKYVANE_DEFINE_ID)
-#undef SKYVANE_DEFINE_ID
-};
+SKYVANE_CONTROL_IDS(SKYVANE_COURSE_DIALOG_IDS)
 
 } // namespace ids::course

@@ -1,6 +1,8 @@
 #pragma once
 // Control identifiers of the About dialog (template 129).
 
+#include "platform/ControlIds.h"
+
 // X(name, id) for every identifier below; the template test walks this list.
 #define SKYVANE_ABOUT_DIALOG_IDS(X) \
     X(OK, 1) \
@@ -10,10 +12,6 @@ namespace ids::about {
 
 constexpr int kTemplate = 129;
 
-enum : int {
-#define SKYVANE_DEFINE_ID(name, id) name = id,
-    SKYVANE_ABOUT_DIALOG_IDS(SKYVANE_DEFINE_ID)
-#undef SKYVANE_DEFINE_ID
-};
+SKYVANE_CONTROL_IDS(SKYVANE_ABOUT_DIALOG_IDS)
 
 } // namespace ids::about

@@ -2,6 +2,8 @@
 // Control identifiers of the conversions dialog (template 140), shared by the
 // dialog and its tests.
 
+#include "platform/ControlIds.h"
+
 // X(name, id) for every identifier below; the template test walks this list.
 #define SKYVANE_CONVERSIONS_DIALOG_IDS(X) \
     X(QUIT, 2) \
@@ -21,10 +23,6 @@ namespace ids::conversions {
 
 constexpr int kTemplate = 140;
 
-enum : int {
-#define SKYVANE_DEFINE_ID(name, id) name = id,
-    SKYVANE_CONVERSIONS_DIALOG_IDS(SKYVANE_DEFINE_ID)
-#undef SKYVANE_DEFINE_ID
-};
+SKYVANE_CONTROL_IDS(SKYVANE_CONVERSIONS_DIALOG_IDS)
 
 } // namespace ids::conversions

@@ -1,6 +1,8 @@
 #pragma once
 // Control identifiers of the Help dialog (template 132).
 
+#include "platform/ControlIds.h"
+
 // X(name, id) for every identifier below; the template test walks this list.
 #define SKYVANE_HELP_DIALOG_IDS(X) \
     X(OK, 1) \
@@ -11,10 +13,6 @@ namespace ids::help {
 
 constexpr int kTemplate = 132;
 
-enum : int {
-#define SKYVANE_DEFINE_ID(name, id) name = id,
-    SKYVANE_HELP_DIALOG_IDS(SKYVANE_DEFINE_ID)
-#undef SKYVANE_DEFINE_ID
-};
+SKYVANE_CONTROL_IDS(SKYVANE_HELP_DIALOG_IDS)
 
 } // namespace ids::help

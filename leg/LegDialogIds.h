@@ -2,6 +2,8 @@
 // Control identifiers of the leg dialog (template 102), shared by the dialog,
 // its tests and the benchmarks.
 
+#include "platform/ControlIds.h"
+
 // X(name, id) for every identifier below; the template test walks this list.
 #define SKYVANE_LEG_DIALOG_IDS(X) \
     X(QUIT, 2) \
@@ -38,10 +40,6 @@ namespace ids::leg {
 
 constexpr int kTemplate = 102;
 
-enum : int {
-#define SKYVANE_DEFINE_ID(name, id) name = id,
-    SKYVANE_LEG_DIALOG_IDS(SKYVANE_DEFINE_ID)
-#undef SKYVANE_DEFINE_ID
-};
+SKYVANE_CONTROL_IDS(SKYVANE_LEG_DIALOG_IDS)
 
 } // namespace ids::leg
