@@ -6,6 +6,7 @@
 #include "dialogs/HelpDialog.h"
 #include "leg/LegCalc.h"
 #include "leg/LegDialogIds.h"
+#include "navlog/NavLogWindow.h"
 #include "platform/MessageBox.h"
 #include "core/NumberText.h"
 #include "platform/Resources.h"
@@ -14,7 +15,11 @@
 #include "store/Globals.h"
 
 #include <QDateTimeEdit>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
+
+#include <cmath>
 
 double g_dDistanceSum = 0;
 
@@ -31,7 +36,9 @@ QDateTime wholeSeconds(const QDateTime& t) {
 
 } // namespace
 
-CLegDialog::CLegDialog(QWidget* parent) : platform::Dialog(kTemplate, parent) {
+CLegDialog::CLegDialog(QWidget* parent)
+    : platform::Dialog(kTemplate, parent), m_navLog(g_strDataDir) {
+    m_navLog.load();
     // A stray Escape must not end the program and lose the flight being planned.
     setEscapeCancels(false);
     onCommand(RUN, [this] { OnRun(); });
@@ -42,9 +49,14 @@ CLegDialog::CLegDialog(QWidget* parent) : platform::Dialog(kTemplate, parent) {
     onCommand(NEXT, [this] { OnNext(); });
     onCommand(HELP, [this] { OnHelp(); });
     onCommand(TOOLS, [this] { OnTools(); });
+    onCommand(LOG, [this] { OnLog(); });
 }
 
-CLegDialog::~CLegDialog() = default;
+CLegDialog::~CLegDialog() {
+    // A leg logged just before the window closed is still written.
+    if (m_navLogSavePending)
+        m_navLog.save();
+}
 
 void CLegDialog::DoDataExchange(platform::DataExchange& dx) {
     if (!m_btnNext) {
@@ -110,6 +122,7 @@ void CLegDialog::OnRun() {
     // computing now would use values the pilot did not enter.
     if (!exchangeData(true))
         return;
+    const double fuelAtStart = m_dFuel, courseRead = m_dTrueCourse;
     if (m_dETE > 0) {
         message("Press 'Next'  or 'Reset' button first!");
         return;
@@ -160,6 +173,7 @@ void CLegDialog::OnRun() {
     setDefaultMark(m_btnNext, true);
     exchangeData(false);
     ComputeArrivalTime(m_dETE);
+    logLeg(fuelAtStart, courseRead);
 }
 
 void CLegDialog::ComputeArrivalTime(double ete) {
@@ -206,6 +220,7 @@ void CLegDialog::OnReset() {
     picker(ETA)->setDateTime(now);
     LoadDefaults();
     exchangeData(false);
+    logNewTrip();
 }
 
 void CLegDialog::LoadDefaults() {
@@ -289,6 +304,7 @@ void CLegDialog::OnTrueCourse() {
                   .arg(QString::fromStdString(core::formatFixed(m_dTrueCourse, 2)),
                        QString::fromStdString(core::formatFixed(m_dDistance, 2))));
     m_dTrueCourse = core::roundHalfUp(m_dTrueCourse);
+    m_dCourseFromTC = m_dTrueCourse;
 
     setDefaultMark(m_btnRun, true);
     m_btnRun->setFocus();
@@ -312,6 +328,73 @@ void CLegDialog::OnHelp() {
     dlg.m_strEasyStart = platform::loadString(3);
     dlg.m_strShortcuts = platform::loadString(32781);
     dlg.runModal();
+}
+
+void CLegDialog::OnLog() {
+    if (!m_navLogWindow)
+        m_navLogWindow = std::make_unique<navlog::NavLogWindow>(m_navLog, this);
+    m_navLogWindow->show();
+    m_navLogWindow->raise();
+    m_navLogWindow->activateWindow();
+}
+
+void CLegDialog::logLeg(double fuelAtStartGal, double courseReadDeg) {
+    auto text = [this](int id) {
+        if (auto* time = picker(id))
+            return time->text();
+        return itemAs<QLineEdit>(id)->text();
+    };
+    navlog::LegRecord leg;
+    // A course the pilot typed has no airports; one TC set (and still in the
+    // field) has those of the TC.
+    if (courseReadDeg == m_dCourseFromTC) {
+        leg.from = m_strHomeAirport;
+        leg.to = m_strArrivalAirport;
+    }
+    m_dCourseFromTC = std::numeric_limits<double>::quiet_NaN();
+    leg.trueCourse = text(TC);
+    leg.windDirection = text(WD);
+    leg.windVelocity = text(WV);
+    leg.tas = text(TAS);
+    leg.windCorrection = text(WCA);
+    leg.trueHeading = text(TH);
+    leg.variation = text(VAR);
+    leg.magHeading = text(MH);
+    leg.magDeviation = text(MD);
+    leg.compassHeading = text(CH);
+    leg.groundSpeed = text(GS);
+    leg.distance = text(DIST);
+    leg.timeOff = text(OUT);
+    leg.ete = text(ETE);
+    leg.eta = text(ETA);
+    leg.fuelUsed = text(FUSED);
+    leg.fuelLeft = text(FUEL);
+    leg.gph = text(GPH);
+    leg.fuelAtStart = platform::numberText(fuelAtStartGal);
+    leg.totalBurnt = text(BURNT);
+    leg.totalDistance = text(TOTDIST);
+    m_navLog.legComputed(std::move(leg), QDateTime::currentDateTime());
+    if (m_navLogWindow)
+        m_navLogWindow->refresh();
+    // Written once the Run is done, so the press stays quick; several legs in
+    // a row make one write.
+    if (!m_navLogSavePending) {
+        m_navLogSavePending = true;
+        QTimer::singleShot(0, this, [this] { saveNavLog(); });
+    }
+}
+
+void CLegDialog::logNewTrip() {
+    m_navLog.reset();
+    if (m_navLogWindow)
+        m_navLogWindow->refresh();
+}
+
+void CLegDialog::saveNavLog() {
+    m_navLogSavePending = false;
+    const auto status = m_navLog.save();
+    if (status != core::WriteStatus::Written)
+        message(core::writeFailureText(status, "nav log").c_str());
 }
 
 void CLegDialog::OnCancel() {

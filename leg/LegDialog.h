@@ -3,13 +3,20 @@
 // results Run computes for it and the running totals of the flight.
 
 #include "dialogs/SplashDialog.h"
+#include "navlog/TripLog.h"
 #include "platform/DataExchange.h"
 #include "platform/Dialog.h"
 
 #include <QString>
 
+#include <limits>
+#include <memory>
+
 class QDateTimeEdit;
 class QPushButton;
+namespace navlog {
+class NavLogWindow;
+}
 
 // Distance of all legs computed since start or the last Reset.
 extern double g_dDistanceSum;
@@ -29,6 +36,7 @@ public:
     void OnTools();
     void OnAbout();
     void OnHelp();
+    void OnLog();
 
     void ClearLegResults();
     void ComputeArrivalTime(double ete);
@@ -68,6 +76,13 @@ public:
     QPushButton* m_btnTC = nullptr;
     CSplashDialog m_wndSplash;
 
+    // The nav log: every computed leg of the trip, and its window once opened.
+    navlog::TripLog m_navLog;
+    std::unique_ptr<navlog::NavLogWindow> m_navLogWindow;
+    // The course the last accepted TC put into the leg (NaN when none is
+    // pending): a leg flown on it is logged with the TC's airports.
+    double m_dCourseFromTC = std::numeric_limits<double>::quiet_NaN();
+
 protected:
     void exchange(platform::DataExchange& dx) override { DoDataExchange(dx); }
     bool initialise() override { return OnInitDialog(); }
@@ -79,5 +94,11 @@ private:
     void OnCancel();
     void message(const char* text);
     void zeroLegResults();
+    // What the nav log is told: a leg that Run computed (with the fuel on board
+    // and the course as read before it), and a new trip.
+    void logLeg(double fuelAtStartGal, double courseReadDeg);
+    void logNewTrip();
+    void saveNavLog();
+    bool m_navLogSavePending = false;
     QDateTimeEdit* picker(int id) const;
 };

@@ -34,7 +34,8 @@
     X(TCBTN, 1026) \
     X(SAVE, 1028) \
     X(HELP, 1029) \
-    X(TOOLS, 1030)
+    X(TOOLS, 1030) \
+    X(LOG, 1031)
 
 namespace ids::leg {
 

@@ -1,0 +1,139 @@
+#include "navlog/NavLogPrint.h"
+
+#include <QBuffer>
+#include <QPdfWriter>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
+#include <QAbstractTextDocumentLayout>
+#include <QTextDocument>
+
+#include <algorithm>
+
+namespace navlog {
+namespace {
+
+QString escaped(const QString& text) {
+    return text.toHtmlEscaped();
+}
+
+QString cell(const QString& text, const char* align = "right") {
+    return QStringLiteral("<td align=\"%1\" nowrap>%2</td>").arg(QLatin1String(align), escaped(text));
+}
+
+QString headerRow() {
+    static const char* const headings[] = {"#",   "From", "To",     "TC",     "WD/WV", "TAS",
+                                           "WCA", "TH",   "Var",    "MH",     "MD",    "CH",
+                                           "GS",  "Dist", "Off",    "ETE",    "ETA",   "F.used",
+                                           "F.left", "Res", "ATA", "Fuel act."};
+    QString row = QStringLiteral("<tr>");
+    for (const char* h : headings)
+        row += QStringLiteral("<th nowrap>%1</th>").arg(escaped(QString::fromLatin1(h)));
+    return row + QStringLiteral("</tr>");
+}
+
+QString legRow(int number, const LegRecord& leg, bool low) {
+    QString row = low ? QStringLiteral("<tr bgcolor=\"#d0d0d0\">") : QStringLiteral("<tr>");
+    row += cell(QString::number(number));
+    row += cell(leg.from, "left") + cell(leg.to, "left");
+    row += cell(leg.trueCourse) + cell(leg.windDirection + QLatin1Char('/') + leg.windVelocity);
+    for (const QString* s : {&leg.tas, &leg.windCorrection, &leg.trueHeading, &leg.variation,
+                             &leg.magHeading, &leg.magDeviation, &leg.compassHeading,
+                             &leg.groundSpeed, &leg.distance, &leg.timeOff, &leg.ete, &leg.eta,
+                             &leg.fuelUsed, &leg.fuelLeft})
+        row += cell(*s);
+    row += cell(low ? QStringLiteral("LOW") : QString(), "center");
+    // Room to write in flight: wide enough for a time, tall enough for a hand.
+    row += QStringLiteral("<td style=\"font-size: 9pt\">&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;</td>"
+                          "<td style=\"font-size: 9pt\">&nbsp;&nbsp;&nbsp;&nbsp;</td>");
+    return row + QStringLiteral("</tr>");
+}
+
+QString totalsRow(const Trip& trip, const Totals& t) {
+    QString row = QStringLiteral("<tr><td colspan=\"13\" align=\"left\"><b>Totals</b></td>");
+    row += cell(t.distance) + cell(QString()) + cell(t.timeEnRoute) + cell(t.lastEta) +
+           cell(t.fuelBurnt) + cell(trip.legs.back().fuelLeft);
+    return row + QStringLiteral("<td></td><td></td><td></td></tr>");
+}
+
+} // namespace
+
+QString navLogHtml(const Trip& trip, int reserveMin) {
+    const int legs = static_cast<int>(trip.legs.size());
+    const int pages = std::max(1, (legs + kLegsPerPage - 1) / kLegsPerPage);
+    const Totals totals = totalsOf(trip, reserveMin);
+    const QString tas = trip.legs.empty() ? QString() : trip.legs.front().tas;
+    const QString fuel = trip.legs.empty() ? QString() : trip.legs.front().fuelAtStart;
+    QString html = QStringLiteral(
+        "<html><body style=\"font-family: sans-serif; font-size: 5pt; color: black\">");
+    for (int page = 0; page < pages; ++page) {
+        html += QStringLiteral("<p style=\"font-size: 9pt\"><b>Skyvane nav log</b></p>"
+                               "<p>Date: %1 &nbsp; Route: %2 &nbsp; TAS: %3 kt &nbsp; Fuel at "
+                               "start: %4 gal &nbsp; Reserve: %5 min &nbsp; Page %6 of %7</p>")
+                    .arg(escaped(trip.started.toString(QStringLiteral("yyyy-MM-dd HH:mm"))),
+                         escaped(routeOf(trip)), escaped(tas), escaped(fuel))
+                    .arg(reserveMin)
+                    .arg(page + 1)
+                    .arg(pages);
+        html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"1\" "
+                               "width=\"100%\">") +
+                headerRow();
+        const int first = page * kLegsPerPage;
+        for (int i = first; i < std::min(legs, first + kLegsPerPage); ++i) {
+            const LegRecord& leg = trip.legs[static_cast<std::size_t>(i)];
+            html += legRow(i + 1, leg, belowReserve(leg, reserveMin));
+        }
+        if (page == pages - 1 && legs > 0)
+            html += totalsRow(trip, totals);
+        html += QStringLiteral("</table>");
+        if (page == pages - 1 && totals.hasEndurance) {
+            html += QStringLiteral("<p>Fuel left at the end lasts %1 min: %2 min %3 the %4 min "
+                                   "reserve.</p>")
+                        .arg(qRound(totals.enduranceMin))
+                        .arg(qAbs(qRound(totals.aboveReserveMin)))
+                        .arg(totals.aboveReserveMin >= 0 ? QStringLiteral("above")
+                                                         : QStringLiteral("below"))
+                        .arg(reserveMin);
+        }
+        if (page < pages - 1)
+            html += QStringLiteral("<p style=\"page-break-after: always\">&nbsp;</p>");
+    }
+    return html + QStringLiteral("</body></html>");
+}
+
+namespace {
+
+// Lays the pages out on the device itself, at its resolution and on its whole
+// printable area (an unpaginated document would get margins of its own).
+void render(QPagedPaintDevice& device, int resolution, const Trip& trip, int reserveMin) {
+    QTextDocument doc;
+    doc.documentLayout()->setPaintDevice(&device);
+    doc.setDocumentMargin(0);
+    doc.setHtml(navLogHtml(trip, reserveMin));
+    doc.setPageSize(device.pageLayout().paintRectPixels(resolution).size());
+    doc.print(&device);
+}
+
+} // namespace
+
+void printNavLog(QPrinter& printer, const Trip& trip, int reserveMin) {
+    render(printer, printer.resolution(), trip, reserveMin);
+}
+
+QByteArray navLogPdf(const Trip& trip, int reserveMin) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&buffer);
+        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A5), QPageLayout::Portrait,
+                                      QMarginsF(8, 8, 8, 8), QPageLayout::Millimeter));
+        pdf.setResolution(300);
+        pdf.setTitle(QStringLiteral("Skyvane nav log"));
+        pdf.setCreator(QStringLiteral("Skyvane"));
+        render(pdf, pdf.resolution(), trip, reserveMin);
+    }
+    return bytes;
+}
+
+} // namespace navlog

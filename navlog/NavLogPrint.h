@@ -1,0 +1,28 @@
+#pragma once
+// The kneeboard nav log on paper or in a PDF: A5 portrait unless the printer
+// says otherwise, up to 20 legs a page, each page with the trip's date,
+// route, TAS and fuel at start, the last with the totals; two empty columns,
+// "ATA" and "Fuel act.", for the pilot to fill in flight. Black and white
+// reads: a leg below the reserve is shaded and marked in words.
+
+#include "navlog/TripLog.h"
+
+#include <QByteArray>
+#include <QString>
+
+class QPrinter;
+
+namespace navlog {
+
+constexpr int kLegsPerPage = 20;
+
+// The pages as rich text, one page after another.
+QString navLogHtml(const Trip& trip, int reserveMin);
+
+// Prints the trip on the printer as it is set up.
+void printNavLog(QPrinter& printer, const Trip& trip, int reserveMin);
+
+// The trip as an A5 portrait PDF document.
+QByteArray navLogPdf(const Trip& trip, int reserveMin);
+
+} // namespace navlog

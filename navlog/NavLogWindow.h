@@ -1,0 +1,57 @@
+#pragma once
+// The nav log window: the legs of a trip in a table with its totals, the
+// trips before it, the fuel reserve, and CSV, print and PDF output. Modeless:
+// it follows the leg dialog as legs are computed.
+
+#include "navlog/TripLog.h"
+
+#include <QWidget>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class QTableWidget;
+
+namespace navlog {
+
+class NavLogWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit NavLogWindow(TripLog& log, QWidget* parent = nullptr);
+
+    // The log changed: show its most recent trip (a new row costs one row).
+    void refresh();
+
+    int reserveMinutes() const;
+    // The trip on show, or null when the log has none.
+    const Trip* shownTrip() const;
+
+    QTableWidget* table() const { return m_table; }
+    QComboBox* tripList() const { return m_trips; }
+    QSpinBox* reserveBox() const { return m_reserve; }
+    QLabel* summary() const { return m_summary; }
+
+    // The table's column headings, leg rows first column "#".
+    static QStringList columnHeadings();
+
+private:
+    void fillTripList();
+    void showTrip(int index);
+    void setRow(int row, int number, const LegRecord& leg);
+    void setTotals();
+    void saveCsv();
+    void print();
+    void savePdf();
+    QString askSavePath(const QString& caption, const QString& filter, const QString& suffix);
+    void writeExport(const QString& path, const std::string& bytes, const char* what);
+
+    TripLog& m_log;
+    int m_shown = -1; // index into m_log.trips()
+    QComboBox* m_trips = nullptr;
+    QSpinBox* m_reserve = nullptr;
+    QTableWidget* m_table = nullptr;
+    QLabel* m_summary = nullptr;
+};
+
+} // namespace navlog

@@ -1,0 +1,79 @@
+// Makes the README's pictures: the leg dialog after the handbook's worked leg,
+// the nav log window after a three-leg trip, and that trip's printed page as
+// a PDF (turned into PNG with pdftoppm). Runs offscreen:
+//   build/ci/tools/docshots docs/
+#include "core/Files.h"
+#include "leg/LegDialog.h"
+#include "leg/LegDialogIds.h"
+#include "navlog/NavLogPrint.h"
+#include "navlog/NavLogWindow.h"
+#include "platform/MessageBox.h"
+
+#include <QApplication>
+#include <QDateTimeEdit>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace ids::leg;
+
+namespace {
+
+void type(CLegDialog& dlg, int id, const char* text) {
+    auto* field = dlg.itemAs<QLineEdit>(id);
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, QString::fromLatin1(text));
+}
+
+void click(CLegDialog& dlg, int id) {
+    QTest::mouseClick(dlg.itemAs<QPushButton>(id), Qt::LeftButton);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir home;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path()));
+    QApplication app(argc, argv);
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+    platform::setMessageHook([](const QString&) {});
+
+    CLegDialog dlg;
+    dlg.createModeless(nullptr);
+    dlg.m_wndSplash.destroyWindow();
+    const struct {
+        const char *tc, *wd, *wv, *dist;
+    } legs[] = {{"90", "45", "20", "50"}, {"135", "60", "15", "42.5"}, {"210", "270", "25", "61"}};
+    dlg.itemAs<QDateTimeEdit>(OUT)->setTime(QTime(10, 0, 0));
+    type(dlg, TAS, "110");
+    type(dlg, VAR, "13");
+    type(dlg, MD, "2");
+    type(dlg, GPH, "8");
+    type(dlg, FUEL, "40");
+    bool first = true;
+    for (const auto& leg : legs) {
+        if (!first)
+            click(dlg, NEXT);
+        type(dlg, TC, leg.tc);
+        type(dlg, WD, leg.wd);
+        type(dlg, WV, leg.wv);
+        type(dlg, DIST, leg.dist);
+        click(dlg, RUN);
+        if (first)
+            dlg.grab().save(out + QStringLiteral("/leg-dialog.png"));
+        first = false;
+    }
+    click(dlg, LOG);
+    auto* window = dlg.findChild<navlog::NavLogWindow*>();
+    window->resize(1100, 260);
+    QApplication::processEvents();
+    window->grab().save(out + QStringLiteral("/navlog-window.png"));
+    core::writeFileSafely(QFile::encodeName(out + QStringLiteral("/navlog-page.pdf")).toStdString(),
+                          navlog::navLogPdf(*window->shownTrip(), window->reserveMinutes())
+                              .toStdString());
+    return 0;
+}
