@@ -21,6 +21,7 @@ public:
     explicit DataDir(bool usable = true) {
         QDir(home.path()).mkpath(QStringLiteral("system"));
         qputenv("XDG_DATA_DIRS", QFile::encodeName(home.path() + QStringLiteral("/system")));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + QStringLiteral("/config")));
         if (usable) {
             qputenv("XDG_DATA_HOME", QFile::encodeName(home.path()));
             QDir(home.path()).mkpath(QStringLiteral("skyvane"));

@@ -157,6 +157,7 @@ private slots:
     void saveOnFullDiskKeepsTheFile();
     void addOnFullDiskKeepsTheFile_data();
     void addOnFullDiskKeepsTheFile();
+    void navLogOnFullDisk();
     void readOnlyFolder();
     void lockHeldByAnotherCopy();
     void twoCopiesAddingLoseNothing();
@@ -213,6 +214,23 @@ void TestFileSafety::addOnFullDiskKeepsTheFile() {
     app.add("zzq");
     QCOMPARE(app.messages.list, QStringList{"Airport ZZQ was added to database!"});
     QCOMPARE(disk.read("airports.fly"), before + "ZZQ:12.500000;34.250000,");
+}
+
+void TestFileSafety::navLogOnFullDisk() {
+    SmallDisk disk(64);
+    REQUIRE_DISK(disk);
+    disk.write("config.fly", kDefaults);
+    App app;
+    QTest::mouseClick(app.leg->itemAs<QPushButton>(legid::RUN), Qt::LeftButton);
+    QTRY_VERIFY(disk.files().contains("navlog.json"));
+    const QByteArray before = disk.read("navlog.json");
+    disk.fill();
+    app.messages.list.clear();
+    QTest::mouseClick(app.leg->itemAs<QPushButton>(legid::NEXT), Qt::LeftButton);
+    QTest::mouseClick(app.leg->itemAs<QPushButton>(legid::RUN), Qt::LeftButton);
+    QTRY_COMPARE(app.messages.list, QStringList{"Cannot write nav log file!"});
+    QCOMPARE(disk.read("navlog.json"), before);
+    QCOMPARE(disk.files(), (QStringList{"config.fly", "navlog.json"}));
 }
 
 void TestFileSafety::readOnlyFolder() {

@@ -1,0 +1,215 @@
+// The nav log's trip model: legs in order, trips across Reset and restarts,
+// the reserve rule, totals and the CSV a pilot exports.
+#include "TestData.h"
+#include "navlog/TripLog.h"
+#include "store/Globals.h"
+
+#include <QTest>
+
+using navlog::LegRecord;
+using navlog::Trip;
+using navlog::TripLog;
+
+namespace {
+
+// A leg as the leg dialog shows it; fuelLeft, gph and the totals vary.
+LegRecord leg(const QString& dist, const QString& ete, const QString& fuelLeft,
+              const QString& gph = "8") {
+    LegRecord l;
+    l.from = "ABC";
+    l.to = "KLA";
+    l.trueCourse = "90";
+    l.windDirection = "45";
+    l.windVelocity = "20";
+    l.tas = "110";
+    l.windCorrection = "7";
+    l.trueHeading = "83";
+    l.variation = "13";
+    l.magHeading = "96";
+    l.magDeviation = "2";
+    l.compassHeading = "98";
+    l.groundSpeed = "95";
+    l.distance = dist;
+    l.timeOff = "10:00:00";
+    l.ete = ete;
+    l.eta = "10:31:36";
+    l.fuelUsed = "4.21";
+    l.fuelLeft = fuelLeft;
+    l.gph = gph;
+    l.fuelAtStart = "40";
+    l.totalBurnt = "4.21";
+    l.totalDistance = dist;
+    return l;
+}
+
+const QDateTime kStart(QDate(2026, 12, 7), QTime(10, 0));
+
+} // namespace
+
+class TestNavLog : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { testing::checkRequestedLocale(); }
+    void legsJoinTheTripInOrder();
+    void resetBeginsANewTripAndKeepsTheOld();
+    void atMostFiftyTrips();
+    void reserveBoundary_data();
+    void reserveBoundary();
+    void totalsSumTheShownTimes();
+    void csvOfAThreeLegTrip();
+    void csvQuotesWhatNeedsIt();
+    void tripsSurviveARestart();
+    void unreadableLogIsPutAside();
+    void failedWriteIsReported();
+};
+
+void TestNavLog::legsJoinTheTripInOrder() {
+    TripLog log(g_strDataDir);
+    QVERIFY(!log.latest());
+    log.legComputed(leg("50", "31.6", "35.79"), kStart);
+    log.legComputed(leg("42.5", "24.25", "32.56"), kStart.addSecs(1800));
+    QCOMPARE(log.trips().size(), std::size_t(1));
+    QCOMPARE(log.latest()->started, kStart);
+    QCOMPARE(log.latest()->legs.size(), std::size_t(2));
+    QCOMPARE(log.latest()->legs[1].distance, QString("42.5"));
+}
+
+void TestNavLog::resetBeginsANewTripAndKeepsTheOld() {
+    TripLog log(g_strDataDir);
+    log.legComputed(leg("50", "31.6", "35.79"), kStart);
+    log.reset();
+    // Right after a Reset the finished trip is still the latest: a stray
+    // Reset loses nothing.
+    QCOMPARE(log.trips().size(), std::size_t(1));
+    QCOMPARE(log.latest()->legs[0].distance, QString("50"));
+    log.reset(); // a second Reset makes no empty trip either
+    log.legComputed(leg("61", "38.38", "27.44"), kStart.addDays(1));
+    QCOMPARE(log.trips().size(), std::size_t(2));
+    QCOMPARE(log.latest()->legs[0].distance, QString("61"));
+    QCOMPARE(log.trips()[1].legs[0].distance, QString("50"));
+}
+
+void TestNavLog::atMostFiftyTrips() {
+    TripLog log(g_strDataDir);
+    for (int i = 0; i < 60; ++i) {
+        log.legComputed(leg(QString::number(i), "1", "30"), kStart.addDays(i));
+        log.reset();
+    }
+    QCOMPARE(log.trips().size(), TripLog::kMaxTrips);
+    QCOMPARE(log.latest()->legs[0].distance, QString("59"));
+    QCOMPARE(log.trips().back().legs[0].distance, QString("10"));
+}
+
+void TestNavLog::reserveBoundary_data() {
+    QTest::addColumn<QString>("fuelLeft");
+    QTest::addColumn<QString>("gph");
+    QTest::addColumn<int>("reserveMin");
+    QTest::addColumn<bool>("below");
+    // 30 min at 8 gal/h is 4 gal.
+    QTest::newRow("exactly the reserve is not below") << "4"
+                                                      << "8" << 30 << false;
+    QTest::newRow("a hundredth short") << "3.99"
+                                       << "8" << 30 << true;
+    QTest::newRow("no fuel flow never is") << "0"
+                                           << "0" << 30 << false;
+    QTest::newRow("no reserve asked") << "0"
+                                      << "8" << 0 << false;
+    QTest::newRow("45 min at 9.5 gal/h is 7.125 gal") << "7.12"
+                                                      << "9.5" << 45 << true;
+}
+
+void TestNavLog::reserveBoundary() {
+    QFETCH(QString, fuelLeft);
+    QFETCH(QString, gph);
+    QFETCH(int, reserveMin);
+    QTEST(navlog::belowReserve(leg("1", "1", fuelLeft, gph), reserveMin), "below");
+}
+
+void TestNavLog::totalsSumTheShownTimes() {
+    Trip trip;
+    trip.legs = {leg("50", "31.6", "35.79"), leg("92.5", "24.25", "32.56"),
+                 leg("153.5", "38.38", "27.44")};
+    trip.legs.back().totalBurnt = "12.56";
+    trip.legs.back().eta = "11:34:13";
+    const navlog::Totals t = navlog::totalsOf(trip, 30);
+    QCOMPARE(t.distance, QString("153.5"));
+    QCOMPARE(t.timeEnRoute, QString("94.23"));
+    QCOMPARE(t.fuelBurnt, QString("12.56"));
+    QCOMPARE(t.lastEta, QString("11:34:13"));
+    QVERIFY(t.hasEndurance);
+    QCOMPARE(t.enduranceMin, 27.44 / 8 * 60);
+    QCOMPARE(t.aboveReserveMin, 27.44 / 8 * 60 - 30);
+}
+
+void TestNavLog::csvOfAThreeLegTrip() {
+    Trip trip;
+    trip.started = kStart;
+    trip.legs = {leg("50", "31.6", "35.79"), leg("92.5", "24.25", "3.5"),
+                 leg("153.5", "38.38", "27.44")};
+    trip.legs[1].from = "KLA";
+    trip.legs[1].to = "";
+    trip.legs.back().totalBurnt = "12.56";
+    trip.legs.back().eta = "11:34:13";
+    const QByteArray expected =
+        "Leg,From,To,TC,WD,WV,TAS,WCA,TH,Var,MH,MD,CH,GS,Dist,Off,ETE,ETA,F.used,F.left,Reserve\r\n"
+        "1,ABC,KLA,90,45,20,110,7,83,13,96,2,98,95,50,10:00:00,31.6,10:31:36,4.21,35.79,\r\n"
+        "2,KLA,,90,45,20,110,7,83,13,96,2,98,95,92.5,10:00:00,24.25,10:31:36,4.21,3.5,"
+        "below reserve\r\n"
+        "3,ABC,KLA,90,45,20,110,7,83,13,96,2,98,95,153.5,10:00:00,38.38,11:34:13,4.21,27.44,\r\n"
+        "Total,,,,,,,,,,,,,,153.5,,94.23,11:34:13,12.56,27.44,176 min above\r\n";
+    QCOMPARE(QByteArray::fromStdString(navlog::tripCsv(trip, 30)), expected);
+}
+
+void TestNavLog::csvQuotesWhatNeedsIt() {
+    Trip trip;
+    trip.legs = {leg("50", "31.6", "35.79")};
+    trip.legs[0].from = QString::fromUtf8("Z\xc3\xbcrich, \"LSZH\"");
+    const std::string csv = navlog::tripCsv(trip, 30);
+    QVERIFY(csv.find("1,\"Z\xc3\xbcrich, \"\"LSZH\"\"\",KLA,") != std::string::npos);
+}
+
+void TestNavLog::tripsSurviveARestart() {
+    testing::DataDir dir;
+    {
+        TripLog log(g_strDataDir);
+        log.legComputed(leg("50", "31.6", "35.79"), kStart);
+        log.legComputed(leg("92.5", "24.25", "32.56"), kStart);
+        log.reset();
+        log.legComputed(leg("7", "5", "30"), kStart.addDays(1));
+        QCOMPARE(log.save(), core::WriteStatus::Written);
+    }
+    TripLog again(g_strDataDir);
+    again.load();
+    QCOMPARE(again.trips().size(), std::size_t(2));
+    QCOMPARE(again.latest()->started, kStart.addDays(1));
+    QCOMPARE(again.trips()[1].legs.size(), std::size_t(2));
+    QCOMPARE(again.trips()[1].legs[1].ete, QString("24.25"));
+    QCOMPARE(again.trips()[1].legs[1].fuelAtStart, QString("40"));
+    // After a restart the next leg begins a new trip.
+    again.legComputed(leg("9", "6", "29"), kStart.addDays(2));
+    QCOMPARE(again.trips().size(), std::size_t(3));
+}
+
+void TestNavLog::unreadableLogIsPutAside() {
+    testing::DataDir dir;
+    dir.write("navlog.json", "{ not json");
+    TripLog log(g_strDataDir);
+    log.load();
+    QVERIFY(!log.latest());
+    QCOMPARE(dir.read("navlog.json.unreadable"), QByteArray("{ not json"));
+    log.legComputed(leg("50", "31.6", "35.79"), kStart);
+    QCOMPARE(log.save(), core::WriteStatus::Written);
+    QCOMPARE(dir.read("navlog.json.unreadable"), QByteArray("{ not json"));
+}
+
+void TestNavLog::failedWriteIsReported() {
+    testing::DataDir dir(false);
+    TripLog log(g_strDataDir);
+    log.legComputed(leg("50", "31.6", "35.79"), kStart);
+    QCOMPARE(log.save(), core::WriteStatus::CannotCreate);
+    QCOMPARE(core::writeFailureText(log.save(), "nav log"),
+             std::string("Cannot open nav log file!"));
+}
+
+QTEST_GUILESS_MAIN(TestNavLog)
+#include "tst_navlog.moc"

@@ -1,0 +1,305 @@
+// The nav log window as a pilot uses it: legs run in the leg dialog appear at
+// once, Reset keeps the finished trip on show, earlier trips open from the
+// list, low fuel is marked, and the log leaves as CSV and as a PDF that a
+// real reader takes apart.
+#include "TestSupport.h"
+#include "leg/LegDialog.h"
+#include "leg/LegDialogIds.h"
+#include "navlog/NavLogPrint.h"
+#include "navlog/NavLogWindow.h"
+#include "store/Globals.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QTableWidget>
+
+#include <memory>
+
+using namespace ids::leg;
+using testing::text;
+
+namespace {
+
+struct Fixture {
+    Fixture() { start(); }
+    void start() {
+        g_dDistanceSum = 0;
+        dlg = std::make_unique<CLegDialog>();
+        dlg->createModeless(nullptr);
+        QVERIFY(QTest::qWaitForWindowExposed(dlg.get()));
+        dlg->m_wndSplash.destroyWindow();
+        messages.list.clear();
+    }
+    void type(int id, const QString& typed) {
+        QWidget* field = dlg->item(id);
+        field->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(field, typed);
+    }
+    void press(int id) { QTest::mouseClick(dlg->itemAs<QPushButton>(id), Qt::LeftButton); }
+    // A leg of the worked example's aircraft.
+    void leg(const char* tc, const char* dist, const char* fuel = nullptr) {
+        type(TC, tc);
+        type(WD, "45");
+        type(WV, "20");
+        type(TAS, "110");
+        type(VAR, "13");
+        type(MD, "2");
+        type(GPH, "8");
+        if (fuel)
+            type(FUEL, fuel);
+        type(DIST, dist);
+        press(RUN);
+    }
+    navlog::NavLogWindow* window() const { return dlg->findChild<navlog::NavLogWindow*>(); }
+    QString cell(int row, const QString& heading) const {
+        const int column = navlog::NavLogWindow::columnHeadings().indexOf(heading);
+        const QTableWidgetItem* item = window()->table()->item(row, column);
+        return item ? item->text() : QString();
+    }
+    int legRows() const { return window()->table()->rowCount() - 1; }
+
+    testing::DataDir dir;
+    testing::Messages messages;
+    std::unique_ptr<CLegDialog> dlg;
+};
+
+// Saves through the window's button and the file dialog, typing the name.
+void saveThrough(navlog::NavLogWindow* window, const QString& button, const QString& path) {
+    testing::whenModal<QFileDialog>([path](QFileDialog& d) {
+        auto* name = d.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        // Typed whole (key by key the completer's popup would take the Enter).
+        name->setText(path);
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    for (QPushButton* b : window->findChildren<QPushButton*>()) {
+        if (b->text() == button)
+            QTest::mouseClick(b, Qt::LeftButton);
+    }
+}
+
+QString runTool(const QString& tool, const QStringList& args) {
+    QProcess p;
+    p.start(tool, args);
+    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+} // namespace
+
+class TestNavLogWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void legsAppearAsTheyAreRun();
+    void refusedRunAddsNoRow();
+    void resetKeepsTheFinishedTripOnShow();
+    void lowFuelIsMarkedAndTheReserveKept();
+    void courseFromTheTcButtonNamesTheAirports();
+    void tripsSurviveARestart();
+    void csvThroughTheSaveButton();
+    void pdfHasTheLegsAndOnePagePerTwentyLegs();
+    void failedLogWriteIsSaid();
+};
+
+void TestNavLogWindow::legsAppearAsTheyAreRun() {
+    Fixture f;
+    f.type(FUEL, "40");
+    f.leg("90", "50");
+    f.press(NEXT);
+    f.leg("135", "42.5");
+    f.press(LOG);
+    QVERIFY(f.window() && f.window()->isVisible());
+    QCOMPARE(f.legRows(), 2);
+    // Every figure as the leg dialog shows it now (the second leg).
+    const QList<std::pair<QString, int>> shown = {
+        {"TC", TC}, {"TAS", TAS},   {"WCA", WCA}, {"TH", TH},        {"MH", MH},      {"CH", CH},
+        {"GS", GS}, {"Dist", DIST}, {"ETE", ETE}, {"F.used", FUSED}, {"F.left", FUEL}};
+    for (const auto& [heading, id] : shown)
+        QCOMPARE(f.cell(1, heading), text(*f.dlg, id));
+    QCOMPARE(f.cell(1, "ETA"), testing::picker(*f.dlg, ETA)->text());
+    QCOMPARE(f.cell(0, "ETE"), QString("31.6"));
+    QCOMPARE(f.cell(0, "WD/WV"), QString("45/20"));
+    QCOMPARE(f.cell(2, "#"), QString("Total"));
+    QCOMPARE(f.cell(2, "Dist"), text(*f.dlg, TOTDIST));
+    QCOMPARE(f.cell(2, "F.used"), text(*f.dlg, BURNT));
+
+    // With the window open, the next leg shows at once.
+    f.press(NEXT);
+    f.leg("210", "61");
+    QCOMPARE(f.legRows(), 3);
+    QCOMPARE(f.cell(2, "Dist"), QString("61"));
+    QCOMPARE(f.cell(3, "Dist"), QString("153.5"));
+}
+
+void TestNavLogWindow::refusedRunAddsNoRow() {
+    Fixture f;
+    f.leg("90", "50", "40");
+    f.press(NEXT);
+    f.type(WV, "500"); // no heading holds against that
+    f.press(RUN);
+    QCOMPARE(f.messages.list.last(), QString("Wind too strong for this TAS!"));
+    f.type(DIST, "abc"); // nor against a field that cannot be read
+    f.press(RUN);
+    f.press(LOG);
+    QCOMPARE(f.legRows(), 1);
+}
+
+void TestNavLogWindow::resetKeepsTheFinishedTripOnShow() {
+    Fixture f;
+    f.press(LOG);
+    QCOMPARE(f.window()->summary()->text(), QString("No legs computed yet."));
+    f.leg("90", "50", "40");
+    f.press(RESET);
+    QCOMPARE(f.legRows(), 1); // the trip just finished stays on show
+    f.leg("135", "20", "40");
+    f.press(NEXT);
+    f.leg("140", "30");
+    QCOMPARE(f.window()->tripList()->count(), 2);
+    QCOMPARE(f.legRows(), 2);
+    QCOMPARE(f.cell(0, "Dist"), QString("20"));
+    // The earlier trip, picked from the list with the keyboard.
+    QComboBox* trips = f.window()->tripList();
+    trips->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(trips, Qt::Key_Down);
+    QCOMPARE(f.legRows(), 1);
+    QCOMPARE(f.cell(0, "Dist"), QString("50"));
+}
+
+void TestNavLogWindow::lowFuelIsMarkedAndTheReserveKept() {
+    Fixture f;
+    f.press(LOG);
+    QSpinBox* reserve = f.window()->reserveBox();
+    reserve->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(reserve, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(reserve, "45");
+    QTest::keyClick(reserve, Qt::Key_Tab);
+    QCOMPARE(f.window()->reserveMinutes(), 45);
+    // 45 min at 8 gal/h is 6 gal: 9.79 left is above, 5.58 below.
+    f.leg("90", "50", "14");
+    f.press(NEXT);
+    f.leg("90", "50");
+    QCOMPARE(f.cell(0, "Reserve"), QString());
+    QCOMPARE(f.cell(1, "Reserve"), QString("below reserve"));
+    const int column = navlog::NavLogWindow::columnHeadings().indexOf("F.left");
+    QVERIFY(f.window()->table()->item(1, column)->background() !=
+            f.window()->table()->item(0, column)->background());
+    QVERIFY(f.window()->summary()->text().contains("below the 45 min reserve"));
+    // The reserve is the pilot's setting: a new window starts with it.
+    navlog::NavLogWindow another(f.dlg->m_navLog);
+    QCOMPARE(another.reserveMinutes(), 45);
+    reserve->setValue(30);
+}
+
+void TestNavLogWindow::courseFromTheTcButtonNamesTheAirports() {
+    Fixture f;
+    f.dir.write("airports.fly", "ABC:40.5;-74.25,KLA:51.5;-0.5,");
+    f.dir.write("config.fly", "home_airport:ABC\r\nhome_latitude:40.5\r\nhome_longitude:-74.25"
+                              "\r\nTAS:110\r\nVariation:13\r\nMagnetic Deviation:2\r\n"
+                              "Galons/Hour:8\r\nTotal Fuel:40\r\n");
+    f.start();
+    testing::whenModal<platform::Dialog>([](platform::Dialog& d) {
+        auto* arrival = d.itemAs<QComboBox>(1036);
+        arrival->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(arrival, Qt::Key_Down);
+        QTest::keyClick(arrival, Qt::Key_Down); // ABC, then KLA
+        QTest::mouseClick(d.itemAs<QPushButton>(1), Qt::LeftButton);
+    });
+    f.press(TCBTN);
+    f.type(TAS, "110");
+    f.type(FUEL, "40");
+    f.type(GPH, "8");
+    f.press(RUN);
+    f.press(NEXT);
+    f.type(TC, "10"); // typed: no airports
+    f.press(RUN);
+    f.press(LOG);
+    QCOMPARE(f.cell(0, "From"), QString("ABC"));
+    QCOMPARE(f.cell(0, "To"), QString("KLA"));
+    QCOMPARE(f.cell(1, "From"), QString());
+    QVERIFY(f.window()->tripList()->currentText().contains("ABC - -"));
+}
+
+void TestNavLogWindow::tripsSurviveARestart() {
+    Fixture f;
+    f.leg("90", "50", "40");
+    f.press(NEXT);
+    f.leg("135", "42.5");
+    f.dlg.reset(); // Quit right after the Run: the pending write still happens
+    f.start();
+    f.press(LOG);
+    QCOMPARE(f.legRows(), 2);
+    QCOMPARE(f.cell(1, "Dist"), QString("42.5"));
+}
+
+void TestNavLogWindow::csvThroughTheSaveButton() {
+    Fixture f;
+    f.leg("90", "50", "40");
+    f.press(LOG);
+    const QString path = f.dir.home.path() + "/trip.csv";
+    saveThrough(f.window(), QStringLiteral("Save &CSV…"), path);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(),
+             QByteArray::fromStdString(navlog::tripCsv(*f.window()->shownTrip(), 30)));
+    QVERIFY(f.messages.list.isEmpty());
+
+    // Into a folder that is not there: said, not silently dropped.
+    saveThrough(f.window(), QStringLiteral("Save &CSV…"), f.dir.home.path() + "/none/x.csv");
+    QCOMPARE(f.messages.list.value(0), QString("Cannot open CSV file!"));
+}
+
+void TestNavLogWindow::pdfHasTheLegsAndOnePagePerTwentyLegs() {
+    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+    QVERIFY2(!pdftotext.isEmpty(), "pdftotext (poppler-utils) is not installed");
+    Fixture f;
+    f.leg("90", "50", "40");
+    f.press(NEXT);
+    f.leg("135", "42.5");
+    f.press(LOG);
+    const QString path = f.dir.home.path() + "/trip.pdf";
+    saveThrough(f.window(), QStringLiteral("Save P&DF…"), path);
+    const QString text = runTool(pdftotext, {"-layout", path, "-"});
+    QVERIFY2(text.contains("Skyvane nav log"), qPrintable(text));
+    QVERIFY(text.contains("ATA") && text.contains("Fuel act."));
+    QVERIFY(text.contains("31.6")); // the first leg's ETE
+    QVERIFY(text.contains("92.5")); // the total distance
+    QVERIFY(text.contains("Page 1 of 1"));
+    QVERIFY(runTool(QStandardPaths::findExecutable("pdfinfo"), {path})
+                .contains(QRegularExpression("Pages:\\s+1\\n")));
+
+    // 41 legs: three pages, the totals on the last.
+    navlog::Trip trip = *f.window()->shownTrip();
+    while (trip.legs.size() < 41)
+        trip.legs.push_back(trip.legs.front());
+    QFile many(f.dir.home.path() + "/many.pdf");
+    QVERIFY(many.open(QIODevice::WriteOnly));
+    many.write(navlog::navLogPdf(trip, 30));
+    many.close();
+    QVERIFY(runTool(QStandardPaths::findExecutable("pdfinfo"), {many.fileName()})
+                .contains(QRegularExpression("Pages:\\s+3\\n")));
+    const QString last =
+        runTool(pdftotext, {"-f", "3", "-l", "3", "-layout", many.fileName(), "-"});
+    QVERIFY(last.contains("Totals") && last.contains("Page 3 of 3"));
+}
+
+void TestNavLogWindow::failedLogWriteIsSaid() {
+    Fixture f;
+    f.leg("90", "50", "40");
+    QTRY_VERIFY(f.dir.exists("navlog.json"));
+    QVERIFY(QFile::remove(f.dir.path("navlog.json")));
+    QVERIFY(QDir().mkpath(f.dir.path("navlog.json"))); // a folder where the file goes
+    f.messages.list.clear();
+    f.press(NEXT);
+    f.leg("135", "42.5");
+    QTRY_COMPARE(f.messages.list, QStringList{"Cannot open nav log file!"});
+}
+
+QTEST_MAIN(TestNavLogWindow)
+#include "tst_navlogwindow.moc"
