@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QPdfWriter>
 #include <QPageLayout>
+#include <QPainter>
 #include <QPageSize>
 #include <QPrinter>
 #include <QAbstractTextDocumentLayout>
@@ -58,15 +59,16 @@ QString totalsRow(const Trip& trip, const Totals& t) {
 
 } // namespace
 
-QString navLogHtml(const Trip& trip, int reserveMin) {
+QStringList navLogPages(const Trip& trip, int reserveMin) {
     const int legs = static_cast<int>(trip.legs.size());
     const int pages = std::max(1, (legs + kLegsPerPage - 1) / kLegsPerPage);
     const Totals totals = totalsOf(trip, reserveMin);
     const QString tas = trip.legs.empty() ? QString() : trip.legs.front().tas;
     const QString fuel = trip.legs.empty() ? QString() : trip.legs.front().fuelAtStart;
-    QString html = QStringLiteral(
-        "<html><body style=\"font-family: sans-serif; font-size: 5pt; color: black\">");
+    QStringList out;
     for (int page = 0; page < pages; ++page) {
+        QString html = QStringLiteral(
+            "<html><body style=\"font-family: sans-serif; font-size: 5pt; color: black\">");
         html += QStringLiteral("<p style=\"font-size: 9pt\"><b>Skyvane nav log</b></p>"
                                "<p>Date: %1 &nbsp; Route: %2 &nbsp; TAS: %3 kt &nbsp; Fuel at "
                                "start: %4 gal &nbsp; Reserve: %5 min &nbsp; Page %6 of %7</p>")
@@ -95,27 +97,33 @@ QString navLogHtml(const Trip& trip, int reserveMin) {
                                                          : QStringLiteral("below"))
                         .arg(reserveMin);
         }
-        if (page < pages - 1)
-            html += QStringLiteral("<p style=\"page-break-after: always\">&nbsp;</p>");
+        out << html + QStringLiteral("</body></html>");
     }
-    return html + QStringLiteral("</body></html>");
+    return out;
 }
 
 namespace {
 
-// Lays the pages out on the device itself, at its resolution and on its whole
-// printable area (an unpaginated document would get margins of its own).
+// Lays each page out on the device itself, at its resolution and across its
+// printable area; a page at a time keeps 25 pages as quick as one.
 void render(QPagedPaintDevice& device, int resolution, const Trip& trip, int reserveMin) {
-    QTextDocument doc;
-    doc.documentLayout()->setPaintDevice(&device);
-    doc.setDocumentMargin(0);
-    doc.setHtml(navLogHtml(trip, reserveMin));
-    doc.setPageSize(device.pageLayout().paintRectPixels(resolution).size());
-    doc.print(&device);
+    const QSizeF pageSize = device.pageLayout().paintRectPixels(resolution).size();
+    QPainter painter(&device);
+    bool first = true;
+    for (const QString& html : navLogPages(trip, reserveMin)) {
+        if (!first)
+            device.newPage();
+        first = false;
+        QTextDocument doc;
+        doc.documentLayout()->setPaintDevice(&device);
+        doc.setDocumentMargin(0);
+        doc.setPageSize(pageSize);
+        doc.setHtml(html);
+        doc.drawContents(&painter, QRectF(QPointF(0, 0), pageSize));
+    }
 }
 
 } // namespace
-
 void printNavLog(QPrinter& printer, const Trip& trip, int reserveMin) {
     render(printer, printer.resolution(), trip, reserveMin);
 }

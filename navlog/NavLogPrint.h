@@ -9,6 +9,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 class QPrinter;
 
@@ -16,8 +17,8 @@ namespace navlog {
 
 constexpr int kLegsPerPage = 20;
 
-// The pages as rich text, one page after another.
-QString navLogHtml(const Trip& trip, int reserveMin);
+// The pages as rich text, one document a page.
+QStringList navLogPages(const Trip& trip, int reserveMin);
 
 // Prints the trip on the printer as it is set up.
 void printNavLog(QPrinter& printer, const Trip& trip, int reserveMin);
