@@ -1,13 +1,18 @@
 #include "course/CourseDialog.h"
 
 #include "course/CourseDialogIds.h"
+#include "core/NumberText.h"
 #include "course/GreatCircle.h"
 #include "platform/ComboBoxes.h"
 #include "platform/MessageBox.h"
 #include "store/AirportDatabase.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+
+#include <cmath>
 
 namespace {
 
@@ -15,7 +20,12 @@ using namespace ids::course;
 
 } // namespace
 
-CCourseDialog::CCourseDialog(QWidget* parent) : platform::Dialog(kTemplate, parent) {
+CCourseDialog::CCourseDialog(QWidget* parent)
+    : platform::Dialog(kTemplate, parent), m_magneticModel(magvar::findModelDir()) {
+    for (int id : {DEP_LAT, DEP_LON, ARR_LAT, ARR_LON}) {
+        if (auto* edit = itemAs<QLineEdit>(id))
+            connect(edit, &QLineEdit::textChanged, this, [this] { UpdateVariation(); });
+    }
     if (auto* box = itemAs<QComboBox>(ARRIVAL))
         connect(box, qOverload<int>(&QComboBox::activated), this, [this] { OnSelchangeArrival(); });
     onCommand(ADD, [this] { OnAdd(); });
@@ -41,6 +51,55 @@ bool CCourseDialog::OnInitDialog() {
     FillAirportLists();
     SelectSavedAirports();
     exchangeData(false);
+    UpdateVariation();
+    return true;
+}
+
+void CCourseDialog::UpdateVariation() {
+    auto value = [this](int id) {
+        const auto* edit = itemAs<QLineEdit>(id);
+        return edit ? core::parseNumber(edit->text().toStdString()) : std::nullopt;
+    };
+    const auto depLat = value(DEP_LAT), depLon = value(DEP_LON);
+    const auto arrLat = value(ARR_LAT), arrLon = value(ARR_LON);
+    auto* label = itemAs<QLabel>(MAG_VAR);
+    auto* use = itemAs<QCheckBox>(USE_VAR);
+    if (!label || !use)
+        return;
+    m_variation = magvar::Variation{};
+    QString text = QStringLiteral("Var at midpoint: -");
+    if (depLat && depLon && arrLat && arrLon && std::fabs(*depLat) <= 90 &&
+        std::fabs(*arrLat) <= 90) {
+        const magvar::GeoPoint mid =
+            magvar::routeMidpoint({*depLat, *depLon}, {*arrLat, *arrLon});
+        m_variation = m_magneticModel.at(mid, magvar::decimalYear(QDate::currentDate()));
+        switch (m_variation.status) {
+        case magvar::VarStatus::Computed:
+            text = QStringLiteral("Var at midpoint: %1").arg(magvar::varText(m_variation.varDeg));
+            break;
+        case magvar::VarStatus::OutsideDates:
+            text = QStringLiteral("Var: the model covers 2025 to 2029 only");
+            break;
+        case magvar::VarStatus::NearPole:
+            text = QStringLiteral("Var: unreliable this near a magnetic pole");
+            break;
+        case magvar::VarStatus::NoModel:
+            text = QStringLiteral("Var: no magnetic model installed");
+            break;
+        }
+    }
+    label->setText(text);
+    const bool offered = m_variation.status == magvar::VarStatus::Computed;
+    if (!offered)
+        use->setChecked(false);
+    use->setEnabled(offered);
+}
+
+bool CCourseDialog::VariationChosen(int& nVarDeg) const {
+    const auto* use = itemAs<QCheckBox>(USE_VAR);
+    if (!use || !use->isChecked() || m_variation.status != magvar::VarStatus::Computed)
+        return false;
+    nVarDeg = m_variation.varDeg;
     return true;
 }
 

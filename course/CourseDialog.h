@@ -3,6 +3,7 @@
 // airport database, give the initial true course and distance. Add stores the
 // arrival position under a new identifier.
 
+#include "magvar/MagneticVariation.h"
 #include "platform/DataExchange.h"
 #include "platform/Dialog.h"
 
@@ -21,6 +22,11 @@ public:
     void OnSelchangeArrival();
     int SelectArrivalAirport(const QString& strId);
     void OnAdd();
+    // The model's variation at the midpoint of the route the fields hold now,
+    // shown under the buttons; "Use" offers it for the leg's Var.
+    void UpdateVariation();
+    // True when the pilot ticked "Use" for a variation the model gave.
+    bool VariationChosen(int& nVarDeg) const;
 
     QString m_strArrAirport;
     QString m_strDepAirport;
@@ -33,6 +39,7 @@ public:
     double m_dArrLongitude = 0;
     double m_dArrLatitude = 0;
     QString m_strArrText;
+    magvar::Variation m_variation;
 
 protected:
     void exchange(platform::DataExchange& dx) override { DoDataExchange(dx); }
@@ -46,4 +53,6 @@ private:
     void OnOK();
     void OnCancel();
     void message(const QString& text);
+
+    magvar::MagneticVariation m_magneticModel;
 };

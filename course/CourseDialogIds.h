@@ -14,7 +14,9 @@
     X(ARR_LAT, 1002) \
     X(ARR_LON, 1003) \
     X(DEPARTURE, 1035) \
-    X(ARRIVAL, 1036)
+    X(ARRIVAL, 1036) \
+    X(MAG_VAR, 1037) \
+    X(USE_VAR, 1038)
 
 namespace ids::course {
 

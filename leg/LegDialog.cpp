@@ -298,6 +298,9 @@ void CLegDialog::OnTrueCourse() {
     m_dHomeLongitude = dlg.m_dDepLongitude;
     m_strHomeAirport = dlg.m_strDepAirport;
     m_strArrivalAirport = dlg.m_strArrAirport;
+    // Only when the pilot ticked "Use" does the model's variation become Var.
+    if (int nVarDeg = 0; dlg.VariationChosen(nVarDeg))
+        m_dVariation = nVarDeg;
 
     platform::showMessage(
         this, QStringLiteral("True Course is: %1 degrees\nDistance is: %2 nautical miles")

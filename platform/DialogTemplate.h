@@ -15,7 +15,7 @@ namespace platform {
 constexpr int kNoId = -1;
 
 struct ControlTemplate {
-    QString kind; // label, edit, button, timepicker, combo, groupbox, picture, icon
+    QString kind; // label, edit, button, checkbox, timepicker, combo, groupbox, picture, icon
     int id = kNoId;
     QString text; // caption, label text or image name
     QRect rect;   // dialog units

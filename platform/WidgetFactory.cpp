@@ -3,6 +3,7 @@
 #include "platform/ComboBoxes.h"
 #include "platform/Resources.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QDialog>
@@ -69,6 +70,8 @@ std::map<int, QWidget*> createControls(QDialog& dialog, const DialogTemplate& t,
             if (c.styles.contains(QLatin1String("default")))
                 hooks.markDefault(button);
             w = button;
+        } else if (kind == QLatin1String("checkbox")) {
+            w = new QCheckBox(c.text, &dialog);
         } else if (kind == QLatin1String("timepicker")) {
             auto* picker = new QDateTimeEdit(QDateTime::currentDateTime(), &dialog);
             picker->setDisplayFormat(QStringLiteral("HH:mm:ss"));

@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev libbenchmark-dev
           clang libclang-rt-14-dev locales
-          desktop-file-utils appstream dpkg-dev file poppler-utils)
+          desktop-file-utils appstream dpkg-dev file poppler-utils
+          libgeographiclib-dev libcsv-dev pkgconf)
 
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then

@@ -8,7 +8,9 @@
 #include "store/Globals.h"
 
 #include <QAccessible>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QTest>
 
 #include <memory>
@@ -100,6 +102,9 @@ private slots:
     void identifierBeyondAsciiIsFound();
     void installedAirportsUntilTheFirstAdd();
     void userFolderIsMadeOnFirstAdd();
+    void variationIsOfferedNotImposed();
+    void variationNotShownNearThePole();
+    void variationWithoutModel();
     void noAirportFile();
     void courseRounding_data();
     void courseRounding();
@@ -317,6 +322,73 @@ void TestCourseDialog::userFolderIsMadeOnFirstAdd() {
     });
     QCOMPARE(f.dir.read("airports.fly"), QByteArray("NEW:0.000000;0.000000,"));
     QVERIFY(!f.dir.exists("airports.fly.lock"));
+}
+
+void installMagneticModel(const testing::DataDir& dir) {
+    for (const char* file : {"wmm2025.wmm", "wmm2025.wmm.cof"}) {
+        const QString target = dir.installed(QStringLiteral("magnetic/") + file);
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        QVERIFY(QFile::copy(QStringLiteral(SKYVANE_MAGNETIC_DIR "/") + file, target));
+    }
+}
+
+void TestCourseDialog::variationIsOfferedNotImposed() {
+    Fixture f;
+    installMagneticModel(f.dir);
+    const QString legVar = text(*f.leg, legid::VAR);
+    // Offered: about 12.3 W between the home airport and a typed arrival.
+    f.trueCourse([](CCourseDialog& d) {
+        auto* label = d.itemAs<QLabel>(MAG_VAR);
+        auto* use = d.itemAs<QCheckBox>(USE_VAR);
+        d.item(ARR_LAT)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(d.item(ARR_LAT), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(d.item(ARR_LAT), "40.7");
+        d.item(ARR_LON)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(d.item(ARR_LON), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(d.item(ARR_LON), "-73.8");
+        QCOMPARE(label->text(), QString::fromUtf8("Var at midpoint: 12° W"));
+        QVERIFY(use->isEnabled() && !use->isChecked());
+        testing::click(d, OK); // not ticked: Var stays the pilot's
+    });
+    QCOMPARE(text(*f.leg, legid::VAR), legVar);
+
+    // Ticked with the keyboard: Var becomes 12.
+    f.trueCourse([](CCourseDialog& d) {
+        auto* use = d.itemAs<QCheckBox>(USE_VAR);
+        d.item(DEP_LAT)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(d.item(DEP_LAT), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(d.item(DEP_LAT), "40.5");
+        use->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(use, Qt::Key_Space);
+        QVERIFY(use->isChecked());
+        testing::click(d, OK);
+    });
+    QCOMPARE(text(*f.leg, legid::VAR), QString("12"));
+}
+
+void TestCourseDialog::variationNotShownNearThePole() {
+    Fixture f;
+    installMagneticModel(f.dir);
+    const magvar::GeoPoint pole =
+        magvar::northGeomagneticPole(magvar::decimalYear(QDate::currentDate()));
+    f.trueCourse([pole](CCourseDialog& d) {
+        setText(d, DEP_LAT, QString::number(pole.latitudeDeg - 0.3));
+        setText(d, DEP_LON, QString::number(pole.longitudeDeg));
+        setText(d, ARR_LAT, QString::number(pole.latitudeDeg + 0.3));
+        setText(d, ARR_LON, QString::number(pole.longitudeDeg));
+        QCOMPARE(d.itemAs<QLabel>(MAG_VAR)->text(),
+                 QString("Var: unreliable this near a magnetic pole"));
+        QVERIFY(!d.itemAs<QCheckBox>(USE_VAR)->isEnabled());
+    });
+}
+
+void TestCourseDialog::variationWithoutModel() {
+    Fixture f;
+    f.trueCourse([](CCourseDialog& d) {
+        setText(d, ARR_LAT, "41");
+        QCOMPARE(d.itemAs<QLabel>(MAG_VAR)->text(), QString("Var: no magnetic model installed"));
+        QVERIFY(!d.itemAs<QCheckBox>(USE_VAR)->isEnabled());
+    });
 }
 
 void TestCourseDialog::noAirportFile() {
