@@ -7,6 +7,7 @@
 #include <QLockFile>
 
 #include <limits>
+#include <unordered_set>
 
 namespace store {
 
@@ -42,8 +43,8 @@ std::vector<std::string> AirportDatabase::listIdentifiers() {
     return parseAirportText(m_text, m_index);
 }
 
-core::WriteStatus AirportDatabase::append(const std::string& id, double latitudeDeg,
-                                              double longitudeDeg) {
+core::WriteStatus AirportDatabase::appendLocked(
+    const std::function<std::string(const std::string& onDisk)>& records) {
     const QString path = filePath();
     if (!core::makeParentFolder(QFile::encodeName(path).toStdString()))
         return core::WriteStatus::CannotCreate;
@@ -76,11 +77,50 @@ core::WriteStatus AirportDatabase::append(const std::string& id, double latitude
             return core::WriteStatus::CannotCreate;
         bytes = *installedBytes;
     }
-    bytes += airportRecord(id, latitudeDeg, longitudeDeg);
-    const auto status = core::writeFileSafely(QFile::encodeName(path).toStdString(), bytes);
+    const std::string added = records(bytes);
+    if (added.empty())
+        return core::WriteStatus::Written; // nothing new: the file stays as it is
+    return core::writeFileSafely(QFile::encodeName(path).toStdString(), bytes + added);
+}
+
+core::WriteStatus AirportDatabase::append(const std::string& id, double latitudeDeg,
+                                          double longitudeDeg) {
+    const auto status = appendLocked(
+        [&](const std::string&) { return airportRecord(id, latitudeDeg, longitudeDeg); });
     if (status == core::WriteStatus::Written)
         appendAirportRecord(m_text, m_index, id, latitudeDeg, longitudeDeg);
     return status;
+}
+
+AirportDatabase::BatchResult
+AirportDatabase::appendNew(const std::vector<NewAirport>& airports) {
+    BatchResult result;
+    std::string added;
+    result.status = appendLocked([&](const std::string& onDisk) {
+        // Identifiers count as the same the way the lists show them: in upper case.
+        std::unordered_set<QString> known;
+        AirportMap index;
+        for (const std::string& id : parseAirportText(airportTextFromBytes(onDisk), index))
+            known.insert(QString::fromLatin1(id.data(), static_cast<int>(id.size())).toUpper());
+        std::string records;
+        for (const NewAirport& a : airports) {
+            const QString key =
+                QString::fromLatin1(a.id.data(), static_cast<int>(a.id.size())).toUpper();
+            if (!known.insert(key).second) {
+                ++result.duplicates;
+                continue;
+            }
+            records += airportRecord(a.id, a.position.latitudeDeg, a.position.longitudeDeg);
+            ++result.added;
+        }
+        added = records;
+        return records;
+    });
+    if (result.status == core::WriteStatus::Written)
+        m_text += added;
+    else
+        result.added = 0;
+    return result;
 }
 
 AirportDatabase& airportDatabase() {

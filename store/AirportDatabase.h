@@ -10,6 +10,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,6 +45,20 @@ public:
     // Busy: another program held the lock for the whole lock timeout.
     core::WriteStatus append(const std::string& id, double latitudeDeg, double longitudeDeg);
 
+    // Adds the airports whose identifiers the file on disk does not hold yet
+    // (compared in upper case, as the lists show them; a repeat within the
+    // batch counts as held), in one locked, safe write of the file.
+    struct NewAirport {
+        std::string id;
+        AirportPosition position;
+    };
+    struct BatchResult {
+        core::WriteStatus status = core::WriteStatus::Written;
+        int added = 0;      // 0 unless written
+        int duplicates = 0; // already in the file or earlier in the batch
+    };
+    BatchResult appendNew(const std::vector<NewAirport>& airports);
+
     // How long append waits for another program's lock.
     void setLockTimeout(int milliseconds) { m_lockTimeoutMs = milliseconds; }
 
@@ -53,6 +68,10 @@ public:
 
 private:
     QString filePath() const;
+    // Under the lock: the file as on disk now (or the installed records) goes
+    // to `records`, whose result is appended, the whole written safely.
+    core::WriteStatus appendLocked(
+        const std::function<std::string(const std::string& onDisk)>& records);
     std::optional<std::string> installedCopy() const;
 
     std::string m_dataDir;

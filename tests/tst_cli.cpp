@@ -1,5 +1,7 @@
 // The command line of the installed program: --version and --help answer
 // without a display, anything unknown is refused with exit code 2.
+#include "TestData.h"
+
 #include <QProcess>
 #include <QTest>
 
@@ -12,7 +14,8 @@ struct Run {
 };
 
 // Runs the program where no display can be reached: were it to open a
-// window, Qt would fail to connect and the run would not end cleanly.
+// window, Qt would fail to connect and the run would not end cleanly. The
+// data folder is whatever the test's environment names.
 Run run(const QStringList& arguments) {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -42,6 +45,9 @@ private slots:
     void helpListsTheOptions();
     void refusals_data();
     void refusals();
+    void importAddsAndSummarises();
+    void importRefusesAndKeepsTheFile_data();
+    void importRefusesAndKeepsTheFile();
 };
 
 void TestCli::versionWithoutDisplay() {
@@ -70,6 +76,13 @@ void TestCli::refusals_data() {
     QTest::newRow("a stray argument") << QStringList{"flight.txt"}
                                       << "unexpected argument 'flight.txt'";
     QTest::newRow("a value for a flag") << QStringList{"--version=2"} << "version";
+    QTest::newRow("an unknown code column")
+        << QStringList{"--import-airports", "x.csv", "--code", "icao"} << "--code takes ident";
+    QTest::newRow("closed airports asked for")
+        << QStringList{"--import-airports", "x.csv", "--types", "small_airport,closed"}
+        << "closed airports are never imported";
+    QTest::newRow("an import option alone")
+        << QStringList{"--country", "US"} << "--country goes with --import-airports";
 }
 
 void TestCli::refusals() {
@@ -81,6 +94,45 @@ void TestCli::refusals() {
     QVERIFY2(r.err.contains(says), qPrintable(r.err));
     QVERIFY(r.err.contains("skyvane --help"));
     QCOMPARE(r.out, QString());
+}
+
+void TestCli::importAddsAndSummarises() {
+    testing::DataDir dir;
+    dir.write("airports.fly", "abc:1;2,");
+    const Run r = run({"--import-airports", SKYVANE_TEST_DATA "/ourairports-sample.csv",
+                       "--types", "small_airport,medium_airport,large_airport"});
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY2(r.out.startsWith("18 rows read from"), qPrintable(r.out));
+    QVERIFY(r.out.contains(QRegularExpression("\\b5  added\\n")));
+    QVERIFY(r.out.contains(QRegularExpression("\\b2  skipped: already in the airport file\\n")));
+    QVERIFY(r.out.contains(QRegularExpression("\\b2  skipped: code not 3 characters long\\n")));
+    QVERIFY(dir.read("airports.fly").startsWith("abc:1;2,1N7:40.971000;-74.997500,"));
+}
+
+void TestCli::importRefusesAndKeepsTheFile_data() {
+    QTest::addColumn<QByteArray>("csv");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("malformed") << QByteArray("id,ident,type,latitude_deg,longitude_deg,iso_country,"
+                                             "iso_region\r\n1,\"AAA,small_airport,1,2,US,X\r\n")
+                               << "not valid CSV";
+    QTest::newRow("no such file") << QByteArray() << "cannot read";
+}
+
+void TestCli::importRefusesAndKeepsTheFile() {
+    QFETCH(QByteArray, csv);
+    QFETCH(QString, says);
+    testing::DataDir dir;
+    dir.write("airports.fly", "abc:1;2,");
+    const QString path = dir.home.path() + "/in.csv";
+    if (!csv.isEmpty()) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(csv);
+    }
+    const Run r = run({"--import-airports", path});
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(r.err.contains(says), qPrintable(r.err));
+    QCOMPARE(dir.read("airports.fly"), QByteArray("abc:1;2,"));
 }
 
 QTEST_GUILESS_MAIN(TestCli)
