@@ -14,21 +14,20 @@ constexpr std::size_t kChunk = 127;
 constexpr std::size_t kNumberTextMax = 79;
 constexpr std::int64_t kNone = -1;
 
-// next[i] is the position of the first `sep` at or after i (kNone if none);
-// one entry past the end so that a search may start there.
-std::vector<std::int64_t> nextPositions(const std::string& text, char sep) {
-    std::vector<std::int64_t> next(text.size() + 1, kNone);
-    for (std::size_t i = text.size(); i-- > 0;)
-        next[i] = text[i] == sep ? static_cast<std::int64_t>(i) : next[i + 1];
-    return next;
+// Where a separator stands in the text, in order: a search from any
+// position is a binary search, so a search that starts over from 0 (as a
+// malformed file makes the scan do) costs no more than one that goes on.
+std::vector<std::int64_t> positionsOf(const std::string& text, char sep) {
+    std::vector<std::int64_t> at;
+    for (std::size_t i = text.find(sep); i != std::string::npos; i = text.find(sep, i + 1))
+        at.push_back(static_cast<std::int64_t>(i));
+    return at;
 }
 
-std::int64_t findFrom(const std::vector<std::int64_t>& next, std::int64_t from) {
-    if (from < 0)
-        from = 0;
-    if (static_cast<std::size_t>(from) >= next.size())
-        return kNone;
-    return next[static_cast<std::size_t>(from)];
+// The first position at or after `from`, kNone if none.
+std::int64_t findFrom(const std::vector<std::int64_t>& at, std::int64_t from) {
+    const auto it = std::lower_bound(at.begin(), at.end(), std::max<std::int64_t>(from, 0));
+    return it == at.end() ? kNone : *it;
 }
 
 double numberOf(const std::string& text, std::int64_t first, std::int64_t endExclusive) {
@@ -54,21 +53,24 @@ std::string airportTextFromBytes(std::string_view bytes) {
 
 std::vector<std::string> parseAirportText(const std::string& text, AirportMap& index) {
     std::vector<std::string> ids;
-    const auto nextSemicolon = nextPositions(text, ';');
-    const auto nextComma = nextPositions(text, ',');
+    const auto semicolons = positionsOf(text, ';');
+    const auto commas = positionsOf(text, ',');
     std::size_t c = 1;  // colon search position
     std::int64_t s = 1; // semicolon search position
     std::int64_t k = 0; // last comma; the search begins after it
     for (std::size_t colon = text.find(':', c); colon != std::string::npos;
          colon = text.find(':', c)) {
         const auto colonAt = static_cast<std::int64_t>(colon);
-        const std::int64_t e = findFrom(nextSemicolon, s);
-        const std::string id = text.substr(colon < 3 ? 0 : colon - 3, 3);
-        const double lat = e > colonAt ? numberOf(text, colonAt + 1, e) : 0;
-        k = findFrom(nextComma, k + 1);
-        const double lon = k > e ? numberOf(text, e + 1, k) : 0;
-        index.emplace(id, AirportPosition{lat, lon});
-        ids.push_back(id);
+        const std::int64_t e = findFrom(semicolons, s);
+        std::string id = text.substr(colon < 3 ? 0 : colon - 3, 3);
+        k = findFrom(commas, k + 1);
+        // The first record of an identifier wins: later ones need no numbers.
+        if (index.find(id) == index.end()) {
+            const double lat = e > colonAt ? numberOf(text, colonAt + 1, e) : 0;
+            const double lon = k > e ? numberOf(text, e + 1, k) : 0;
+            index.emplace(id, AirportPosition{lat, lon});
+        }
+        ids.push_back(std::move(id));
         c = colon + 1;
         s = e + 1;
     }
