@@ -10,6 +10,8 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
 
 namespace {
 
@@ -68,6 +70,22 @@ static void FindTypedCodeInBothLists(benchmark::State& state) {
     }
 }
 BENCHMARK(FindTypedCodeInBothLists)->Unit(benchmark::kMicrosecond);
+
+// A key press in the departure list (no edit field): the list jumps to the
+// next entry starting with that letter, across 80,000 entries.
+static void KeyPressSearchInTheWorldList(benchmark::State& state) {
+    store::airportDatabase().text() = airportText(80000);
+    CCourseDialog dlg;
+    dlg.createModeless(nullptr);
+    int letter = 0;
+    for (auto _ : state) {
+        const QString text(QChar('A' + letter++ % 26));
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_A + letter % 26, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(dlg.m_cbDeparture, &press);
+        benchmark::DoNotOptimize(dlg.m_cbDeparture->currentIndex());
+    }
+}
+BENCHMARK(KeyPressSearchInTheWorldList)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
     return bench::run(argc, argv);

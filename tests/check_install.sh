@@ -16,6 +16,8 @@ need bin/skyvane
 need share/applications/$id.desktop
 need share/metainfo/$id.metainfo.xml
 need share/skyvane/airports.fly
+need share/skyvane/magnetic/wmm2025.wmm
+need share/skyvane/magnetic/wmm2025.wmm.cof
 for size in 16 22 24 32 48 64 128 256; do
     icon=share/icons/hicolor/${size}x${size}/apps/$id.png
     need "$icon"

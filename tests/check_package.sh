@@ -14,7 +14,8 @@ expect Architecture "$(dpkg --print-architecture)"
 [ "$(basename "$deb")" = "skyvane_1.3.0.1_$(dpkg --print-architecture).deb" ] ||
     { echo "file name $(basename "$deb")"; fail=1; }
 depends=$(field Depends)
-for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6; do
+for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 \
+           libgeographiclib26 libcsv3; do
     grep -q "\b$lib\b" <<<"$depends" || { echo "Depends lacks $lib: $depends"; fail=1; }
 done
 field Description | grep -q 'flight-leg planning calculator' || { echo "Description"; fail=1; }
@@ -23,7 +24,8 @@ for f in ./usr/bin/skyvane ./usr/share/applications/org.skyvane.Skyvane.desktop 
          ./usr/share/metainfo/org.skyvane.Skyvane.metainfo.xml \
          ./usr/share/icons/hicolor/256x256/apps/org.skyvane.Skyvane.png \
          ./usr/share/icons/hicolor/16x16/apps/org.skyvane.Skyvane.png \
-         ./usr/share/skyvane/airports.fly; do
+         ./usr/share/skyvane/airports.fly ./usr/share/skyvane/magnetic/wmm2025.wmm \
+         ./usr/share/skyvane/magnetic/wmm2025.wmm.cof; do
     grep -qx "$f" <<<"$files" || { echo "missing from the package: $f"; fail=1; }
 done
 if grep -q '^\./usr/local\|tst_\|bench_' <<<"$files"; then
