@@ -19,11 +19,11 @@ echo "== Debian package"
 bash scripts/package.sh >/dev/null
 bash tests/check_package.sh build/pkg/skyvane_*.deb
 
-echo "== fuzz the file parsers"
+echo "== fuzz the file parsers and the airport import"
 cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DSKYVANE_FUZZ=ON -DSKYVANE_BENCH=OFF >/dev/null
-cmake --build build/fuzz -j"$jobs" --target fuzz_defaults fuzz_airports
-for parser in defaults airports; do
+cmake --build build/fuzz -j"$jobs" --target fuzz_defaults fuzz_airports fuzz_import
+for parser in defaults airports import; do
     corpus="$(mktemp -d)"
     log="$corpus.log"
     if ! ./build/fuzz/fuzz_$parser -max_total_time=30 -max_len=4096 \
