@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds Skyvane and runs every test: the suite (install tree included), the
 # Debian package's contents, a short fuzzing of the two file parsers and the
-# airport import, and the
-# suite once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+# airport import, and the suite once more under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
 # Needs no display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
