@@ -20,10 +20,12 @@ void print(std::FILE* stream, const QString& text) {
 
 // Options that QApplication takes for itself; they must not count as unknown.
 void addQtOptions(QCommandLineParser& parser) {
-    const char* const withValue[] = {"platform", "platformpluginpath", "platformtheme",
-                                     "plugin",   "qwindowgeometry",    "qwindowicon",
-                                     "qwindowtitle", "display",        "geometry",
-                                     "style",    "stylesheet",         "session",
+    const char* const withValue[] = {"platform",        "platformpluginpath",
+                                     "platformtheme",   "plugin",
+                                     "qwindowgeometry", "qwindowicon",
+                                     "qwindowtitle",    "display",
+                                     "geometry",        "style",
+                                     "stylesheet",      "session",
                                      "qmljsdebugger"};
     const char* const flags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
     for (const char* name : withValue) {
@@ -59,14 +61,14 @@ int importAirports(const QString& csvPath, const store::ImportOptions& options) 
     const QString name = QCoreApplication::applicationName();
     QFile csv(csvPath);
     if (!csv.open(QIODevice::ReadOnly)) {
-        print(stderr, QStringLiteral("%1: cannot read %2: %3\n")
-                          .arg(name, csvPath, csv.errorString()));
+        print(stderr,
+              QStringLiteral("%1: cannot read %2: %3\n").arg(name, csvPath, csv.errorString()));
         return 1;
     }
     const QByteArray bytes = csv.readAll();
     if (csv.error() != QFileDevice::NoError) {
-        print(stderr, QStringLiteral("%1: cannot read %2: %3\n")
-                          .arg(name, csvPath, csv.errorString()));
+        print(stderr,
+              QStringLiteral("%1: cannot read %2: %3\n").arg(name, csvPath, csv.errorString()));
         return 1;
     }
     const store::ImportRead read = store::readOurAirports(bytes.toStdString(), options);
@@ -170,8 +172,8 @@ std::optional<int> handleCommandLine(const QStringList& arguments) {
         }
     }
     if (!parser.positionalArguments().isEmpty()) {
-        return usageError(
-            QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst()));
+        return usageError(QStringLiteral("unexpected argument '%1'")
+                              .arg(parser.positionalArguments().constFirst()));
     }
     return std::nullopt;
 }

@@ -22,7 +22,8 @@ std::string airportText(int n) {
     constexpr int kBase = 36;
     std::string text;
     for (int i = 0; i < n; ++i) {
-        const int k = static_cast<int>((static_cast<long long>(i) * 7919) % (kBase * kBase * kBase));
+        const int k =
+            static_cast<int>((static_cast<long long>(i) * 7919) % (kBase * kBase * kBase));
         const char id[4] = {digits[k / (kBase * kBase)], digits[k / kBase % kBase],
                             digits[k % kBase], 0};
         text += id;
@@ -65,8 +66,7 @@ static void FindTypedCodeInBothLists(benchmark::State& state) {
     dlg.createModeless(nullptr);
     for (auto _ : state) {
         benchmark::DoNotOptimize(platform::findComboItem(dlg.m_cbArrival, QStringLiteral("z9q")));
-        benchmark::DoNotOptimize(
-            platform::findComboItem(dlg.m_cbDeparture, QStringLiteral("Z9Q")));
+        benchmark::DoNotOptimize(platform::findComboItem(dlg.m_cbDeparture, QStringLiteral("Z9Q")));
     }
 }
 BENCHMARK(FindTypedCodeInBothLists)->Unit(benchmark::kMicrosecond);

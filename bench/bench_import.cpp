@@ -12,8 +12,8 @@ namespace {
 
 std::string worldCsv(int rows) {
     const char digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    const char* const types[] = {"small_airport", "heliport", "medium_airport", "closed",
-                                 "large_airport", "seaplane_base"};
+    const char* const types[] = {"small_airport", "heliport",      "medium_airport",
+                                 "closed",        "large_airport", "seaplane_base"};
     std::string csv = "\"id\",\"ident\",\"type\",\"name\",\"latitude_deg\",\"longitude_deg\","
                       "\"elevation_ft\",\"continent\",\"iso_country\",\"iso_region\","
                       "\"municipality\",\"scheduled_service\",\"gps_code\",\"iata_code\","

@@ -1,7 +1,7 @@
 #include "course/CourseDialog.h"
 
-#include "course/CourseDialogIds.h"
 #include "core/NumberText.h"
+#include "course/CourseDialogIds.h"
 #include "course/GreatCircle.h"
 #include "platform/ComboBoxes.h"
 #include "platform/MessageBox.h"
@@ -70,8 +70,7 @@ void CCourseDialog::UpdateVariation() {
     QString text = QStringLiteral("Var at midpoint: -");
     if (depLat && depLon && arrLat && arrLon && std::fabs(*depLat) <= 90 &&
         std::fabs(*arrLat) <= 90) {
-        const magvar::GeoPoint mid =
-            magvar::routeMidpoint({*depLat, *depLon}, {*arrLat, *arrLon});
+        const magvar::GeoPoint mid = magvar::routeMidpoint({*depLat, *depLon}, {*arrLat, *arrLon});
         m_variation = m_magneticModel.at(mid, magvar::decimalYear(QDate::currentDate()));
         switch (m_variation.status) {
         case magvar::VarStatus::Computed:

@@ -4,8 +4,8 @@
 #include "platform/ControlIds.h"
 
 // X(name, id) for every identifier below; the template test walks this list.
-#define SKYVANE_ABOUT_DIALOG_IDS(X) \
-    X(OK, 1) \
+#define SKYVANE_ABOUT_DIALOG_IDS(X)                                                                \
+    X(OK, 1)                                                                                       \
     X(DISCLAIMER, 1001)
 
 namespace ids::about {

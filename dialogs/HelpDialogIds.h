@@ -4,9 +4,9 @@
 #include "platform/ControlIds.h"
 
 // X(name, id) for every identifier below; the template test walks this list.
-#define SKYVANE_HELP_DIALOG_IDS(X) \
-    X(OK, 1) \
-    X(EASY_START, 1033) \
+#define SKYVANE_HELP_DIALOG_IDS(X)                                                                 \
+    X(OK, 1)                                                                                       \
+    X(EASY_START, 1033)                                                                            \
     X(SHORTCUTS, 1034)
 
 namespace ids::help {

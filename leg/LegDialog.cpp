@@ -1,5 +1,6 @@
 #include "leg/LegDialog.h"
 
+#include "core/NumberText.h"
 #include "course/CourseDialog.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/ConversionsDialog.h"
@@ -8,7 +9,6 @@
 #include "leg/LegDialogIds.h"
 #include "navlog/NavLogWindow.h"
 #include "platform/MessageBox.h"
-#include "core/NumberText.h"
 #include "platform/Resources.h"
 #include "store/AirportDatabase.h"
 #include "store/Defaults.h"
@@ -18,8 +18,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
-
-#include <cmath>
 
 double g_dDistanceSum = 0;
 

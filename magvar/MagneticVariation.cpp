@@ -57,8 +57,9 @@ GeoPoint northGeomagneticPole(double year) noexcept {
 QString varText(int varDeg) {
     if (varDeg == 0)
         return QStringLiteral("0°");
-    return QStringLiteral("%1° %2").arg(std::abs(varDeg)).arg(varDeg > 0 ? QLatin1Char('W')
-                                                                        : QLatin1Char('E'));
+    return QStringLiteral("%1° %2")
+        .arg(std::abs(varDeg))
+        .arg(varDeg > 0 ? QLatin1Char('W') : QLatin1Char('E'));
 }
 
 MagneticVariation::MagneticVariation(const std::string& modelDir) {
@@ -97,7 +98,8 @@ Variation MagneticVariation::at(const GeoPoint& point, double year) const {
 }
 
 std::string findModelDir() {
-    if (const auto installed = core::findInstalledCopy("\\Program Files\\Skyvane\\magnetic\\wmm2025.wmm"))
+    if (const auto installed =
+            core::findInstalledCopy("\\Program Files\\Skyvane\\magnetic\\wmm2025.wmm"))
         return QFileInfo(QFile::decodeName(QByteArray::fromStdString(*installed)))
             .absolutePath()
             .toStdString();

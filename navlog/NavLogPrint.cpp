@@ -1,12 +1,12 @@
 #include "navlog/NavLogPrint.h"
 
-#include <QBuffer>
-#include <QPdfWriter>
-#include <QPageLayout>
-#include <QPainter>
-#include <QPageSize>
-#include <QPrinter>
 #include <QAbstractTextDocumentLayout>
+#include <QBuffer>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -19,14 +19,14 @@ QString escaped(const QString& text) {
 }
 
 QString cell(const QString& text, const char* align = "right") {
-    return QStringLiteral("<td align=\"%1\" nowrap>%2</td>").arg(QLatin1String(align), escaped(text));
+    return QStringLiteral("<td align=\"%1\" nowrap>%2</td>")
+        .arg(QLatin1String(align), escaped(text));
 }
 
 QString headerRow() {
-    static const char* const headings[] = {"#",   "From", "To",     "TC",     "WD/WV", "TAS",
-                                           "WCA", "TH",   "Var",    "MH",     "MD",    "CH",
-                                           "GS",  "Dist", "Off",    "ETE",    "ETA",   "F.used",
-                                           "F.left", "Res", "ATA", "Fuel act."};
+    static const char* const headings[] = {
+        "#",  "From", "To",   "TC",  "WD/WV", "TAS", "WCA",    "TH",     "Var", "MH",  "MD",
+        "CH", "GS",   "Dist", "Off", "ETE",   "ETA", "F.used", "F.left", "Res", "ATA", "Fuel act."};
     QString row = QStringLiteral("<tr>");
     for (const char* h : headings)
         row += QStringLiteral("<th nowrap>%1</th>").arg(escaped(QString::fromLatin1(h)));
@@ -38,10 +38,10 @@ QString legRow(int number, const LegRecord& leg, bool low) {
     row += cell(QString::number(number));
     row += cell(leg.from, "left") + cell(leg.to, "left");
     row += cell(leg.trueCourse) + cell(leg.windDirection + QLatin1Char('/') + leg.windVelocity);
-    for (const QString* s : {&leg.tas, &leg.windCorrection, &leg.trueHeading, &leg.variation,
-                             &leg.magHeading, &leg.magDeviation, &leg.compassHeading,
-                             &leg.groundSpeed, &leg.distance, &leg.timeOff, &leg.ete, &leg.eta,
-                             &leg.fuelUsed, &leg.fuelLeft})
+    for (const QString* s :
+         {&leg.tas, &leg.windCorrection, &leg.trueHeading, &leg.variation, &leg.magHeading,
+          &leg.magDeviation, &leg.compassHeading, &leg.groundSpeed, &leg.distance, &leg.timeOff,
+          &leg.ete, &leg.eta, &leg.fuelUsed, &leg.fuelLeft})
         row += cell(*s);
     row += cell(low ? QStringLiteral("LOW") : QString(), "center");
     // Room to write in flight: wide enough for a time, tall enough for a hand.

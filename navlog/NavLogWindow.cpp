@@ -39,16 +39,17 @@ QString tripTitle(const Trip& trip) {
 } // namespace
 
 QStringList NavLogWindow::columnHeadings() {
-    return {QStringLiteral("#"),     QStringLiteral("From"),   QStringLiteral("To"),
-            QStringLiteral("TC"),    QStringLiteral("WD/WV"),  QStringLiteral("TAS"),
-            QStringLiteral("WCA"),   QStringLiteral("TH"),     QStringLiteral("Var"),
-            QStringLiteral("MH"),    QStringLiteral("MD"),     QStringLiteral("CH"),
-            QStringLiteral("GS"),    QStringLiteral("Dist"),   QStringLiteral("Off"),
-            QStringLiteral("ETE"),   QStringLiteral("ETA"),    QStringLiteral("F.used"),
+    return {QStringLiteral("#"),      QStringLiteral("From"),   QStringLiteral("To"),
+            QStringLiteral("TC"),     QStringLiteral("WD/WV"),  QStringLiteral("TAS"),
+            QStringLiteral("WCA"),    QStringLiteral("TH"),     QStringLiteral("Var"),
+            QStringLiteral("MH"),     QStringLiteral("MD"),     QStringLiteral("CH"),
+            QStringLiteral("GS"),     QStringLiteral("Dist"),   QStringLiteral("Off"),
+            QStringLiteral("ETE"),    QStringLiteral("ETA"),    QStringLiteral("F.used"),
             QStringLiteral("F.left"), QStringLiteral("Reserve")};
 }
 
-NavLogWindow::NavLogWindow(TripLog& log, QWidget* parent) : QWidget(parent, Qt::Window), m_log(log) {
+NavLogWindow::NavLogWindow(TripLog& log, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_log(log) {
     setWindowTitle(QStringLiteral("Skyvane nav log"));
     setAccessibleName(QStringLiteral("Nav log"));
 
@@ -223,7 +224,8 @@ void NavLogWindow::setTotals() {
         m_table->setItem(row, c, item);
     }
     if (!t.hasEndurance) {
-        m_summary->setText(QStringLiteral("No fuel flow: no endurance to compare with the reserve."));
+        m_summary->setText(
+            QStringLiteral("No fuel flow: no endurance to compare with the reserve."));
         return;
     }
     m_summary->setText(
@@ -241,8 +243,9 @@ QString NavLogWindow::askSavePath(const QString& caption, const QString& filter,
     dialog.setDefaultSuffix(suffix);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     if (const Trip* trip = shownTrip())
-        dialog.selectFile(QStringLiteral("navlog-%1.%2")
-                              .arg(trip->started.toString(QStringLiteral("yyyyMMdd-HHmm")), suffix));
+        dialog.selectFile(
+            QStringLiteral("navlog-%1.%2")
+                .arg(trip->started.toString(QStringLiteral("yyyyMMdd-HHmm")), suffix));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
@@ -258,9 +261,8 @@ void NavLogWindow::saveCsv() {
     const Trip* trip = shownTrip();
     if (!trip)
         return;
-    const QString path =
-        askSavePath(QStringLiteral("Save nav log as CSV"), QStringLiteral("CSV (*.csv)"),
-                    QStringLiteral("csv"));
+    const QString path = askSavePath(QStringLiteral("Save nav log as CSV"),
+                                     QStringLiteral("CSV (*.csv)"), QStringLiteral("csv"));
     if (!path.isEmpty())
         writeExport(path, tripCsv(*trip, reserveMinutes()), "CSV");
 }
@@ -269,9 +271,8 @@ void NavLogWindow::savePdf() {
     const Trip* trip = shownTrip();
     if (!trip)
         return;
-    const QString path =
-        askSavePath(QStringLiteral("Save nav log as PDF"), QStringLiteral("PDF (*.pdf)"),
-                    QStringLiteral("pdf"));
+    const QString path = askSavePath(QStringLiteral("Save nav log as PDF"),
+                                     QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
     if (!path.isEmpty())
         writeExport(path, navLogPdf(*trip, reserveMinutes()).toStdString(), "PDF");
 }

@@ -53,15 +53,24 @@ struct Column {
     QString LegRecord::*member;
 };
 constexpr Column kCsvColumns[] = {
-    {"From", &LegRecord::from},          {"To", &LegRecord::to},
-    {"TC", &LegRecord::trueCourse},      {"WD", &LegRecord::windDirection},
-    {"WV", &LegRecord::windVelocity},    {"TAS", &LegRecord::tas},
-    {"WCA", &LegRecord::windCorrection}, {"TH", &LegRecord::trueHeading},
-    {"Var", &LegRecord::variation},      {"MH", &LegRecord::magHeading},
-    {"MD", &LegRecord::magDeviation},    {"CH", &LegRecord::compassHeading},
-    {"GS", &LegRecord::groundSpeed},     {"Dist", &LegRecord::distance},
-    {"Off", &LegRecord::timeOff},        {"ETE", &LegRecord::ete},
-    {"ETA", &LegRecord::eta},            {"F.used", &LegRecord::fuelUsed},
+    {"From", &LegRecord::from},
+    {"To", &LegRecord::to},
+    {"TC", &LegRecord::trueCourse},
+    {"WD", &LegRecord::windDirection},
+    {"WV", &LegRecord::windVelocity},
+    {"TAS", &LegRecord::tas},
+    {"WCA", &LegRecord::windCorrection},
+    {"TH", &LegRecord::trueHeading},
+    {"Var", &LegRecord::variation},
+    {"MH", &LegRecord::magHeading},
+    {"MD", &LegRecord::magDeviation},
+    {"CH", &LegRecord::compassHeading},
+    {"GS", &LegRecord::groundSpeed},
+    {"Dist", &LegRecord::distance},
+    {"Off", &LegRecord::timeOff},
+    {"ETE", &LegRecord::ete},
+    {"ETA", &LegRecord::eta},
+    {"F.used", &LegRecord::fuelUsed},
     {"F.left", &LegRecord::fuelLeft},
 };
 
@@ -179,8 +188,7 @@ std::string TripLog::filePath() const {
 void TripLog::load() {
     m_trips.clear();
     m_tripOpen = false;
-    const auto bytes =
-        core::readFileBytes(filePath(), std::numeric_limits<std::size_t>::max());
+    const auto bytes = core::readFileBytes(filePath(), std::numeric_limits<std::size_t>::max());
     if (!bytes)
         return;
     QJsonParseError error{};
@@ -195,8 +203,8 @@ void TripLog::load() {
     }
     for (const QJsonValue& t : doc.object().value(QStringLiteral("trips")).toArray()) {
         Trip trip;
-        trip.started = QDateTime::fromString(t.toObject().value(QStringLiteral("started")).toString(),
-                                             Qt::ISODate);
+        trip.started = QDateTime::fromString(
+            t.toObject().value(QStringLiteral("started")).toString(), Qt::ISODate);
         for (const QJsonValue& l : t.toObject().value(QStringLiteral("legs")).toArray()) {
             LegRecord leg;
             const QJsonObject o = l.toObject();
@@ -242,7 +250,8 @@ core::WriteStatus TripLog::save() const {
     const std::string path = filePath();
     if (!core::makeParentFolder(path))
         return core::WriteStatus::CannotCreate;
-    return core::writeFileSafely(path, QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString());
+    return core::writeFileSafely(path,
+                                 QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString());
 }
 
 } // namespace navlog

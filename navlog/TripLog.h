@@ -51,9 +51,9 @@ struct Trip {
 };
 
 struct Totals {
-    QString distance;   // nautical miles, as the last leg's Total Dist
+    QString distance;    // nautical miles, as the last leg's Total Dist
     QString timeEnRoute; // minutes, the sum of the legs' ETE, two decimals
-    QString fuelBurnt;  // as the last leg's Total Burnt
+    QString fuelBurnt;   // as the last leg's Total Burnt
     QString lastEta;
     // Endurance left at the end at the last leg's fuel flow, and how much of
     // it lies above the reserve; none without fuel flow.

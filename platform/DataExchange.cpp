@@ -1,8 +1,8 @@
 #include "platform/DataExchange.h"
 
+#include "core/NumberText.h"
 #include "platform/Dialog.h"
 #include "platform/MessageBox.h"
-#include "core/NumberText.h"
 
 #include <QComboBox>
 #include <QLineEdit>

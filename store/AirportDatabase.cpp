@@ -92,8 +92,7 @@ core::WriteStatus AirportDatabase::append(const std::string& id, double latitude
     return status;
 }
 
-AirportDatabase::BatchResult
-AirportDatabase::appendNew(const std::vector<NewAirport>& airports) {
+AirportDatabase::BatchResult AirportDatabase::appendNew(const std::vector<NewAirport>& airports) {
     BatchResult result;
     std::string added;
     result.status = appendLocked([&](const std::string& onDisk) {

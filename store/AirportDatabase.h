@@ -70,8 +70,8 @@ private:
     QString filePath() const;
     // Under the lock: the file as on disk now (or the installed records) goes
     // to `records`, whose result is appended, the whole written safely.
-    core::WriteStatus appendLocked(
-        const std::function<std::string(const std::string& onDisk)>& records);
+    core::WriteStatus
+    appendLocked(const std::function<std::string(const std::string& onDisk)>& records);
     std::optional<std::string> installedCopy() const;
 
     std::string m_dataDir;

@@ -58,11 +58,12 @@ void Reader::endRow() {
         at.lon = find("longitude_deg");
         at.country = find("iso_country");
         at.region = find("iso_region");
-        for (const auto& [index, name] :
-             {std::pair{at.code, options.codeColumn}, {at.type, QStringLiteral("type")},
-              {at.lat, QStringLiteral("latitude_deg")}, {at.lon, QStringLiteral("longitude_deg")},
-              {at.country, QStringLiteral("iso_country")},
-              {at.region, QStringLiteral("iso_region")}}) {
+        for (const auto& [index, name] : {std::pair{at.code, options.codeColumn},
+                                          {at.type, QStringLiteral("type")},
+                                          {at.lat, QStringLiteral("latitude_deg")},
+                                          {at.lon, QStringLiteral("longitude_deg")},
+                                          {at.country, QStringLiteral("iso_country")},
+                                          {at.region, QStringLiteral("iso_region")}}) {
             if (index < 0) {
                 error = QStringLiteral("the header has no column \"%1\"").arg(name);
                 break;
@@ -157,8 +158,8 @@ ImportRead readOurAirports(const std::string& csv, const ImportOptions& options)
     }
     const std::size_t parsed =
         csv_parse(&parser, csv.data(), csv.size(), onField, onRowEnd, &reader);
-    const bool complete = parsed == csv.size() &&
-                          csv_fini(&parser, onField, onRowEnd, &reader) == 0;
+    const bool complete =
+        parsed == csv.size() && csv_fini(&parser, onField, onRowEnd, &reader) == 0;
     if (!complete && reader.error.isEmpty()) {
         reader.error = QStringLiteral("it is not valid CSV (%1, near byte %2)")
                            .arg(QString::fromLatin1(csv_strerror(csv_error(&parser))))

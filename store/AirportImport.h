@@ -32,13 +32,13 @@ struct ImportOptions {
 };
 
 enum class SkipReason {
-    NotSelected,   // type, country or region not asked for (closed ones always)
+    NotSelected, // type, country or region not asked for (closed ones always)
     EmptyCode,
     NotThreeChars,
-    Separator,     // ':', ';' or ','
+    Separator, // ':', ';' or ','
     WhiteSpace,
     NotLatin1,
-    BadPosition,   // not a number, not finite, or beyond ±90 / ±180
+    BadPosition, // not a number, not finite, or beyond ±90 / ±180
 };
 
 // What pilots read in the summary, e.g. "no code in the chosen column".

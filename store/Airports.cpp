@@ -78,8 +78,8 @@ std::vector<std::string> parseAirportText(const std::string& text, AirportMap& i
 }
 
 std::string airportRecord(const std::string& id, double latitudeDeg, double longitudeDeg) {
-    return id + ':' + core::formatFixed(latitudeDeg, 6) + ';' +
-           core::formatFixed(longitudeDeg, 6) + ',';
+    return id + ':' + core::formatFixed(latitudeDeg, 6) + ';' + core::formatFixed(longitudeDeg, 6) +
+           ',';
 }
 
 void appendAirportRecord(std::string& text, AirportMap& index, const std::string& id,

@@ -123,8 +123,8 @@ bool loadsBack(const Defaults& values) {
 }
 
 DefaultsLoad loadDefaultsFile(const std::string& dataDir, Defaults& values) {
-    const auto bytes = core::readFileBytes(
-        core::resolveDevicePath(dataDir + kDefaultsFileName), kDefaultsReadLimit);
+    const auto bytes = core::readFileBytes(core::resolveDevicePath(dataDir + kDefaultsFileName),
+                                           kDefaultsReadLimit);
     if (!bytes)
         return DefaultsLoad::CannotOpen;
     auto parsed = parseDefaults(*bytes);

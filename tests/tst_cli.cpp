@@ -73,8 +73,8 @@ void TestCli::refusals_data() {
     QTest::addColumn<QString>("says");
     QTest::newRow("unknown long option") << QStringList{"--bogus"} << "Unknown option 'bogus'";
     QTest::newRow("unknown short option") << QStringList{"-x"} << "Unknown option 'x'";
-    QTest::newRow("a stray argument") << QStringList{"flight.txt"}
-                                      << "unexpected argument 'flight.txt'";
+    QTest::newRow("a stray argument")
+        << QStringList{"flight.txt"} << "unexpected argument 'flight.txt'";
     QTest::newRow("a value for a flag") << QStringList{"--version=2"} << "version";
     QTest::newRow("an unknown code column")
         << QStringList{"--import-airports", "x.csv", "--code", "icao"} << "--code takes ident";
@@ -99,8 +99,8 @@ void TestCli::refusals() {
 void TestCli::importAddsAndSummarises() {
     testing::DataDir dir;
     dir.write("airports.fly", "abc:1;2,");
-    const Run r = run({"--import-airports", SKYVANE_TEST_DATA "/ourairports-sample.csv",
-                       "--types", "small_airport,medium_airport,large_airport"});
+    const Run r = run({"--import-airports", SKYVANE_TEST_DATA "/ourairports-sample.csv", "--types",
+                       "small_airport,medium_airport,large_airport"});
     QCOMPARE(r.exitCode, 0);
     QVERIFY2(r.out.startsWith("18 rows read from"), qPrintable(r.out));
     QVERIFY(r.out.contains(QRegularExpression("\\b5  added\\n")));

@@ -100,9 +100,8 @@ void TestImport::malformedFilesAreRefused_data() {
     QTest::newRow("a quote never closed")
         << QByteArray(kHeader) + "1,AAA,small_airport,\"open,1,2,US,US-NY,\r\n"
         << "not valid CSV";
-    QTest::newRow("a row short of fields")
-        << QByteArray(kHeader) + "1,AAA,small_airport,x,1,2\r\n"
-        << "row 2 has 6 fields, the header 9";
+    QTest::newRow("a row short of fields") << QByteArray(kHeader) + "1,AAA,small_airport,x,1,2\r\n"
+                                           << "row 2 has 6 fields, the header 9";
     QTest::newRow("not the airports file")
         << QByteArray("name,lat,lon\r\nx,1,2\r\n") << "no column \"ident\"";
 }

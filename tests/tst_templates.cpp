@@ -42,8 +42,7 @@ private slots:
     void everyIdentifierStandsInItsTemplate() {
         checkTemplate(ids::leg::kTemplate, {SKYVANE_LEG_DIALOG_IDS(SKYVANE_NAMED)});
         checkTemplate(ids::course::kTemplate, {SKYVANE_COURSE_DIALOG_IDS(SKYVANE_NAMED)});
-        checkTemplate(ids::conversions::kTemplate,
-                      {SKYVANE_CONVERSIONS_DIALOG_IDS(SKYVANE_NAMED)});
+        checkTemplate(ids::conversions::kTemplate, {SKYVANE_CONVERSIONS_DIALOG_IDS(SKYVANE_NAMED)});
         checkTemplate(ids::about::kTemplate, {SKYVANE_ABOUT_DIALOG_IDS(SKYVANE_NAMED)});
         checkTemplate(ids::help::kTemplate, {SKYVANE_HELP_DIALOG_IDS(SKYVANE_NAMED)});
         checkTemplate(ids::splash::kTemplate, {});

@@ -72,8 +72,8 @@ int main(int argc, char** argv) {
     window->resize(1100, 260);
     QApplication::processEvents();
     window->grab().save(out + QStringLiteral("/navlog-window.png"));
-    core::writeFileSafely(QFile::encodeName(out + QStringLiteral("/navlog-page.pdf")).toStdString(),
-                          navlog::navLogPdf(*window->shownTrip(), window->reserveMinutes())
-                              .toStdString());
+    core::writeFileSafely(
+        QFile::encodeName(out + QStringLiteral("/navlog-page.pdf")).toStdString(),
+        navlog::navLogPdf(*window->shownTrip(), window->reserveMinutes()).toStdString());
     return 0;
 }
