@@ -15,6 +15,8 @@ namespace {
 
 constexpr double kEpoch = 2025.0;
 constexpr double kPoleRadiusDeg = 1.0;
+// Full-precision pi: core::kDeg2Rad keeps the fifteen digits the leg's shown
+// headings were always computed with; geodesy wants the exact value.
 constexpr double kDeg = M_PI / 180;
 
 // The model's dipole terms at its epoch and their yearly change (nT, nT/yr):

@@ -24,25 +24,19 @@ QString cell(const QString& text, const char* align = "right") {
 }
 
 QString headerRow() {
-    static const char* const headings[] = {
-        "#",  "From", "To",   "TC",  "WD/WV", "TAS", "WCA",    "TH",     "Var", "MH",  "MD",
-        "CH", "GS",   "Dist", "Off", "ETE",   "ETA", "F.used", "F.left", "Res", "ATA", "Fuel act."};
+    QStringList headings = legTableHeadings();
+    headings << QStringLiteral("Res") << QStringLiteral("ATA") << QStringLiteral("Fuel act.");
     QString row = QStringLiteral("<tr>");
-    for (const char* h : headings)
-        row += QStringLiteral("<th nowrap>%1</th>").arg(escaped(QString::fromLatin1(h)));
+    for (const QString& h : headings)
+        row += QStringLiteral("<th nowrap>%1</th>").arg(escaped(h));
     return row + QStringLiteral("</tr>");
 }
 
 QString legRow(int number, const LegRecord& leg, bool low) {
     QString row = low ? QStringLiteral("<tr bgcolor=\"#d0d0d0\">") : QStringLiteral("<tr>");
-    row += cell(QString::number(number));
-    row += cell(leg.from, "left") + cell(leg.to, "left");
-    row += cell(leg.trueCourse) + cell(leg.windDirection + QLatin1Char('/') + leg.windVelocity);
-    for (const QString* s :
-         {&leg.tas, &leg.windCorrection, &leg.trueHeading, &leg.variation, &leg.magHeading,
-          &leg.magDeviation, &leg.compassHeading, &leg.groundSpeed, &leg.distance, &leg.timeOff,
-          &leg.ete, &leg.eta, &leg.fuelUsed, &leg.fuelLeft})
-        row += cell(*s);
+    const QStringList cells = legTableRow(number, leg);
+    for (int c = 0; c < cells.size(); ++c)
+        row += cell(cells[c], c == 1 || c == 2 ? "left" : "right"); // From and To to the left
     row += cell(low ? QStringLiteral("LOW") : QString(), "center");
     // Room to write in flight: wide enough for a time, tall enough for a hand.
     row += QStringLiteral("<td style=\"font-size: 9pt\">&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;</td>"
@@ -51,9 +45,11 @@ QString legRow(int number, const LegRecord& leg, bool low) {
 }
 
 QString totalsRow(const Trip& trip, const Totals& t) {
-    QString row = QStringLiteral("<tr><td colspan=\"13\" align=\"left\"><b>Totals</b></td>");
-    row += cell(t.distance) + cell(QString()) + cell(t.timeEnRoute) + cell(t.lastEta) +
-           cell(t.fuelBurnt) + cell(trip.legs.back().fuelLeft);
+    QString row = QStringLiteral("<tr><td colspan=\"%1\" align=\"left\"><b>Totals</b></td>")
+                      .arg(kLegTableTotalsFrom);
+    const QStringList cells = legTableTotals(trip, t);
+    for (int c = kLegTableTotalsFrom; c < cells.size(); ++c)
+        row += cell(cells[c]);
     return row + QStringLiteral("<td></td><td></td><td></td></tr>");
 }
 
@@ -89,13 +85,7 @@ QStringList navLogPages(const Trip& trip, int reserveMin) {
             html += totalsRow(trip, totals);
         html += QStringLiteral("</table>");
         if (page == pages - 1 && totals.hasEndurance) {
-            html += QStringLiteral("<p>Fuel left at the end lasts %1 min: %2 min %3 the %4 min "
-                                   "reserve.</p>")
-                        .arg(qRound(totals.enduranceMin))
-                        .arg(qAbs(qRound(totals.aboveReserveMin)))
-                        .arg(totals.aboveReserveMin >= 0 ? QStringLiteral("above")
-                                                         : QStringLiteral("below"))
-                        .arg(reserveMin);
+            html += QStringLiteral("<p>%1</p>").arg(escaped(reserveSummary(totals, reserveMin)));
         }
         out << html + QStringLiteral("</body></html>");
     }

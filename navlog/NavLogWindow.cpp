@@ -39,13 +39,7 @@ QString tripTitle(const Trip& trip) {
 } // namespace
 
 QStringList NavLogWindow::columnHeadings() {
-    return {QStringLiteral("#"),      QStringLiteral("From"),   QStringLiteral("To"),
-            QStringLiteral("TC"),     QStringLiteral("WD/WV"),  QStringLiteral("TAS"),
-            QStringLiteral("WCA"),    QStringLiteral("TH"),     QStringLiteral("Var"),
-            QStringLiteral("MH"),     QStringLiteral("MD"),     QStringLiteral("CH"),
-            QStringLiteral("GS"),     QStringLiteral("Dist"),   QStringLiteral("Off"),
-            QStringLiteral("ETE"),    QStringLiteral("ETA"),    QStringLiteral("F.used"),
-            QStringLiteral("F.left"), QStringLiteral("Reserve")};
+    return legTableHeadings() << QStringLiteral("Reserve");
 }
 
 NavLogWindow::NavLogWindow(TripLog& log, QWidget* parent)
@@ -163,26 +157,8 @@ void NavLogWindow::showTrip(int index) {
 
 void NavLogWindow::setRow(int row, int number, const LegRecord& leg) {
     const bool low = belowReserve(leg, reserveMinutes());
-    const QStringList cells = {QString::number(number),
-                               leg.from,
-                               leg.to,
-                               leg.trueCourse,
-                               leg.windDirection + QLatin1Char('/') + leg.windVelocity,
-                               leg.tas,
-                               leg.windCorrection,
-                               leg.trueHeading,
-                               leg.variation,
-                               leg.magHeading,
-                               leg.magDeviation,
-                               leg.compassHeading,
-                               leg.groundSpeed,
-                               leg.distance,
-                               leg.timeOff,
-                               leg.ete,
-                               leg.eta,
-                               leg.fuelUsed,
-                               leg.fuelLeft,
-                               low ? QStringLiteral("below reserve") : QString()};
+    const QStringList cells = legTableRow(number, leg)
+                              << (low ? QStringLiteral("below reserve") : QString());
     for (int c = 0; c < cells.size(); ++c) {
         auto* item = new QTableWidgetItem(cells[c]);
         item->setTextAlignment(c == 1 || c == 2 ? Qt::AlignLeft | Qt::AlignVCenter
@@ -201,21 +177,9 @@ void NavLogWindow::setTotals() {
     if (m_table->rowCount() <= row)
         m_table->setRowCount(row + 1);
     const Totals t = totalsOf(*trip, reserveMinutes());
-    const QStringList headings = columnHeadings();
-    for (int c = 0; c < headings.size(); ++c) {
-        QString text;
-        if (c == 0)
-            text = QStringLiteral("Total");
-        else if (headings[c] == QLatin1String("Dist"))
-            text = t.distance;
-        else if (headings[c] == QLatin1String("ETE"))
-            text = t.timeEnRoute;
-        else if (headings[c] == QLatin1String("ETA"))
-            text = t.lastEta;
-        else if (headings[c] == QLatin1String("F.used"))
-            text = t.fuelBurnt;
-        else if (headings[c] == QLatin1String("F.left"))
-            text = trip->legs.back().fuelLeft;
+    const QStringList totals = legTableTotals(*trip, t);
+    for (int c = 0; c < columnHeadings().size(); ++c) {
+        const QString text = totals.value(c);
         auto* item = new QTableWidgetItem(text);
         QFont bold = item->font();
         bold.setBold(true);
@@ -223,17 +187,7 @@ void NavLogWindow::setTotals() {
         item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         m_table->setItem(row, c, item);
     }
-    if (!t.hasEndurance) {
-        m_summary->setText(
-            QStringLiteral("No fuel flow: no endurance to compare with the reserve."));
-        return;
-    }
-    m_summary->setText(
-        QStringLiteral("Fuel left at the end lasts %1 min: %2 min %3 the %4 min reserve.")
-            .arg(qRound(t.enduranceMin))
-            .arg(qAbs(qRound(t.aboveReserveMin)))
-            .arg(t.aboveReserveMin >= 0 ? QStringLiteral("above") : QStringLiteral("below"))
-            .arg(reserveMinutes()));
+    m_summary->setText(reserveSummary(t, reserveMinutes()));
 }
 
 QString NavLogWindow::askSavePath(const QString& caption, const QString& filter,

@@ -16,62 +16,36 @@ namespace {
 constexpr const char* kFileName = "navlog.json";
 
 struct Field {
-    const char* key;
+    const char* key;        // in the stored log
+    const char* csvHeading; // its CSV column, or null when the CSV leaves it out
     QString LegRecord::*member;
 };
 
-// Every member of a leg, under its key in the stored log.
+// Every member of a leg; the CSV columns in their order.
 constexpr Field kFields[] = {
-    {"from", &LegRecord::from},
-    {"to", &LegRecord::to},
-    {"tc", &LegRecord::trueCourse},
-    {"wd", &LegRecord::windDirection},
-    {"wv", &LegRecord::windVelocity},
-    {"tas", &LegRecord::tas},
-    {"wca", &LegRecord::windCorrection},
-    {"th", &LegRecord::trueHeading},
-    {"var", &LegRecord::variation},
-    {"mh", &LegRecord::magHeading},
-    {"md", &LegRecord::magDeviation},
-    {"ch", &LegRecord::compassHeading},
-    {"gs", &LegRecord::groundSpeed},
-    {"dist", &LegRecord::distance},
-    {"off", &LegRecord::timeOff},
-    {"ete", &LegRecord::ete},
-    {"eta", &LegRecord::eta},
-    {"fuelUsed", &LegRecord::fuelUsed},
-    {"fuelLeft", &LegRecord::fuelLeft},
-    {"gph", &LegRecord::gph},
-    {"fuelAtStart", &LegRecord::fuelAtStart},
-    {"totalBurnt", &LegRecord::totalBurnt},
-    {"totalDist", &LegRecord::totalDistance},
-};
-
-// The CSV columns: a heading and the member it shows.
-struct Column {
-    const char* heading;
-    QString LegRecord::*member;
-};
-constexpr Column kCsvColumns[] = {
-    {"From", &LegRecord::from},
-    {"To", &LegRecord::to},
-    {"TC", &LegRecord::trueCourse},
-    {"WD", &LegRecord::windDirection},
-    {"WV", &LegRecord::windVelocity},
-    {"TAS", &LegRecord::tas},
-    {"WCA", &LegRecord::windCorrection},
-    {"TH", &LegRecord::trueHeading},
-    {"Var", &LegRecord::variation},
-    {"MH", &LegRecord::magHeading},
-    {"MD", &LegRecord::magDeviation},
-    {"CH", &LegRecord::compassHeading},
-    {"GS", &LegRecord::groundSpeed},
-    {"Dist", &LegRecord::distance},
-    {"Off", &LegRecord::timeOff},
-    {"ETE", &LegRecord::ete},
-    {"ETA", &LegRecord::eta},
-    {"F.used", &LegRecord::fuelUsed},
-    {"F.left", &LegRecord::fuelLeft},
+    {"from", "From", &LegRecord::from},
+    {"to", "To", &LegRecord::to},
+    {"tc", "TC", &LegRecord::trueCourse},
+    {"wd", "WD", &LegRecord::windDirection},
+    {"wv", "WV", &LegRecord::windVelocity},
+    {"tas", "TAS", &LegRecord::tas},
+    {"wca", "WCA", &LegRecord::windCorrection},
+    {"th", "TH", &LegRecord::trueHeading},
+    {"var", "Var", &LegRecord::variation},
+    {"mh", "MH", &LegRecord::magHeading},
+    {"md", "MD", &LegRecord::magDeviation},
+    {"ch", "CH", &LegRecord::compassHeading},
+    {"gs", "GS", &LegRecord::groundSpeed},
+    {"dist", "Dist", &LegRecord::distance},
+    {"off", "Off", &LegRecord::timeOff},
+    {"ete", "ETE", &LegRecord::ete},
+    {"eta", "ETA", &LegRecord::eta},
+    {"fuelUsed", "F.used", &LegRecord::fuelUsed},
+    {"fuelLeft", "F.left", &LegRecord::fuelLeft},
+    {"gph", nullptr, &LegRecord::gph},
+    {"fuelAtStart", nullptr, &LegRecord::fuelAtStart},
+    {"totalBurnt", nullptr, &LegRecord::totalBurnt},
+    {"totalDist", nullptr, &LegRecord::totalDistance},
 };
 
 double numberOf(const QString& text) {
@@ -144,39 +118,96 @@ QString routeOf(const Trip& trip) {
 }
 
 std::string tripCsv(const Trip& trip, int reserveMin) {
+    std::vector<const Field*> columns;
+    for (const Field& f : kFields) {
+        if (f.csvHeading)
+            columns.push_back(&f);
+    }
     std::string out;
     std::vector<QString> row{QStringLiteral("Leg")};
-    for (const Column& c : kCsvColumns)
-        row.push_back(QString::fromLatin1(c.heading));
+    for (const Field* c : columns)
+        row.push_back(QString::fromLatin1(c->csvHeading));
     row.push_back(QStringLiteral("Reserve"));
     appendCsvRow(out, row);
     int number = 0;
     for (const LegRecord& leg : trip.legs) {
         row = {QString::number(++number)};
-        for (const Column& c : kCsvColumns)
-            row.push_back(leg.*c.member);
+        for (const Field* c : columns)
+            row.push_back(leg.*c->member);
         row.push_back(belowReserve(leg, reserveMin) ? QStringLiteral("below reserve") : QString());
         appendCsvRow(out, row);
     }
     const Totals t = totalsOf(trip, reserveMin);
-    row.assign(std::size(kCsvColumns) + 2, QString());
+    row.assign(columns.size() + 2, QString());
     row[0] = QStringLiteral("Total");
-    auto put = [&row](const char* heading, const QString& value) {
-        for (std::size_t i = 0; i < std::size(kCsvColumns); ++i) {
-            if (qstrcmp(kCsvColumns[i].heading, heading) == 0)
+    auto put = [&](QString LegRecord::*member, const QString& value) {
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            if (columns[i]->member == member)
                 row[i + 1] = value;
         }
     };
-    put("Dist", t.distance);
-    put("ETE", t.timeEnRoute);
-    put("ETA", t.lastEta);
-    put("F.used", t.fuelBurnt);
+    put(&LegRecord::distance, t.distance);
+    put(&LegRecord::ete, t.timeEnRoute);
+    put(&LegRecord::eta, t.lastEta);
+    put(&LegRecord::fuelUsed, t.fuelBurnt);
     if (!trip.legs.empty())
-        put("F.left", trip.legs.back().fuelLeft);
+        put(&LegRecord::fuelLeft, trip.legs.back().fuelLeft);
     if (t.hasEndurance)
         row.back() = QStringLiteral("%1 min above").arg(numberText(std::round(t.aboveReserveMin)));
     appendCsvRow(out, row);
     return out;
+}
+
+QStringList legTableHeadings() {
+    return {QStringLiteral("#"),     QStringLiteral("From"),  QStringLiteral("To"),
+            QStringLiteral("TC"),    QStringLiteral("WD/WV"), QStringLiteral("TAS"),
+            QStringLiteral("WCA"),   QStringLiteral("TH"),    QStringLiteral("Var"),
+            QStringLiteral("MH"),    QStringLiteral("MD"),    QStringLiteral("CH"),
+            QStringLiteral("GS"),    QStringLiteral("Dist"),  QStringLiteral("Off"),
+            QStringLiteral("ETE"),   QStringLiteral("ETA"),   QStringLiteral("F.used"),
+            QStringLiteral("F.left")};
+}
+
+QStringList legTableRow(int number, const LegRecord& leg) {
+    return {QString::number(number),
+            leg.from,
+            leg.to,
+            leg.trueCourse,
+            leg.windDirection + QLatin1Char('/') + leg.windVelocity,
+            leg.tas,
+            leg.windCorrection,
+            leg.trueHeading,
+            leg.variation,
+            leg.magHeading,
+            leg.magDeviation,
+            leg.compassHeading,
+            leg.groundSpeed,
+            leg.distance,
+            leg.timeOff,
+            leg.ete,
+            leg.eta,
+            leg.fuelUsed,
+            leg.fuelLeft};
+}
+
+QStringList legTableTotals(const Trip& trip, const Totals& totals) {
+    QStringList row;
+    for (int i = 0; i < kLegTableTotalsFrom; ++i)
+        row << QString();
+    row[0] = QStringLiteral("Total");
+    row << totals.distance << QString() << totals.timeEnRoute << totals.lastEta << totals.fuelBurnt
+        << (trip.legs.empty() ? QString() : trip.legs.back().fuelLeft);
+    return row;
+}
+
+QString reserveSummary(const Totals& totals, int reserveMin) {
+    if (!totals.hasEndurance)
+        return QStringLiteral("No fuel flow: no endurance to compare with the reserve.");
+    return QStringLiteral("Fuel left at the end lasts %1 min: %2 min %3 the %4 min reserve.")
+        .arg(qRound(totals.enduranceMin))
+        .arg(qAbs(qRound(totals.aboveReserveMin)))
+        .arg(totals.aboveReserveMin >= 0 ? QStringLiteral("above") : QStringLiteral("below"))
+        .arg(reserveMin);
 }
 
 TripLog::TripLog(std::string dataDir) : m_dataDir(std::move(dataDir)) {}

@@ -12,6 +12,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <string>
 #include <vector>
@@ -76,6 +77,18 @@ QString routeOf(const Trip& trip);
 // a totals row, each ending in CR LF. Numbers as shown ("." whatever the
 // locale).
 std::string tripCsv(const Trip& trip, int reserveMin);
+
+// The table of legs that the window shows and the kneeboard prints: "#",
+// From, To, TC, WD/WV, TAS, WCA, TH, Var, MH, MD, CH, GS, Dist, Off, ETE, ETA,
+// F.used, F.left; a row per leg, and a totals row whose figures start at Dist.
+QStringList legTableHeadings();
+QStringList legTableRow(int number, const LegRecord& leg);
+QStringList legTableTotals(const Trip& trip, const Totals& totals);
+constexpr int kLegTableTotalsFrom = 13; // the Dist column
+
+// "Fuel left at the end lasts 206 min: 176 min above the 30 min reserve.", or
+// that there is no fuel flow to tell.
+QString reserveSummary(const Totals& totals, int reserveMin);
 
 class TripLog {
 public:
