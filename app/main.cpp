@@ -1,12 +1,15 @@
 #include "app/CommandLine.h"
 #include "app/PlannerApp.h"
 #include "platform/Resources.h"
+#include "store/Globals.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("skyvane"));
     QCoreApplication::setApplicationVersion(QStringLiteral(SKYVANE_VERSION));
+    // Where the data files are, once, for everything that reads or writes one.
+    store::useDataPlaces(core::DataPlaces::fromEnvironment());
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);

@@ -4,6 +4,8 @@
 
 #include "platform/MessageBox.h"
 
+#include "store/Globals.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -28,6 +30,7 @@ inline void writeDataFile(const QString& name, const QByteArray& bytes) {
 inline int run(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("XDG_DATA_HOME", dataHome().path().toLocal8Bit());
+    store::useDataPlaces(core::DataPlaces::fromEnvironment());
     QApplication app(argc, argv);
     platform::setMessageHook([](const QString&) {});
     benchmark::Initialize(&argc, argv);

@@ -36,7 +36,7 @@ std::string worldCsv(int rows) {
 
 static void ImportWorldAirports(benchmark::State& state) {
     const std::string csv = worldCsv(80000);
-    store::AirportDatabase db(g_strDataDir);
+    store::AirportDatabase db(store::dataPlaces());
     for (auto _ : state) {
         state.PauseTiming();
         bench::writeDataFile("airports.fly", QByteArray());

@@ -17,7 +17,7 @@ static void LegComputation(benchmark::State& state) {
     in.variationDeg = 13;
     in.magDeviationDeg = 2;
     in.distanceNm = 50;
-    in.gph = 8;
+    in.fuelFlowGph = 8;
     in.fuelGal = 40;
     for (auto _ : state) {
         benchmark::DoNotOptimize(in);

@@ -5,6 +5,7 @@
 #include "BenchSupport.h"
 #include "leg/LegDialog.h"
 #include "leg/LegDialogIds.h"
+#include "navlog/LegColumns.h"
 #include "navlog/NavLogPrint.h"
 #include "navlog/NavLogWindow.h"
 #include "store/Globals.h"
@@ -83,7 +84,7 @@ static void Pdf500Legs(benchmark::State& state) {
 BENCHMARK(Pdf500Legs)->Unit(benchmark::kMillisecond);
 
 static void StoreLogOf500Legs(benchmark::State& state) {
-    navlog::TripLog log(g_strDataDir);
+    navlog::TripLog log(store::dataPlaces());
     const navlog::Trip trip = tripOf(500);
     for (const auto& leg : trip.legs)
         log.legComputed(leg, trip.started);

@@ -1,11 +1,13 @@
 #include "course/CourseDialog.h"
 
 #include "core/NumberText.h"
+#include "core/Text.h"
 #include "course/CourseDialogIds.h"
 #include "course/GreatCircle.h"
 #include "platform/ComboBoxes.h"
 #include "platform/MessageBox.h"
 #include "store/AirportDatabase.h"
+#include "store/Globals.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,14 +16,11 @@
 
 #include <cmath>
 
-namespace {
-
 using namespace ids::course;
 
-} // namespace
-
 CCourseDialog::CCourseDialog(QWidget* parent)
-    : platform::Dialog(kTemplate, parent), m_magneticModel(magvar::findModelDir()) {
+    : platform::Dialog(kTemplate, parent),
+      m_magneticModel(magvar::findModelDir(store::dataPlaces())) {
     for (int id : {DEP_LAT, DEP_LON, ARR_LAT, ARR_LON}) {
         if (auto* edit = itemAs<QLineEdit>(id))
             connect(edit, &QLineEdit::textChanged, this, [this] { UpdateVariation(); });
@@ -68,9 +67,9 @@ void CCourseDialog::UpdateVariation() {
         return;
     m_variation = magvar::Variation{};
     QString text = QStringLiteral("Var at midpoint: -");
-    if (depLat && depLon && arrLat && arrLon && std::fabs(*depLat) <= 90 &&
-        std::fabs(*arrLat) <= 90) {
-        const magvar::GeoPoint mid = magvar::routeMidpoint({*depLat, *depLon}, {*arrLat, *arrLon});
+    if (depLat && depLon && arrLat && arrLon && core::isValidLatitude(*depLat) &&
+        core::isValidLatitude(*arrLat)) {
+        const core::GeoPoint mid = course::midpoint({*depLat, *depLon}, {*arrLat, *arrLon});
         m_variation = m_magneticModel.at(mid, magvar::decimalYear(QDate::currentDate()));
         switch (m_variation.status) {
         case magvar::VarStatus::Computed:
@@ -111,7 +110,7 @@ void CCourseDialog::FillAirportLists() {
     m_cbArrival->clear();
     QStringList ids;
     for (const std::string& id : store::airportDatabase().listIdentifiers())
-        ids << QString::fromLatin1(id.data(), static_cast<int>(id.size()));
+        ids << core::fromLatin1(id);
     platform::addComboItems(m_cbArrival, ids);
     platform::addComboItems(m_cbDeparture, ids);
     exchangeData(false);
@@ -129,7 +128,7 @@ void CCourseDialog::OnSelchangeDeparture() {
     if (i < 0)
         return;
     const QString id = m_cbDeparture->itemText(i);
-    if (const AirportPosition* pos = store::airportDatabase().find(id)) {
+    if (const core::GeoPoint* pos = store::airportDatabase().find(id)) {
         m_dDepLatitude = pos->latitudeDeg;
         m_dDepLongitude = pos->longitudeDeg;
     }
@@ -148,7 +147,7 @@ void CCourseDialog::OnSelchangeArrival() {
     const QString id = m_cbArrival->itemText(i);
     // The list shows upper case; a lower-case identifier in the file is still
     // found rather than leaving the old position in place.
-    if (const AirportPosition* pos = store::airportDatabase().find(id)) {
+    if (const core::GeoPoint* pos = store::airportDatabase().find(id)) {
         m_dArrLatitude = pos->latitudeDeg;
         m_dArrLongitude = pos->longitudeDeg;
     }
@@ -169,15 +168,31 @@ int CCourseDialog::SelectArrivalAirport(const QString& strId) {
 void CCourseDialog::OnOK() {
     // A field that could not be read has been reported: no course from
     // values the pilot did not enter.
-    if (!exchangeData(true))
+    if (!exchangeData(true) || !latitudeIsPlace(DEP_LAT, m_dDepLatitude) ||
+        !latitudeIsPlace(ARR_LAT, m_dArrLatitude))
         return;
-    course::calcCourseAndDistance(m_dDepLatitude, m_dDepLongitude, m_dArrLatitude, m_dArrLongitude,
-                                  m_dResultCourse, m_dResultDistance);
+    const course::CourseAndDistance result = course::calcCourseAndDistance(
+        {m_dDepLatitude, m_dDepLongitude}, {m_dArrLatitude, m_dArrLongitude});
+    m_dResultCourse = result.trueCourseDeg;
+    m_dResultDistance = result.distanceNm;
     if (m_dResultDistance == 0.0) {
         message(QStringLiteral("Distance is zero, enter correct data!"));
         return;
     }
     platform::Dialog::okCommand();
+}
+
+bool CCourseDialog::latitudeIsPlace(int fieldId, double latitudeDeg) {
+    // The formula would take 91 degrees as an angle and give a course to
+    // nowhere; the fields' own limits (-360..360) are wider than the earth.
+    if (core::isValidLatitude(latitudeDeg))
+        return true;
+    message(QStringLiteral("A latitude lies between -90 and 90 degrees!"));
+    if (auto* field = itemAs<QLineEdit>(fieldId)) {
+        field->setFocus(Qt::OtherFocusReason);
+        field->selectAll();
+    }
+    return false;
 }
 
 void CCourseDialog::OnCancel() {
@@ -189,27 +204,31 @@ void CCourseDialog::OnAdd() {
     if (!exchangeData(true))
         return;
     const QString strId = m_strArrText.toUpper();
-    if (strId.contains(QLatin1Char(' '))) {
+    switch (store::airportIdProblem(strId)) {
+    case store::IdProblem::WhiteSpace:
         message(QStringLiteral("No spaces allowed!"));
         return;
-    }
-    if (strId.size() != 3) {
+    case store::IdProblem::Empty:
+    case store::IdProblem::NotThreeChars:
         message(QStringLiteral("You must enter 3 alphanumeric symbol of the airport"));
         return;
-    }
-    const auto bytes = store::latin1Bytes(strId);
-    // These are the file's separators: such a record would break every
-    // later start.
-    if (bytes && !store::isStorableAirportId(*bytes)) {
+    case store::IdProblem::Separator:
+        // These are the file's separators: such a record would break every
+        // later start.
         message(QStringLiteral("No ':', ';' or ',' allowed!"));
         return;
-    }
-    // The file holds one byte a character; anything else would be stored
-    // as a different identifier.
-    if (!bytes) {
+    case store::IdProblem::NotLatin1:
+        // The file holds one byte a character; anything else would be stored
+        // as a different identifier.
         message(QStringLiteral("This identifier has a character the airports file cannot hold!"));
         return;
+    case store::IdProblem::None:
+        break;
     }
+    // Only a real place is stored: the file would hand it to every later TC.
+    if (!latitudeIsPlace(ARR_LAT, m_dArrLatitude))
+        return;
+    const std::string bytes = *core::toLatin1(strId);
     if (SelectArrivalAirport(strId) >= 0) {
         message(QStringLiteral("Airport %1 already exist in database!\nif you want update or "
                                "remove this airport,\nplease edit the file \"airports.fly\" "
@@ -219,7 +238,7 @@ void CCourseDialog::OnAdd() {
     }
     // Only a record that is on disk is reported as added; after a failure the
     // dialog stays open with the pilot's identifier, ready to try again.
-    const auto status = store::airportDatabase().append(*bytes, m_dArrLatitude, m_dArrLongitude);
+    const auto status = store::airportDatabase().append(bytes, m_dArrLatitude, m_dArrLongitude);
     if (status != core::WriteStatus::Written) {
         m_strArrText = strId;
         m_cbArrival->setEditText(strId);

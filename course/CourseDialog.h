@@ -53,6 +53,9 @@ private:
     void OnOK();
     void OnCancel();
     void message(const QString& text);
+    // False (with a message, the field focused) when the latitude names no
+    // place on the earth.
+    bool latitudeIsPlace(int fieldId, double latitudeDeg);
 
     magvar::MagneticVariation m_magneticModel;
 };

@@ -1,6 +1,7 @@
 #include "dialogs/ConversionsDialog.h"
 
 #include "dialogs/ConversionsDialogIds.h"
+#include "platform/DataExchange.h"
 #include "platform/MessageBox.h"
 #include "platform/Process.h"
 
@@ -46,14 +47,6 @@ CConversionsDialog::CConversionsDialog(QWidget* parent) : platform::Dialog(kTemp
         }
     }
     onCommand(ABACUS, [this] { OnAbacus(); });
-}
-
-void CConversionsDialog::DoDataExchange(platform::DataExchange&) {
-    if (!m_editTemperature) {
-        m_editTemperature = itemAs<QLineEdit>(F);
-        m_editWeight = itemAs<QLineEdit>(LB);
-        m_editDistance = itemAs<QLineEdit>(SM);
-    }
 }
 
 void CConversionsDialog::OnCancel() {

@@ -23,57 +23,58 @@ double headingToDegrees(double rad) noexcept {
 
 LegResult computeLeg(const LegInput& in) noexcept {
     LegResult out;
-    const double tc = in.trueCourseDeg * kDeg2Rad;
-    const double wd = in.windDirectionDeg * kDeg2Rad;
-    const double var = in.variationDeg * kDeg2Rad;
-    const double d = tc - wd;
+    const double courseRad = in.trueCourseDeg * kDeg2Rad;
+    const double windFromRad = in.windDirectionDeg * kDeg2Rad;
+    const double variationRad = in.variationDeg * kDeg2Rad;
+    const double windAngleRad = courseRad - windFromRad; // course relative to the wind
 
-    const double sinRatio = (in.windVelocityKt * std::sin(d)) / in.tasKt;
-    if (!(std::fabs(sinRatio) <= 1))
+    const double sinWca = (in.windVelocityKt * std::sin(windAngleRad)) / in.tasKt;
+    if (!(std::fabs(sinWca) <= 1))
         return out; // crosswind beyond the airspeed: no heading can hold the course
-    const double wca = std::asin(sinRatio);
+    const double wcaRad = std::asin(sinWca);
 
     // TAS minus ground speed, TAS (1 - cos wca) + WV cos d, in its half-angle form.
-    const double s = in.windVelocityKt * std::sin(d);
-    const double c = s / std::tan((kPi - wca) * 0.5);
-    const double w = in.windVelocityKt * std::cos(d);
-    const double e = roundTo2Places(c + w);
-    const double gs = in.tasKt - e;
-    if (!(gs > 0))
+    const double crosswindKt = in.windVelocityKt * std::sin(windAngleRad);
+    const double crabLossKt = crosswindKt / std::tan((kPi - wcaRad) * 0.5);
+    const double headwindKt = in.windVelocityKt * std::cos(windAngleRad);
+    const double speedLossKt = roundTo2Places(crabLossKt + headwindKt);
+    const double groundSpeedKt = in.tasKt - speedLossKt;
+    if (!(groundSpeedKt > 0))
         return out; // headwind at or above the airspeed: the leg is never flown
 
-    const double ete = (in.distanceNm * 60) / gs;
+    const double eteMin = (in.distanceNm * 60) / groundSpeedKt;
     out.distanceSumNm = in.distanceNm + in.distanceSumNm;
 
-    double fuelUsed = (in.gph * ete) * 0.016666666666666666;
-    double left = in.fuelGal - fuelUsed;
-    if (left < 0) {
-        left = 0;
+    const double fuelUsedGal = (in.fuelFlowGph * eteMin) * 0.016666666666666666;
+    double fuelLeftGal = in.fuelGal - fuelUsedGal;
+    if (fuelLeftGal < 0) {
+        fuelLeftGal = 0;
         out.fuelShort = true;
     }
-    out.totalBurntGal = roundTo2Places(in.totalBurntGal + fuelUsed);
+    out.totalBurntGal = roundTo2Places(in.totalBurntGal + fuelUsedGal);
 
-    const double thRad = tc - wca;
-    const double mhRad = var + thRad;
-    const double chRad = mhRad;
-    const double wcaDeg = headingToDegrees(wca);
-    const double thDeg = oneTurnUp(headingToDegrees(thRad));
-    const double mhDeg = oneTurnUp(headingToDegrees(mhRad));
-    const double chDeg = in.magDeviationDeg + oneTurnUp(headingToDegrees(chRad));
+    const double trueHeadingRad = courseRad - wcaRad;
+    const double magHeadingRad = variationRad + trueHeadingRad;
+    const double wcaDeg = headingToDegrees(wcaRad);
+    const double thDeg = oneTurnUp(headingToDegrees(trueHeadingRad));
+    const double mhDeg = oneTurnUp(headingToDegrees(magHeadingRad));
+    // The compass heading starts from the magnetic one, deviation added after
+    // its own turn and rounding, so it is not normalised again.
+    const double chDeg = in.magDeviationDeg + oneTurnUp(headingToDegrees(magHeadingRad));
 
-    out.trueCourseDeg = roundTo2Places(tc * kRad2Deg);
-    out.windDirectionDeg = roundTo2Places(wd * kRad2Deg);
-    out.variationDeg = roundTo2Places(var * kRad2Deg);
+    out.trueCourseDeg = roundTo2Places(courseRad * kRad2Deg);
+    out.windDirectionDeg = roundTo2Places(windFromRad * kRad2Deg);
+    out.variationDeg = roundTo2Places(variationRad * kRad2Deg);
 
-    out.fuelLeftGal = roundTo2Places(left);
-    out.fuelUsedGal = roundTo2Places(fuelUsed);
-    out.eteMin = roundTo2Places(ete);
+    out.fuelLeftGal = roundTo2Places(fuelLeftGal);
+    out.fuelUsedGal = roundTo2Places(fuelUsedGal);
+    out.eteMin = roundTo2Places(eteMin);
 
     out.windCorrectionDeg = roundHalfUp(wcaDeg);
     out.correctedHeadingDeg = roundHalfUp(chDeg);
     out.trueHeadingDeg = roundHalfUp(thDeg);
     out.magHeadingDeg = roundHalfUp(mhDeg);
-    out.groundSpeedKt = roundHalfUp(gs);
+    out.groundSpeedKt = roundHalfUp(groundSpeedKt);
     out.status = LegStatus::Computed;
     return out;
 }

@@ -30,7 +30,7 @@ struct LegInput {
     double variationDeg = 0;
     double magDeviationDeg = 0;
     double distanceNm = 0;
-    double gph = 0;
+    double fuelFlowGph = 0;
     double fuelGal = 0;       // on board at the start of the leg
     double totalBurntGal = 0; // burnt on the earlier legs
     double distanceSumNm = 0; // flown on the earlier legs

@@ -1,6 +1,7 @@
 #include "leg/LegDialog.h"
 
 #include "core/NumberText.h"
+#include "core/Text.h"
 #include "course/CourseDialog.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/ConversionsDialog.h"
@@ -19,8 +20,6 @@
 #include <QPushButton>
 #include <QTimer>
 
-double g_dDistanceSum = 0;
-
 namespace {
 
 using namespace ids::leg;
@@ -35,7 +34,7 @@ QDateTime wholeSeconds(const QDateTime& t) {
 } // namespace
 
 CLegDialog::CLegDialog(QWidget* parent)
-    : platform::Dialog(kTemplate, parent), m_navLog(g_strDataDir) {
+    : platform::Dialog(kTemplate, parent), m_navLog(store::dataPlaces()) {
     m_navLog.load();
     // A stray Escape must not end the program and lose the flight being planned.
     setEscapeCancels(false);
@@ -91,11 +90,8 @@ bool CLegDialog::OnInitDialog() {
     m_dTAS = 0;
     m_dFuel = 0;
     m_dGPH = 0;
-    m_dTotalBurnt = 0;
-    m_dHomeLatitude = 0;
-    m_dHomeLongitude = 0;
-    m_dArrivalLatitude = 0;
-    m_dArrivalLongitude = 0;
+    m_legs = leg::LegSequence();
+    showTotals();
 
     LoadDefaults();
     if (store::airportDatabase().load() == store::AirportLoad::CannotOpen)
@@ -120,7 +116,7 @@ void CLegDialog::OnRun() {
     // computing now would use values the pilot did not enter.
     if (!exchangeData(true))
         return;
-    const double fuelAtStart = m_dFuel, courseRead = m_dTrueCourse;
+    const double fuelAtStart = m_dFuel;
     if (m_dETE > 0) {
         message("Press 'Next'  or 'Reset' button first!");
         return;
@@ -138,23 +134,19 @@ void CLegDialog::OnRun() {
     in.variationDeg = m_dVariation;
     in.magDeviationDeg = m_dMagDeviation;
     in.distanceNm = m_dDistance;
-    in.gph = m_dGPH;
+    in.fuelFlowGph = m_dGPH;
     in.fuelGal = m_dFuel;
-    in.totalBurntGal = m_dTotalBurnt;
-    in.distanceSumNm = g_dDistanceSum;
-    const leg::LegResult r = leg::computeLeg(in);
+    const leg::LegResult r = m_legs.run(in);
     if (r.status != leg::LegStatus::Computed) {
         // Nothing is changed: the pilot corrects the wind or the airspeed.
         message("Wind too strong for this TAS!");
         return;
     }
 
-    g_dDistanceSum = r.distanceSumNm;
-    m_dTotalDistance = g_dDistanceSum;
+    showTotals();
     if (r.fuelShort)
         message("You don't have enough fuel to complete this trip!");
     m_dFuel = r.fuelLeftGal;
-    m_dTotalBurnt = r.totalBurntGal;
     m_dTrueCourse = r.trueCourseDeg;
     m_dWindDirection = r.windDirectionDeg;
     m_dVariation = r.variationDeg;
@@ -171,7 +163,12 @@ void CLegDialog::OnRun() {
     setDefaultMark(m_btnNext, true);
     exchangeData(false);
     ComputeArrivalTime(m_dETE);
-    logLeg(fuelAtStart, courseRead);
+    logLeg(fuelAtStart);
+}
+
+void CLegDialog::showTotals() {
+    m_dTotalBurnt = m_legs.totalBurntGal();
+    m_dTotalDistance = m_legs.totalDistanceNm();
 }
 
 void CLegDialog::ComputeArrivalTime(double ete) {
@@ -207,12 +204,11 @@ void CLegDialog::OnNext() {
 void CLegDialog::OnReset() {
     zeroLegResults();
     m_dTrueCourse = 0;
-    m_dTotalBurnt = 0;
-    m_dTotalDistance = 0;
     m_dWindDirection = 0;
     m_dWindVelocity = 0;
     m_dDistance = 0;
-    g_dDistanceSum = 0;
+    m_legs.reset();
+    showTotals();
     const QDateTime now = QDateTime::currentDateTime();
     picker(OUT)->setDateTime(now);
     picker(ETA)->setDateTime(now);
@@ -223,7 +219,7 @@ void CLegDialog::OnReset() {
 
 void CLegDialog::LoadDefaults() {
     store::Defaults d;
-    switch (store::loadDefaultsFile(g_strDataDir, d)) {
+    switch (store::loadDefaultsFile(store::dataPlaces(), d)) {
     case store::DefaultsLoad::CannotOpen:
         message("Cannot open congfiguration file!");
         return;
@@ -233,10 +229,7 @@ void CLegDialog::LoadDefaults() {
     case store::DefaultsLoad::Loaded:
         break;
     }
-    m_strHomeAirport =
-        QString::fromLatin1(d.homeAirport.data(), static_cast<int>(d.homeAirport.size()));
-    m_dHomeLatitude = d.homeLatitude;
-    m_dHomeLongitude = d.homeLongitude;
+    m_legs.setHome({core::fromLatin1(d.homeAirport), {d.homeLatitude, d.homeLongitude}});
     m_dTAS = d.tas;
     m_dVariation = d.variation;
     m_dMagDeviation = d.magDeviation;
@@ -248,10 +241,11 @@ void CLegDialog::OnSave() {
     if (!exchangeData(true))
         return;
     store::Defaults d;
-    const auto home = store::latin1Bytes(m_strHomeAirport);
+    const leg::RouteEnd& homeEnd = m_legs.home();
+    const auto home = core::toLatin1(homeEnd.airport);
     d.homeAirport = home.value_or(std::string());
-    d.homeLatitude = m_dHomeLatitude;
-    d.homeLongitude = m_dHomeLongitude;
+    d.homeLatitude = homeEnd.position.latitudeDeg;
+    d.homeLongitude = homeEnd.position.longitudeDeg;
     d.tas = m_dTAS;
     d.variation = m_dVariation;
     d.magDeviation = m_dMagDeviation;
@@ -269,7 +263,7 @@ void CLegDialog::OnSave() {
         message("Home airport code cannot be saved!");
         return;
     }
-    const auto status = store::saveDefaultsFile(g_strDataDir, d);
+    const auto status = store::saveDefaultsFile(store::dataPlaces(), d);
     if (status == core::WriteStatus::Written)
         message("Defaults saved!");
     else
@@ -277,25 +271,21 @@ void CLegDialog::OnSave() {
 }
 
 void CLegDialog::OnTrueCourse() {
+    const leg::RouteEnd& home = m_legs.home();
+    const leg::RouteEnd& arrival = m_legs.arrival();
     CCourseDialog dlg;
-    dlg.m_dDepLatitude = m_dHomeLatitude;
-    dlg.m_dDepLongitude = m_dHomeLongitude;
-    dlg.m_dArrLatitude = m_dArrivalLatitude;
-    dlg.m_dArrLongitude = m_dArrivalLongitude;
-    dlg.m_strDepAirport = m_strArrivalAirport.isEmpty() ? m_strHomeAirport : m_strArrivalAirport;
-    dlg.m_strArrAirport = m_strArrivalAirport;
+    dlg.m_dDepLatitude = home.position.latitudeDeg;
+    dlg.m_dDepLongitude = home.position.longitudeDeg;
+    dlg.m_dArrLatitude = arrival.position.latitudeDeg;
+    dlg.m_dArrLongitude = arrival.position.longitudeDeg;
+    dlg.m_strDepAirport = arrival.airport.isEmpty() ? home.airport : arrival.airport;
+    dlg.m_strArrAirport = arrival.airport;
     if (dlg.runModal() != QDialog::Accepted)
         return;
 
     ClearLegResults();
     m_dDistance = dlg.m_dResultDistance;
     m_dTrueCourse = dlg.m_dResultCourse;
-    m_dArrivalLongitude = dlg.m_dArrLongitude;
-    m_dArrivalLatitude = dlg.m_dArrLatitude;
-    m_dHomeLatitude = dlg.m_dDepLatitude;
-    m_dHomeLongitude = dlg.m_dDepLongitude;
-    m_strHomeAirport = dlg.m_strDepAirport;
-    m_strArrivalAirport = dlg.m_strArrAirport;
     // Only when the pilot ticked "Use" does the model's variation become Var.
     if (int nVarDeg = 0; dlg.VariationChosen(nVarDeg))
         m_dVariation = nVarDeg;
@@ -305,7 +295,10 @@ void CLegDialog::OnTrueCourse() {
                   .arg(QString::fromStdString(core::formatFixed(m_dTrueCourse, 2)),
                        QString::fromStdString(core::formatFixed(m_dDistance, 2))));
     m_dTrueCourse = core::roundHalfUp(m_dTrueCourse);
-    m_dCourseFromTC = m_dTrueCourse;
+    // A leg flown on this course is logged between these airports.
+    m_legs.takeRoute({dlg.m_strDepAirport, {dlg.m_dDepLatitude, dlg.m_dDepLongitude}},
+                     {dlg.m_strArrAirport, {dlg.m_dArrLatitude, dlg.m_dArrLongitude}},
+                     m_dTrueCourse);
 
     setDefaultMark(m_btnRun, true);
     m_btnRun->setFocus();
@@ -339,20 +332,15 @@ void CLegDialog::OnLog() {
     m_navLogWindow->activateWindow();
 }
 
-void CLegDialog::logLeg(double fuelAtStartGal, double courseReadDeg) {
+void CLegDialog::logLeg(double fuelAtStartGal) {
     auto text = [this](int id) {
         if (auto* time = picker(id))
             return time->text();
         return itemAs<QLineEdit>(id)->text();
     };
     navlog::LegRecord leg;
-    // A course the pilot typed has no airports; one TC set (and still in the
-    // field) has those of the TC.
-    if (courseReadDeg == m_dCourseFromTC) {
-        leg.from = m_strHomeAirport;
-        leg.to = m_strArrivalAirport;
-    }
-    m_dCourseFromTC = std::numeric_limits<double>::quiet_NaN();
+    leg.from = m_legs.legs().back().from;
+    leg.to = m_legs.legs().back().to;
     leg.trueCourse = text(TC);
     leg.windDirection = text(WD);
     leg.windVelocity = text(WV);

@@ -3,13 +3,13 @@
 // results Run computes for it and the running totals of the flight.
 
 #include "dialogs/SplashDialog.h"
+#include "leg/LegSequence.h"
 #include "navlog/TripLog.h"
 #include "platform/DataExchange.h"
 #include "platform/Dialog.h"
 
 #include <QString>
 
-#include <limits>
 #include <memory>
 
 class QDateTimeEdit;
@@ -17,9 +17,6 @@ class QPushButton;
 namespace navlog {
 class NavLogWindow;
 }
-
-// Distance of all legs computed since start or the last Reset.
-extern double g_dDistanceSum;
 
 class CLegDialog : public platform::Dialog {
     Q_OBJECT
@@ -60,16 +57,12 @@ public:
     double m_dGroundSpeed = 0;
     double m_dETE = 0;
     double m_dFuelUsed = 0;
+    // The chain's totals as the fields show them (the chain owns them).
     double m_dTotalBurnt = 0;
     double m_dTotalDistance = 0;
 
-    // Route memory: the end points of the last accepted true course.
-    QString m_strHomeAirport;
-    double m_dHomeLatitude = 0;
-    double m_dHomeLongitude = 0;
-    QString m_strArrivalAirport;
-    double m_dArrivalLatitude = 0;
-    double m_dArrivalLongitude = 0;
+    // The chain of legs of this flight, with its totals and the route memory.
+    const leg::LegSequence& legs() const { return m_legs; }
 
     QPushButton* m_btnRun = nullptr;
     QPushButton* m_btnNext = nullptr;
@@ -79,9 +72,6 @@ public:
     // The nav log: every computed leg of the trip, and its window once opened.
     navlog::TripLog m_navLog;
     std::unique_ptr<navlog::NavLogWindow> m_navLogWindow;
-    // The course the last accepted TC put into the leg (NaN when none is
-    // pending): a leg flown on it is logged with the TC's airports.
-    double m_dCourseFromTC = std::numeric_limits<double>::quiet_NaN();
 
 protected:
     void exchange(platform::DataExchange& dx) override { DoDataExchange(dx); }
@@ -94,11 +84,13 @@ private:
     void OnCancel();
     void message(const char* text);
     void zeroLegResults();
-    // What the nav log is told: a leg that Run computed (with the fuel on board
-    // and the course as read before it), and a new trip.
-    void logLeg(double fuelAtStartGal, double courseReadDeg);
+    void showTotals();
+    // What the nav log is told: a leg that Run computed (with the fuel on
+    // board before it), and a new trip.
+    void logLeg(double fuelAtStartGal);
     void logNewTrip();
     void saveNavLog();
     bool m_navLogSavePending = false;
+    leg::LegSequence m_legs;
     QDateTimeEdit* picker(int id) const;
 };

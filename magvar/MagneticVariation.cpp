@@ -1,11 +1,9 @@
 #include "magvar/MagneticVariation.h"
 
-#include "core/Files.h"
+#include "course/GreatCircle.h"
 
-#include <GeographicLib/Geodesic.hpp>
 #include <GeographicLib/MagneticModel.hpp>
 
-#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <cmath>
@@ -24,29 +22,10 @@ constexpr double kDeg = M_PI / 180;
 constexpr double kG10 = -29351.8, kG11 = -1410.8, kH11 = 4545.4;
 constexpr double kDg10 = 12.0, kDg11 = 9.7, kDh11 = -21.5;
 
-double arcDeg(const GeoPoint& a, const GeoPoint& b) noexcept {
-    const double c = std::sin(a.latitudeDeg * kDeg) * std::sin(b.latitudeDeg * kDeg) +
-                     std::cos(a.latitudeDeg * kDeg) * std::cos(b.latitudeDeg * kDeg) *
-                         std::cos((a.longitudeDeg - b.longitudeDeg) * kDeg);
-    return std::acos(std::fmax(-1.0, std::fmin(1.0, c))) / kDeg;
-}
-
 } // namespace
 
 double decimalYear(const QDate& date) noexcept {
     return date.year() + (date.dayOfYear() - 1.0) / date.daysInYear();
-}
-
-GeoPoint routeMidpoint(const GeoPoint& from, const GeoPoint& to) noexcept {
-    const GeographicLib::Geodesic& earth = GeographicLib::Geodesic::WGS84();
-    double s12 = 0, azi1 = 0, azi2 = 0;
-    earth.Inverse(from.latitudeDeg, from.longitudeDeg, to.latitudeDeg, to.longitudeDeg, s12, azi1,
-                  azi2);
-    GeoPoint mid = from;
-    if (s12 > 0)
-        earth.Direct(from.latitudeDeg, from.longitudeDeg, azi1, s12 / 2, mid.latitudeDeg,
-                     mid.longitudeDeg);
-    return mid;
 }
 
 GeoPoint northGeomagneticPole(double year) noexcept {
@@ -86,7 +65,8 @@ Variation MagneticVariation::at(const GeoPoint& point, double year) const {
     }
     const GeoPoint north = northGeomagneticPole(year);
     const GeoPoint south{-north.latitudeDeg, north.longitudeDeg + 180};
-    if (arcDeg(point, north) <= kPoleRadiusDeg || arcDeg(point, south) <= kPoleRadiusDeg) {
+    if (course::arcDeg(point, north) <= kPoleRadiusDeg ||
+        course::arcDeg(point, south) <= kPoleRadiusDeg) {
         v.status = VarStatus::NearPole;
         return v;
     }
@@ -99,17 +79,13 @@ Variation MagneticVariation::at(const GeoPoint& point, double year) const {
     return v;
 }
 
-std::string findModelDir() {
-    if (const auto installed =
-            core::findInstalledCopy("\\Program Files\\Skyvane\\magnetic\\wmm2025.wmm"))
-        return QFileInfo(QFile::decodeName(QByteArray::fromStdString(*installed)))
-            .absolutePath()
-            .toStdString();
-    const QString beside =
-        QCoreApplication::applicationDirPath() + QStringLiteral("/../share/skyvane/magnetic");
-    if (QFileInfo::exists(beside + QStringLiteral("/wmm2025.wmm")))
-        return QFileInfo(beside).absoluteFilePath().toStdString();
-    return {};
+std::string findModelDir(const core::DataPlaces& places) {
+    const auto model = places.installedFile(QStringLiteral("magnetic/wmm2025.wmm"));
+    if (!model)
+        return {};
+    return QFileInfo(QFile::decodeName(QByteArray::fromStdString(*model)))
+        .absolutePath()
+        .toStdString();
 }
 
 } // namespace magvar

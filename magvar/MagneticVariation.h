@@ -7,6 +7,9 @@
 // The model holds from 2025.0 to 2030.0 and is unreliable close to the
 // geomagnetic poles; there it gives no number, only the reason.
 
+#include "core/DataPlaces.h"
+#include "core/GeoPoint.h"
+
 #include <QDate>
 #include <QString>
 
@@ -20,11 +23,7 @@ class MagneticModel;
 
 namespace magvar {
 
-// A point on the earth, decimal degrees, north and east positive.
-struct GeoPoint {
-    double latitudeDeg = 0;
-    double longitudeDeg = 0;
-};
+using core::GeoPoint;
 
 enum class VarStatus {
     Computed,     // varDeg holds the variation
@@ -41,10 +40,6 @@ struct Variation {
 
 // The date as a decimal year (2025-07-02 is about 2025.5).
 double decimalYear(const QDate& date) noexcept;
-
-// The point halfway along the great circle (WGS84 geodesic) between two
-// points; the first point for points that coincide.
-GeoPoint routeMidpoint(const GeoPoint& from, const GeoPoint& to) noexcept;
 
 // The north geomagnetic pole of the model's dipole at that decimal year (the
 // south one is its antipode).
@@ -71,9 +66,8 @@ private:
     std::unique_ptr<GeographicLib::MagneticModel> m_model;
 };
 
-// The folder of the installed model: <dir>/skyvane/magnetic along
-// $XDG_DATA_DIRS, else share/skyvane/magnetic beside the program's bin/.
-// Empty when none is found.
-std::string findModelDir();
+// The folder of the installed model: the first "magnetic" folder among the
+// installed places that holds it. Empty when none is found.
+std::string findModelDir(const core::DataPlaces& places);
 
 } // namespace magvar

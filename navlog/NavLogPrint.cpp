@@ -1,5 +1,7 @@
 #include "navlog/NavLogPrint.h"
 
+#include "navlog/LegColumns.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QPageLayout>
@@ -25,7 +27,7 @@ QString cell(const QString& text, const char* align = "right") {
 
 QString headerRow() {
     QStringList headings = legTableHeadings();
-    headings << QStringLiteral("Res") << QStringLiteral("ATA") << QStringLiteral("Fuel act.");
+    headings << kReserveHeadingShort << QStringLiteral("ATA") << QStringLiteral("Fuel act.");
     QString row = QStringLiteral("<tr>");
     for (const QString& h : headings)
         row += QStringLiteral("<th nowrap>%1</th>").arg(escaped(h));
@@ -36,8 +38,8 @@ QString legRow(int number, const LegRecord& leg, bool low) {
     QString row = low ? QStringLiteral("<tr bgcolor=\"#d0d0d0\">") : QStringLiteral("<tr>");
     const QStringList cells = legTableRow(number, leg);
     for (int c = 0; c < cells.size(); ++c)
-        row += cell(cells[c], c == 1 || c == 2 ? "left" : "right"); // From and To to the left
-    row += cell(low ? QStringLiteral("LOW") : QString(), "center");
+        row += cell(cells[c], legTableLeftAligned(c) ? "left" : "right");
+    row += cell(low ? kBelowReserveShort : QString(), "center");
     // Room to write in flight: wide enough for a time, tall enough for a hand.
     row += QStringLiteral("<td style=\"font-size: 9pt\">&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;</td>"
                           "<td style=\"font-size: 9pt\">&nbsp;&nbsp;&nbsp;&nbsp;</td>");
@@ -46,9 +48,9 @@ QString legRow(int number, const LegRecord& leg, bool low) {
 
 QString totalsRow(const Trip& trip, const Totals& t) {
     QString row = QStringLiteral("<tr><td colspan=\"%1\" align=\"left\"><b>Totals</b></td>")
-                      .arg(kLegTableTotalsFrom);
+                      .arg(legTableTotalsFrom());
     const QStringList cells = legTableTotals(trip, t);
-    for (int c = kLegTableTotalsFrom; c < cells.size(); ++c)
+    for (int c = legTableTotalsFrom(); c < cells.size(); ++c)
         row += cell(cells[c]);
     return row + QStringLiteral("<td></td><td></td><td></td></tr>");
 }
@@ -114,6 +116,12 @@ void render(QPagedPaintDevice& device, int resolution, const Trip& trip, int res
 }
 
 } // namespace
+
+QPageLayout kneeboardPageLayout() {
+    return QPageLayout(QPageSize(QPageSize::A5), QPageLayout::Portrait, QMarginsF(8, 8, 8, 8),
+                       QPageLayout::Millimeter);
+}
+
 void printNavLog(QPrinter& printer, const Trip& trip, int reserveMin) {
     render(printer, printer.resolution(), trip, reserveMin);
 }
@@ -124,8 +132,7 @@ QByteArray navLogPdf(const Trip& trip, int reserveMin) {
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter pdf(&buffer);
-        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A5), QPageLayout::Portrait,
-                                      QMarginsF(8, 8, 8, 8), QPageLayout::Millimeter));
+        pdf.setPageLayout(kneeboardPageLayout());
         pdf.setResolution(300);
         pdf.setTitle(QStringLiteral("Skyvane nav log"));
         pdf.setCreator(QStringLiteral("Skyvane"));

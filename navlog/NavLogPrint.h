@@ -7,6 +7,8 @@
 
 #include "navlog/TripLog.h"
 
+#include <QPageLayout>
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -16,6 +18,9 @@ class QPrinter;
 namespace navlog {
 
 constexpr int kLegsPerPage = 20;
+
+// The kneeboard page: A5 portrait with 8 mm margins.
+QPageLayout kneeboardPageLayout();
 
 // The pages as rich text, one document a page.
 QStringList navLogPages(const Trip& trip, int reserveMin);

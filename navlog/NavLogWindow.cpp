@@ -1,6 +1,7 @@
 #include "navlog/NavLogWindow.h"
 
 #include "core/Files.h"
+#include "navlog/LegColumns.h"
 #include "navlog/NavLogPrint.h"
 #include "platform/MessageBox.h"
 
@@ -39,7 +40,7 @@ QString tripTitle(const Trip& trip) {
 } // namespace
 
 QStringList NavLogWindow::columnHeadings() {
-    return legTableHeadings() << QStringLiteral("Reserve");
+    return legTableHeadings() << kReserveHeading;
 }
 
 NavLogWindow::NavLogWindow(TripLog& log, QWidget* parent)
@@ -157,12 +158,11 @@ void NavLogWindow::showTrip(int index) {
 
 void NavLogWindow::setRow(int row, int number, const LegRecord& leg) {
     const bool low = belowReserve(leg, reserveMinutes());
-    const QStringList cells = legTableRow(number, leg)
-                              << (low ? QStringLiteral("below reserve") : QString());
+    const QStringList cells = legTableRow(number, leg) << (low ? kBelowReserve : QString());
     for (int c = 0; c < cells.size(); ++c) {
         auto* item = new QTableWidgetItem(cells[c]);
-        item->setTextAlignment(c == 1 || c == 2 ? Qt::AlignLeft | Qt::AlignVCenter
-                                                : Qt::AlignRight | Qt::AlignVCenter);
+        item->setTextAlignment(legTableLeftAligned(c) ? Qt::AlignLeft | Qt::AlignVCenter
+                                                      : Qt::AlignRight | Qt::AlignVCenter);
         if (low)
             item->setBackground(kLowFuel);
         m_table->setItem(row, c, item);
@@ -236,8 +236,7 @@ void NavLogWindow::print() {
     if (!trip)
         return;
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A5), QPageLayout::Portrait,
-                                      QMarginsF(8, 8, 8, 8), QPageLayout::Millimeter));
+    printer.setPageLayout(kneeboardPageLayout());
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("Print nav log"));
     if (dialog.exec() == QDialog::Accepted)

@@ -1,6 +1,7 @@
 #pragma once
 // The nav log: every leg of a trip as the leg dialog showed it, the trips
-// before it, the reserve rule, and the trip as CSV. No widgets.
+// before it and the reserve rule. No widgets. Its columns, the CSV and the
+// summary are in navlog/LegColumns.h, its file in navlog/TripLogFile.h.
 //
 // A trip begins with the first leg after a start or a Reset and grows with
 // each computed leg. Its figures are kept as the texts the leg dialog showed,
@@ -8,11 +9,11 @@
 // without legs are never kept. The log lives in "navlog.json" of the data
 // folder, rewritten safely as it grows.
 
+#include "core/DataPlaces.h"
 #include "core/Files.h"
 
 #include <QDateTime>
 #include <QString>
-#include <QStringList>
 
 #include <string>
 #include <vector>
@@ -73,30 +74,13 @@ Totals totalsOf(const Trip& trip, int reserveMin);
 // empty when neither is known.
 QString routeOf(const Trip& trip);
 
-// RFC 4180 CSV, UTF-8: a header row, a row per leg (with the reserve mark),
-// a totals row, each ending in CR LF. Numbers as shown ("." whatever the
-// locale).
-std::string tripCsv(const Trip& trip, int reserveMin);
-
-// The table of legs that the window shows and the kneeboard prints: "#",
-// From, To, TC, WD/WV, TAS, WCA, TH, Var, MH, MD, CH, GS, Dist, Off, ETE, ETA,
-// F.used, F.left; a row per leg, and a totals row whose figures start at Dist.
-QStringList legTableHeadings();
-QStringList legTableRow(int number, const LegRecord& leg);
-QStringList legTableTotals(const Trip& trip, const Totals& totals);
-constexpr int kLegTableTotalsFrom = 13; // the Dist column
-
-// "Fuel left at the end lasts 206 min: 176 min above the 30 min reserve.", or
-// that there is no fuel flow to tell.
-QString reserveSummary(const Totals& totals, int reserveMin);
-
 class TripLog {
 public:
     // Keeps at most this many trips; older ones drop off.
     static constexpr std::size_t kMaxTrips = 50;
 
-    // dataDir: the data directory as the device names it (core/Files.h).
-    explicit TripLog(std::string dataDir);
+    // places: where "navlog.json" is kept (the user's folder).
+    explicit TripLog(const core::DataPlaces& places);
 
     // Reads the stored log; an unreadable one is put aside as
     // "navlog.json.unreadable" before anything is written over it.
@@ -118,7 +102,7 @@ public:
     std::string filePath() const;
 
 private:
-    std::string m_dataDir;
+    std::string m_filePath;
     std::vector<Trip> m_trips;
     bool m_tripOpen = false; // the front trip takes the next leg
 };

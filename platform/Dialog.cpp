@@ -162,12 +162,6 @@ void Dialog::startWindowTimer(int id, int milliseconds) {
     m_timers[id].start(milliseconds, this);
 }
 
-void Dialog::stopWindowTimer(int id) {
-    const auto it = m_timers.find(id);
-    if (it != m_timers.end())
-        it->second.stop();
-}
-
 void Dialog::timerEvent(QTimerEvent* event) {
     for (auto& [id, timer] : m_timers) {
         if (timer.timerId() == event->timerId()) {

@@ -52,9 +52,8 @@ public:
     void setDefaultMark(QPushButton* button, bool marked);
     static bool hasDefaultMark(const QPushButton* button);
 
-    // Window timers by id; the timer repeats until it is stopped.
+    // Window timers by id; the timer repeats until the window is destroyed.
     void startWindowTimer(int id, int milliseconds);
-    void stopWindowTimer(int id);
 
     // Whether Escape is the cancel command (the default). A main window that
     // would lose the pilot's work turns it off; its Quit button stays.

@@ -10,7 +10,9 @@
 namespace platform {
 namespace {
 
-double g_scale = 1.5;
+// Desktop pixels are smaller than the handheld's: every unit is drawn half as
+// large again.
+constexpr double kScale = 1.5;
 constexpr double kPixelsPerUnitX = 240.0 / 145.0;
 constexpr double kPixelsPerUnitY = 320.0 / 162.0;
 
@@ -22,7 +24,7 @@ QRect rectOf(const QJsonValue& value) {
 }
 
 int px(double units, double perUnit) {
-    return static_cast<int>(std::lround(units * perUnit * g_scale));
+    return static_cast<int>(std::lround(units * perUnit * kScale));
 }
 
 } // namespace
@@ -53,11 +55,8 @@ DialogTemplate loadDialogTemplate(int id) {
     return t;
 }
 
-void setDialogScale(double scale) {
-    g_scale = scale > 0 ? scale : 1.0;
-}
 double dialogScale() {
-    return g_scale;
+    return kScale;
 }
 
 QRect dialogUnitsToPixels(const QRect& u) {

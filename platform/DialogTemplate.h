@@ -36,8 +36,7 @@ struct DialogTemplate {
 DialogTemplate loadDialogTemplate(int id);
 
 // Pixels per dialog unit: at scale 1 a 145 by 162 unit dialog fills a
-// 240 by 320 pixel screen. Desktops use a larger scale.
-void setDialogScale(double scale);
+// 240 by 320 pixel screen; the desktop draws at a fixed larger scale.
 double dialogScale();
 QRect dialogUnitsToPixels(const QRect& units);
 QSize dialogUnitsToPixels(const QSize& units);

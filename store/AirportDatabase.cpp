@@ -1,6 +1,6 @@
 #include "store/AirportDatabase.h"
 
-#include "store/Globals.h"
+#include "core/Text.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -11,15 +11,15 @@
 
 namespace store {
 
-AirportDatabase::AirportDatabase(std::string dataDir) : m_dataDir(std::move(dataDir)) {}
+AirportDatabase::AirportDatabase(core::DataPlaces places) : m_places(std::move(places)) {}
 
 QString AirportDatabase::filePath() const {
     return QFile::decodeName(
-        QByteArray::fromStdString(core::resolveDevicePath(m_dataDir + kAirportFileName)));
+        QByteArray::fromStdString(m_places.userFile(QLatin1String(kAirportFileName))));
 }
 
 std::optional<std::string> AirportDatabase::installedCopy() const {
-    return core::findInstalledCopy(m_dataDir + kAirportFileName);
+    return m_places.installedFile(QLatin1String(kAirportFileName));
 }
 
 AirportLoad AirportDatabase::load() {
@@ -96,15 +96,14 @@ AirportDatabase::BatchResult AirportDatabase::appendNew(const std::vector<NewAir
     BatchResult result;
     std::string added;
     result.status = appendLocked([&](const std::string& onDisk) {
-        // Identifiers count as the same the way the lists show them: in upper case.
+        // Identifiers count as the same the way the lists show them: case aside.
         std::unordered_set<QString> known;
         AirportMap index;
         for (const std::string& id : parseAirportText(airportTextFromBytes(onDisk), index))
-            known.insert(QString::fromLatin1(id.data(), static_cast<int>(id.size())).toUpper());
+            known.insert(core::caseKey(core::fromLatin1(id)));
         std::string records;
         for (const NewAirport& a : airports) {
-            const QString key =
-                QString::fromLatin1(a.id.data(), static_cast<int>(a.id.size())).toUpper();
+            const QString key = core::caseKey(core::fromLatin1(a.id));
             if (!known.insert(key).second) {
                 ++result.duplicates;
                 continue;
@@ -120,11 +119,6 @@ AirportDatabase::BatchResult AirportDatabase::appendNew(const std::vector<NewAir
     else
         result.added = 0;
     return result;
-}
-
-AirportDatabase& airportDatabase() {
-    static AirportDatabase database(g_strDataDir);
-    return database;
 }
 
 } // namespace store

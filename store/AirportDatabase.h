@@ -5,6 +5,7 @@
 // appended to the file as it is on disk at that moment, under a lock file,
 // never written out from the text read at start.
 
+#include "core/DataPlaces.h"
 #include "core/Files.h"
 #include "store/Airports.h"
 
@@ -21,8 +22,8 @@ enum class AirportLoad { Loaded, CannotOpen };
 
 class AirportDatabase {
 public:
-    // dataDir: the data directory as the device names it (see core/Files.h).
-    explicit AirportDatabase(std::string dataDir);
+    // places: the user's folder and the installed copies (core/DataPlaces.h).
+    explicit AirportDatabase(core::DataPlaces places);
 
     // Reads the file into the text and empties the index. Without a file of
     // the user's, the copy installed with the program is read instead.
@@ -34,7 +35,7 @@ public:
     std::vector<std::string> listIdentifiers();
 
     // The position of an identifier as a list shows it (see findAirport).
-    const AirportPosition* find(const QString& id) const { return findAirport(m_index, id); }
+    const core::GeoPoint* find(const QString& id) const { return findAirport(m_index, id); }
 
     // Adds the record "ID:lat;lon," to the end of the file as it is on disk
     // now, holding "airports.fly.lock" meanwhile, and replaces the file safely.
@@ -46,11 +47,11 @@ public:
     core::WriteStatus append(const std::string& id, double latitudeDeg, double longitudeDeg);
 
     // Adds the airports whose identifiers the file on disk does not hold yet
-    // (compared in upper case, as the lists show them; a repeat within the
+    // (compared ignoring case, as the lists show them; a repeat within the
     // batch counts as held), in one locked, safe write of the file.
     struct NewAirport {
         std::string id;
-        AirportPosition position;
+        core::GeoPoint position;
     };
     struct BatchResult {
         core::WriteStatus status = core::WriteStatus::Written;
@@ -74,13 +75,13 @@ private:
     appendLocked(const std::function<std::string(const std::string& onDisk)>& records);
     std::optional<std::string> installedCopy() const;
 
-    std::string m_dataDir;
+    core::DataPlaces m_places;
     std::string m_text;
     AirportMap m_index;
     int m_lockTimeoutMs = 3000;
 };
 
-// The database of this run, on the program's data directory.
+// The database of this run, on the run's data places (store/Globals.h).
 AirportDatabase& airportDatabase();
 
 } // namespace store

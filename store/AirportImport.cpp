@@ -1,11 +1,13 @@
 #include "store/AirportImport.h"
 
 #include "core/NumberText.h"
+#include "core/Text.h"
 
 #include <csv.h>
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
 namespace store {
 namespace {
@@ -95,26 +97,33 @@ void Reader::take(const std::vector<std::string>& fields) {
     const QString code = QString::fromUtf8(field(at.code).c_str());
     SkipReason reason = SkipReason::NotSelected;
     bool keep = false;
-    const auto bytes = latin1Bytes(code);
-    if (code.isEmpty()) {
+    switch (airportIdProblem(code)) {
+    case IdProblem::Empty:
         reason = SkipReason::EmptyCode;
-    } else if (!bytes) {
-        reason = SkipReason::NotLatin1;
-    } else if (!isStorableAirportId(*bytes)) {
-        reason = SkipReason::Separator;
-    } else if (std::any_of(code.begin(), code.end(), [](QChar c) { return c.isSpace(); })) {
+        break;
+    case IdProblem::WhiteSpace:
         reason = SkipReason::WhiteSpace;
-    } else if (code.size() != 3) {
+        break;
+    case IdProblem::NotThreeChars:
         reason = SkipReason::NotThreeChars;
-    } else {
+        break;
+    case IdProblem::Separator:
+        reason = SkipReason::Separator;
+        break;
+    case IdProblem::NotLatin1:
+        reason = SkipReason::NotLatin1;
+        break;
+    case IdProblem::None: {
         const auto lat = core::parseNumber(field(at.lat));
         const auto lon = core::parseNumber(field(at.lon));
-        if (!lat || !lon || std::fabs(*lat) > 90 || std::fabs(*lon) > 180) {
+        if (!lat || !lon || !core::isValidLatitude(*lat) || std::fabs(*lon) > 180) {
             reason = SkipReason::BadPosition;
         } else {
-            out.airports.push_back({*bytes, AirportPosition{*lat, *lon}});
+            out.airports.push_back({*core::toLatin1(code), core::GeoPoint{*lat, *lon}});
             keep = true;
         }
+        break;
+    }
     }
     if (!keep)
         ++out.skipped[reason];
@@ -151,19 +160,25 @@ const QStringList& importCodeColumns() {
 ImportRead readOurAirports(const std::string& csv, const ImportOptions& options) {
     ImportRead out;
     Reader reader{options, out, {}, 0, true, {}, {}};
+    // Spreadsheet programs begin the UTF-8 CSV they save with a byte-order
+    // mark; it is no part of the first column's name.
+    constexpr std::string_view kBom = "\xEF\xBB\xBF";
+    const std::size_t bomBytes =
+        std::string_view(csv).substr(0, kBom.size()) == kBom ? kBom.size() : 0;
+    const std::string_view text = std::string_view(csv).substr(bomBytes);
     csv_parser parser{};
     if (csv_init(&parser, CSV_STRICT | CSV_STRICT_FINI) != 0) {
         out.error = QStringLiteral("the CSV reader could not start");
         return out;
     }
     const std::size_t parsed =
-        csv_parse(&parser, csv.data(), csv.size(), onField, onRowEnd, &reader);
+        csv_parse(&parser, text.data(), text.size(), onField, onRowEnd, &reader);
     const bool complete =
-        parsed == csv.size() && csv_fini(&parser, onField, onRowEnd, &reader) == 0;
+        parsed == text.size() && csv_fini(&parser, onField, onRowEnd, &reader) == 0;
     if (!complete && reader.error.isEmpty()) {
         reader.error = QStringLiteral("it is not valid CSV (%1, near byte %2)")
                            .arg(QString::fromLatin1(csv_strerror(csv_error(&parser))))
-                           .arg(parsed);
+                           .arg(parsed + bomBytes);
     }
     csv_free(&parser);
     if (reader.header && reader.error.isEmpty())

@@ -6,10 +6,10 @@
 //
 // A row becomes a record when its type is one asked for (never "closed"), its
 // country and region match when asked, and its code and position fit the
-// file: a code of exactly three characters (the file's records are read by
-// the three characters before the colon), none of them ':', ';', ',' or
-// white space, all within Latin-1; a finite latitude within ±90 and longitude
-// within ±180. Every other row is counted by the reason it was left out.
+// file: a code the file can store (store::airportIdProblem, the rule Add
+// follows too); a finite latitude within ±90 and longitude within ±180.
+// Every other row is counted by the reason it was left out. A leading UTF-8
+// byte-order mark is skipped.
 
 #include "store/AirportDatabase.h"
 

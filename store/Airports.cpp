@@ -2,6 +2,7 @@
 
 #include "core/Files.h"
 #include "core/NumberText.h"
+#include "core/Text.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -68,7 +69,7 @@ std::vector<std::string> parseAirportText(const std::string& text, AirportMap& i
         if (index.find(id) == index.end()) {
             const double lat = e > colonAt ? numberOf(text, colonAt + 1, e) : 0;
             const double lon = k > e ? numberOf(text, e + 1, k) : 0;
-            index.emplace(id, AirportPosition{lat, lon});
+            index.emplace(id, core::GeoPoint{lat, lon});
         }
         ids.push_back(std::move(id));
         c = colon + 1;
@@ -85,35 +86,34 @@ std::string airportRecord(const std::string& id, double latitudeDeg, double long
 void appendAirportRecord(std::string& text, AirportMap& index, const std::string& id,
                          double latitudeDeg, double longitudeDeg) {
     text += airportRecord(id, latitudeDeg, longitudeDeg);
-    index.emplace(id, AirportPosition{latitudeDeg, longitudeDeg});
+    index.emplace(id, core::GeoPoint{latitudeDeg, longitudeDeg});
 }
 
-std::optional<std::string> latin1Bytes(const QString& text) {
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(text.size()));
-    for (const QChar c : text) {
-        if (c.unicode() > 0xFF)
-            return std::nullopt;
-        bytes += static_cast<char>(c.unicode());
-    }
-    return bytes;
+IdProblem airportIdProblem(const QString& id) {
+    if (id.isEmpty())
+        return IdProblem::Empty;
+    if (std::any_of(id.begin(), id.end(), [](QChar c) { return c.isSpace(); }))
+        return IdProblem::WhiteSpace;
+    if (id.size() != 3)
+        return IdProblem::NotThreeChars;
+    if (std::any_of(id.begin(), id.end(), [](QChar c) {
+            return c == QLatin1Char(':') || c == QLatin1Char(';') || c == QLatin1Char(',');
+        }))
+        return IdProblem::Separator;
+    if (!core::toLatin1(id))
+        return IdProblem::NotLatin1;
+    return IdProblem::None;
 }
 
-bool isStorableAirportId(std::string_view id) {
-    return id.find_first_of(":;,") == std::string_view::npos;
-}
-
-const AirportPosition* findAirport(const AirportMap& index, const QString& id) {
-    if (const auto bytes = latin1Bytes(id)) {
+const core::GeoPoint* findAirport(const AirportMap& index, const QString& id) {
+    if (const auto bytes = core::toLatin1(id)) {
         const auto exact = index.find(*bytes);
         if (exact != index.end())
             return &exact->second;
     }
-    // The lists show identifiers through QString::toUpper, so the match is
-    // made the same way, beyond ASCII too ("äbc" is listed as "ÄBC").
-    const QString wanted = id.toUpper();
+    const QString wanted = core::caseKey(id);
     for (const auto& [key, pos] : index) {
-        if (QString::fromLatin1(key.data(), static_cast<int>(key.size())).toUpper() == wanted)
+        if (core::caseKey(core::fromLatin1(key)) == wanted)
             return &pos;
     }
     return nullptr;

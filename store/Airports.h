@@ -5,6 +5,8 @@
 // written one record per line read as well as the system's own, which has the
 // records back to back.
 
+#include "core/GeoPoint.h"
+
 #include <QString>
 
 #include <map>
@@ -13,15 +15,9 @@
 #include <string_view>
 #include <vector>
 
-// A position in decimal degrees, north and east positive.
-struct AirportPosition {
-    double latitudeDeg = 0;
-    double longitudeDeg = 0;
-};
-
 // Identifier (case preserved, compared by character code) to the position of
 // its first record.
-using AirportMap = std::map<std::string, AirportPosition>;
+using AirportMap = std::map<std::string, core::GeoPoint>;
 
 namespace store {
 
@@ -49,16 +45,17 @@ std::string airportRecord(const std::string& id, double latitudeDeg, double long
 void appendAirportRecord(std::string& text, AirportMap& index, const std::string& id,
                          double latitudeDeg, double longitudeDeg);
 
-// An identifier that the format can hold: no ':', ';' or ','.
-bool isStorableAirportId(std::string_view id);
-
-// The file's bytes for an identifier: one byte a character, or none when a
-// character lies beyond Latin-1 and the file cannot hold it.
-std::optional<std::string> latin1Bytes(const QString& text);
+// Why an identifier cannot be stored as a record, the first reason in this
+// order; None when it can. The file's records are read by the three
+// characters before the colon, so a stored identifier is exactly three
+// characters, none of them white space (of any kind) or one of the file's
+// separators ':', ';' and ',', all within Latin-1 (one byte a character).
+enum class IdProblem { None, Empty, WhiteSpace, NotThreeChars, Separator, NotLatin1 };
+IdProblem airportIdProblem(const QString& id);
 
 // The position of an identifier: the exact key, or else the first key that is
-// the same once both are in upper case as the lists show them (a file may hold
-// lower-case identifiers). Null when there is none.
-const AirportPosition* findAirport(const AirportMap& index, const QString& id);
+// the same ignoring case (core::caseKey), as the lists show them in upper case
+// while a file may hold lower-case identifiers. Null when there is none.
+const core::GeoPoint* findAirport(const AirportMap& index, const QString& id);
 
 } // namespace store

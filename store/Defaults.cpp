@@ -1,5 +1,7 @@
 #include "store/Defaults.h"
 
+#include <QFile>
+
 #include "core/Files.h"
 #include "core/NumberText.h"
 
@@ -122,9 +124,17 @@ bool loadsBack(const Defaults& values) {
     return again && again->homeAirport == values.homeAirport && formatDefaults(*again) == bytes;
 }
 
-DefaultsLoad loadDefaultsFile(const std::string& dataDir, Defaults& values) {
-    const auto bytes = core::readFileBytes(core::resolveDevicePath(dataDir + kDefaultsFileName),
-                                           kDefaultsReadLimit);
+DefaultsLoad loadDefaultsFile(const core::DataPlaces& places, Defaults& values) {
+    const QString name = QLatin1String(kDefaultsFileName);
+    const std::string own = places.userFile(name);
+    auto bytes = core::readFileBytes(own, kDefaultsReadLimit);
+    // Until the pilot's first Save there is no file of their own: the one
+    // installed with the program stands in, so a first start is no error. A
+    // file of their own that cannot be read still is.
+    if (!bytes && !QFile::exists(QFile::decodeName(QByteArray::fromStdString(own)))) {
+        if (const auto installed = places.installedFile(name))
+            bytes = core::readFileBytes(*installed, kDefaultsReadLimit);
+    }
     if (!bytes)
         return DefaultsLoad::CannotOpen;
     auto parsed = parseDefaults(*bytes);
@@ -134,8 +144,8 @@ DefaultsLoad loadDefaultsFile(const std::string& dataDir, Defaults& values) {
     return DefaultsLoad::Loaded;
 }
 
-core::WriteStatus saveDefaultsFile(const std::string& dataDir, const Defaults& values) {
-    const std::string path = core::resolveDevicePath(dataDir + kDefaultsFileName);
+core::WriteStatus saveDefaultsFile(const core::DataPlaces& places, const Defaults& values) {
+    const std::string path = places.userFile(QLatin1String(kDefaultsFileName));
     if (!core::makeParentFolder(path))
         return core::WriteStatus::CannotCreate;
     return core::writeFileSafely(path, formatDefaults(values));

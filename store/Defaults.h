@@ -7,6 +7,7 @@
 // always did. A file counts when its first 1023 bytes yield exactly eight
 // values.
 
+#include "core/DataPlaces.h"
 #include "core/Files.h"
 
 #include <optional>
@@ -56,10 +57,13 @@ bool fitsDefaultsFile(const Defaults& values);
 // for numbers that are not finite.
 bool loadsBack(const Defaults& values);
 
-// Reads "config.fly" of the data directory (a device path, see core/Files.h).
-DefaultsLoad loadDefaultsFile(const std::string& dataDir, Defaults& values);
+// Reads the user's "config.fly" or, while they have none, the copy installed
+// with the program. CannotOpen: neither can be read (or the user's exists and
+// cannot be read).
+DefaultsLoad loadDefaultsFile(const core::DataPlaces& places, Defaults& values);
 
-// Writes the values as "config.fly" of the data directory, safely.
-core::WriteStatus saveDefaultsFile(const std::string& dataDir, const Defaults& values);
+// Writes the values as the user's "config.fly", safely, creating the user's
+// data folder when it is missing.
+core::WriteStatus saveDefaultsFile(const core::DataPlaces& places, const Defaults& values);
 
 } // namespace store

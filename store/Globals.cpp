@@ -2,8 +2,31 @@
 
 #include "store/AirportDatabase.h"
 
-// Defined together so that the data directory exists before the airport
-// database that is built on it.
-std::string g_strDataDir = "\\Program Files\\Skyvane\\";
+namespace store {
+namespace {
+
+core::DataPlaces& places() {
+    static core::DataPlaces current = core::DataPlaces::fromEnvironment();
+    return current;
+}
+
+} // namespace
+
+const core::DataPlaces& dataPlaces() {
+    return places();
+}
+
+void useDataPlaces(core::DataPlaces newPlaces) {
+    places() = std::move(newPlaces);
+    airportDatabase() = AirportDatabase(places());
+}
+
+AirportDatabase& airportDatabase() {
+    static AirportDatabase database(places());
+    return database;
+}
+
+} // namespace store
+
 std::string& g_strAirportText = store::airportDatabase().text();
 AirportMap& g_mapAirports = store::airportDatabase().index();

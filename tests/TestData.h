@@ -3,6 +3,9 @@
 // decimal-comma locale runs. Qt Core only, so pure tests link the core
 // library alone.
 
+#include "core/DataPlaces.h"
+#include "store/Globals.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -15,7 +18,8 @@ namespace testing {
 
 // A fresh $XDG_DATA_HOME with an empty "skyvane" folder, or (false) one
 // where that folder cannot be made: a plain file stands in its way. Nothing is
-// installed along $XDG_DATA_DIRS unless a test puts it into installed().
+// installed along $XDG_DATA_DIRS unless a test puts it into installed(). The
+// run's data places are worked out from them, as start-up does.
 class DataDir {
 public:
     explicit DataDir(bool usable = true) {
@@ -30,6 +34,7 @@ public:
             blocker.open(QIODevice::WriteOnly);
             qputenv("XDG_DATA_HOME", QFile::encodeName(blocker.fileName()));
         }
+        store::useDataPlaces(core::DataPlaces::fromEnvironment());
     }
     // Where a file installed with the program would stand.
     QString installed(const QString& file) const {

@@ -16,10 +16,11 @@
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    store::useDataPlaces(core::DataPlaces::fromEnvironment());
     if (argc == 4 && std::strcmp(argv[1], "append") == 0) {
         const std::string prefix = argv[2];
         const int count = std::atoi(argv[3]);
-        store::AirportDatabase db(g_strDataDir);
+        store::AirportDatabase db(store::dataPlaces());
         db.setLockTimeout(30000);
         const char* digits = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
         for (int i = 0; i < count; ++i) {
@@ -31,7 +32,7 @@ int main(int argc, char** argv) {
     }
     if (argc == 2 && std::strcmp(argv[1], "hold") == 0) {
         const QString path = QFile::decodeName(QByteArray::fromStdString(
-            core::resolveDevicePath(g_strDataDir + store::kAirportFileName)));
+            store::dataPlaces().userFile(QLatin1String(store::kAirportFileName))));
         QLockFile lock(path + QStringLiteral(".lock"));
         if (!lock.lock())
             return 1;

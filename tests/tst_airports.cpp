@@ -76,7 +76,7 @@ void TestAirports::scan() {
     const Scan s = ::scan(text.toStdString());
     QCOMPARE(idsOf(s), ids);
     if (!ids.isEmpty()) {
-        const AirportPosition& last = s.index.at(s.ids.back());
+        const core::GeoPoint& last = s.index.at(s.ids.back());
         QTEST(last.latitudeDeg, "lastLat");
         QTEST(last.longitudeDeg, "lastLon");
     }
@@ -135,16 +135,17 @@ void TestAirports::lookupIgnoresCaseOnlyWhenNeeded() {
 }
 
 void TestAirports::separatorsAreNotStorable() {
-    QVERIFY(store::isStorableAirportId("K1X"));
-    QVERIFY(!store::isStorableAirportId("A:B"));
-    QVERIFY(!store::isStorableAirportId("A;B"));
-    QVERIFY(!store::isStorableAirportId("A,B"));
+    using store::IdProblem;
+    QCOMPARE(store::airportIdProblem("K1X"), IdProblem::None);
+    QCOMPARE(store::airportIdProblem("A:B"), IdProblem::Separator);
+    QCOMPARE(store::airportIdProblem("A;B"), IdProblem::Separator);
+    QCOMPARE(store::airportIdProblem("A,B"), IdProblem::Separator);
 }
 
 void TestAirports::fileRoundTrip() {
     testing::DataDir dir;
     dir.write("airports.fly", "EWX:40.5;-74.25,\r\nKLA:51.5;-0.5,\r\n");
-    store::AirportDatabase db(g_strDataDir);
+    store::AirportDatabase db(store::dataPlaces());
     QCOMPARE(db.load(), store::AirportLoad::Loaded);
     db.listIdentifiers();
     QCOMPARE(db.append("NEW", 1.5, 2.5), core::WriteStatus::Written);
@@ -158,7 +159,7 @@ void TestAirports::userFileComesBeforeTheInstalledOne() {
     QVERIFY(installed.open(QIODevice::WriteOnly));
     installed.write("SYS:1;2,");
     installed.close();
-    store::AirportDatabase db(g_strDataDir);
+    store::AirportDatabase db(store::dataPlaces());
     QCOMPARE(db.load(), store::AirportLoad::Loaded);
     QCOMPARE(QString::fromStdString(db.text()), QString("SYS:1;2,"));
     dir.write("airports.fly", "USR:3;4,");
@@ -170,7 +171,7 @@ void TestAirports::userFileComesBeforeTheInstalledOne() {
 
 void TestAirports::missingFile() {
     testing::DataDir dir;
-    store::AirportDatabase db(g_strDataDir);
+    store::AirportDatabase db(store::dataPlaces());
     db.text() = "stale";
     QCOMPARE(db.load(), store::AirportLoad::CannotOpen);
     QVERIFY(db.text().empty());
@@ -178,7 +179,7 @@ void TestAirports::missingFile() {
 
 void TestAirports::failedRewriteKeepsOldFile() {
     testing::DataDir dir(false);
-    store::AirportDatabase db(g_strDataDir);
+    store::AirportDatabase db(store::dataPlaces());
     QCOMPARE(db.append("AAA", 1, 2), core::WriteStatus::CannotCreate);
     QVERIFY(!dir.exists("airports.fly"));
 }

@@ -59,7 +59,6 @@ void typeArrival(const platform::Dialog& d, const QString& typed) {
 
 struct Fixture {
     explicit Fixture(const QByteArray& airports = kAirports, bool dataDir = true) : dir(dataDir) {
-        g_dDistanceSum = 0;
         g_mapAirports.clear();
         if (dataDir) {
             dir.write("config.fly", kDefaults);
@@ -147,9 +146,9 @@ void TestCourseDialog::acceptedCourseFillsTheLeg() {
     QVERIFY(platform::Dialog::hasDefaultMark(f.leg->itemAs<QPushButton>(legid::RUN)));
     QVERIFY(!platform::Dialog::hasDefaultMark(f.leg->itemAs<QPushButton>(legid::TCBTN)));
     QCOMPARE(f.leg->focusWidget(), f.leg->item(legid::RUN));
-    QCOMPARE(f.leg->m_strHomeAirport, QString("ABC"));
-    QCOMPARE(f.leg->m_strArrivalAirport, QString("KLA"));
-    QCOMPARE(f.leg->m_dArrivalLatitude, 51.5);
+    QCOMPARE(f.leg->legs().home().airport, QString("ABC"));
+    QCOMPARE(f.leg->legs().arrival().airport, QString("KLA"));
+    QCOMPARE(f.leg->legs().arrival().position.latitudeDeg, 51.5);
 }
 
 void TestCourseDialog::routeMemoryOffersLastArrival() {
@@ -194,8 +193,21 @@ void TestCourseDialog::rangeRefusalKeepsDialogOpen() {
         QCOMPARE(d.m_dResultDistance, 0.0); // nothing computed from a refused field
         QCOMPARE(text(d, DEP_LAT), QString("400"));
         f.messages.list.clear();
-        setText(d, DEP_LAT, "360");
-        setText(d, ARR_LAT, "1000"); // the arrival latitude has no limits
+        // Within the field's limits but no place on the earth: refused too,
+        // the arrival latitude (which has no limits of its own) as well.
+        const QString latitude = "A latitude lies between -90 and 90 degrees!";
+        for (const auto& [dep, arr] :
+             {std::pair{"360", "40"}, {"-90.5", "40"}, {"40", "91"}, {"40", "1000"}}) {
+            setText(d, DEP_LAT, dep);
+            setText(d, ARR_LAT, arr);
+            testing::click(d, OK);
+            QCOMPARE(f.messages.list, QStringList{latitude});
+            QVERIFY(d.isVisible());
+            QCOMPARE(d.focusWidget(), d.item(QString(dep) == "40" ? ARR_LAT : DEP_LAT));
+            f.messages.list.clear();
+        }
+        setText(d, DEP_LAT, "-90");
+        setText(d, ARR_LAT, "90");
         testing::click(d, OK);
         QVERIFY(f.messages.list.isEmpty());
     });

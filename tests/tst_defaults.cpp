@@ -234,27 +234,29 @@ void TestDefaults::longValuesDoNotOverflow() {
 void TestDefaults::fileLayer() {
     testing::DataDir dir;
     Defaults d;
-    QCOMPARE(store::loadDefaultsFile(g_strDataDir, d), store::DefaultsLoad::CannotOpen);
-    QCOMPARE(store::saveDefaultsFile(g_strDataDir, example()), core::WriteStatus::Written);
+    QCOMPARE(store::loadDefaultsFile(store::dataPlaces(), d), store::DefaultsLoad::CannotOpen);
+    QCOMPARE(store::saveDefaultsFile(store::dataPlaces(), example()), core::WriteStatus::Written);
     QCOMPARE(dir.read("config.fly"), kExample);
-    QCOMPARE(store::loadDefaultsFile(g_strDataDir, d), store::DefaultsLoad::Loaded);
+    QCOMPARE(store::loadDefaultsFile(store::dataPlaces(), d), store::DefaultsLoad::Loaded);
     QCOMPARE(d.tas, 110.0);
     dir.write("config.fly", "a:1\r\n");
     Defaults untouched = example();
-    QCOMPARE(store::loadDefaultsFile(g_strDataDir, untouched), store::DefaultsLoad::Malformed);
+    QCOMPARE(store::loadDefaultsFile(store::dataPlaces(), untouched),
+             store::DefaultsLoad::Malformed);
     QCOMPARE(untouched.tas, 110.0);
 }
 
 void TestDefaults::saveWithoutDataDirectory() {
     testing::DataDir dir(false);
-    QCOMPARE(store::saveDefaultsFile(g_strDataDir, example()), core::WriteStatus::CannotCreate);
+    QCOMPARE(store::saveDefaultsFile(store::dataPlaces(), example()),
+             core::WriteStatus::CannotCreate);
     QVERIFY(!QFile::exists(dir.home.path() + "/skyvane"));
 }
 
 void TestDefaults::saveOverLongerFileLeavesNoTrace() {
     testing::DataDir dir;
     dir.write("config.fly", QByteArray(5000, 'x'));
-    QCOMPARE(store::saveDefaultsFile(g_strDataDir, example()), core::WriteStatus::Written);
+    QCOMPARE(store::saveDefaultsFile(store::dataPlaces(), example()), core::WriteStatus::Written);
     QCOMPARE(dir.read("config.fly"), kExample);
 }
 
@@ -262,7 +264,7 @@ void TestDefaults::failedWriteKeepsOldFile() {
     testing::DataDir dir;
     // A directory where the file should be: the replacement cannot happen.
     QVERIFY(QDir().mkpath(dir.path("config.fly")));
-    QVERIFY(store::saveDefaultsFile(g_strDataDir, example()) != core::WriteStatus::Written);
+    QVERIFY(store::saveDefaultsFile(store::dataPlaces(), example()) != core::WriteStatus::Written);
     QVERIFY(QFileInfo(dir.path("config.fly")).isDir());
     QCOMPARE(QDir(dir.path("")).entryList(QDir::Files).size(), 0); // no temporary left behind
 }

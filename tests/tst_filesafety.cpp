@@ -64,6 +64,7 @@ public:
         }
         mounted = true;
         qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path()));
+        store::useDataPlaces(core::DataPlaces::fromEnvironment());
         QDir(dir.path()).mkpath(QStringLiteral("skyvane"));
     }
     ~SmallDisk() {
@@ -112,7 +113,6 @@ public:
 
 struct App {
     App() {
-        g_dDistanceSum = 0;
         leg = std::make_unique<CLegDialog>();
         leg->createModeless(nullptr);
         messages.list.clear();
@@ -281,7 +281,7 @@ void TestFileSafety::twoCopiesAddingLoseNothing() {
     first.start(QStringLiteral(AIRPORT_APPENDER), {"append", "P", "60"});
     second.start(QStringLiteral(AIRPORT_APPENDER), {"append", "Q", "60"});
     // And this process as a third copy, at the same time.
-    store::AirportDatabase own(g_strDataDir);
+    store::AirportDatabase own(store::dataPlaces());
     own.setLockTimeout(30000);
     for (int i = 0; i < 60; ++i) {
         const std::string id = "R" + QByteArray::number(i).rightJustified(2, '0').toStdString();

@@ -61,11 +61,10 @@ void TestGreatCircle::courseAndDistance() {
     QFETCH(double, lon1);
     QFETCH(double, lat2);
     QFETCH(double, lon2);
-    double course = -1;
-    double distance = -1;
-    course::calcCourseAndDistance(lat1, lon1, lat2, lon2, course, distance);
-    QTEST(course, "course");
-    QTEST(distance, "distance");
+    const course::CourseAndDistance result =
+        course::calcCourseAndDistance({lat1, lon1}, {lat2, lon2});
+    QTEST(result.trueCourseDeg, "course");
+    QTEST(result.distanceNm, "distance");
 }
 
 void TestGreatCircle::swappedEndsReverseTheCourse_data() {
@@ -89,9 +88,8 @@ void TestGreatCircle::swappedEndsReverseTheCourse() {
     QFETCH(double, lon1);
     QFETCH(double, lat2);
     QFETCH(double, lon2);
-    double c1, d1, c2, d2;
-    course::calcCourseAndDistance(lat1, lon1, lat2, lon2, c1, d1);
-    course::calcCourseAndDistance(lat2, lon2, lat1, lon1, c2, d2);
+    const auto [c1, d1] = course::calcCourseAndDistance({lat1, lon1}, {lat2, lon2});
+    const auto [c2, d2] = course::calcCourseAndDistance({lat2, lon2}, {lat1, lon1});
     QCOMPARE(d1, d2);
     QVERIFY(d1 > 0 && d1 <= 10800);
 

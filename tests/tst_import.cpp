@@ -118,7 +118,7 @@ void TestImport::malformedFilesAreRefused() {
 void TestImport::duplicatesIgnoreCaseAndKeepTheFile() {
     testing::DataDir dir;
     dir.write("airports.fly", "abc:1;2,\r\n7nj:3;4,\r\n");
-    store::AirportDatabase db(g_strDataDir);
+    store::AirportDatabase db(store::dataPlaces());
     const auto read = store::readOurAirports(sample(), ImportOptions{});
     const auto result = db.appendNew(read.airports);
     QCOMPARE(result.status, core::WriteStatus::Written);
@@ -139,7 +139,7 @@ void TestImport::importWhileAnotherCopyAddsLosesNothing() {
     QProcess other;
     other.start(QStringLiteral(AIRPORT_APPENDER), {"append", "P", "100"});
     QVERIFY(other.waitForStarted());
-    store::AirportDatabase db(g_strDataDir);
+    store::AirportDatabase db(store::dataPlaces());
     db.setLockTimeout(30000);
     int added = 0;
     for (int batch = 0; batch < 10; ++batch) {
@@ -148,7 +148,7 @@ void TestImport::importWhileAnotherCopyAddsLosesNothing() {
             const int n = batch * 50 + i;
             const char id[4] = {char('Q' + n / 100), char('0' + n / 10 % 10), char('0' + n % 10),
                                 0};
-            airports.push_back({id, AirportPosition{1, 2}});
+            airports.push_back({id, core::GeoPoint{1, 2}});
         }
         const auto result = db.appendNew(airports);
         QCOMPARE(result.status, core::WriteStatus::Written);

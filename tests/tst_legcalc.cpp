@@ -24,7 +24,7 @@ LegInput legOf(double tc, double wd, double wv, double tas, double var = 0, doub
     in.variationDeg = var;
     in.magDeviationDeg = md;
     in.distanceNm = dist;
-    in.gph = gph;
+    in.fuelFlowGph = gph;
     in.fuelGal = fuel;
     return in;
 }

@@ -31,7 +31,6 @@ QDateTime today(int h, int m, int s) {
 struct Fixture {
     explicit Fixture(const QByteArray& defaults = QByteArray(), bool dataDir = true)
         : dir(dataDir) {
-        g_dDistanceSum = 0;
         if (!defaults.isNull())
             dir.write("config.fly", defaults);
         dlg = std::make_unique<CLegDialog>();
@@ -128,8 +127,8 @@ void TestLegDialog::startsFromDefaultsFile() {
     QCOMPARE(text(*f.dlg, MD), QString("2"));
     QCOMPARE(text(*f.dlg, GPH), QString("8"));
     QCOMPARE(text(*f.dlg, FUEL), QString("40"));
-    QCOMPARE(f.dlg->m_strHomeAirport, QString("ABC"));
-    QCOMPARE(f.dlg->m_dHomeLongitude, -74.25);
+    QCOMPARE(f.dlg->legs().home().airport, QString("ABC"));
+    QCOMPARE(f.dlg->legs().home().position.longitudeDeg, -74.25);
 }
 
 void TestLegDialog::accessibleNamesAndValues() {
@@ -285,7 +284,7 @@ void TestLegDialog::runRefusals() {
         before << text(*f.dlg, id);
     const QDateTime eta = picker(*f.dlg, ETA)->dateTime();
     const bool runMarked = f.marked(RUN);
-    const double sum = g_dDistanceSum;
+    const double sum = f.dlg->legs().totalDistanceNm();
 
     click(*f.dlg, RUN);
     QCOMPARE(f.messages.list, QStringList{message});
@@ -295,7 +294,7 @@ void TestLegDialog::runRefusals() {
     QCOMPARE(after, before);
     QCOMPARE(picker(*f.dlg, ETA)->dateTime(), eta);
     QCOMPARE(f.marked(RUN), runMarked);
-    QCOMPARE(g_dDistanceSum, sum);
+    QCOMPARE(f.dlg->legs().totalDistanceNm(), sum);
 }
 
 void TestLegDialog::fuelWarningGoesOn() {
@@ -414,7 +413,7 @@ void TestLegDialog::resetFromDefaults() {
     QCOMPARE(text(*f.dlg, TAS), QString("110"));
     QCOMPARE(text(*f.dlg, GPH), QString("8"));
     QCOMPARE(text(*f.dlg, FUEL), QString("40"));
-    QCOMPARE(g_dDistanceSum, 0.0);
+    QCOMPARE(f.dlg->legs().totalDistanceNm(), 0.0);
     QVERIFY(picker(*f.dlg, OUT)->dateTime() >= before);
     QCOMPARE(picker(*f.dlg, ETA)->dateTime(), picker(*f.dlg, OUT)->dateTime());
     QVERIFY(f.marked(NEXT)); // Reset leaves the buttons alone

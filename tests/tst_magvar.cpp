@@ -1,6 +1,7 @@
 // The magnetic variation: NOAA's published WMM2025 test values through
 // GeographicLib and the shipped coefficients, this program's sign (Var =
 // -declination), the model's years and its unreliable polar caps.
+#include "course/GreatCircle.h"
 #include "magvar/MagneticVariation.h"
 
 #include <QTest>
@@ -89,9 +90,9 @@ void TestMagVar::missingModelSaysSo() {
 }
 
 void TestMagVar::midpointAndText() {
-    const GeoPoint mid = magvar::routeMidpoint({0, 10}, {0, 40});
+    const GeoPoint mid = course::midpoint({0, 10}, {0, 40});
     QVERIFY(std::fabs(mid.latitudeDeg) < 1e-9 && std::fabs(mid.longitudeDeg - 25) < 1e-9);
-    const GeoPoint same = magvar::routeMidpoint({12, 34}, {12, 34});
+    const GeoPoint same = course::midpoint({12, 34}, {12, 34});
     QCOMPARE(same.latitudeDeg, 12.0);
     QCOMPARE(magvar::varText(12), QString::fromUtf8("12° W"));
     QCOMPARE(magvar::varText(-1), QString::fromUtf8("1° E"));

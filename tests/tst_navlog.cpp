@@ -1,6 +1,7 @@
 // The nav log's trip model: legs in order, trips across Reset and restarts,
 // the reserve rule, totals and the CSV a pilot exports.
 #include "TestData.h"
+#include "navlog/LegColumns.h"
 #include "navlog/TripLog.h"
 #include "store/Globals.h"
 
@@ -64,7 +65,7 @@ private slots:
 };
 
 void TestNavLog::legsJoinTheTripInOrder() {
-    TripLog log(g_strDataDir);
+    TripLog log(store::dataPlaces());
     QVERIFY(!log.latest());
     log.legComputed(leg("50", "31.6", "35.79"), kStart);
     log.legComputed(leg("42.5", "24.25", "32.56"), kStart.addSecs(1800));
@@ -75,7 +76,7 @@ void TestNavLog::legsJoinTheTripInOrder() {
 }
 
 void TestNavLog::resetBeginsANewTripAndKeepsTheOld() {
-    TripLog log(g_strDataDir);
+    TripLog log(store::dataPlaces());
     log.legComputed(leg("50", "31.6", "35.79"), kStart);
     log.reset();
     // Right after a Reset the finished trip is still the latest: a stray
@@ -90,7 +91,7 @@ void TestNavLog::resetBeginsANewTripAndKeepsTheOld() {
 }
 
 void TestNavLog::atMostFiftyTrips() {
-    TripLog log(g_strDataDir);
+    TripLog log(store::dataPlaces());
     for (int i = 0; i < 60; ++i) {
         log.legComputed(leg(QString::number(i), "1", "30"), kStart.addDays(i));
         log.reset();
@@ -171,14 +172,14 @@ void TestNavLog::csvQuotesWhatNeedsIt() {
 void TestNavLog::tripsSurviveARestart() {
     testing::DataDir dir;
     {
-        TripLog log(g_strDataDir);
+        TripLog log(store::dataPlaces());
         log.legComputed(leg("50", "31.6", "35.79"), kStart);
         log.legComputed(leg("92.5", "24.25", "32.56"), kStart);
         log.reset();
         log.legComputed(leg("7", "5", "30"), kStart.addDays(1));
         QCOMPARE(log.save(), core::WriteStatus::Written);
     }
-    TripLog again(g_strDataDir);
+    TripLog again(store::dataPlaces());
     again.load();
     QCOMPARE(again.trips().size(), std::size_t(2));
     QCOMPARE(again.latest()->started, kStart.addDays(1));
@@ -193,7 +194,7 @@ void TestNavLog::tripsSurviveARestart() {
 void TestNavLog::unreadableLogIsPutAside() {
     testing::DataDir dir;
     dir.write("navlog.json", "{ not json");
-    TripLog log(g_strDataDir);
+    TripLog log(store::dataPlaces());
     log.load();
     QVERIFY(!log.latest());
     QCOMPARE(dir.read("navlog.json.unreadable"), QByteArray("{ not json"));
@@ -204,7 +205,7 @@ void TestNavLog::unreadableLogIsPutAside() {
 
 void TestNavLog::failedWriteIsReported() {
     testing::DataDir dir(false);
-    TripLog log(g_strDataDir);
+    TripLog log(store::dataPlaces());
     log.legComputed(leg("50", "31.6", "35.79"), kStart);
     QCOMPARE(log.save(), core::WriteStatus::CannotCreate);
     QCOMPARE(core::writeFailureText(log.save(), "nav log"),

@@ -5,6 +5,7 @@
 #include "TestSupport.h"
 #include "leg/LegDialog.h"
 #include "leg/LegDialogIds.h"
+#include "navlog/LegColumns.h"
 #include "navlog/NavLogPrint.h"
 #include "navlog/NavLogWindow.h"
 #include "store/Globals.h"
@@ -28,7 +29,6 @@ namespace {
 struct Fixture {
     Fixture() { start(); }
     void start() {
-        g_dDistanceSum = 0;
         dlg = std::make_unique<CLegDialog>();
         dlg->createModeless(nullptr);
         QVERIFY(QTest::qWaitForWindowExposed(dlg.get()));

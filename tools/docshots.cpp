@@ -8,6 +8,7 @@
 #include "navlog/NavLogPrint.h"
 #include "navlog/NavLogWindow.h"
 #include "platform/MessageBox.h"
+#include "store/Globals.h"
 
 #include <QApplication>
 #include <QDateTimeEdit>
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
     QTemporaryDir home;
     qputenv("XDG_DATA_HOME", QFile::encodeName(home.path()));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path()));
+    store::useDataPlaces(core::DataPlaces::fromEnvironment());
     QApplication app(argc, argv);
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     platform::setMessageHook([](const QString&) {});

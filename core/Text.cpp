@@ -1,0 +1,26 @@
+#include "core/Text.h"
+
+namespace core {
+
+QString fromLatin1(std::string_view bytes) {
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+std::optional<std::string> toLatin1(const QString& text) {
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(text.size()));
+    for (const QChar c : text) {
+        if (c.unicode() > 0xFF)
+            return std::nullopt;
+        bytes += static_cast<char>(c.unicode());
+    }
+    return bytes;
+}
+
+QString caseKey(const QString& text) {
+    // Upper case first: the lists show identifiers in upper case, and a few
+    // letters only meet their capital that way ("ß" is listed as "SS").
+    return text.toUpper().toCaseFolded();
+}
+
+} // namespace core

@@ -1,0 +1,32 @@
+#pragma once
+// Text rules the whole program shares: the 8-bit files' one byte a character
+// (Latin-1), and the one key by which identifiers and list entries compare
+// ignoring case.
+
+#include <QString>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace core {
+
+// 8-bit file text as shown: each byte the character of that code.
+QString fromLatin1(std::string_view bytes);
+
+// The file's bytes for a text: one byte a character, or none when a character
+// lies beyond Latin-1 and an 8-bit file cannot hold it.
+std::optional<std::string> toLatin1(const QString& text);
+
+// The key two texts compare by when case does not count ("kla", "KLA" and
+// "Kla" share one): the text in upper case, as the lists show identifiers,
+// then case-folded. Sorting by it gives the case-insensitive order of the
+// lists.
+QString caseKey(const QString& text);
+
+// Whether two identifiers name the same thing, case aside.
+inline bool sameIgnoringCase(const QString& a, const QString& b) {
+    return caseKey(a) == caseKey(b);
+}
+
+} // namespace core
