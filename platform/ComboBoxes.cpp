@@ -62,6 +62,11 @@ void configureComboBox(QComboBox* box, const QStringList& styles, int listRows,
         box->setInsertPolicy(QComboBox::NoInsert);
         box->setCompleter(nullptr);
         box->lineEdit()->installEventFilter(new EnterToDialog(enterTarget, box));
+        // When its edit field loses the focus (or takes Return) Qt's box looks
+        // the typed text up and, on a match, selects that entry and reports
+        // it as chosen: a typed identifier would silently become a pick. An
+        // entry is chosen only from the list, so the box does not listen.
+        QObject::disconnect(box->lineEdit(), &QLineEdit::editingFinished, box, nullptr);
         if (styles.contains(QLatin1String("uppercase")))
             box->setValidator(new UpperCaseValidator(box));
     }

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSignalBlocker>
 
 namespace platform {
 namespace {
@@ -26,6 +27,14 @@ QString fieldText(QWidget* field) {
 void setFieldText(QWidget* field, const QString& text) {
     if (auto* edit = qobject_cast<QLineEdit*>(field)) {
         if (edit->text() != text) {
+            // A field remembers how far it was scrolled, and with a text no
+            // wider than that scroll it shows the end, whatever the cursor:
+            // painted empty once, it starts over from the left.
+            if (edit->isVisible()) {
+                const QSignalBlocker quiet(edit);
+                edit->clear();
+                edit->repaint();
+            }
             edit->setText(text);
             edit->setCursorPosition(0);
         }

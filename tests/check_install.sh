@@ -16,6 +16,7 @@ need bin/skyvane
 need share/applications/$id.desktop
 need share/metainfo/$id.metainfo.xml
 need share/skyvane/airports.fly
+need share/skyvane/config.fly
 need share/skyvane/magnetic/wmm2025.wmm
 need share/skyvane/magnetic/wmm2025.wmm.cof
 for size in 16 22 24 32 48 64 128 256; do
@@ -36,6 +37,8 @@ desktop-file-validate "$prefix/share/applications/$id.desktop" || fail=1
 appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" || fail=1
 cmp -s "$prefix/share/skyvane/airports.fly" "$(dirname "$0")/../res/data/airports.fly" ||
     { echo "installed airports differ from res/data/airports.fly"; fail=1; }
+cmp -s "$prefix/share/skyvane/config.fly" "$(dirname "$0")/../res/data/config.fly" ||
+    { echo "installed defaults differ from res/data/config.fly"; fail=1; }
 if [ "$fail" -ne 0 ]; then
     echo "0 passed, 1 failed"
     exit 1

@@ -19,13 +19,20 @@ for lib in 'libc6' 'libstdc\+\+6' 'libqt6core6' 'libqt6gui6' 'libqt6widgets6' \
            'libqt6printsupport6' 'libgeographiclib[0-9]+' 'libcsv[0-9]+'; do
     grep -Eq "(^|, )$lib( |,|$)" <<<"$depends" || { echo "Depends lacks $lib: $depends"; fail=1; }
 done
+# Abacus needs a calculator: the package recommends every one it can start.
+recommends=$(field Recommends)
+for calc in gnome-calculator kcalc galculator qalculate-gtk mate-calc x11-apps; do
+    grep -Eq "(^|[,|] ?)$calc( |,|$)" <<<"$recommends" ||
+        { echo "Recommends lacks $calc: $recommends"; fail=1; }
+done
 field Description | grep -q 'flight-leg planning calculator' || { echo "Description"; fail=1; }
 files=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for f in ./usr/bin/skyvane ./usr/share/applications/org.skyvane.Skyvane.desktop \
          ./usr/share/metainfo/org.skyvane.Skyvane.metainfo.xml \
          ./usr/share/icons/hicolor/256x256/apps/org.skyvane.Skyvane.png \
          ./usr/share/icons/hicolor/16x16/apps/org.skyvane.Skyvane.png \
-         ./usr/share/skyvane/airports.fly ./usr/share/skyvane/magnetic/wmm2025.wmm \
+         ./usr/share/skyvane/airports.fly ./usr/share/skyvane/config.fly \
+         ./usr/share/skyvane/magnetic/wmm2025.wmm \
          ./usr/share/skyvane/magnetic/wmm2025.wmm.cof; do
     grep -qx "$f" <<<"$files" || { echo "missing from the package: $f"; fail=1; }
 done

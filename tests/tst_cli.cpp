@@ -45,6 +45,7 @@ private slots:
     void helpListsTheOptions();
     void refusals_data();
     void refusals();
+    void importAddsAndSummarises_data();
     void importAddsAndSummarises();
     void importRefusesAndKeepsTheFile_data();
     void importRefusesAndKeepsTheFile();
@@ -96,11 +97,26 @@ void TestCli::refusals() {
     QCOMPARE(r.out, QString());
 }
 
+void TestCli::importAddsAndSummarises_data() {
+    QTest::addColumn<QByteArray>("start");
+    QTest::newRow("as downloaded") << QByteArray();
+    // Spreadsheet programs save UTF-8 CSV with a byte-order mark.
+    QTest::newRow("saved by a spreadsheet") << QByteArray("\xEF\xBB\xBF");
+}
+
 void TestCli::importAddsAndSummarises() {
+    QFETCH(QByteArray, start);
     testing::DataDir dir;
     dir.write("airports.fly", "abc:1;2,");
-    const Run r = run({"--import-airports", SKYVANE_TEST_DATA "/ourairports-sample.csv", "--types",
-                       "small_airport,medium_airport,large_airport"});
+    QFile sample(SKYVANE_TEST_DATA "/ourairports-sample.csv");
+    QVERIFY(sample.open(QIODevice::ReadOnly));
+    const QString path = dir.home.path() + "/airports.csv";
+    QFile csv(path);
+    QVERIFY(csv.open(QIODevice::WriteOnly));
+    csv.write(start + sample.readAll());
+    csv.close();
+    const Run r =
+        run({"--import-airports", path, "--types", "small_airport,medium_airport,large_airport"});
     QCOMPARE(r.exitCode, 0);
     QVERIFY2(r.out.startsWith("18 rows read from"), qPrintable(r.out));
     QVERIFY(r.out.contains(QRegularExpression("\\b5  added\\n")));
@@ -115,6 +131,10 @@ void TestCli::importRefusesAndKeepsTheFile_data() {
     QTest::newRow("malformed") << QByteArray("id,ident,type,latitude_deg,longitude_deg,iso_country,"
                                              "iso_region\r\n1,\"AAA,small_airport,1,2,US,X\r\n")
                                << "not valid CSV";
+    QTest::newRow("a good row, then a malformed one")
+        << QByteArray("id,ident,type,latitude_deg,longitude_deg,iso_country,iso_region\r\n"
+                      "1,AAA,small_airport,1,2,US,X\r\n2,BBB,small_airport,1,2\r\n")
+        << "row 3 has 5 fields";
     QTest::newRow("no such file") << QByteArray() << "cannot read";
 }
 

@@ -145,6 +145,7 @@ void TestConversionsDialog::accessibleNames() {
 void TestConversionsDialog::resultsShowTheirStart() {
     CConversionsDialog d;
     d.createModeless(nullptr);
+    d.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&d));
     QTest::mouseClick(d.item(F), Qt::LeftButton);
     QTest::keyClicks(d.item(F), "0");
@@ -155,6 +156,41 @@ void TestConversionsDialog::resultsShowTheirStart() {
     QCOMPARE(testing::edit(d, C)->cursorPosition(), 0);
     QCOMPARE(text(d, KM), QString("160.929993"));
     QCOMPARE(testing::edit(d, KM)->cursorPosition(), 0);
+
+    // Whatever a field showed before: a field the pilot typed a long number
+    // into, scrolled to its end, later shows a result from its start too.
+    const struct {
+        int field;
+        const char* typed;
+        int partner;
+        const char* shown;
+    } runs[] = {{SM, "1234567.12345678901234567890123456789012", KM, nullptr},
+                {KM, "123456789", SM, nullptr},
+                {SM, "1.5", KM, nullptr},
+                {KM, "1.427e+05", SM, "88673.781250"},
+                {LB, "-60000000.5", KG, nullptr},
+                {KG, "-1234567.12345678901234567890123456789012", LB, nullptr},
+                {LB, "-606.5,5", KG, "-275.108398"}};
+    for (const auto& run : runs) {
+        QTest::mouseClick(d.item(run.field), Qt::LeftButton);
+        QTest::keyClicks(d.item(run.field), run.typed, Qt::NoModifier, 10);
+        if (run.shown)
+            QCOMPARE(text(d, run.partner), QString(run.shown));
+        QLineEdit* shown = testing::edit(d, run.partner);
+        const QImage onScreen = shown->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        // The same text in a field that never scrolled.
+        QLineEdit fresh;
+        fresh.setFont(shown->font());
+        fresh.setReadOnly(shown->isReadOnly());
+        fresh.setFrame(shown->hasFrame());
+        fresh.setFixedSize(shown->size());
+        fresh.setText(shown->text());
+        fresh.setCursorPosition(0);
+        onScreen.save(QString("/tmp/on-%1.png").arg(run.partner));
+        fresh.grab().toImage().save(QString("/tmp/fresh-%1.png").arg(run.partner));
+        QVERIFY2(onScreen == fresh.grab().toImage().convertToFormat(QImage::Format_RGB32),
+                 run.typed);
+    }
 }
 
 void TestConversionsDialog::focusBackFromAMenuKeepsTheField() {

@@ -7,6 +7,7 @@
 #include "leg/LegDialogIds.h"
 #include "store/Globals.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
@@ -97,6 +98,7 @@ private slots:
     void pickFillsOnlyThePickedAirport();
     void typingIsNotAPick_data();
     void typingIsNotAPick();
+    void listChoiceIsAPick();
     void lowerCaseIdentifierIsFound();
     void identifierBeyondAsciiIsFound();
     void installedAirportsUntilTheFirstAdd();
@@ -253,6 +255,10 @@ void TestCourseDialog::typingIsNotAPick() {
     QFETCH(int, key);
     Fixture f;
     f.trueCourse([&f, key](CCourseDialog& d) {
+        // Leaving the box is what makes Qt look the typed text up: the
+        // dialog must be the active window for a real focus change.
+        d.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&d));
         typeInto(d.item(DEP_LAT), "0");
         typeInto(d.item(DEP_LON), "0");
         typeInto(d.item(ARR_LAT), "10");
@@ -271,6 +277,27 @@ void TestCourseDialog::typingIsNotAPick() {
     // The course to the typed position, not to KLA (359.60 / 3090.10).
     QCOMPARE(f.messages.list.value(0),
              QString("True Course is: 62.73 degrees\nDistance is: 1336.12 nautical miles"));
+}
+
+void TestCourseDialog::listChoiceIsAPick() {
+    // The open list, driven by keys as a pilot does: Alt+Down opens it on the
+    // first entry (ABC), Down moves to KLA, Return chooses.
+    Fixture f;
+    f.trueCourse([](CCourseDialog& d) {
+        d.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        typeInto(d.item(ARR_LAT), "10");
+        QComboBox* box = combo(d, ARRIVAL);
+        box->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(box->lineEdit(), Qt::Key_Down, Qt::AltModifier);
+        QTRY_VERIFY(box->view()->isVisible());
+        QTest::keyClick(box->view(), Qt::Key_Down);
+        QTest::keyClick(box->view(), Qt::Key_Return);
+        QTRY_VERIFY(!box->view()->isVisible());
+        QCOMPARE(box->currentText(), QString("KLA"));
+        QCOMPARE(text(d, ARR_LAT), QString("51.5"));
+        QCOMPARE(text(d, ARR_LON), QString("-0.5"));
+    });
 }
 
 void TestCourseDialog::lowerCaseIdentifierIsFound() {
@@ -450,38 +477,57 @@ void TestCourseDialog::courseRounding() {
 void TestCourseDialog::addRefusals_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("arrival"); // "latitude;longitude" typed before Add, if any
     QTest::newRow("space first, though too long as well") << "A B C"
-                                                          << "No spaces allowed!";
+                                                          << "No spaces allowed!" << QString();
     QTest::newRow("a lone space") << " "
-                                  << "No spaces allowed!";
-    QTest::newRow("two characters") << "AB"
-                                    << "You must enter 3 alphanumeric symbol of the airport";
-    QTest::newRow("four characters") << "ABCD"
-                                     << "You must enter 3 alphanumeric symbol of the airport";
+                                  << "No spaces allowed!" << QString();
+    QTest::newRow("two characters")
+        << "AB"
+        << "You must enter 3 alphanumeric symbol of the airport" << QString();
+    QTest::newRow("four characters")
+        << "ABCD"
+        << "You must enter 3 alphanumeric symbol of the airport" << QString();
     QTest::newRow("empty") << ""
-                           << "You must enter 3 alphanumeric symbol of the airport";
+                           << "You must enter 3 alphanumeric symbol of the airport" << QString();
     QTest::newRow("a separator of the file") << "A:B"
-                                             << "No ':', ';' or ',' allowed!";
+                                             << "No ':', ';' or ',' allowed!" << QString();
     QTest::newRow("a comma") << "A,B"
-                             << "No ':', ';' or ',' allowed!";
+                             << "No ':', ';' or ',' allowed!" << QString();
     QTest::newRow("the first entry of the sorted list")
         << "abc"
         << "Airport ABC already exist in database!\nif you want update or remove this "
-           "airport,\nplease edit the file \"airports.fly\" manually.";
+           "airport,\nplease edit the file \"airports.fly\" manually."
+        << QString();
     QTest::newRow("a character the file cannot hold")
         << QString(QChar(0x3A9)) + "12"
-        << "This identifier has a character the airports file cannot hold!";
+        << "This identifier has a character the airports file cannot hold!" << QString();
     QTest::newRow("already listed, typed in lower case")
         << "kla"
         << "Airport KLA already exist in database!\nif you want update or remove this "
-           "airport,\nplease edit the file \"airports.fly\" manually.";
+           "airport,\nplease edit the file \"airports.fly\" manually."
+        << QString();
+    QTest::newRow("a no-break space") << QString(QChar(0xA0)) + "AB"
+                                      << "No spaces allowed!" << QString();
+    QTest::newRow("latitude 95 is no place") << "QQQ"
+                                             << "A latitude lies between -90 and 90 degrees!"
+                                             << "95;1";
+    QTest::newRow("longitude 400: only the range message")
+        << "QQQ"
+        << "Please enter a number between -360 and 360."
+        << "10;400";
 }
 
 void TestCourseDialog::addRefusals() {
     QFETCH(QString, typed);
     QFETCH(QString, message);
+    QFETCH(QString, arrival);
     Fixture f;
     f.trueCourse([&](CCourseDialog& d) {
+        if (!arrival.isEmpty()) {
+            typeInto(d.item(ARR_LAT), arrival.section(';', 0, 0));
+            typeInto(d.item(ARR_LON), arrival.section(';', 1, 1));
+        }
         typeArrival(d, typed);
         testing::click(d, ADD);
         QCOMPARE(f.messages.list, QStringList{message});
@@ -490,6 +536,8 @@ void TestCourseDialog::addRefusals() {
             QCOMPARE(combo(d, ARRIVAL)->currentText(), QString("KLA"));
             QCOMPARE(text(d, ARR_LAT), QString("51.5"));
         }
+        if (!arrival.isEmpty()) // nothing the pilot typed is lost
+            QCOMPARE(combo(d, ARRIVAL)->currentText(), typed);
     });
     QCOMPARE(f.dir.read("airports.fly"), kAirports);
 }

@@ -67,6 +67,9 @@ private slots:
     void saveWithoutDataDirectory();
     void saveOverLongerFileLeavesNoTrace();
     void failedWriteKeepsOldFile();
+    void installedCopyUntilTheFirstSave_data();
+    void installedCopyUntilTheFirstSave();
+    void shippedDefaultsAreWhatSaveWrites();
 };
 
 void TestDefaults::writesTheExactFormat() {
@@ -267,6 +270,51 @@ void TestDefaults::failedWriteKeepsOldFile() {
     QVERIFY(store::saveDefaultsFile(store::dataPlaces(), example()) != core::WriteStatus::Written);
     QVERIFY(QFileInfo(dir.path("config.fly")).isDir());
     QCOMPARE(QDir(dir.path("")).entryList(QDir::Files).size(), 0); // no temporary left behind
+}
+
+void TestDefaults::installedCopyUntilTheFirstSave_data() {
+    QTest::addColumn<QByteArray>("own");       // null: none; "<dir>": a folder in its place
+    QTest::addColumn<QByteArray>("installed"); // null: none
+    QTest::addColumn<int>("load");
+    QTest::addColumn<double>("tas");
+    const QByteArray zeros = QByteArray::fromStdString(store::formatDefaults(Defaults{}));
+    using L = store::DefaultsLoad;
+    QTest::newRow("first start: the installed defaults")
+        << QByteArray() << zeros << int(L::Loaded) << 0.0;
+    QTest::newRow("first start, installed values")
+        << QByteArray() << kExample << int(L::Loaded) << 110.0;
+    QTest::newRow("the user's own file wins") << kExample << zeros << int(L::Loaded) << 110.0;
+    QTest::newRow("an unreadable own file is still an error")
+        << QByteArray("<dir>") << zeros << int(L::CannotOpen) << -1.0;
+    QTest::newRow("a malformed own file is still an error")
+        << QByteArray("a:1") << zeros << int(L::Malformed) << -1.0;
+    QTest::newRow("nothing at all") << QByteArray() << QByteArray() << int(L::CannotOpen) << -1.0;
+}
+
+void TestDefaults::installedCopyUntilTheFirstSave() {
+    QFETCH(QByteArray, own);
+    QFETCH(QByteArray, installed);
+    testing::DataDir dir;
+    if (own == "<dir>")
+        QVERIFY(QDir().mkpath(dir.path("config.fly")));
+    else if (!own.isNull())
+        dir.write("config.fly", own);
+    if (!installed.isNull()) {
+        QFile f(dir.installed("config.fly"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(installed);
+    }
+    Defaults d;
+    d.tas = -1;
+    QTEST(int(store::loadDefaultsFile(store::dataPlaces(), d)), "load");
+    QTEST(d.tas, "tas");
+}
+
+void TestDefaults::shippedDefaultsAreWhatSaveWrites() {
+    // The installed config.fly is what Save writes for a fresh start.
+    QFile shipped(SKYVANE_RES_DATA "/config.fly");
+    QVERIFY(shipped.open(QIODevice::ReadOnly));
+    QCOMPARE(shipped.readAll(), QByteArray::fromStdString(store::formatDefaults(Defaults{})));
 }
 
 QTEST_GUILESS_MAIN(TestDefaults)

@@ -2,6 +2,7 @@
 // counts the summary gives, refusals of files that are not what they claim,
 // and an import while another running copy adds airports.
 #include "TestData.h"
+#include "core/Text.h"
 #include "store/AirportDatabase.h"
 #include "store/AirportImport.h"
 #include "store/Globals.h"
@@ -24,7 +25,7 @@ std::string sample() {
 QStringList idsOf(const store::ImportRead& read) {
     QStringList out;
     for (const auto& a : read.airports)
-        out << QString::fromLatin1(a.id.data(), static_cast<int>(a.id.size()));
+        out << core::fromLatin1(a.id);
     return out;
 }
 
@@ -39,6 +40,8 @@ private slots:
     void rowsKeptAndSkippedByReason();
     void otherCodeColumnAndFilters();
     void hardCsvIsReadRight();
+    void rowSkippedForItsReason_data();
+    void rowSkippedForItsReason();
     void malformedFilesAreRefused_data();
     void malformedFilesAreRefused();
     void duplicatesIgnoreCaseAndKeepTheFile();
@@ -91,6 +94,30 @@ void TestImport::hardCsvIsReadRight() {
     QVERIFY2(read.ok, qPrintable(read.error));
     QCOMPARE(idsOf(read), (QStringList{"AAA", "BBB", "CCC"}));
     QCOMPARE(read.airports[2].position.longitudeDeg, 6.0);
+}
+
+void TestImport::rowSkippedForItsReason_data() {
+    QTest::addColumn<QByteArray>("row"); // ident, latitude, longitude
+    QTest::addColumn<int>("reason");
+    QTest::newRow("code of two") << QByteArray("Z9,1,2") << int(SkipReason::NotThreeChars);
+    QTest::newRow("a tab in the code") << QByteArray("Z\t9,1,2") << int(SkipReason::WhiteSpace);
+    QTest::newRow("a no-break space in the code") << QByteArray("Z\xC2\xA0"
+                                                                "9,1,2")
+                                                  << int(SkipReason::WhiteSpace);
+    QTest::newRow("longitude 200") << QByteArray("ZZ9,1,200") << int(SkipReason::BadPosition);
+    QTest::newRow("latitude -90.5") << QByteArray("ZZ9,-90.5,2") << int(SkipReason::BadPosition);
+}
+
+void TestImport::rowSkippedForItsReason() {
+    QFETCH(QByteArray, row);
+    QFETCH(int, reason);
+    const QList<QByteArray> f = row.split(',');
+    const std::string csv = std::string(kHeader) + "1," + f[0].toStdString() + ",small_airport,x," +
+                            f[1].toStdString() + "," + f[2].toStdString() + ",US,US-NY,\r\n";
+    const auto read = store::readOurAirports(csv, ImportOptions{});
+    QVERIFY2(read.ok, qPrintable(read.error));
+    QVERIFY(read.airports.empty());
+    QCOMPARE(read.skipped, (std::map<SkipReason, int>{{SkipReason(reason), 1}}));
 }
 
 void TestImport::malformedFilesAreRefused_data() {

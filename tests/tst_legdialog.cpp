@@ -110,6 +110,7 @@ void TestLegDialog::startsWithoutFiles() {
     Fixture f;
     QCOMPARE(f.messages.list,
              (QStringList{"Cannot open congfiguration file!", "Cannot open airports file!"}));
+
     for (int id : {TC, WD, WV, TAS, VAR, MD, DIST, GPH, FUEL, WCA, TH, MH, CH, GS, ETE, FUSED,
                    BURNT, TOTDIST})
         QCOMPARE(text(*f.dlg, id), QString("0"));
@@ -117,6 +118,18 @@ void TestLegDialog::startsWithoutFiles() {
     QVERIFY(!f.marked(RUN) && !f.marked(NEXT));
     QCOMPARE(f.dlg->focusWidget(), f.dlg->item(TC));
     QCOMPARE(f.dlg->windowTitle(), QString("Skyvane ..."));
+
+    // The first start of an installed copy: its defaults stand in, no error.
+    f.dlg.reset();
+    f.messages.list.clear();
+    QFile defaults(f.dir.installed("config.fly"));
+    QVERIFY(defaults.open(QIODevice::WriteOnly));
+    defaults.write(kDefaults);
+    defaults.close();
+    f.dlg = std::make_unique<CLegDialog>();
+    f.dlg->createModeless(nullptr);
+    QCOMPARE(f.messages.list, QStringList{"Cannot open airports file!"});
+    QCOMPARE(text(*f.dlg, TAS), QString("110"));
 }
 
 void TestLegDialog::startsFromDefaultsFile() {
