@@ -66,6 +66,8 @@ void TestAirports::scan_data() {
     QTest::newRow("blanks before numbers")
         << "ABC: 12.5; 7.25," << QStringList{"ABC"} << 12.5 << 7.25;
     QTest::newRow("empty text") << "" << QStringList{} << 0.0 << 0.0;
+    QTest::newRow("a number text cut at 79 characters, as the fields are")
+        << "ABC:1" + QString(79, '0') + ";2," << QStringList{"ABC"} << 1e78 << 2.0;
     QTest::newRow("colon too near the start takes the first three")
         << "A:1;2," << QStringList{"A:1"} << 1.0 << 2.0;
 }

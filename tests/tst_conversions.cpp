@@ -66,6 +66,11 @@ void TestConversions::values_data() {
                             << "69.980003";
     QTest::newRow("empty C is 0") << Direction::CelsiusToFahrenheit << ""
                                   << "32.000000";
+    // The single-precision steps decide the sixth decimal.
+    QTest::newRow("2 C") << Direction::CelsiusToFahrenheit << "2"
+                         << "35.600002";
+    QTest::newRow("1 F") << Direction::FahrenheitToCelsius << "1"
+                         << "-17.222223";
 }
 
 void TestConversions::values() {
@@ -104,6 +109,8 @@ void TestConversions::hugeValues_data() {
     QTest::newRow("1.6e12 km: overflow") << "1e12" << true;
     QTest::newRow("-1.6e11 km needs 20 characters: overflow") << "-1e11" << true;
     QTest::newRow("beyond single precision") << "1e300" << true;
+    QTest::newRow("just beyond single precision") << "1e39" << true;
+    QTest::newRow("just beyond single precision, negative: no infinity") << "-1e39" << true;
     QTest::newRow("a thousand digits") << QString(1000, '9') << true;
 }
 

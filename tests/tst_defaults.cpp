@@ -188,6 +188,20 @@ void TestDefaults::fileOfExactly1023Bytes() {
     QCOMPARE(parse(file)->fuel, 47.0);
     file.replace("ABC", "ABC ");
     QCOMPARE(parse(file)->fuel, 4.0);
+
+    // What Save writes may be 1,023 bytes at most, and then still loads back.
+    testing::DataDir dir;
+    Defaults d = example();
+    d.homeAirport = std::string(1023 - 178, 'A');
+    QCOMPARE(store::formatDefaults(d).size(), std::size_t(1023));
+    QVERIFY(store::fitsDefaultsFile(d) && store::loadsBack(d));
+    QCOMPARE(store::saveDefaultsFile(store::dataPlaces(), d), core::WriteStatus::Written);
+    Defaults back;
+    QCOMPARE(store::loadDefaultsFile(store::dataPlaces(), back), store::DefaultsLoad::Loaded);
+    QCOMPARE(back.homeAirport, d.homeAirport);
+    QCOMPARE(back.fuel, d.fuel);
+    d.homeAirport += 'A';
+    QVERIFY(!store::fitsDefaultsFile(d));
 }
 
 void TestDefaults::whatSaveWritesLoadsBack() {

@@ -162,6 +162,8 @@ private slots:
     void lockHeldByAnotherCopy();
     void twoCopiesAddingLoseNothing();
     void handEditDuringTheRunSurvivesAdd();
+    void failingSystemCall_data();
+    void failingSystemCall();
 };
 
 void TestFileSafety::saveOnFullDiskKeepsTheFile() {
@@ -309,6 +311,43 @@ void TestFileSafety::handEditDuringTheRunSurvivesAdd() {
     app.add("ZZQ");
     QCOMPARE(app.messages.list, QStringList{"Airport ZZQ was added to database!"});
     QCOMPARE(dir.read("airports.fly"), edited + "ZZQ:12.500000;34.250000,");
+}
+
+void TestFileSafety::failingSystemCall_data() {
+    QTest::addColumn<QByteArray>("fail");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("nothing fails") << QByteArray("none") << "written";
+    QTest::newRow("fsync: an I/O error") << QByteArray("fsync") << "Cannot write data file!";
+    QTest::newRow("rename: the folder turned read-only")
+        << QByteArray("rename") << "Cannot write data file!";
+    QTest::newRow("rename: a folder took the file's place")
+        << QByteArray("rename-dir") << "Cannot write data file!";
+}
+
+void TestFileSafety::failingSystemCall() {
+    // The real write path runs in a second program; the disk fails at one
+    // system call under it, as a failing disk would.
+    QFETCH(QByteArray, fail);
+    QFETCH(QString, says);
+    QTemporaryDir dir;
+    const QString path = dir.path() + "/data.fly";
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("old contents");
+    old.close();
+    QProcess writer;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("LD_PRELOAD", FAILING_DISK);
+    env.insert("SKYVANE_FAIL", fail);
+    env.insert("ASAN_OPTIONS", "verify_asan_link_order=0");
+    writer.setProcessEnvironment(env);
+    writer.start(SAFE_WRITE, {path, "new contents"});
+    QVERIFY(writer.waitForFinished(30000));
+    QCOMPARE(QString::fromLocal8Bit(writer.readAllStandardOutput()).trimmed(), says);
+    QCOMPARE(writer.exitCode(), fail == "none" ? 0 : 1);
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray(fail == "none" ? "new contents" : "old contents"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"data.fly"}); // no temporary
 }
 
 QTEST_MAIN(TestFileSafety)

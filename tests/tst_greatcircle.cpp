@@ -14,6 +14,7 @@ private slots:
     void courseAndDistance();
     void swappedEndsReverseTheCourse_data();
     void swappedEndsReverseTheCourse();
+    void pointsAlongTheCircle();
 };
 
 void TestGreatCircle::courseAndDistance_data() {
@@ -103,6 +104,31 @@ void TestGreatCircle::swappedEndsReverseTheCourse() {
     const double off = std::remainder(c2 - expectedBack, 360.0);
     QVERIFY2(std::fabs(off) < 0.011,
              qPrintable(QString("out %1, back %2, expected %3").arg(c1).arg(c2).arg(expectedBack)));
+}
+
+void TestGreatCircle::pointsAlongTheCircle() {
+    // The arc and the points along it lie on the course's own sphere: the
+    // arc in minutes is the distance TC gives, and a point a fraction of the
+    // way splits the arc in that ratio.
+    const core::GeoPoint routes[][2] = {{{47.458, 8.548}, {51.47, -0.454}},
+                                        {{21.25, -157.75}, {-17.75, 177.5}},
+                                        {{0, 10}, {0, 40}},
+                                        {{-33.9, 151.2}, {40.6, -73.8}}};
+    for (const auto& route : routes) {
+        const double arc = course::arcDeg(route[0], route[1]);
+        QVERIFY(std::fabs(arc * 60 - course::calcCourseAndDistance(route[0], route[1]).distanceNm) <
+                0.006);
+        for (double f : {0.0, 0.25, 0.5, 0.9, 1.0}) {
+            const core::GeoPoint p = course::pointAlong(route[0], route[1], f);
+            QVERIFY(std::fabs(course::arcDeg(route[0], p) - f * arc) < 1e-9);
+            QVERIFY(std::fabs(course::arcDeg(p, route[1]) - (1 - f) * arc) < 1e-9);
+        }
+    }
+    const core::GeoPoint mid = course::midpoint({0, 10}, {0, 40});
+    QVERIFY(std::fabs(mid.latitudeDeg) < 1e-12 && std::fabs(mid.longitudeDeg - 25) < 1e-12);
+    // No single great circle joins antipodes, nor a point and itself.
+    QCOMPARE(course::pointAlong({10, 20}, {-10, -160}, 0.5), (core::GeoPoint{10, 20}));
+    QCOMPARE(course::pointAlong({10, 20}, {10, 20}, 0.5), (core::GeoPoint{10, 20}));
 }
 
 QTEST_APPLESS_MAIN(TestGreatCircle)

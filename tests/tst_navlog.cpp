@@ -165,8 +165,9 @@ void TestNavLog::csvQuotesWhatNeedsIt() {
     Trip trip;
     trip.legs = {leg("50", "31.6", "35.79")};
     trip.legs[0].from = QString::fromUtf8("Z\xc3\xbcrich, \"LSZH\"");
+    trip.legs[0].to = "\"";
     const std::string csv = navlog::tripCsv(trip, 30);
-    QVERIFY(csv.find("1,\"Z\xc3\xbcrich, \"\"LSZH\"\"\",KLA,") != std::string::npos);
+    QVERIFY(csv.find("1,\"Z\xc3\xbcrich, \"\"LSZH\"\"\",\"\"\"\",") != std::string::npos);
 }
 
 void TestNavLog::tripsSurviveARestart() {
@@ -192,15 +193,18 @@ void TestNavLog::tripsSurviveARestart() {
 }
 
 void TestNavLog::unreadableLogIsPutAside() {
-    testing::DataDir dir;
-    dir.write("navlog.json", "{ not json");
-    TripLog log(store::dataPlaces());
-    log.load();
-    QVERIFY(!log.latest());
-    QCOMPARE(dir.read("navlog.json.unreadable"), QByteArray("{ not json"));
-    log.legComputed(leg("50", "31.6", "35.79"), kStart);
-    QCOMPARE(log.save(), core::WriteStatus::Written);
-    QCOMPARE(dir.read("navlog.json.unreadable"), QByteArray("{ not json"));
+    // Not JSON, and JSON that is not a log: both kept aside, never written over.
+    for (const QByteArray& stored : {QByteArray("{ not json"), QByteArray("[]")}) {
+        testing::DataDir dir;
+        dir.write("navlog.json", stored);
+        TripLog log(store::dataPlaces());
+        log.load();
+        QVERIFY(!log.latest());
+        QCOMPARE(dir.read("navlog.json.unreadable"), stored);
+        log.legComputed(leg("50", "31.6", "35.79"), kStart);
+        QCOMPARE(log.save(), core::WriteStatus::Written);
+        QCOMPARE(dir.read("navlog.json.unreadable"), stored);
+    }
 }
 
 void TestNavLog::failedWriteIsReported() {

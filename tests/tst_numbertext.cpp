@@ -56,6 +56,8 @@ void TestNumberText::wholeField_data() {
     QTest::newRow("empty") << "" << false << 0.0;
     QTest::newRow("decimal comma") << "1,5" << false << 0.0;
     QTest::newRow("too large for a double") << "1e999" << false << 0.0;
+    QTest::newRow("too small for a double: 0, no refusal")
+        << "1" + QString(40, '0') + "e-400" << true << 0.0;
 }
 
 void TestNumberText::wholeField() {
