@@ -1,14 +1,19 @@
 #include "app/CommandLine.h"
 
 #include "core/Files.h"
+#include "core/NumberText.h"
+#include "navdb/NavDatabase.h"
 #include "store/AirportDatabase.h"
 #include "store/AirportImport.h"
+#include "store/Globals.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
 
 #include <cstdio>
+
+#include <unistd.h>
 
 namespace app {
 namespace {
@@ -57,21 +62,25 @@ QStringList listOf(const QString& value) {
 // Imports an OurAirports CSV into the user's airport file and says what it
 // did. 0: done; 1: the file could not be read, was malformed, or the airport
 // file could not be written (it is then as it was); 2: a bad option value.
-int importAirports(const QString& csvPath, const store::ImportOptions& options) {
+// The whole of a file named on the command line, or none (having said why).
+std::optional<QByteArray> readInput(const QString& path) {
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+        QByteArray bytes = file.readAll();
+        if (file.error() == QFileDevice::NoError)
+            return bytes;
+    }
+    print(stderr, QStringLiteral("%1: cannot read %2: %3\n")
+                      .arg(QCoreApplication::applicationName(), path, file.errorString()));
+    return std::nullopt;
+}
+
+int importAirportFile(const QString& csvPath, const store::ImportOptions& options) {
     const QString name = QCoreApplication::applicationName();
-    QFile csv(csvPath);
-    if (!csv.open(QIODevice::ReadOnly)) {
-        print(stderr,
-              QStringLiteral("%1: cannot read %2: %3\n").arg(name, csvPath, csv.errorString()));
+    const auto bytes = readInput(csvPath);
+    if (!bytes)
         return 1;
-    }
-    const QByteArray bytes = csv.readAll();
-    if (csv.error() != QFileDevice::NoError) {
-        print(stderr,
-              QStringLiteral("%1: cannot read %2: %3\n").arg(name, csvPath, csv.errorString()));
-        return 1;
-    }
-    const store::ImportRead read = store::readOurAirports(bytes.toStdString(), options);
+    const store::ImportRead read = store::readOurAirports(bytes->toStdString(), options);
     if (!read.ok) {
         print(stderr, QStringLiteral("%1: %2 cannot be imported: %3. The airport file is "
                                      "unchanged.\n")
@@ -100,6 +109,86 @@ int importAirports(const QString& csvPath, const store::ImportOptions& options) 
     return 0;
 }
 
+// Imports one of OurAirports' files into the navigation database and says
+// what it did: 0 done, 1 the file or the database failed (the database is
+// then as it was).
+int importNavData(const QString& csvPath, navdb::Table table, const navdb::ImportOptions& options,
+                  const QString& databasePath) {
+    const QString name = QCoreApplication::applicationName();
+    const auto bytes = readInput(csvPath);
+    if (!bytes)
+        return 1;
+    const std::string path = QFile::encodeName(databasePath).toStdString();
+    if (!core::makeParentFolder(path)) {
+        print(stderr, QStringLiteral("%1: cannot make the folder of %2\n").arg(name, databasePath));
+        return 1;
+    }
+    QString problem;
+    auto db = navdb::NavDatabase::open(path, true, &problem);
+    if (!problem.isEmpty())
+        print(stderr, QStringLiteral("%1: %2\n").arg(name, problem));
+    if (!db)
+        return 1;
+    db->setBusyTimeout(30000); // another copy's import ends in seconds
+    // Long files show how far the import is, on a terminal only.
+    const bool terminal = ::isatty(STDERR_FILENO) && bytes->size() > (1 << 20);
+    int shown = -1;
+    const auto result =
+        db->import(table, bytes->toStdString(), options, [&](std::size_t done, std::size_t total) {
+            const int percent = total ? static_cast<int>(done * 100 / total) : 100;
+            if (terminal && percent != shown) {
+                shown = percent;
+                print(stderr, QStringLiteral("\rreading %1: %2%").arg(csvPath).arg(percent));
+            }
+        });
+    if (terminal)
+        print(stderr, QStringLiteral("\n"));
+    if (!result.ok) {
+        print(stderr, QStringLiteral("%1: %2 cannot be imported: %3. The navigation database is "
+                                     "unchanged.\n")
+                          .arg(name, csvPath, result.error));
+        return 1;
+    }
+    QString summary = QStringLiteral("%1 rows read from %2\n").arg(result.rows).arg(csvPath);
+    auto line = [&summary](const QString& what, int count) {
+        summary += QStringLiteral("  %1  %2\n").arg(count, 7).arg(what);
+    };
+    line(QStringLiteral("added"), result.added);
+    line(QStringLiteral("replaced"), result.replaced);
+    for (const auto& [reason, count] : result.skipped)
+        line(QStringLiteral("skipped: ") + reason, count);
+    print(stdout, summary);
+    return 0;
+}
+
+// Prints the best matches, one a line, tab-separated: kind, ident, name,
+// town, country, latitude, longitude.
+int find(const QString& text, int limit, const QString& databasePath) {
+    const core::DataPlaces& places = store::dataPlaces();
+    const navdb::NavData data =
+        databasePath.isEmpty()
+            ? navdb::NavData(places.userFile(QStringLiteral("navdata.sqlite")),
+                             places.installedFile(QStringLiteral("navdata.sqlite")))
+            : navdb::NavData(QFile::encodeName(databasePath).toStdString(), std::nullopt);
+    if (!data.problem().isEmpty())
+        print(stderr,
+              QStringLiteral("%1: %2\n").arg(QCoreApplication::applicationName(), data.problem()));
+    QString out;
+    for (const navdb::Place& p : data.search(text, limit)) {
+        out += QStringList{navdb::kindText(p.kind),
+                           p.ident,
+                           p.name,
+                           p.municipality,
+                           p.country,
+                           QString::fromStdString(core::formatFixed(p.position.latitudeDeg, 6)),
+                           QString::fromStdString(core::formatFixed(p.position.longitudeDeg, 6))}
+                   .join(QLatin1Char('\t')) +
+               QLatin1Char('\n');
+    }
+    print(stdout, out);
+    return 0;
+}
+
 } // namespace
 
 std::optional<int> handleCommandLine(const QStringList& arguments) {
@@ -111,30 +200,65 @@ std::optional<int> handleCommandLine(const QStringList& arguments) {
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption import(
-        QStringLiteral("import-airports"),
-        QStringLiteral("Add the airports of an OurAirports airports.csv to your airport file, "
-                       "then end."),
+        QStringLiteral("import-airports-fly"),
+        QStringLiteral("Add the airports of an OurAirports airports.csv to your airport file "
+                       "(airports.fly, 3-character codes), then end."),
         QStringLiteral("FILE.csv"));
+    const QCommandLineOption importAirports(
+        QStringLiteral("import-airports"),
+        QStringLiteral("Import an OurAirports airports.csv into the navigation database, every "
+                       "airport by its own code, then end."),
+        QStringLiteral("FILE.csv"));
+    const QCommandLineOption importNavaids(
+        QStringLiteral("import-navaids"),
+        QStringLiteral("Import an OurAirports navaids.csv into the navigation database."),
+        QStringLiteral("FILE.csv"));
+    const QCommandLineOption importRunways(
+        QStringLiteral("import-runways"),
+        QStringLiteral("Import an OurAirports runways.csv into the navigation database."),
+        QStringLiteral("FILE.csv"));
+    const QCommandLineOption importFrequencies(
+        QStringLiteral("import-frequencies"),
+        QStringLiteral("Import an OurAirports airport-frequencies.csv into the navigation "
+                       "database."),
+        QStringLiteral("FILE.csv"));
+    const QCommandLineOption findOption(
+        QStringLiteral("find"),
+        QStringLiteral("Print the best matches for a code or name, one a line (kind, ident, name, "
+                       "town, country, latitude, longitude), then end."),
+        QStringLiteral("TEXT"));
+    const QCommandLineOption limit(QStringLiteral("limit"),
+                                   QStringLiteral("With --find: at most this many (default 10)."),
+                                   QStringLiteral("N"), QStringLiteral("10"));
+    const QCommandLineOption database(
+        QStringLiteral("database"),
+        QStringLiteral("With an import or --find: this navigation database file instead of "
+                       "navdata.sqlite in your data folder."),
+        QStringLiteral("FILE"));
     const QCommandLineOption code(
         QStringLiteral("code"),
-        QStringLiteral("With --import-airports: the column that gives the identifier: ident "
+        QStringLiteral("With --import-airports-fly: the column that gives the identifier: ident "
                        "(the default), iata_code, local_code or gps_code. The airport file "
                        "holds 3-character identifiers only."),
         QStringLiteral("column"), QStringLiteral("ident"));
     const QCommandLineOption types(
         QStringLiteral("types"),
-        QStringLiteral("With --import-airports: the types to take, comma-separated (default: "
-                       "large_airport,medium_airport,small_airport; closed ones never)."),
+        QStringLiteral("With --import-airports, --import-airports-fly or --import-navaids: the "
+                       "types to take, comma-separated (default for the database: all; for the "
+                       "airport file: large_airport,medium_airport,small_airport; closed "
+                       "airports never)."),
         QStringLiteral("list"));
     const QCommandLineOption country(
         QStringLiteral("country"),
-        QStringLiteral("With --import-airports: only these countries (iso_country), e.g. US,CA."),
+        QStringLiteral("With an airport or navaid import: only these countries (iso_country), "
+                       "e.g. US,CA."),
         QStringLiteral("list"));
     const QCommandLineOption region(
         QStringLiteral("region"),
-        QStringLiteral("With --import-airports: only these regions (iso_region), e.g. US-CA."),
+        QStringLiteral("With an airport import: only these regions (iso_region), e.g. US-CA."),
         QStringLiteral("list"));
-    parser.addOptions({import, code, types, country, region});
+    parser.addOptions({importAirports, importNavaids, importRunways, importFrequencies, import,
+                       code, types, country, region, findOption, limit, database});
     addQtOptions(parser);
 
     const QString name = QCoreApplication::applicationName();
@@ -148,6 +272,44 @@ std::optional<int> handleCommandLine(const QStringList& arguments) {
     if (parser.isSet(version)) {
         print(stdout, QStringLiteral("%1 %2\n").arg(name, QCoreApplication::applicationVersion()));
         return 0;
+    }
+    const QString databasePath =
+        parser.isSet(database)
+            ? parser.value(database)
+            : QFile::decodeName(QByteArray::fromStdString(
+                  store::dataPlaces().userFile(QStringLiteral("navdata.sqlite"))));
+    const std::pair<const QCommandLineOption*, navdb::Table> navImports[] = {
+        {&importAirports, navdb::Table::Airports},
+        {&importNavaids, navdb::Table::Navaids},
+        {&importRunways, navdb::Table::Runways},
+        {&importFrequencies, navdb::Table::Frequencies}};
+    for (const auto& [option, table] : navImports) {
+        if (!parser.isSet(*option))
+            continue;
+        const bool places = table == navdb::Table::Airports || table == navdb::Table::Navaids;
+        if (parser.isSet(code))
+            return usageError(QStringLiteral("--code goes with --import-airports-fly"));
+        if (!places && (parser.isSet(types) || parser.isSet(country) || parser.isSet(region))) {
+            return usageError(QStringLiteral("--%1 takes no --types, --country or --region")
+                                  .arg(option->names().constFirst()));
+        }
+        if (table == navdb::Table::Navaids && parser.isSet(region))
+            return usageError(QStringLiteral("navaids have no region; use --country"));
+        navdb::ImportOptions options;
+        options.types = listOf(parser.value(types));
+        if (options.types.contains(QStringLiteral("closed")))
+            return usageError(QStringLiteral("closed airports are never imported"));
+        options.countries = listOf(parser.value(country));
+        options.regions = listOf(parser.value(region));
+        return importNavData(parser.value(*option), table, options, databasePath);
+    }
+    if (parser.isSet(findOption)) {
+        bool number = false;
+        const int most = parser.value(limit).toInt(&number);
+        if (!number || most < 1 || most > 1000)
+            return usageError(QStringLiteral("--limit takes a number from 1 to 1000"));
+        return find(parser.value(findOption), most,
+                    parser.isSet(database) ? parser.value(database) : QString());
     }
     if (parser.isSet(import)) {
         store::ImportOptions options;
@@ -163,12 +325,18 @@ std::optional<int> handleCommandLine(const QStringList& arguments) {
             return usageError(QStringLiteral("closed airports are never imported"));
         options.countries = listOf(parser.value(country));
         options.regions = listOf(parser.value(region));
-        return importAirports(parser.value(import), options);
+        return importAirportFile(parser.value(import), options);
     }
     for (const QCommandLineOption* only : {&code, &types, &country, &region}) {
         if (parser.isSet(*only)) {
             return usageError(
-                QStringLiteral("--%1 goes with --import-airports").arg(only->names().constFirst()));
+                QStringLiteral("--%1 goes with an import").arg(only->names().constFirst()));
+        }
+    }
+    for (const QCommandLineOption* only : {&limit, &database}) {
+        if (parser.isSet(*only)) {
+            return usageError(QStringLiteral("--%1 goes with --find or an import")
+                                  .arg(only->names().constFirst()));
         }
     }
     if (!parser.positionalArguments().isEmpty()) {

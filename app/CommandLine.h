@@ -11,9 +11,11 @@ namespace app {
 // Reads the arguments (program name first). A value means the program ends
 // here with that exit code, having printed what was asked: 0 after --version
 // or --help, 2 after an unknown option or an unexpected argument. No value:
-// go on and open the leg dialog. --import-airports imports an OurAirports CSV
-// into the airport file and ends (0 done, 1 the CSV or the airport file
-// failed, 2 a bad option). Qt's own options (-platform, -style, ...)
+// go on and open the leg dialog. --import-airports, --import-navaids,
+// --import-runways and --import-frequencies import an OurAirports CSV into the
+// navigation database, --import-airports-fly into the airport file, and end
+// (0 done, 1 the CSV or the database or file failed, 2 a bad option); --find
+// prints the best matches of the navigation database. Qt's own options (-platform, -style, ...)
 // are let through for QApplication.
 std::optional<int> handleCommandLine(const QStringList& arguments);
 

@@ -1,9 +1,8 @@
 #include "store/AirportImport.h"
 
+#include "core/Csv.h"
 #include "core/NumberText.h"
 #include "core/Text.h"
-
-#include <csv.h>
 
 #include <algorithm>
 #include <cmath>
@@ -16,74 +15,27 @@ struct Columns {
     int code = -1, type = -1, lat = -1, lon = -1, country = -1, region = -1;
 };
 
-// libcsv hands over fields and row ends through C callbacks; this gathers
-// them into rows and judges each row as it ends.
-struct Reader {
-    const ImportOptions& options;
-    ImportRead& out;
-    std::vector<std::string> row;
-    std::size_t width = 0; // the header's field count
-    bool header = true;
-    Columns at;
-    QString error;
-
-    void endRow();
-    void take(const std::vector<std::string>& fields);
-};
-
-void onField(void* data, std::size_t size, void* reader) {
-    static_cast<Reader*>(reader)->row.emplace_back(static_cast<const char*>(data), size);
-}
-
-void onRowEnd(int, void* reader) {
-    static_cast<Reader*>(reader)->endRow();
-}
-
-void Reader::endRow() {
-    if (!error.isEmpty()) {
-        row.clear();
-        return;
+SkipReason reasonFor(IdProblem problem) {
+    switch (problem) {
+    case IdProblem::Empty:
+        return SkipReason::EmptyCode;
+    case IdProblem::WhiteSpace:
+        return SkipReason::WhiteSpace;
+    case IdProblem::NotThreeChars:
+        return SkipReason::NotThreeChars;
+    case IdProblem::Separator:
+        return SkipReason::Separator;
+    case IdProblem::NotLatin1:
+        return SkipReason::NotLatin1;
+    case IdProblem::None:
+        break;
     }
-    if (header) {
-        header = false;
-        width = row.size();
-        auto find = [this](const char* name) {
-            for (std::size_t i = 0; i < row.size(); ++i) {
-                if (row[i] == name)
-                    return static_cast<int>(i);
-            }
-            return -1;
-        };
-        at.code = find(options.codeColumn.toUtf8().constData());
-        at.type = find("type");
-        at.lat = find("latitude_deg");
-        at.lon = find("longitude_deg");
-        at.country = find("iso_country");
-        at.region = find("iso_region");
-        for (const auto& [index, name] : {std::pair{at.code, options.codeColumn},
-                                          {at.type, QStringLiteral("type")},
-                                          {at.lat, QStringLiteral("latitude_deg")},
-                                          {at.lon, QStringLiteral("longitude_deg")},
-                                          {at.country, QStringLiteral("iso_country")},
-                                          {at.region, QStringLiteral("iso_region")}}) {
-            if (index < 0) {
-                error = QStringLiteral("the header has no column \"%1\"").arg(name);
-                break;
-            }
-        }
-    } else if (row.size() != width) {
-        error = QStringLiteral("row %1 has %2 fields, the header %3")
-                    .arg(out.rows + 2)
-                    .arg(row.size())
-                    .arg(width);
-    } else {
-        ++out.rows;
-        take(row);
-    }
-    row.clear();
+    return SkipReason::NotSelected;
 }
 
-void Reader::take(const std::vector<std::string>& fields) {
+// Judges one data row: a record for the file, or the reason it is left out.
+void take(const ImportOptions& options, const Columns& at, const std::vector<std::string>& fields,
+          ImportRead& out) {
     auto field = [&fields](int index) { return fields[static_cast<std::size_t>(index)]; };
     const QString type = QString::fromStdString(field(at.type));
     if (type == QLatin1String("closed") || !options.types.contains(type) ||
@@ -95,38 +47,17 @@ void Reader::take(const std::vector<std::string>& fields) {
         return;
     }
     const QString code = QString::fromUtf8(field(at.code).c_str());
-    SkipReason reason = SkipReason::NotSelected;
-    bool keep = false;
-    switch (airportIdProblem(code)) {
-    case IdProblem::Empty:
-        reason = SkipReason::EmptyCode;
-        break;
-    case IdProblem::WhiteSpace:
-        reason = SkipReason::WhiteSpace;
-        break;
-    case IdProblem::NotThreeChars:
-        reason = SkipReason::NotThreeChars;
-        break;
-    case IdProblem::Separator:
-        reason = SkipReason::Separator;
-        break;
-    case IdProblem::NotLatin1:
-        reason = SkipReason::NotLatin1;
-        break;
-    case IdProblem::None: {
-        const auto lat = core::parseNumber(field(at.lat));
-        const auto lon = core::parseNumber(field(at.lon));
-        if (!lat || !lon || !core::isValidLatitude(*lat) || std::fabs(*lon) > 180) {
-            reason = SkipReason::BadPosition;
-        } else {
-            out.airports.push_back({*core::toLatin1(code), core::GeoPoint{*lat, *lon}});
-            keep = true;
-        }
-        break;
+    if (const IdProblem problem = airportIdProblem(code); problem != IdProblem::None) {
+        ++out.skipped[reasonFor(problem)];
+        return;
     }
+    const auto lat = core::parseNumber(field(at.lat));
+    const auto lon = core::parseNumber(field(at.lon));
+    if (!lat || !lon || !core::isValidLatitude(*lat) || std::fabs(*lon) > 180) {
+        ++out.skipped[SkipReason::BadPosition];
+        return;
     }
-    if (!keep)
-        ++out.skipped[reason];
+    out.airports.push_back({*core::toLatin1(code), core::GeoPoint{*lat, *lon}});
 }
 
 } // namespace
@@ -159,35 +90,30 @@ const QStringList& importCodeColumns() {
 
 ImportRead readOurAirports(const std::string& csv, const ImportOptions& options) {
     ImportRead out;
-    Reader reader{options, out, {}, 0, true, {}, {}};
-    // Spreadsheet programs begin the UTF-8 CSV they save with a byte-order
-    // mark; it is no part of the first column's name.
-    constexpr std::string_view kBom = "\xEF\xBB\xBF";
-    const std::size_t bomBytes =
-        std::string_view(csv).substr(0, kBom.size()) == kBom ? kBom.size() : 0;
-    const std::string_view text = std::string_view(csv).substr(bomBytes);
-    csv_parser parser{};
-    if (csv_init(&parser, CSV_STRICT | CSV_STRICT_FINI) != 0) {
-        out.error = QStringLiteral("the CSV reader could not start");
-        return out;
-    }
-    const std::size_t parsed =
-        csv_parse(&parser, text.data(), text.size(), onField, onRowEnd, &reader);
-    const bool complete =
-        parsed == text.size() && csv_fini(&parser, onField, onRowEnd, &reader) == 0;
-    if (!complete && reader.error.isEmpty()) {
-        reader.error = QStringLiteral("it is not valid CSV (%1, near byte %2)")
-                           .arg(QString::fromLatin1(csv_strerror(csv_error(&parser))))
-                           .arg(parsed + bomBytes);
-    }
-    csv_free(&parser);
-    if (reader.header && reader.error.isEmpty())
-        reader.error = QStringLiteral("it is empty");
-    if (!reader.error.isEmpty()) {
+    Columns at;
+    const core::CsvRead read = core::readCsv(
+        csv,
+        [&](const core::CsvHeader& header) {
+            const QByteArray code = options.codeColumn.toUtf8();
+            const std::pair<int*, const char*> wanted[] = {
+                {&at.code, code.constData()}, {&at.type, "type"},
+                {&at.lat, "latitude_deg"},    {&at.lon, "longitude_deg"},
+                {&at.country, "iso_country"}, {&at.region, "iso_region"}};
+            for (const auto& [index, name] : wanted) {
+                *index = header.column(name);
+                if (*index < 0)
+                    return QStringLiteral("the header has no column \"%1\"")
+                        .arg(QLatin1String(name));
+            }
+            return QString();
+        },
+        [&](const std::vector<std::string>& fields) { take(options, at, fields, out); });
+    if (!read.ok) {
         out = ImportRead{};
-        out.error = reader.error;
+        out.error = read.error;
         return out;
     }
+    out.rows = read.rows;
     out.ok = true;
     return out;
 }

@@ -17,6 +17,7 @@ need share/applications/$id.desktop
 need share/metainfo/$id.metainfo.xml
 need share/skyvane/airports.fly
 need share/skyvane/config.fly
+need share/skyvane/navdata.sqlite
 need share/skyvane/magnetic/wmm2025.wmm
 need share/skyvane/magnetic/wmm2025.wmm.cof
 for size in 16 22 24 32 48 64 128 256; do
@@ -39,6 +40,9 @@ cmp -s "$prefix/share/skyvane/airports.fly" "$(dirname "$0")/../res/data/airport
     { echo "installed airports differ from res/data/airports.fly"; fail=1; }
 cmp -s "$prefix/share/skyvane/config.fly" "$(dirname "$0")/../res/data/config.fly" ||
     { echo "installed defaults differ from res/data/config.fly"; fail=1; }
+# The installed starter database answers by ICAO code, without a display.
+found=$(XDG_DATA_HOME="$prefix/home" XDG_DATA_DIRS="$prefix/share" "$prefix/bin/skyvane" --find LSZH --limit 1)
+[[ "$found" == airport$'\t'LSZH$'\t'* ]] || { echo "--find LSZH on the installed database: '$found'"; fail=1; }
 if [ "$fail" -ne 0 ]; then
     echo "0 passed, 1 failed"
     exit 1

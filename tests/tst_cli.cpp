@@ -78,12 +78,12 @@ void TestCli::refusals_data() {
         << QStringList{"flight.txt"} << "unexpected argument 'flight.txt'";
     QTest::newRow("a value for a flag") << QStringList{"--version=2"} << "version";
     QTest::newRow("an unknown code column")
-        << QStringList{"--import-airports", "x.csv", "--code", "icao"} << "--code takes ident";
+        << QStringList{"--import-airports-fly", "x.csv", "--code", "icao"} << "--code takes ident";
     QTest::newRow("closed airports asked for")
-        << QStringList{"--import-airports", "x.csv", "--types", "small_airport,closed"}
+        << QStringList{"--import-airports-fly", "x.csv", "--types", "small_airport,closed"}
         << "closed airports are never imported";
     QTest::newRow("an import option alone")
-        << QStringList{"--country", "US"} << "--country goes with --import-airports";
+        << QStringList{"--country", "US"} << "--country goes with an import";
 }
 
 void TestCli::refusals() {
@@ -115,8 +115,8 @@ void TestCli::importAddsAndSummarises() {
     QVERIFY(csv.open(QIODevice::WriteOnly));
     csv.write(start + sample.readAll());
     csv.close();
-    const Run r =
-        run({"--import-airports", path, "--types", "small_airport,medium_airport,large_airport"});
+    const Run r = run(
+        {"--import-airports-fly", path, "--types", "small_airport,medium_airport,large_airport"});
     QCOMPARE(r.exitCode, 0);
     QVERIFY2(r.out.startsWith("18 rows read from"), qPrintable(r.out));
     QVERIFY(r.out.contains(QRegularExpression("\\b5  added\\n")));
@@ -149,7 +149,7 @@ void TestCli::importRefusesAndKeepsTheFile() {
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(csv);
     }
-    const Run r = run({"--import-airports", path});
+    const Run r = run({"--import-airports-fly", path});
     QCOMPARE(r.exitCode, 1);
     QVERIFY2(r.err.contains(says), qPrintable(r.err));
     QCOMPARE(dir.read("airports.fly"), QByteArray("abc:1;2,"));

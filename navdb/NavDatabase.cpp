@@ -1,0 +1,630 @@
+#include "navdb/NavDatabase.h"
+
+#include "core/Csv.h"
+#include "core/NumberText.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+
+namespace navdb {
+namespace {
+
+constexpr const char* kSchema = R"sql(
+CREATE TABLE IF NOT EXISTS airports(
+    id INTEGER PRIMARY KEY, ident TEXT NOT NULL COLLATE NOCASE, type TEXT, name TEXT,
+    municipality TEXT, iso_country TEXT, iso_region TEXT, latitude REAL, longitude REAL,
+    elevation_ft REAL, gps_code TEXT COLLATE NOCASE, iata_code TEXT COLLATE NOCASE,
+    local_code TEXT COLLATE NOCASE);
+CREATE INDEX IF NOT EXISTS airports_ident ON airports(ident);
+CREATE INDEX IF NOT EXISTS airports_gps ON airports(gps_code);
+CREATE INDEX IF NOT EXISTS airports_iata ON airports(iata_code);
+CREATE INDEX IF NOT EXISTS airports_local ON airports(local_code);
+CREATE TABLE IF NOT EXISTS navaids(
+    id INTEGER PRIMARY KEY, ident TEXT NOT NULL COLLATE NOCASE, name TEXT, type TEXT,
+    frequency_khz REAL, latitude REAL, longitude REAL, elevation_ft REAL, iso_country TEXT,
+    associated_airport TEXT COLLATE NOCASE);
+CREATE INDEX IF NOT EXISTS navaids_ident ON navaids(ident);
+CREATE TABLE IF NOT EXISTS runways(
+    id INTEGER PRIMARY KEY, airport_ref INTEGER, airport_ident TEXT COLLATE NOCASE,
+    length_ft REAL, width_ft REAL, surface TEXT, lighted INTEGER, closed INTEGER,
+    le_ident TEXT, he_ident TEXT);
+CREATE INDEX IF NOT EXISTS runways_airport ON runways(airport_ident);
+CREATE TABLE IF NOT EXISTS frequencies(
+    id INTEGER PRIMARY KEY, airport_ref INTEGER, airport_ident TEXT COLLATE NOCASE, type TEXT,
+    description TEXT, frequency_mhz REAL);
+CREATE INDEX IF NOT EXISTS frequencies_airport ON frequencies(airport_ident);
+-- Words of names, towns and codes, folded for case and accents. The rowid
+-- is the place's: id * 2 for an airport, id * 2 + 1 for a navaid.
+CREATE VIRTUAL TABLE IF NOT EXISTS places USING fts5(
+    codes, words, size UNINDEXED, tokenize = 'unicode61 remove_diacritics 2');
+)sql";
+
+// The columns a search reads, in Place order, for airports and navaids.
+constexpr const char* kAirportColumns =
+    "0, id, ident, type, name, municipality, iso_country, latitude, longitude, elevation_ft";
+constexpr const char* kNavaidColumns =
+    "1, id, ident, type, name, '', iso_country, latitude, longitude, elevation_ft";
+
+// A prepared statement, finalised when it goes.
+class Statement {
+public:
+    Statement(sqlite3* db, const std::string& sql) {
+        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &m_stmt, nullptr) != SQLITE_OK)
+            m_stmt = nullptr;
+    }
+    ~Statement() { sqlite3_finalize(m_stmt); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    explicit operator bool() const { return m_stmt != nullptr; }
+    sqlite3_stmt* get() const { return m_stmt; }
+    void bind(int i, const QString& text) {
+        const QByteArray utf8 = text.toUtf8();
+        sqlite3_bind_text(m_stmt, i, utf8.constData(), utf8.size(), SQLITE_TRANSIENT);
+    }
+    void bind(int i, const std::string& text) {
+        sqlite3_bind_text(m_stmt, i, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+    }
+    void bindOrNull(int i, const std::optional<double>& value) {
+        if (value)
+            sqlite3_bind_double(m_stmt, i, *value);
+        else
+            sqlite3_bind_null(m_stmt, i);
+    }
+    void bind(int i, qint64 value) { sqlite3_bind_int64(m_stmt, i, value); }
+    int step() { return sqlite3_step(m_stmt); }
+    void reset() {
+        sqlite3_reset(m_stmt);
+        sqlite3_clear_bindings(m_stmt);
+    }
+    QString text(int column) const {
+        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column));
+        return p ? QString::fromUtf8(p, sqlite3_column_bytes(m_stmt, column)) : QString();
+    }
+
+private:
+    sqlite3_stmt* m_stmt = nullptr;
+};
+
+bool exec(sqlite3* db, const char* sql) {
+    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+int sizeOrder(Kind kind, const QString& type) {
+    if (kind == Kind::Navaid)
+        return 3;
+    if (type == QLatin1String("large_airport"))
+        return 0;
+    if (type == QLatin1String("medium_airport"))
+        return 1;
+    if (type == QLatin1String("small_airport"))
+        return 2;
+    return type == QLatin1String("closed") ? 5 : 4;
+}
+
+Place placeOf(const Statement& s, int group) {
+    Place p;
+    p.kind = sqlite3_column_int(s.get(), 0) == 0 ? Kind::Airport : Kind::Navaid;
+    p.id = sqlite3_column_int64(s.get(), 1);
+    p.ident = s.text(2);
+    p.type = s.text(3);
+    p.name = s.text(4);
+    p.municipality = s.text(5);
+    p.country = s.text(6);
+    p.position = {sqlite3_column_double(s.get(), 7), sqlite3_column_double(s.get(), 8)};
+    if (sqlite3_column_type(s.get(), 9) != SQLITE_NULL)
+        p.elevationFt = sqlite3_column_double(s.get(), 9);
+    p.matchGroup = group;
+    p.sizeOrder = sizeOrder(p.kind, p.type);
+    return p;
+}
+
+bool better(const Place& a, const Place& b) {
+    if (a.matchGroup != b.matchGroup)
+        return a.matchGroup < b.matchGroup;
+    if (a.sizeOrder != b.sizeOrder)
+        return a.sizeOrder < b.sizeOrder;
+    return a.ident.compare(b.ident, Qt::CaseInsensitive) < 0;
+}
+
+// The full-text query for what the pilot typed: every word as a prefix,
+// all of them required. Quotes make each word a plain string to FTS5.
+QString wordsQuery(const QString& text) {
+    QStringList terms;
+    for (QString word :
+         text.split(QRegularExpression(QStringLiteral("[\\s,;/()-]+")), Qt::SkipEmptyParts)) {
+        word.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+        terms << QLatin1Char('"') + word + QStringLiteral("\"*");
+    }
+    return terms.join(QLatin1Char(' '));
+}
+
+// The smallest text above every text that begins with prefix, as NOCASE
+// compares: the prefix followed by the highest code point.
+std::string prefixEnd(const QString& prefix) {
+    return prefix.toUtf8().toStdString() + "\xF4\x8F\xBF\xBF";
+}
+
+void putAside(const std::string& path) {
+    const QString file = QFile::decodeName(QByteArray::fromStdString(path));
+    const QString aside = file + QStringLiteral(".damaged");
+    QFile::remove(aside);
+    QFile::rename(file, aside);
+    for (const char* extra : {"-journal", "-wal", "-shm"})
+        QFile::remove(file + QLatin1String(extra));
+}
+
+// --- import -----------------------------------------------------------------
+
+std::optional<double> numberOf(const std::string& text) {
+    if (text.empty())
+        return std::nullopt;
+    return core::parseNumber(text);
+}
+
+// Rows of one CSV kind into one table: its columns, which of them must be
+// there, and how a row becomes bound values.
+struct Field {
+    const char* column;
+    bool required;
+};
+
+class Importer {
+public:
+    Importer(sqlite3* db, Table table, const ImportOptions& options)
+        : m_db(db), m_table(table), m_options(options) {}
+
+    QString header(const core::CsvHeader& header);
+    void row(const std::vector<std::string>& fields, ImportResult& out);
+    bool prepared() const { return m_insert && m_exists; }
+
+private:
+    std::string field(const std::vector<std::string>& fields, const char* name) const {
+        const auto it = m_at.find(name);
+        return it == m_at.end() || it->second < 0 ? std::string()
+                                                  : fields[static_cast<std::size_t>(it->second)];
+    }
+    void skip(ImportResult& out, const char* reason) { ++out.skipped[QString::fromLatin1(reason)]; }
+    void indexWords(qint64 rowid, const QString& codes, const QString& words, int size);
+
+    sqlite3* m_db;
+    Table m_table;
+    const ImportOptions& m_options;
+    std::map<std::string, int> m_at;
+    std::unique_ptr<Statement> m_insert;
+    std::unique_ptr<Statement> m_exists;
+    std::unique_ptr<Statement> m_unindex;
+    std::unique_ptr<Statement> m_index;
+};
+
+const std::vector<Field>& fieldsOf(Table table) {
+    static const std::vector<Field> airports = {{"id", true},
+                                                {"ident", true},
+                                                {"type", true},
+                                                {"name", true},
+                                                {"latitude_deg", true},
+                                                {"longitude_deg", true},
+                                                {"elevation_ft", false},
+                                                {"iso_country", false},
+                                                {"iso_region", false},
+                                                {"municipality", false},
+                                                {"gps_code", false},
+                                                {"iata_code", false},
+                                                {"local_code", false}};
+    static const std::vector<Field> navaids = {{"id", true},
+                                               {"ident", true},
+                                               {"name", true},
+                                               {"type", true},
+                                               {"frequency_khz", false},
+                                               {"latitude_deg", true},
+                                               {"longitude_deg", true},
+                                               {"elevation_ft", false},
+                                               {"iso_country", false},
+                                               {"associated_airport", false}};
+    static const std::vector<Field> runways = {
+        {"id", true},        {"airport_ref", false}, {"airport_ident", true}, {"length_ft", false},
+        {"width_ft", false}, {"surface", false},     {"lighted", false},      {"closed", false},
+        {"le_ident", false}, {"he_ident", false}};
+    static const std::vector<Field> frequencies = {
+        {"id", true},   {"airport_ref", false}, {"airport_ident", true},
+        {"type", true}, {"description", false}, {"frequency_mhz", true}};
+    switch (table) {
+    case Table::Airports:
+        return airports;
+    case Table::Navaids:
+        return navaids;
+    case Table::Runways:
+        return runways;
+    case Table::Frequencies:
+        return frequencies;
+    }
+    return airports;
+}
+
+const char* tableName(Table table) {
+    switch (table) {
+    case Table::Airports:
+        return "airports";
+    case Table::Navaids:
+        return "navaids";
+    case Table::Runways:
+        return "runways";
+    case Table::Frequencies:
+        return "frequencies";
+    }
+    return "airports";
+}
+
+QString Importer::header(const core::CsvHeader& header) {
+    for (const Field& f : fieldsOf(m_table)) {
+        m_at[f.column] = header.column(f.column);
+        if (f.required && m_at[f.column] < 0)
+            return QStringLiteral("the header has no column \"%1\"").arg(QLatin1String(f.column));
+    }
+    const std::string table = tableName(m_table);
+    std::string sql;
+    switch (m_table) {
+    case Table::Airports:
+        sql = "INSERT OR REPLACE INTO airports(id, ident, type, name, municipality, iso_country, "
+              "iso_region, latitude, longitude, elevation_ft, gps_code, iata_code, local_code) "
+              "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13)";
+        break;
+    case Table::Navaids:
+        sql = "INSERT OR REPLACE INTO navaids(id, ident, name, type, frequency_khz, latitude, "
+              "longitude, elevation_ft, iso_country, associated_airport) "
+              "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)";
+        break;
+    case Table::Runways:
+        sql = "INSERT OR REPLACE INTO runways(id, airport_ref, airport_ident, length_ft, width_ft, "
+              "surface, lighted, closed, le_ident, he_ident) "
+              "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)";
+        break;
+    case Table::Frequencies:
+        sql = "INSERT OR REPLACE INTO frequencies(id, airport_ref, airport_ident, type, "
+              "description, frequency_mhz) VALUES(?1, ?2, ?3, ?4, ?5, ?6)";
+        break;
+    }
+    m_insert = std::make_unique<Statement>(m_db, sql);
+    m_exists = std::make_unique<Statement>(m_db, "SELECT 1 FROM " + table + " WHERE id = ?1");
+    m_unindex = std::make_unique<Statement>(m_db, "DELETE FROM places WHERE rowid = ?1");
+    m_index = std::make_unique<Statement>(
+        m_db, "INSERT INTO places(rowid, codes, words, size) VALUES(?1, ?2, ?3, ?4)");
+    if (!prepared() || !*m_unindex || !*m_index)
+        return QString::fromUtf8(sqlite3_errmsg(m_db));
+    return {};
+}
+
+void Importer::indexWords(qint64 rowid, const QString& codes, const QString& words, int size) {
+    m_unindex->bind(1, rowid);
+    m_unindex->step();
+    m_unindex->reset();
+    m_index->bind(1, rowid);
+    m_index->bind(2, codes);
+    m_index->bind(3, words);
+    m_index->bind(4, qint64(size));
+    m_index->step();
+    m_index->reset();
+}
+
+void Importer::row(const std::vector<std::string>& fields, ImportResult& out) {
+    auto text = [&](const char* name) { return QString::fromStdString(field(fields, name)); };
+    bool isInteger = false;
+    const qint64 id = text("id").toLongLong(&isInteger);
+    if (!isInteger) {
+        skip(out, "no numeric id");
+        return;
+    }
+    Statement& insert = *m_insert;
+    QString codes, words;
+    int size = 0;
+    qint64 rowid = -1;
+    switch (m_table) {
+    case Table::Airports:
+    case Table::Navaids: {
+        const QString type = text("type");
+        const QString country = text("iso_country");
+        if (m_table == Table::Airports && type == QLatin1String("closed")) {
+            skip(out, "closed");
+            return;
+        }
+        if ((!m_options.types.isEmpty() && !m_options.types.contains(type)) ||
+            (!m_options.countries.isEmpty() && !m_options.countries.contains(country)) ||
+            (m_table == Table::Airports && !m_options.regions.isEmpty() &&
+             !m_options.regions.contains(text("iso_region")))) {
+            skip(out, "not selected (type, country or region)");
+            return;
+        }
+        const QString ident = text("ident").trimmed();
+        if (ident.isEmpty()) {
+            skip(out, "no identifier");
+            return;
+        }
+        const auto lat = numberOf(field(fields, "latitude_deg"));
+        const auto lon = numberOf(field(fields, "longitude_deg"));
+        if (!lat || !lon || !core::isValidLatitude(*lat) || !(std::fabs(*lon) <= 180)) {
+            skip(out, "position missing or out of range");
+            return;
+        }
+        insert.bind(1, id);
+        insert.bind(2, ident);
+        if (m_table == Table::Airports) {
+            insert.bind(3, type);
+            insert.bind(4, text("name"));
+            insert.bind(5, text("municipality"));
+            insert.bind(6, country);
+            insert.bind(7, text("iso_region"));
+            insert.bindOrNull(8, lat);
+            insert.bindOrNull(9, lon);
+            insert.bindOrNull(10, numberOf(field(fields, "elevation_ft")));
+            insert.bind(11, text("gps_code"));
+            insert.bind(12, text("iata_code"));
+            insert.bind(13, text("local_code"));
+            codes =
+                QStringList{ident, text("gps_code"), text("iata_code"), text("local_code")}.join(
+                    QLatin1Char(' '));
+            words = text("name") + QLatin1Char(' ') + text("municipality");
+            size = sizeOrder(Kind::Airport, type);
+            rowid = id * 2;
+        } else {
+            insert.bind(3, text("name"));
+            insert.bind(4, type);
+            insert.bindOrNull(5, numberOf(field(fields, "frequency_khz")));
+            insert.bindOrNull(6, lat);
+            insert.bindOrNull(7, lon);
+            insert.bindOrNull(8, numberOf(field(fields, "elevation_ft")));
+            insert.bind(9, country);
+            insert.bind(10, text("associated_airport"));
+            codes = ident + QLatin1Char(' ') + type;
+            words = text("name");
+            size = sizeOrder(Kind::Navaid, type);
+            rowid = id * 2 + 1;
+        }
+        break;
+    }
+    case Table::Runways:
+    case Table::Frequencies: {
+        const QString airport = text("airport_ident").trimmed();
+        if (airport.isEmpty()) {
+            skip(out, "no airport");
+            return;
+        }
+        insert.bind(1, id);
+        insert.bindOrNull(2, numberOf(field(fields, "airport_ref")));
+        insert.bind(3, airport);
+        if (m_table == Table::Runways) {
+            insert.bindOrNull(4, numberOf(field(fields, "length_ft")));
+            insert.bindOrNull(5, numberOf(field(fields, "width_ft")));
+            insert.bind(6, text("surface"));
+            insert.bindOrNull(7, numberOf(field(fields, "lighted")));
+            insert.bindOrNull(8, numberOf(field(fields, "closed")));
+            insert.bind(9, text("le_ident"));
+            insert.bind(10, text("he_ident"));
+        } else {
+            const auto mhz = numberOf(field(fields, "frequency_mhz"));
+            if (!mhz || !(*mhz > 0)) {
+                insert.reset();
+                skip(out, "frequency missing");
+                return;
+            }
+            insert.bind(4, text("type"));
+            insert.bind(5, text("description"));
+            insert.bindOrNull(6, mhz);
+        }
+        break;
+    }
+    }
+    m_exists->bind(1, id);
+    const bool held = m_exists->step() == SQLITE_ROW;
+    m_exists->reset();
+    insert.step();
+    insert.reset();
+    ++(held ? out.replaced : out.added);
+    if (rowid >= 0)
+        indexWords(rowid, codes, words, size);
+}
+
+} // namespace
+
+QString kindText(Kind kind) {
+    return kind == Kind::Airport ? QStringLiteral("airport") : QStringLiteral("navaid");
+}
+
+QString placeLabel(const Place& p) {
+    QStringList where;
+    if (!p.municipality.isEmpty())
+        where << p.municipality;
+    if (!p.country.isEmpty())
+        where << p.country;
+    if (p.elevationFt)
+        where << QStringLiteral("%1 ft").arg(qRound(*p.elevationFt));
+    QString label = p.ident + QStringLiteral("  ") + p.name;
+    if (p.kind == Kind::Navaid)
+        label += QStringLiteral(" (%1)").arg(p.type);
+    if (!where.isEmpty())
+        label += QStringLiteral(" \u2014 ") + where.join(QStringLiteral(", "));
+    return label;
+}
+
+NavDatabase::~NavDatabase() {
+    sqlite3_close_v2(m_db);
+}
+
+std::unique_ptr<NavDatabase> NavDatabase::open(const std::string& path, bool writable,
+                                               QString* error) {
+    auto tryOpen = [&](sqlite3** db) {
+        const int flags =
+            writable ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE : SQLITE_OPEN_READONLY;
+        if (sqlite3_open_v2(path.c_str(), db, flags, nullptr) != SQLITE_OK)
+            return SQLITE_CANTOPEN;
+        sqlite3_busy_timeout(*db, 5000);
+        // Reading the schema is where a file that is no database, or a
+        // damaged one, shows.
+        const int rc =
+            sqlite3_exec(*db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK)
+            return rc;
+        if (writable && !exec(*db, kSchema))
+            return sqlite3_errcode(*db);
+        return SQLITE_OK;
+    };
+    if (!writable && !QFile::exists(QFile::decodeName(QByteArray::fromStdString(path))))
+        return nullptr;
+    sqlite3* db = nullptr;
+    int rc = tryOpen(&db);
+    if (rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT) {
+        sqlite3_close_v2(db);
+        db = nullptr;
+        putAside(path);
+        if (error)
+            *error = QStringLiteral("The navigation database %1 was damaged; it was put aside as "
+                                    "%1.damaged.")
+                         .arg(QFile::decodeName(QByteArray::fromStdString(path)));
+        if (!writable)
+            return nullptr;
+        rc = tryOpen(&db);
+    }
+    if (rc != SQLITE_OK) {
+        if (error && error->isEmpty())
+            *error = QStringLiteral("Cannot open the navigation database %1: %2")
+                         .arg(QFile::decodeName(QByteArray::fromStdString(path)),
+                              QString::fromUtf8(db ? sqlite3_errmsg(db) : "out of memory"));
+        sqlite3_close_v2(db);
+        return nullptr;
+    }
+    return std::unique_ptr<NavDatabase>(new NavDatabase(db));
+}
+
+void NavDatabase::setBusyTimeout(int milliseconds) {
+    sqlite3_busy_timeout(m_db, milliseconds);
+}
+
+std::vector<Place> NavDatabase::search(const QString& typed, int limit) const {
+    std::vector<Place> out;
+    const QString text = typed.simplified();
+    if (text.isEmpty() || limit <= 0)
+        return out;
+    std::set<std::pair<int, qint64>> seen;
+    auto collect = [&](Statement& s, int group) {
+        while (s.step() == SQLITE_ROW) {
+            Place p = placeOf(s, group);
+            if (seen.insert({int(p.kind), p.id}).second)
+                out.push_back(std::move(p));
+        }
+    };
+    if (!text.contains(QLatin1Char(' '))) {
+        Statement exact(m_db, std::string("SELECT ") + kAirportColumns +
+                                  " FROM airports WHERE ident = ?1 OR gps_code = ?1 OR "
+                                  "iata_code = ?1 OR local_code = ?1 UNION ALL SELECT " +
+                                  kNavaidColumns + " FROM navaids WHERE ident = ?1");
+        if (exact) {
+            exact.bind(1, text);
+            collect(exact, 0);
+        }
+        Statement prefix(m_db, std::string("SELECT * FROM (SELECT ") + kAirportColumns +
+                                   " FROM airports WHERE (ident >= ?1 AND ident < ?2) OR "
+                                   "(gps_code >= ?1 AND gps_code < ?2) OR (iata_code >= ?1 AND "
+                                   "iata_code < ?2) OR (local_code >= ?1 AND local_code < ?2) "
+                                   "UNION ALL SELECT " +
+                                   kNavaidColumns +
+                                   " FROM navaids WHERE ident >= ?1 AND ident < ?2) LIMIT " +
+                                   std::to_string(limit * 4));
+        if (prefix) {
+            prefix.bind(1, text);
+            prefix.bind(2, prefixEnd(text));
+            collect(prefix, 1);
+        }
+    }
+    const QString query = wordsQuery(text);
+    if (!query.isEmpty()) {
+        Statement words(m_db, "SELECT rowid FROM places WHERE places MATCH ?1 "
+                              "ORDER BY size, rank LIMIT " +
+                                  std::to_string(limit * 2));
+        Statement airport(m_db, std::string("SELECT ") + kAirportColumns +
+                                    " FROM airports WHERE id = ?1");
+        Statement navaid(m_db,
+                         std::string("SELECT ") + kNavaidColumns + " FROM navaids WHERE id = ?1");
+        if (words && airport && navaid) {
+            words.bind(1, query);
+            while (words.step() == SQLITE_ROW) {
+                const qint64 rowid = sqlite3_column_int64(words.get(), 0);
+                Statement& one = rowid % 2 == 0 ? airport : navaid;
+                one.bind(1, rowid / 2);
+                collect(one, 2);
+                one.reset();
+            }
+        }
+    }
+    std::stable_sort(out.begin(), out.end(), better);
+    if (out.size() > static_cast<std::size_t>(limit))
+        out.resize(static_cast<std::size_t>(limit));
+    return out;
+}
+
+ImportResult NavDatabase::import(Table table, const std::string& csv, const ImportOptions& options,
+                                 const std::function<void(std::size_t, std::size_t)>& progress) {
+    ImportResult out;
+    // Taking the write lock first: a second copy importing waits here, not
+    // half-way through.
+    if (!exec(m_db, "BEGIN IMMEDIATE")) {
+        const int code = sqlite3_errcode(m_db);
+        out.error = code == SQLITE_BUSY
+                        ? QStringLiteral("the navigation database is busy: another Skyvane is "
+                                         "importing into it")
+                        : QString::fromUtf8(sqlite3_errmsg(m_db));
+        return out;
+    }
+    Importer importer(m_db, table, options);
+    const core::CsvRead read = core::readCsv(
+        csv, [&](const core::CsvHeader& header) { return importer.header(header); },
+        [&](const std::vector<std::string>& fields) { importer.row(fields, out); }, progress);
+    QString failure = read.ok ? QString() : read.error;
+    if (failure.isEmpty() && sqlite3_errcode(m_db) != SQLITE_OK &&
+        sqlite3_errcode(m_db) != SQLITE_DONE && sqlite3_errcode(m_db) != SQLITE_ROW)
+        failure = QString::fromUtf8(sqlite3_errmsg(m_db));
+    if (failure.isEmpty() && !exec(m_db, "COMMIT"))
+        failure = QString::fromUtf8(sqlite3_errmsg(m_db));
+    if (!failure.isEmpty()) {
+        exec(m_db, "ROLLBACK");
+        const int rows = read.rows;
+        out = ImportResult{};
+        out.rows = rows;
+        out.error = failure;
+        return out;
+    }
+    out.rows = read.rows;
+    out.ok = true;
+    return out;
+}
+
+NavData::NavData(const std::string& userPath, const std::optional<std::string>& installedPath) {
+    m_user = NavDatabase::open(userPath, false, &m_problem);
+    if (installedPath && *installedPath != userPath)
+        m_installed = NavDatabase::open(*installedPath, false, &m_problem);
+}
+
+std::vector<Place> NavData::search(const QString& text, int limit) const {
+    std::vector<Place> all;
+    std::set<std::pair<int, qint64>> fromUser;
+    if (m_user) {
+        all = m_user->search(text, limit);
+        for (const Place& p : all)
+            fromUser.insert({int(p.kind), p.id});
+    }
+    if (m_installed) {
+        for (Place& p : m_installed->search(text, limit)) {
+            if (!fromUser.count({int(p.kind), p.id}))
+                all.push_back(std::move(p));
+        }
+    }
+    std::stable_sort(all.begin(), all.end(), better);
+    if (all.size() > static_cast<std::size_t>(limit))
+        all.resize(static_cast<std::size_t>(limit));
+    return all;
+}
+
+} // namespace navdb

@@ -1,0 +1,125 @@
+#pragma once
+// The navigation database: the world's airports, navaids, runways and
+// frequencies as OurAirports publishes them, in one SQLite file, found by
+// code, name or town. No widgets.
+//
+// Every place keeps the source's own identifiers: an airport its ident and
+// its GPS, IATA and local codes, a navaid its ident and type, so a VOR and an
+// NDB that share a code, or two airports that share a local code, stay apart.
+// Names and towns are searched with SQLite's full-text index (FTS5), folded
+// for case and accents ("zurich" finds Zürich).
+
+#include "core/GeoPoint.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct sqlite3;
+
+namespace navdb {
+
+enum class Kind { Airport, Navaid };
+
+// "airport" or "navaid", as --find prints it.
+QString kindText(Kind kind);
+
+struct Place {
+    Kind kind = Kind::Airport;
+    qint64 id = 0; // the source's own row id
+    QString ident; // ICAO code for most airports; a navaid's own code
+    QString type;  // large_airport, medium_airport, ..., VOR, NDB, ...
+    QString name;
+    QString municipality;
+    QString country; // ISO 3166 code
+    core::GeoPoint position;
+    std::optional<double> elevationFt;
+    // How well it matches the search: lower is better (exact code, code
+    // prefix, words), then the larger place first.
+    int matchGroup = 0;
+    int sizeOrder = 0;
+};
+
+// "LSZH  Zürich Airport — Zürich, CH, 1416 ft": a place as lists show it.
+QString placeLabel(const Place& place);
+
+// What an import reads.
+enum class Table { Airports, Navaids, Runways, Frequencies };
+
+struct ImportOptions {
+    QStringList types;     // airports' or navaids' types; empty: all but closed airports
+    QStringList countries; // iso_country (airports, navaids); empty: any
+    QStringList regions;   // iso_region (airports); empty: any
+};
+
+struct ImportResult {
+    bool ok = false;
+    QString error; // why nothing changed, when not ok
+    int rows = 0;
+    int added = 0;
+    int replaced = 0;               // rows whose source id the database held already
+    std::map<QString, int> skipped; // reason -> rows
+};
+
+class NavDatabase {
+public:
+    ~NavDatabase();
+    NavDatabase(const NavDatabase&) = delete;
+    NavDatabase& operator=(const NavDatabase&) = delete;
+
+    // Opens a database file. A writable one is created with its tables when
+    // missing. A file that is not a database, or a damaged one, is moved
+    // aside to "<path>.damaged" (never overwritten) and, for writing, a new
+    // one is made; error says so. Null when it cannot be opened at all, or
+    // (read-only) when there is none.
+    static std::unique_ptr<NavDatabase> open(const std::string& path, bool writable,
+                                             QString* error = nullptr);
+
+    // Best matches first: places whose code (ident, GPS, IATA or local code)
+    // is the text, then codes that begin with it, then places whose name,
+    // town or codes hold words beginning with each word of the text; within
+    // each group larger airports first. Case and accents do not count.
+    std::vector<Place> search(const QString& text, int limit) const;
+
+    // Reads one of OurAirports' CSV files (airports.csv, navaids.csv,
+    // runways.csv, airport-frequencies.csv) into its table in one
+    // transaction: a malformed file, a full disk or a killed process leaves
+    // the database as it was. A second copy importing at the same time is
+    // waited for (up to busyTimeoutMs), then reported busy.
+    ImportResult
+    import(Table table, const std::string& csv, const ImportOptions& options,
+           const std::function<void(std::size_t done, std::size_t total)>& progress = {});
+
+    void setBusyTimeout(int milliseconds);
+
+private:
+    explicit NavDatabase(sqlite3* db) : m_db(db) {}
+    sqlite3* m_db = nullptr;
+};
+
+// The user's navigation database and the one installed with the program,
+// searched together: where both hold a place, the user's wins. The installed
+// one is only read.
+class NavData {
+public:
+    NavData() = default;
+    NavData(const std::string& userPath, const std::optional<std::string>& installedPath);
+
+    std::vector<Place> search(const QString& text, int limit) const;
+    bool empty() const { return !m_user && !m_installed; }
+    // What went wrong opening either, for the pilot (a damaged file put aside).
+    const QString& problem() const { return m_problem; }
+
+private:
+    std::unique_ptr<NavDatabase> m_user;
+    std::unique_ptr<NavDatabase> m_installed;
+    QString m_problem;
+};
+
+} // namespace navdb
