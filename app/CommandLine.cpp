@@ -164,11 +164,9 @@ int importNavData(const QString& csvPath, navdb::Table table, const navdb::Impor
 // Prints the best matches, one a line, tab-separated: kind, ident, name,
 // town, country, latitude, longitude.
 int find(const QString& text, int limit, const QString& databasePath) {
-    const core::DataPlaces& places = store::dataPlaces();
     const navdb::NavData data =
         databasePath.isEmpty()
-            ? navdb::NavData(places.userFile(QStringLiteral("navdata.sqlite")),
-                             places.installedFile(QStringLiteral("navdata.sqlite")))
+            ? navdb::NavData::of(store::dataPlaces())
             : navdb::NavData(QFile::encodeName(databasePath).toStdString(), std::nullopt);
     if (!data.problem().isEmpty())
         print(stderr,
@@ -277,7 +275,7 @@ std::optional<int> handleCommandLine(const QStringList& arguments) {
         parser.isSet(database)
             ? parser.value(database)
             : QFile::decodeName(QByteArray::fromStdString(
-                  store::dataPlaces().userFile(QStringLiteral("navdata.sqlite"))));
+                  store::dataPlaces().userFile(QLatin1String(navdb::kFileName))));
     const std::pair<const QCommandLineOption*, navdb::Table> navImports[] = {
         {&importAirports, navdb::Table::Airports},
         {&importNavaids, navdb::Table::Navaids},

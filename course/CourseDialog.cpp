@@ -9,10 +9,13 @@
 #include "store/AirportDatabase.h"
 #include "store/Globals.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStringListModel>
 
 #include <cmath>
 
@@ -20,7 +23,8 @@ using namespace ids::course;
 
 CCourseDialog::CCourseDialog(QWidget* parent)
     : platform::Dialog(kTemplate, parent),
-      m_magneticModel(magvar::findModelDir(store::dataPlaces())) {
+      m_magneticModel(magvar::findModelDir(store::dataPlaces())),
+      m_navData(navdb::NavData::of(store::dataPlaces())) {
     for (int id : {DEP_LAT, DEP_LON, ARR_LAT, ARR_LON}) {
         if (auto* edit = itemAs<QLineEdit>(id))
             connect(edit, &QLineEdit::textChanged, this, [this] { UpdateVariation(); });
@@ -28,6 +32,8 @@ CCourseDialog::CCourseDialog(QWidget* parent)
     if (auto* box = itemAs<QComboBox>(ARRIVAL))
         connect(box, qOverload<int>(&QComboBox::activated), this, [this] { OnSelchangeArrival(); });
     onCommand(ADD, [this] { OnAdd(); });
+    setUpFinder(FIND_DEP, true);
+    setUpFinder(FIND_ARR, false);
     if (auto* box = itemAs<QComboBox>(DEPARTURE))
         connect(box, qOverload<int>(&QComboBox::activated), this,
                 [this] { OnSelchangeDeparture(); });
@@ -51,7 +57,62 @@ bool CCourseDialog::OnInitDialog() {
     SelectSavedAirports();
     exchangeData(false);
     UpdateVariation();
+    // A departure found last time (not in the lists) is named where it was found.
+    if (auto* find = itemAs<QLineEdit>(FIND_DEP);
+        find && m_cbDeparture->currentIndex() < 0 && !m_strDepAirport.isEmpty())
+        find->setText(m_strDepAirport);
+    if (!m_navData.problem().isEmpty())
+        message(m_navData.problem());
     return true;
+}
+
+void CCourseDialog::setUpFinder(int id, bool departure) {
+    auto* edit = itemAs<QLineEdit>(id);
+    if (!edit)
+        return;
+    edit->setPlaceholderText(departure ? QStringLiteral("From: code or name")
+                                       : QStringLiteral("To: code or name"));
+    auto* offered = new QStringListModel(edit);
+    auto* completer = new QCompleter(offered, edit);
+    // The database has ranked the places already: the list shows them as they are.
+    completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+    completer->setMaxVisibleItems(8);
+    // Wide enough for a name and its town, not the width of the small box.
+    completer->popup()->setMinimumWidth(edit->fontMetrics().averageCharWidth() * 56);
+    edit->setCompleter(completer);
+    connect(edit, &QLineEdit::textEdited, this,
+            [this, departure, offered, completer](const QString& text) {
+                auto& found = m_found[departure ? 1 : 0];
+                found = m_navData.search(text, 8);
+                QStringList labels;
+                for (const navdb::Place& place : found)
+                    labels << navdb::placeLabel(place);
+                offered->setStringList(labels);
+                if (!labels.isEmpty())
+                    completer->complete();
+            });
+    connect(completer, qOverload<const QModelIndex&>(&QCompleter::activated), this,
+            [this, departure](const QModelIndex& index) { OnFound(departure, index.row()); });
+}
+
+void CCourseDialog::OnFound(bool bDeparture, int nRow) {
+    const auto& found = m_found[bDeparture ? 1 : 0];
+    if (nRow < 0 || nRow >= static_cast<int>(found.size()))
+        return;
+    const navdb::Place& place = found[static_cast<std::size_t>(nRow)];
+    if (bDeparture) {
+        m_dDepLatitude = place.position.latitudeDeg;
+        m_dDepLongitude = place.position.longitudeDeg;
+        m_strDepAirport = place.ident;
+        platform::writeNumberField(item(DEP_LAT), m_dDepLatitude);
+        platform::writeNumberField(item(DEP_LON), m_dDepLongitude);
+    } else {
+        m_dArrLatitude = place.position.latitudeDeg;
+        m_dArrLongitude = place.position.longitudeDeg;
+        m_strArrAirport = place.ident;
+        platform::writeNumberField(item(ARR_LAT), m_dArrLatitude);
+        platform::writeNumberField(item(ARR_LON), m_dArrLongitude);
+    }
 }
 
 void CCourseDialog::UpdateVariation() {

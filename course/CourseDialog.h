@@ -4,10 +4,13 @@
 // arrival position under a new identifier.
 
 #include "magvar/MagneticVariation.h"
+#include "navdb/NavDatabase.h"
 #include "platform/DataExchange.h"
 #include "platform/Dialog.h"
 
 #include <QString>
+
+#include <vector>
 
 class QComboBox;
 
@@ -27,6 +30,9 @@ public:
     void UpdateVariation();
     // True when the pilot ticked "Use" for a variation the model gave.
     bool VariationChosen(int& nVarDeg) const;
+    // A place of the navigation database chosen in a Find box: its position
+    // fills that side's fields and its identifier becomes the leg's From or To.
+    void OnFound(bool bDeparture, int nRow);
 
     QString m_strArrAirport;
     QString m_strDepAirport;
@@ -57,5 +63,11 @@ private:
     // place on the earth.
     bool latitudeIsPlace(int fieldId, double latitudeDeg);
 
+    // The Find boxes: what the pilot types is looked up in the navigation
+    // database and offered in a list; only a choice from it fills anything.
+    void setUpFinder(int id, bool departure);
+
     magvar::MagneticVariation m_magneticModel;
+    navdb::NavData m_navData;
+    std::vector<navdb::Place> m_found[2]; // offered now: [0] arrival, [1] departure
 };

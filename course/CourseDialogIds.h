@@ -16,7 +16,9 @@
     X(DEPARTURE, 1035)                                                                             \
     X(ARRIVAL, 1036)                                                                               \
     X(MAG_VAR, 1037)                                                                               \
-    X(USE_VAR, 1038)
+    X(USE_VAR, 1038)                                                                               \
+    X(FIND_DEP, 1039)                                                                              \
+    X(FIND_ARR, 1040)
 
 namespace ids::course {
 

@@ -607,6 +607,11 @@ NavData::NavData(const std::string& userPath, const std::optional<std::string>& 
         m_installed = NavDatabase::open(*installedPath, false, &m_problem);
 }
 
+NavData NavData::of(const core::DataPlaces& places) {
+    return NavData(places.userFile(QLatin1String(kFileName)),
+                   places.installedFile(QLatin1String(kFileName)));
+}
+
 std::vector<Place> NavData::search(const QString& text, int limit) const {
     std::vector<Place> all;
     std::set<std::pair<int, qint64>> fromUser;

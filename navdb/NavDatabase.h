@@ -9,6 +9,7 @@
 // Names and towns are searched with SQLite's full-text index (FTS5), folded
 // for case and accents ("zurich" finds Zürich).
 
+#include "core/DataPlaces.h"
 #include "core/GeoPoint.h"
 
 #include <QString>
@@ -24,6 +25,9 @@
 struct sqlite3;
 
 namespace navdb {
+
+// The database's file in the user's folder and among the installed copies.
+constexpr const char* kFileName = "navdata.sqlite";
 
 enum class Kind { Airport, Navaid };
 
@@ -115,6 +119,9 @@ public:
     bool empty() const { return !m_user && !m_installed; }
     // What went wrong opening either, for the pilot (a damaged file put aside).
     const QString& problem() const { return m_problem; }
+
+    // The user's database and the installed one of these places.
+    static NavData of(const core::DataPlaces& places);
 
 private:
     std::unique_ptr<NavDatabase> m_user;

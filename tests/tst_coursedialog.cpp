@@ -5,12 +5,14 @@
 #include "course/CourseDialogIds.h"
 #include "leg/LegDialog.h"
 #include "leg/LegDialogIds.h"
+#include "navdb/NavDatabase.h"
 #include "store/Globals.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QLabel>
 #include <QTest>
 
@@ -114,6 +116,7 @@ private slots:
     void addStoresAndCloses();
     void addWithoutDataDirectoryStoresNothing();
     void accessibleNames();
+    void findByNameAndChoose();
 };
 
 void TestCourseDialog::opensWithListsAndHomeAirport() {
@@ -588,7 +591,9 @@ void TestCourseDialog::accessibleNames() {
                                                       {ARR_LON, "Arrival longitude"},
                                                       {OK, "OK"},
                                                       {QUIT, "Quit"},
-                                                      {ADD, "Add"}};
+                                                      {ADD, "Add"},
+                                                      {FIND_DEP, "Find departure"},
+                                                      {FIND_ARR, "Find arrival"}};
         for (const auto& [id, name] : names)
             QCOMPARE(QAccessible::queryAccessibleInterface(d.item(id))->text(QAccessible::Name),
                      name);
@@ -597,6 +602,56 @@ void TestCourseDialog::accessibleNames() {
         QCOMPARE(QAccessible::queryAccessibleInterface(d.item(DEP_LAT))->text(QAccessible::Value),
                  QString("40.5"));
     });
+}
+
+void TestCourseDialog::findByNameAndChoose() {
+    Fixture f;
+    {
+        const auto db = navdb::NavDatabase::open(
+            QFile::encodeName(f.dir.path("navdata.sqlite")).toStdString(), true);
+        QVERIFY(db);
+        const std::string csv =
+            "id,ident,type,name,latitude_deg,longitude_deg,elevation_ft,iso_country,iso_region,"
+            "municipality,gps_code,iata_code,local_code\n"
+            "2434,LSZH,large_airport,Z\xc3\xbcrich Airport,47.458056,8.548056,1416,CH,CH-ZH,"
+            "Zurich,LSZH,ZRH,\n"
+            "2435,LSZF,small_airport,Birrfeld Airport,47.4436,8.23361,1300,CH,CH-AG,Birrfeld,"
+            "LSZF,,\n";
+        QVERIFY(db->import(navdb::Table::Airports, csv, {}).ok);
+    }
+    f.trueCourse([](CCourseDialog& d) {
+        d.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        typeInto(d.item(ARR_LAT), "10");
+        auto* find = d.itemAs<QLineEdit>(FIND_ARR);
+        find->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(find, "zur");
+        QAbstractItemView* list = find->completer()->popup();
+        QTRY_VERIFY(list->isVisible());
+        QCOMPARE(list->model()->rowCount(), 1);
+        QCOMPARE(list->model()->index(0, 0).data().toString(),
+                 QString::fromUtf8("LSZH  Z\xc3\xbcrich Airport \xe2\x80\x94 Zurich, CH, 1416 ft"));
+        QCOMPARE(text(d, ARR_LAT), QString("10")); // typing alone fills nothing
+        // Leaving the box is no choice either.
+        QTest::keyClick(list, Qt::Key_Escape);
+        d.item(ARR_LON)->setFocus(Qt::TabFocusReason);
+        QCOMPARE(text(d, ARR_LAT), QString("10"));
+        find->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(find, Qt::Key_End); // Tab selected it all
+        QTest::keyClick(find, Qt::Key_Backspace);
+        QTRY_VERIFY(list->isVisible());
+        QTest::keyClick(list, Qt::Key_Down);
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(text(d, ARR_LAT), QString("47.458056"));
+        QCOMPARE(text(d, ARR_LON), QString("8.548056"));
+        testing::click(d, OK);
+    });
+    QCOMPARE(f.leg->legs().arrival().airport, QString("LSZH"));
+    // The nav log records the full identifier.
+    setText(*f.leg, legid::WD, "0");
+    setText(*f.leg, legid::WV, "0");
+    testing::click(*f.leg, legid::RUN);
+    QCOMPARE(f.leg->m_navLog.latest()->legs.back().to, QString("LSZH"));
 }
 
 QTEST_MAIN(TestCourseDialog)
