@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <set>
 
 namespace navdb {
@@ -39,11 +40,28 @@ CREATE TABLE IF NOT EXISTS frequencies(
     id INTEGER PRIMARY KEY, airport_ref INTEGER, airport_ident TEXT COLLATE NOCASE, type TEXT,
     description TEXT, frequency_mhz REAL);
 CREATE INDEX IF NOT EXISTS frequencies_airport ON frequencies(airport_ident);
--- Words of names, towns and codes, folded for case and accents. The rowid
--- is the place's: id * 2 for an airport, id * 2 + 1 for a navaid.
+-- Words of names and towns, folded for case and accents (codes have their
+-- own indexes above). The rowid names the place and orders it: its size
+-- class (larger airports first) times 2^40, plus id * 2 for an airport or
+-- id * 2 + 1 for a navaid, so the first matches in rowid order are the
+-- best and a search stops after as many as it shows. Only which rows hold a
+-- word is kept (detail=none): enough for words and prefixes, and quick to
+-- fill with the whole world.
 CREATE VIRTUAL TABLE IF NOT EXISTS places USING fts5(
-    codes, words, size UNINDEXED, tokenize = 'unicode61 remove_diacritics 2');
+    words, tokenize = 'unicode61 remove_diacritics 2', detail = none, columnsize = 0);
 )sql";
+
+// The indexes of each table, as the schema makes them: dropped while an
+// empty table is filled and made again at the end, which is quicker than
+// keeping them up to date row by row.
+const std::map<std::string, std::vector<std::string>>& indexesOf() {
+    static const std::map<std::string, std::vector<std::string>> indexes = {
+        {"airports", {"airports_ident", "airports_gps", "airports_iata", "airports_local"}},
+        {"navaids", {"navaids_ident"}},
+        {"runways", {"runways_airport"}},
+        {"frequencies", {"frequencies_airport"}}};
+    return indexes;
+}
 
 // The columns a search reads, in Place order, for airports and navaids.
 constexpr const char* kAirportColumns =
@@ -93,6 +111,13 @@ private:
 
 bool exec(sqlite3* db, const char* sql) {
     return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+constexpr int kSizeClasses = 6;
+constexpr qint64 kSizeStep = qint64(1) << 40;
+
+qint64 placeRow(int size, qint64 id, Kind kind) {
+    return size * kSizeStep + id * 2 + (kind == Kind::Navaid ? 1 : 0);
 }
 
 int sizeOrder(Kind kind, const QString& type) {
@@ -161,45 +186,15 @@ void putAside(const std::string& path) {
 
 // --- import -----------------------------------------------------------------
 
-std::optional<double> numberOf(const std::string& text) {
+std::optional<double> numberOf(std::string_view text) {
     if (text.empty())
         return std::nullopt;
     return core::parseNumber(text);
 }
 
-// Rows of one CSV kind into one table: its columns, which of them must be
-// there, and how a row becomes bound values.
 struct Field {
     const char* column;
     bool required;
-};
-
-class Importer {
-public:
-    Importer(sqlite3* db, Table table, const ImportOptions& options)
-        : m_db(db), m_table(table), m_options(options) {}
-
-    QString header(const core::CsvHeader& header);
-    void row(const std::vector<std::string>& fields, ImportResult& out);
-    bool prepared() const { return m_insert && m_exists; }
-
-private:
-    std::string field(const std::vector<std::string>& fields, const char* name) const {
-        const auto it = m_at.find(name);
-        return it == m_at.end() || it->second < 0 ? std::string()
-                                                  : fields[static_cast<std::size_t>(it->second)];
-    }
-    void skip(ImportResult& out, const char* reason) { ++out.skipped[QString::fromLatin1(reason)]; }
-    void indexWords(qint64 rowid, const QString& codes, const QString& words, int size);
-
-    sqlite3* m_db;
-    Table m_table;
-    const ImportOptions& m_options;
-    std::map<std::string, int> m_at;
-    std::unique_ptr<Statement> m_insert;
-    std::unique_ptr<Statement> m_exists;
-    std::unique_ptr<Statement> m_unindex;
-    std::unique_ptr<Statement> m_index;
 };
 
 const std::vector<Field>& fieldsOf(Table table) {
@@ -246,7 +241,7 @@ const std::vector<Field>& fieldsOf(Table table) {
     return airports;
 }
 
-const char* tableName(Table table) {
+std::string tableName(Table table) {
     switch (table) {
     case Table::Airports:
         return "airports";
@@ -260,172 +255,222 @@ const char* tableName(Table table) {
     return "airports";
 }
 
+// The insert of a row, its values bound in the order of fieldsOf(table)
+// (positions and identifiers excepted, as the SQL below names them).
+const char* insertSql(Table table) {
+    switch (table) {
+    case Table::Airports:
+        return "INSERT INTO airports(id, ident, type, name, latitude, longitude, elevation_ft, "
+               "iso_country, iso_region, municipality, gps_code, iata_code, local_code) "
+               "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13)";
+    case Table::Navaids:
+        return "INSERT INTO navaids(id, ident, name, type, frequency_khz, latitude, longitude, "
+               "elevation_ft, iso_country, associated_airport) "
+               "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)";
+    case Table::Runways:
+        return "INSERT INTO runways(id, airport_ref, airport_ident, length_ft, width_ft, surface, "
+               "lighted, closed, le_ident, he_ident) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, "
+               "?10)";
+    case Table::Frequencies:
+        return "INSERT INTO frequencies(id, airport_ref, airport_ident, type, description, "
+               "frequency_mhz) VALUES(?1, ?2, ?3, ?4, ?5, ?6)";
+    }
+    return "";
+}
+
+// Which of the fields hold numbers (bound as such, NULL when empty).
+bool numeric(const char* column) {
+    static const std::set<std::string_view> numbers = {
+        "id",           "latitude_deg", "longitude_deg", "elevation_ft", "frequency_khz",
+        "airport_ref",  "length_ft",    "width_ft",      "lighted",      "closed",
+        "frequency_mhz"};
+    return numbers.count(column) > 0;
+}
+
+std::set<std::string> setOf(const QStringList& list) {
+    std::set<std::string> out;
+    for (const QString& item : list)
+        out.insert(item.toStdString());
+    return out;
+}
+
+// Rows of one CSV kind into its table, with the words of airports and
+// navaids into the full-text index.
+class Importer {
+public:
+    Importer(sqlite3* db, Table table, const ImportOptions& options)
+        : m_db(db), m_table(table), m_types(setOf(options.types)),
+          m_countries(setOf(options.countries)), m_regions(setOf(options.regions)) {}
+
+    QString header(const core::CsvHeader& header);
+    void row(const std::vector<std::string>& fields, ImportResult& out);
+    // Writes the words of the rows read into the full-text index, in rowid
+    // order: FTS5 keeps a run of ascending rowids in memory and writes it
+    // once, where any other order makes it write at every step back.
+    void finish();
+    // The first write that failed (a full disk, an I/O error), if any.
+    const QString& failure() const { return m_failure; }
+
+private:
+    void step(Statement& statement) {
+        const int rc = statement.step();
+        if (rc != SQLITE_DONE && rc != SQLITE_ROW && m_failure.isEmpty())
+            m_failure = QString::fromUtf8(sqlite3_errmsg(m_db));
+        statement.reset();
+    }
+    std::string_view value(const std::vector<std::string>& fields, std::size_t field) const {
+        const int at = m_at[field];
+        return at < 0 ? std::string_view() : std::string_view(fields[static_cast<std::size_t>(at)]);
+    }
+    void skip(ImportResult& out, const char* reason) { ++out.skipped[QString::fromLatin1(reason)]; }
+    bool selected(std::string_view type, std::string_view country, std::string_view region) const;
+
+    sqlite3* m_db;
+    Table m_table;
+    std::set<std::string> m_types, m_countries, m_regions;
+    std::vector<int> m_at; // CSV column of each of fieldsOf(m_table)
+    std::unique_ptr<Statement> m_insert, m_remove, m_unindex, m_index;
+    std::vector<std::pair<qint64, std::string>> m_words;
+    QString m_failure;
+};
+
+void Importer::finish() {
+    std::sort(m_words.begin(), m_words.end());
+    for (const auto& [row, words] : m_words) {
+        m_index->bind(1, row);
+        m_index->bind(2, words);
+        step(*m_index);
+    }
+}
+
 QString Importer::header(const core::CsvHeader& header) {
     for (const Field& f : fieldsOf(m_table)) {
-        m_at[f.column] = header.column(f.column);
-        if (f.required && m_at[f.column] < 0)
+        m_at.push_back(header.column(f.column));
+        if (f.required && m_at.back() < 0)
             return QStringLiteral("the header has no column \"%1\"").arg(QLatin1String(f.column));
     }
     const std::string table = tableName(m_table);
-    std::string sql;
-    switch (m_table) {
-    case Table::Airports:
-        sql = "INSERT OR REPLACE INTO airports(id, ident, type, name, municipality, iso_country, "
-              "iso_region, latitude, longitude, elevation_ft, gps_code, iata_code, local_code) "
-              "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13)";
-        break;
-    case Table::Navaids:
-        sql = "INSERT OR REPLACE INTO navaids(id, ident, name, type, frequency_khz, latitude, "
-              "longitude, elevation_ft, iso_country, associated_airport) "
-              "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)";
-        break;
-    case Table::Runways:
-        sql = "INSERT OR REPLACE INTO runways(id, airport_ref, airport_ident, length_ft, width_ft, "
-              "surface, lighted, closed, le_ident, he_ident) "
-              "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)";
-        break;
-    case Table::Frequencies:
-        sql = "INSERT OR REPLACE INTO frequencies(id, airport_ref, airport_ident, type, "
-              "description, frequency_mhz) VALUES(?1, ?2, ?3, ?4, ?5, ?6)";
-        break;
-    }
-    m_insert = std::make_unique<Statement>(m_db, sql);
-    m_exists = std::make_unique<Statement>(m_db, "SELECT 1 FROM " + table + " WHERE id = ?1");
+    m_insert = std::make_unique<Statement>(m_db, insertSql(m_table));
+    m_remove = std::make_unique<Statement>(m_db, "DELETE FROM " + table + " WHERE id = ?1");
     m_unindex = std::make_unique<Statement>(m_db, "DELETE FROM places WHERE rowid = ?1");
-    m_index = std::make_unique<Statement>(
-        m_db, "INSERT INTO places(rowid, codes, words, size) VALUES(?1, ?2, ?3, ?4)");
-    if (!prepared() || !*m_unindex || !*m_index)
+    m_index = std::make_unique<Statement>(m_db, "INSERT INTO places(rowid, words) VALUES(?1, ?2)");
+    if (!*m_insert || !*m_remove || !*m_unindex || !*m_index)
         return QString::fromUtf8(sqlite3_errmsg(m_db));
     return {};
 }
 
-void Importer::indexWords(qint64 rowid, const QString& codes, const QString& words, int size) {
-    m_unindex->bind(1, rowid);
-    m_unindex->step();
-    m_unindex->reset();
-    m_index->bind(1, rowid);
-    m_index->bind(2, codes);
-    m_index->bind(3, words);
-    m_index->bind(4, qint64(size));
-    m_index->step();
-    m_index->reset();
+bool Importer::selected(std::string_view type, std::string_view country,
+                        std::string_view region) const {
+    auto in = [](const std::set<std::string>& set, std::string_view v) {
+        return set.empty() || set.count(std::string(v)) > 0;
+    };
+    return in(m_types, type) && in(m_countries, country) &&
+           (m_table != Table::Airports || in(m_regions, region));
 }
 
 void Importer::row(const std::vector<std::string>& fields, ImportResult& out) {
-    auto text = [&](const char* name) { return QString::fromStdString(field(fields, name)); };
-    bool isInteger = false;
-    const qint64 id = text("id").toLongLong(&isInteger);
-    if (!isInteger) {
+    const auto& layout = fieldsOf(m_table);
+    auto named = [&](const char* column) {
+        for (std::size_t i = 0; i < layout.size(); ++i) {
+            if (std::strcmp(layout[i].column, column) == 0)
+                return value(fields, i);
+        }
+        return std::string_view();
+    };
+    const auto id = numberOf(named("id"));
+    if (!id || *id != std::floor(*id) || std::fabs(*id) > 1e15) {
         skip(out, "no numeric id");
         return;
     }
-    Statement& insert = *m_insert;
-    QString codes, words;
+    const qint64 rowId = static_cast<qint64>(*id);
+    std::string words;
     int size = 0;
-    qint64 rowid = -1;
-    switch (m_table) {
-    case Table::Airports:
-    case Table::Navaids: {
-        const QString type = text("type");
-        const QString country = text("iso_country");
-        if (m_table == Table::Airports && type == QLatin1String("closed")) {
+    if (m_table == Table::Airports || m_table == Table::Navaids) {
+        const std::string_view type = named("type");
+        if (m_table == Table::Airports && type == "closed") {
             skip(out, "closed");
             return;
         }
-        if ((!m_options.types.isEmpty() && !m_options.types.contains(type)) ||
-            (!m_options.countries.isEmpty() && !m_options.countries.contains(country)) ||
-            (m_table == Table::Airports && !m_options.regions.isEmpty() &&
-             !m_options.regions.contains(text("iso_region")))) {
+        if (!selected(type, named("iso_country"), named("iso_region"))) {
             skip(out, "not selected (type, country or region)");
             return;
         }
-        const QString ident = text("ident").trimmed();
-        if (ident.isEmpty()) {
+        const auto lat = numberOf(named("latitude_deg"));
+        const auto lon = numberOf(named("longitude_deg"));
+        if (named("ident").empty()) {
             skip(out, "no identifier");
             return;
         }
-        const auto lat = numberOf(field(fields, "latitude_deg"));
-        const auto lon = numberOf(field(fields, "longitude_deg"));
         if (!lat || !lon || !core::isValidLatitude(*lat) || !(std::fabs(*lon) <= 180)) {
             skip(out, "position missing or out of range");
             return;
         }
-        insert.bind(1, id);
-        insert.bind(2, ident);
         if (m_table == Table::Airports) {
-            insert.bind(3, type);
-            insert.bind(4, text("name"));
-            insert.bind(5, text("municipality"));
-            insert.bind(6, country);
-            insert.bind(7, text("iso_region"));
-            insert.bindOrNull(8, lat);
-            insert.bindOrNull(9, lon);
-            insert.bindOrNull(10, numberOf(field(fields, "elevation_ft")));
-            insert.bind(11, text("gps_code"));
-            insert.bind(12, text("iata_code"));
-            insert.bind(13, text("local_code"));
-            codes =
-                QStringList{ident, text("gps_code"), text("iata_code"), text("local_code")}.join(
-                    QLatin1Char(' '));
-            words = text("name") + QLatin1Char(' ') + text("municipality");
-            size = sizeOrder(Kind::Airport, type);
-            rowid = id * 2;
+            (words = named("name")) += ' ';
+            words += named("municipality");
+            size = sizeOrder(Kind::Airport, QString::fromUtf8(type.data(), int(type.size())));
         } else {
-            insert.bind(3, text("name"));
-            insert.bind(4, type);
-            insert.bindOrNull(5, numberOf(field(fields, "frequency_khz")));
-            insert.bindOrNull(6, lat);
-            insert.bindOrNull(7, lon);
-            insert.bindOrNull(8, numberOf(field(fields, "elevation_ft")));
-            insert.bind(9, country);
-            insert.bind(10, text("associated_airport"));
-            codes = ident + QLatin1Char(' ') + type;
-            words = text("name");
-            size = sizeOrder(Kind::Navaid, type);
-            rowid = id * 2 + 1;
+            words = named("name");
+            size = sizeOrder(Kind::Navaid, QString());
         }
-        break;
-    }
-    case Table::Runways:
-    case Table::Frequencies: {
-        const QString airport = text("airport_ident").trimmed();
-        if (airport.isEmpty()) {
-            skip(out, "no airport");
+    } else if (named("airport_ident").empty()) {
+        skip(out, "no airport");
+        return;
+    } else if (m_table == Table::Frequencies) {
+        const auto mhz = numberOf(named("frequency_mhz"));
+        if (!mhz || !(*mhz > 0)) {
+            skip(out, "frequency missing");
             return;
         }
-        insert.bind(1, id);
-        insert.bindOrNull(2, numberOf(field(fields, "airport_ref")));
-        insert.bind(3, airport);
-        if (m_table == Table::Runways) {
-            insert.bindOrNull(4, numberOf(field(fields, "length_ft")));
-            insert.bindOrNull(5, numberOf(field(fields, "width_ft")));
-            insert.bind(6, text("surface"));
-            insert.bindOrNull(7, numberOf(field(fields, "lighted")));
-            insert.bindOrNull(8, numberOf(field(fields, "closed")));
-            insert.bind(9, text("le_ident"));
-            insert.bind(10, text("he_ident"));
-        } else {
-            const auto mhz = numberOf(field(fields, "frequency_mhz"));
-            if (!mhz || !(*mhz > 0)) {
-                insert.reset();
-                skip(out, "frequency missing");
-                return;
-            }
-            insert.bind(4, text("type"));
-            insert.bind(5, text("description"));
-            insert.bindOrNull(6, mhz);
-        }
-        break;
     }
+    // The values in the order the insert names them.
+    static const std::map<Table, std::vector<const char*>> order = {
+        {Table::Airports,
+         {"id", "ident", "type", "name", "latitude_deg", "longitude_deg", "elevation_ft",
+          "iso_country", "iso_region", "municipality", "gps_code", "iata_code", "local_code"}},
+        {Table::Navaids,
+         {"id", "ident", "name", "type", "frequency_khz", "latitude_deg", "longitude_deg",
+          "elevation_ft", "iso_country", "associated_airport"}},
+        {Table::Runways,
+         {"id", "airport_ref", "airport_ident", "length_ft", "width_ft", "surface", "lighted",
+          "closed", "le_ident", "he_ident"}},
+        {Table::Frequencies,
+         {"id", "airport_ref", "airport_ident", "type", "description", "frequency_mhz"}}};
+    Statement& insert = *m_insert;
+    int parameter = 0;
+    for (const char* column : order.at(m_table)) {
+        ++parameter;
+        const std::string_view v = named(column);
+        if (numeric(column))
+            insert.bindOrNull(parameter, numberOf(v));
+        else
+            sqlite3_bind_text(insert.get(), parameter, v.data(), static_cast<int>(v.size()),
+                              SQLITE_TRANSIENT);
     }
-    m_exists->bind(1, id);
-    const bool held = m_exists->step() == SQLITE_ROW;
-    m_exists->reset();
-    insert.step();
+    // A row the database holds already (the same source id) is replaced.
+    bool replaced = false;
+    const int rc = insert.step();
+    if (rc == SQLITE_CONSTRAINT) {
+        sqlite3_reset(insert.get()); // the values stay bound
+        m_remove->bind(1, rowId);
+        step(*m_remove);
+        step(insert);
+        replaced = true;
+    } else if (rc != SQLITE_DONE && m_failure.isEmpty()) {
+        m_failure = QString::fromUtf8(sqlite3_errmsg(m_db));
+    }
     insert.reset();
-    ++(held ? out.replaced : out.added);
-    if (rowid >= 0)
-        indexWords(rowid, codes, words, size);
+    ++(replaced ? out.replaced : out.added);
+    if (m_table != Table::Airports && m_table != Table::Navaids)
+        return;
+    const Kind kind = m_table == Table::Navaids ? Kind::Navaid : Kind::Airport;
+    if (replaced) { // its words went in under the size it had then
+        for (int old = 0; old < kSizeClasses; ++old) {
+            m_unindex->bind(1, placeRow(old, rowId, kind));
+            step(*m_unindex);
+        }
+    }
+    m_words.emplace_back(placeRow(size, rowId, kind), std::move(words));
 }
 
 } // namespace
@@ -539,10 +584,12 @@ std::vector<Place> NavDatabase::search(const QString& typed, int limit) const {
             collect(prefix, 1);
         }
     }
-    const QString query = wordsQuery(text);
+    // Codes fill the list first; words come after them.
+    const QString query =
+        out.size() < static_cast<std::size_t>(limit) ? wordsQuery(text) : QString();
     if (!query.isEmpty()) {
-        Statement words(m_db, "SELECT rowid FROM places WHERE places MATCH ?1 "
-                              "ORDER BY size, rank LIMIT " +
+        // In rowid order: the larger places first (see the schema).
+        Statement words(m_db, "SELECT rowid FROM places WHERE places MATCH ?1 LIMIT " +
                                   std::to_string(limit * 2));
         Statement airport(m_db, std::string("SELECT ") + kAirportColumns +
                                     " FROM airports WHERE id = ?1");
@@ -551,7 +598,7 @@ std::vector<Place> NavDatabase::search(const QString& typed, int limit) const {
         if (words && airport && navaid) {
             words.bind(1, query);
             while (words.step() == SQLITE_ROW) {
-                const qint64 rowid = sqlite3_column_int64(words.get(), 0);
+                const qint64 rowid = sqlite3_column_int64(words.get(), 0) % kSizeStep;
                 Statement& one = rowid % 2 == 0 ? airport : navaid;
                 one.bind(1, rowid / 2);
                 collect(one, 2);
@@ -578,13 +625,24 @@ ImportResult NavDatabase::import(Table table, const std::string& csv, const Impo
                         : QString::fromUtf8(sqlite3_errmsg(m_db));
         return out;
     }
+    const std::string name = tableName(table);
+    bool empty = false;
+    {
+        Statement any(m_db, "SELECT 1 FROM " + name + " LIMIT 1");
+        empty = any && any.step() == SQLITE_DONE;
+    }
+    if (empty) {
+        for (const std::string& index : indexesOf().at(name))
+            exec(m_db, ("DROP INDEX IF EXISTS " + index).c_str());
+    }
     Importer importer(m_db, table, options);
     const core::CsvRead read = core::readCsv(
         csv, [&](const core::CsvHeader& header) { return importer.header(header); },
         [&](const std::vector<std::string>& fields) { importer.row(fields, out); }, progress);
-    QString failure = read.ok ? QString() : read.error;
-    if (failure.isEmpty() && sqlite3_errcode(m_db) != SQLITE_OK &&
-        sqlite3_errcode(m_db) != SQLITE_DONE && sqlite3_errcode(m_db) != SQLITE_ROW)
+    if (read.ok)
+        importer.finish();
+    QString failure = read.ok ? importer.failure() : read.error;
+    if (failure.isEmpty() && empty && !exec(m_db, kSchema)) // the indexes again
         failure = QString::fromUtf8(sqlite3_errmsg(m_db));
     if (failure.isEmpty() && !exec(m_db, "COMMIT"))
         failure = QString::fromUtf8(sqlite3_errmsg(m_db));

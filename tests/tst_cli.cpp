@@ -49,6 +49,7 @@ private slots:
     void importAddsAndSummarises();
     void importRefusesAndKeepsTheFile_data();
     void importRefusesAndKeepsTheFile();
+    void navigationDatabaseImportAndFind();
 };
 
 void TestCli::versionWithoutDisplay() {
@@ -84,6 +85,12 @@ void TestCli::refusals_data() {
         << "closed airports are never imported";
     QTest::newRow("an import option alone")
         << QStringList{"--country", "US"} << "--country goes with an import";
+    QTest::newRow("a limit of none")
+        << QStringList{"--find", "x", "--limit", "0"} << "--limit takes a number from 1 to 1000";
+    QTest::newRow("runways by country")
+        << QStringList{"--import-runways", "r.csv", "--country", "CH"}
+        << "--import-runways takes no --types, --country or --region";
+    QTest::newRow("a limit alone") << QStringList{"--limit", "3"} << "--limit goes with --find";
 }
 
 void TestCli::refusals() {
@@ -153,6 +160,29 @@ void TestCli::importRefusesAndKeepsTheFile() {
     QCOMPARE(r.exitCode, 1);
     QVERIFY2(r.err.contains(says), qPrintable(r.err));
     QCOMPARE(dir.read("airports.fly"), QByteArray("abc:1;2,"));
+}
+
+void TestCli::navigationDatabaseImportAndFind() {
+    testing::DataDir dir;
+    Run r = run({"--import-airports", SKYVANE_TEST_DATA "/ourairports-sample.csv"});
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY2(r.out.startsWith("18 rows read from"), qPrintable(r.out));
+    QVERIFY(r.out.contains(QRegularExpression("\\b14  added\\n")));
+    QVERIFY(r.out.contains(QRegularExpression("\\b1  skipped: closed\\n")));
+    QVERIFY(dir.exists("navdata.sqlite"));
+    r = run({"--import-navaids", SKYVANE_TEST_DATA "/ourairports-navaids.csv", "--country", "CH"});
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY(r.out.contains(QRegularExpression("\\b3  added\\n")));
+    r = run({"--find", "zurich", "--limit", "2"});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.out, QString::fromUtf8("airport\tLSZH\tZ\xc3\xbcrich Airport\tTown\tCH\t47.458056\t"
+                                      "8.548056\nnavaid\tZUE\tZ\xc3\xbcrich East\t\tCH\t47.592200\t"
+                                      "8.817600\n"));
+    // A file that cannot be imported leaves the database as it was.
+    r = run({"--import-navaids", SKYVANE_TEST_DATA "/ourairports-runways.csv"});
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(r.err.contains("The navigation database is unchanged"), qPrintable(r.err));
+    QCOMPARE(run({"--find", "ZUE"}).out.count('\n'), 2);
 }
 
 QTEST_GUILESS_MAIN(TestCli)

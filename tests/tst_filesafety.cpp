@@ -8,6 +8,7 @@
 #include "course/CourseDialogIds.h"
 #include "leg/LegDialog.h"
 #include "leg/LegDialogIds.h"
+#include "navdb/NavDatabase.h"
 #include "store/AirportDatabase.h"
 #include "store/Globals.h"
 
@@ -18,6 +19,10 @@
 #include <memory>
 #include <set>
 
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <csignal>
 #include <sys/mount.h>
 #include <unistd.h>
 
@@ -162,6 +167,8 @@ private slots:
     void lockHeldByAnotherCopy();
     void twoCopiesAddingLoseNothing();
     void handEditDuringTheRunSurvivesAdd();
+    void navImportOnFullDisk();
+    void killedNavImportLeavesTheDatabase();
     void failingSystemCall_data();
     void failingSystemCall();
 };
@@ -348,6 +355,75 @@ void TestFileSafety::failingSystemCall() {
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), QByteArray(fail == "none" ? "new contents" : "old contents"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"data.fly"}); // no temporary
+}
+
+// OurAirports' airports.csv form, n airports N0000, N0001, ... named in words.
+std::string worldAirports(int n, int firstId = 1000) {
+    std::string csv = "id,ident,type,name,latitude_deg,longitude_deg,elevation_ft,iso_country,"
+                      "iso_region,municipality,gps_code,iata_code,local_code\n";
+    for (int i = 0; i < n; ++i) {
+        const std::string number = std::to_string(i);
+        csv += std::to_string(firstId + i) + ",N" +
+               std::string(4 - std::min<std::size_t>(4, number.size()), '0') + number +
+               ",small_airport,Lake Meadow Field " + number + "," + std::to_string(i % 80) + ".5," +
+               std::to_string(i % 170) + ".25,100,CH,CH-ZH,Town " + number + ",,,\n";
+    }
+    return csv;
+}
+
+void TestFileSafety::navImportOnFullDisk() {
+    SmallDisk disk(1024);
+    REQUIRE_DISK(disk);
+    const std::string path = QFile::encodeName(disk.path("navdata.sqlite")).toStdString();
+    {
+        auto db = navdb::NavDatabase::open(path, true);
+        QVERIFY(db);
+        QVERIFY(db->import(navdb::Table::Airports, worldAirports(50), {}).ok);
+    }
+    const QByteArray before = disk.read("navdata.sqlite");
+    disk.fill(16);
+    {
+        auto db = navdb::NavDatabase::open(path, true);
+        QVERIFY(db);
+        const auto result = db->import(navdb::Table::Airports, worldAirports(20000, 5000), {});
+        QVERIFY(!result.ok);
+        QVERIFY2(!result.error.isEmpty(), "a full disk is reported");
+    }
+    disk.freeSpace();
+    QCOMPARE(disk.read("navdata.sqlite"), before); // byte for byte as it was
+    auto db = navdb::NavDatabase::open(path, false);
+    QCOMPARE(db->search("N0049", 5).size(), std::size_t(1));
+    QVERIFY(db->search("N5000", 5).empty());
+}
+
+void TestFileSafety::killedNavImportLeavesTheDatabase() {
+    QTemporaryDir dir;
+    const QString path = dir.path() + "/navdata.sqlite";
+    {
+        auto db = navdb::NavDatabase::open(QFile::encodeName(path).toStdString(), true);
+        QVERIFY(db->import(navdb::Table::Airports, worldAirports(50), {}).ok);
+    }
+    QFile csv(dir.path() + "/world.csv");
+    QVERIFY(csv.open(QIODevice::WriteOnly));
+    csv.write(QByteArray::fromStdString(worldAirports(200000, 5000)));
+    csv.close();
+    QProcess import;
+    import.start(SKYVANE_BINARY, {"--import-airports", csv.fileName(), "--database", path});
+    QVERIFY(import.waitForStarted());
+    // Killed while its transaction is open: the rollback journal exists then.
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFile::exists(path + "-journal") && waited.elapsed() < 20000 &&
+           import.state() == QProcess::Running)
+        QThread::usleep(200);
+    QVERIFY2(QFile::exists(path + "-journal"), "the import never began writing");
+    ::kill(static_cast<pid_t>(import.processId()), SIGKILL);
+    QVERIFY(import.waitForFinished(10000));
+    QCOMPARE(import.exitStatus(), QProcess::CrashExit);
+    auto db = navdb::NavDatabase::open(QFile::encodeName(path).toStdString(), false);
+    QVERIFY(db);
+    QCOMPARE(db->search("N0049", 5).size(), std::size_t(1));
+    QVERIFY(db->search("N5000", 5).empty());
 }
 
 QTEST_MAIN(TestFileSafety)

@@ -1,0 +1,234 @@
+// The navigation database: each of OurAirports' files imported with its hard
+// cases, all or nothing; searching by code and by words, case and accents
+// aside, ranked; the user's database over the installed one; a damaged file
+// put aside; a second copy holding the database.
+#include "TestData.h"
+#include "navdb/NavDatabase.h"
+
+#include <QProcess>
+#include <QTest>
+
+using navdb::NavDatabase;
+using navdb::Table;
+
+namespace {
+
+QByteArray testFile(const char* name) {
+    QFile f(QStringLiteral(SKYVANE_TEST_DATA "/") + QLatin1String(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+std::string pathIn(const QTemporaryDir& dir, const char* name) {
+    return QFile::encodeName(dir.path() + QLatin1Char('/') + QLatin1String(name)).toStdString();
+}
+
+QStringList found(const std::vector<navdb::Place>& places) {
+    QStringList out;
+    for (const auto& p : places)
+        out << p.ident + QLatin1Char(' ') + p.name;
+    return out;
+}
+
+const char* const kHeader = "id,ident,type,name,latitude_deg,longitude_deg,elevation_ft,"
+                            "iso_country,iso_region,municipality,gps_code,iata_code,local_code\n";
+
+} // namespace
+
+class TestNavDb : public QObject {
+    Q_OBJECT
+private slots:
+    void importEachKind_data();
+    void importEachKind();
+    void importAgainReplaces();
+    void malformedFileChangesNothing();
+    void searchRanksAndFolds_data();
+    void searchRanksAndFolds();
+    void userDatabaseWins();
+    void damagedFileIsPutAside();
+    void busyWhileAnotherCopyWrites();
+};
+
+void TestNavDb::importEachKind_data() {
+    QTest::addColumn<int>("table");
+    QTest::addColumn<QByteArray>("csv");
+    QTest::addColumn<int>("added");
+    QTest::addColumn<QStringList>("skipped");
+    QTest::newRow("airports: closed, no ident, bad positions, duplicate codes kept")
+        << int(Table::Airports) << testFile("ourairports-sample.csv") << 14
+        << QStringList{"closed", "no identifier", "position missing or out of range",
+                       "position missing or out of range"};
+    QTest::newRow("airports saved by a spreadsheet (byte-order mark)")
+        << int(Table::Airports) << "\xEF\xBB\xBF" + testFile("ourairports-sample.csv") << 14
+        << QStringList{"closed", "no identifier", "position missing or out of range",
+                       "position missing or out of range"};
+    QTest::newRow("navaids: a VOR and an NDB both ZUE")
+        << int(Table::Navaids) << testFile("ourairports-navaids.csv") << 3
+        << QStringList{"position missing or out of range"};
+    QTest::newRow("runways") << int(Table::Runways) << testFile("ourairports-runways.csv") << 2
+                             << QStringList{"no airport"};
+    QTest::newRow("frequencies: quotes and a line break in a field")
+        << int(Table::Frequencies) << testFile("ourairports-frequencies.csv") << 2
+        << QStringList{"frequency missing"};
+}
+
+void TestNavDb::importEachKind() {
+    QFETCH(int, table);
+    QFETCH(QByteArray, csv);
+    QFETCH(int, added);
+    QFETCH(QStringList, skipped);
+    QTemporaryDir dir;
+    auto db = NavDatabase::open(pathIn(dir, "nav.sqlite"), true);
+    QVERIFY(db);
+    const auto result = db->import(Table(table), csv.toStdString(), {});
+    QVERIFY2(result.ok, qPrintable(result.error));
+    QCOMPARE(result.added, added);
+    QCOMPARE(result.replaced, 0);
+    QStringList reasons;
+    for (const auto& [reason, count] : result.skipped)
+        for (int i = 0; i < count; ++i)
+            reasons << reason;
+    QCOMPARE(reasons, skipped);
+    if (Table(table) == Table::Navaids) {
+        const auto zue = db->search("zue", 10);
+        QCOMPARE(found(zue), (QStringList{"ZUE Zürich East", "ZUE Zürich \"East\" Locator"}));
+        QCOMPARE(zue[0].type, QString("VOR-DME"));
+    }
+    if (Table(table) == Table::Airports) {
+        // Two airports may share a code: both are kept, by their own rows.
+        QCOMPARE(db->search("dup", 10).size(), std::size_t(2));
+        QCOMPARE(found(db->search("7NJ", 1)), QStringList{"7NJ Smith's \"Field\", North"});
+    }
+}
+
+void TestNavDb::importAgainReplaces() {
+    QTemporaryDir dir;
+    auto db = NavDatabase::open(pathIn(dir, "nav.sqlite"), true);
+    const std::string csv = testFile("ourairports-sample.csv").toStdString();
+    QCOMPARE(db->import(Table::Airports, csv, {}).added, 14);
+    const auto again = db->import(Table::Airports, csv, {});
+    QCOMPARE(again.added, 0);
+    QCOMPARE(again.replaced, 14);
+    QCOMPARE(db->search("LSZH", 10).size(), std::size_t(1)); // once, not twice
+    QCOMPARE(db->search("zurich", 10).size(), std::size_t(1));
+}
+
+void TestNavDb::malformedFileChangesNothing() {
+    QTemporaryDir dir;
+    auto db = NavDatabase::open(pathIn(dir, "nav.sqlite"), true);
+    QVERIFY(db->import(Table::Airports, testFile("ourairports-sample.csv").toStdString(), {}).ok);
+    for (const std::string& bad :
+         {std::string(kHeader) + "900,NEW1,small_airport,New Field,1,2,0,CH,CH-ZH,Town,,,\n"
+                                 "901,NEW2,small_airport,Short Row,1,2\n",
+          std::string(kHeader) + "902,NEW3,small_airport,\"never closed,1,2,0,CH,CH-ZH,T,,,\n",
+          std::string("name,lat\nx,1\n")}) {
+        const auto result = db->import(Table::Airports, bad, {});
+        QVERIFY(!result.ok);
+        QVERIFY(!result.error.isEmpty());
+        QVERIFY(db->search("NEW1", 5).empty()); // the good row before the bad one is not kept
+        QCOMPARE(found(db->search("LSZH", 5)), QStringList{"LSZH Zürich Airport"});
+    }
+}
+
+void TestNavDb::searchRanksAndFolds_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("best");
+    QTest::newRow("an ICAO code") << "LSZH" << QStringList{"LSZH Zürich Airport"};
+    QTest::newRow("a code in lower case") << "kjfk" << QStringList{"KJFK John F Kennedy"};
+    QTest::newRow("an IATA code finds the airport by its own ident")
+        << "ZRH" << QStringList{"LSZH Zürich Airport"};
+    QTest::newRow("exact code before a larger airport's code prefix")
+        << "SBG" << QStringList{"SBG Small Strip", "SBGR Guarulhos"};
+    QTest::newRow("a town without its accents") << "zurich" << QStringList{"LSZH Zürich Airport"};
+    QTest::newRow("two words without accents, larger airports first")
+        << "sao paulo" << QStringList{"SBGR Guarulhos", "SBMT Campo de Marte", "SBG Small Strip"};
+    QTest::newRow("the start of a word") << "guarul" << QStringList{"SBGR Guarulhos"};
+    QTest::newRow("nothing") << "qqqq" << QStringList{};
+}
+
+void TestNavDb::searchRanksAndFolds() {
+    QFETCH(QString, text);
+    QFETCH(QStringList, best);
+    QTemporaryDir dir;
+    auto db = NavDatabase::open(pathIn(dir, "nav.sqlite"), true);
+    const std::string csv = std::string(kHeader) +
+                            "1,LSZH,large_airport,Zürich Airport,47.458,8.548,1416,CH,CH-ZH,"
+                            "Zürich,LSZH,ZRH,\n"
+                            "2,KJFK,large_airport,John F Kennedy,40.64,-73.78,13,US,US-NY,New "
+                            "York,KJFK,JFK,JFK\n"
+                            "3,SBG,small_airport,Small Strip,-23.5,-46.6,2000,BR,BR-SP,São "
+                            "Paulo,,,\n"
+                            "4,SBMT,medium_airport,Campo de Marte,-23.51,-46.64,2371,BR,BR-SP,São "
+                            "Paulo,SBMT,RTE,\n"
+                            "5,SBGR,large_airport,Guarulhos,-23.43,-46.47,2459,BR,BR-SP,São "
+                            "Paulo,SBGR,GRU,\n";
+    QVERIFY(db->import(Table::Airports, csv, {}).ok);
+    QCOMPARE(found(db->search(text, int(best.size()) + 1)).mid(0, best.size()), best);
+}
+
+void TestNavDb::userDatabaseWins() {
+    QTemporaryDir dir;
+    const std::string user = pathIn(dir, "user.sqlite"), installed = pathIn(dir, "inst.sqlite");
+    {
+        auto db = NavDatabase::open(installed, true);
+        QVERIFY(
+            db->import(Table::Airports, testFile("ourairports-sample.csv").toStdString(), {}).ok);
+        auto own = NavDatabase::open(user, true);
+        QVERIFY(own->import(Table::Airports,
+                            std::string(kHeader) + "4,LSZH,large_airport,My Zürich,47.5,8.5,1416,"
+                                                   "CH,CH-ZH,Zürich,LSZH,ZRH,\n",
+                            {})
+                    .ok);
+    }
+    const navdb::NavData data(user, installed);
+    QCOMPARE(found(data.search("LSZH", 5)), QStringList{"LSZH My Zürich"});
+    QCOMPARE(found(data.search("KJFK", 5)),
+             QStringList{"KJFK John F Kennedy International Airport"});
+}
+
+void TestNavDb::damagedFileIsPutAside() {
+    for (bool writable : {true, false}) {
+        QTemporaryDir dir;
+        const std::string path = pathIn(dir, "nav.sqlite");
+        QFile file(QString::fromStdString(path));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        const QByteArray junk = QByteArray("SQLite format 3") + QByteArray(5000, '\x7f');
+        file.write(junk);
+        file.close();
+        QString problem;
+        auto db = NavDatabase::open(path, writable, &problem);
+        QCOMPARE(bool(db), writable); // a new one only where it will be written
+        QVERIFY2(problem.contains("damaged"), qPrintable(problem));
+        QFile aside(QString::fromStdString(path) + ".damaged");
+        QVERIFY(aside.open(QIODevice::ReadOnly));
+        QCOMPARE(aside.readAll(), junk); // kept as it was, for whoever wants it
+        if (writable)
+            QVERIFY(
+                db->import(Table::Navaids, testFile("ourairports-navaids.csv").toStdString(), {})
+                    .ok);
+    }
+}
+
+void TestNavDb::busyWhileAnotherCopyWrites() {
+    QTemporaryDir dir;
+    const std::string path = pathIn(dir, "nav.sqlite");
+    auto db = NavDatabase::open(path, true);
+    // Another program in the middle of writing: the sqlite3 shell holding a
+    // write transaction until its input ends.
+    QProcess other;
+    other.start("sqlite3", {QString::fromStdString(path)});
+    QVERIFY(other.waitForStarted());
+    other.write("BEGIN IMMEDIATE;\nSELECT 'held';\n");
+    QVERIFY(other.waitForReadyRead(10000));
+    QCOMPARE(other.readAllStandardOutput().trimmed(), QByteArray("held"));
+    db->setBusyTimeout(200);
+    const std::string csv = testFile("ourairports-navaids.csv").toStdString();
+    const auto busy = db->import(Table::Navaids, csv, {});
+    QVERIFY(!busy.ok);
+    QVERIFY2(busy.error.contains("busy"), qPrintable(busy.error));
+    other.closeWriteChannel();
+    QVERIFY(other.waitForFinished(10000));
+    QVERIFY(db->import(Table::Navaids, csv, {}).ok);
+}
+
+QTEST_GUILESS_MAIN(TestNavDb)
+#include "tst_navdb.moc"
