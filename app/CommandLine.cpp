@@ -12,6 +12,8 @@
 #include <QFile>
 
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 #include <unistd.h>
 
@@ -62,6 +64,15 @@ QStringList listOf(const QString& value) {
 // Imports an OurAirports CSV into the user's airport file and says what it
 // did. 0: done; 1: the file could not be read, was malformed, or the airport
 // file could not be written (it is then as it was); 2: a bad option value.
+// What an import did: "18 rows read from FILE", then a line a count.
+using Counts = std::vector<std::pair<QString, int>>;
+void printSummary(int rows, const QString& path, const Counts& counts) {
+    QString summary = QStringLiteral("%1 rows read from %2\n").arg(rows).arg(path);
+    for (const auto& [what, count] : counts)
+        summary += QStringLiteral("  %1  %2\n").arg(count, 7).arg(what);
+    print(stdout, summary);
+}
+
 // The whole of a file named on the command line, or none (having said why).
 std::optional<QByteArray> readInput(const QString& path) {
     QFile file(path);
@@ -96,16 +107,13 @@ int importAirportFile(const QString& csvPath, const store::ImportOptions& option
                                          core::writeFailureText(result.status, "airports"))));
         return 1;
     }
-    QString summary = QStringLiteral("%1 rows read from %2\n").arg(read.rows).arg(csvPath);
-    auto line = [&summary](const QString& what, int count) {
-        summary += QStringLiteral("  %1  %2\n").arg(count, 7).arg(what);
-    };
-    line(QStringLiteral("added"), result.added);
-    line(QStringLiteral("skipped: already in the airport file"), result.duplicates);
+    Counts counts = {{QStringLiteral("added"), result.added},
+                     {QStringLiteral("skipped: already in the airport file"), result.duplicates}};
     for (const auto& [reason, count] : read.skipped)
-        line(QStringLiteral("skipped: ") + QString::fromLatin1(store::skipReasonText(reason)),
-             count);
-    print(stdout, summary);
+        counts.emplace_back(QStringLiteral("skipped: ") +
+                                QString::fromLatin1(store::skipReasonText(reason)),
+                            count);
+    printSummary(read.rows, csvPath, counts);
     return 0;
 }
 
@@ -149,15 +157,11 @@ int importNavData(const QString& csvPath, navdb::Table table, const navdb::Impor
                           .arg(name, csvPath, result.error));
         return 1;
     }
-    QString summary = QStringLiteral("%1 rows read from %2\n").arg(result.rows).arg(csvPath);
-    auto line = [&summary](const QString& what, int count) {
-        summary += QStringLiteral("  %1  %2\n").arg(count, 7).arg(what);
-    };
-    line(QStringLiteral("added"), result.added);
-    line(QStringLiteral("replaced"), result.replaced);
+    Counts counts = {{QStringLiteral("added"), result.added},
+                     {QStringLiteral("replaced"), result.replaced}};
     for (const auto& [reason, count] : result.skipped)
-        line(QStringLiteral("skipped: ") + reason, count);
-    print(stdout, summary);
+        counts.emplace_back(QStringLiteral("skipped: ") + reason, count);
+    printSummary(result.rows, csvPath, counts);
     return 0;
 }
 
