@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "app/PlanCommand.h"
+
 #include "core/Files.h"
 #include "core/NumberText.h"
 #include "navdb/NavDatabase.h"
@@ -261,6 +263,58 @@ std::optional<int> handleCommandLine(const QStringList& arguments) {
         QStringLiteral("list"));
     parser.addOptions({importAirports, importNavaids, importRunways, importFrequencies, import,
                        code, types, country, region, findOption, limit, database});
+    const QCommandLineOption planOption(
+        QStringLiteral("plan"),
+        QStringLiteral("Compute a flight plan file without a window and write it with --csv, "
+                       "--json or --pdf (OUT a path, or - for standard output), then end."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption csvOut(QStringLiteral("csv"),
+                                    QStringLiteral("With --plan: the nav log as CSV."),
+                                    QStringLiteral("OUT"));
+    const QCommandLineOption jsonOut(QStringLiteral("json"),
+                                     QStringLiteral("With --plan: every leg, the totals and the "
+                                                    "fuel as JSON."),
+                                     QStringLiteral("OUT"));
+    const QCommandLineOption pdfOut(QStringLiteral("pdf"),
+                                    QStringLiteral("With --plan: the kneeboard nav log as PDF."),
+                                    QStringLiteral("OUT"));
+    struct PlanValue {
+        QCommandLineOption option;
+        std::optional<QString> PlanCommand::*member;
+    };
+    const std::vector<PlanValue> planValues = {
+        {{QStringLiteral("tas"), QStringLiteral("With --plan: true airspeed, kt."),
+          QStringLiteral("KT")},
+         &PlanCommand::tas},
+        {{QStringLiteral("gph"), QStringLiteral("With --plan: fuel flow, gal/h."),
+          QStringLiteral("GPH")},
+         &PlanCommand::gph},
+        {{QStringLiteral("fuel"), QStringLiteral("With --plan: fuel on board at start-up, gal."),
+          QStringLiteral("GAL")},
+         &PlanCommand::fuel},
+        {{QStringLiteral("taxi"), QStringLiteral("With --plan: taxi fuel, gal."),
+          QStringLiteral("GAL")},
+         &PlanCommand::taxi},
+        {{QStringLiteral("reserve"), QStringLiteral("With --plan: final reserve, minutes."),
+          QStringLiteral("MIN")},
+         &PlanCommand::reserve},
+        {{QStringLiteral("off"), QStringLiteral("With --plan: time off, HH:MM[:SS]."),
+          QStringLiteral("TIME")},
+         &PlanCommand::off},
+        {{QStringLiteral("wind"), QStringLiteral("With --plan: one wind for every leg, DDD/KT."),
+          QStringLiteral("DDD/KT")},
+         &PlanCommand::wind},
+        {{QStringLiteral("var"),
+          QStringLiteral("With --plan: one variation for every leg (west positive), instead of "
+                         "the magnetic model."),
+          QStringLiteral("DEG")},
+         &PlanCommand::var},
+        {{QStringLiteral("md"), QStringLiteral("With --plan: one compass deviation for every leg."),
+          QStringLiteral("DEG")},
+         &PlanCommand::md}};
+    parser.addOptions({planOption, csvOut, jsonOut, pdfOut});
+    for (const PlanValue& v : planValues)
+        parser.addOption(v.option);
     addQtOptions(parser);
 
     const QString name = QCoreApplication::applicationName();
@@ -274,6 +328,28 @@ std::optional<int> handleCommandLine(const QStringList& arguments) {
     if (parser.isSet(version)) {
         print(stdout, QStringLiteral("%1 %2\n").arg(name, QCoreApplication::applicationVersion()));
         return 0;
+    }
+    if (parser.isSet(planOption)) {
+        PlanCommand command;
+        command.planPath = parser.value(planOption);
+        command.csvOut = parser.value(csvOut);
+        command.jsonOut = parser.value(jsonOut);
+        command.pdfOut = parser.value(pdfOut);
+        for (const PlanValue& v : planValues) {
+            if (parser.isSet(v.option))
+                command.*v.member = parser.value(v.option);
+        }
+        return runPlanCommand(command);
+    }
+    for (const QCommandLineOption* only : {&csvOut, &jsonOut, &pdfOut}) {
+        if (parser.isSet(*only))
+            return usageError(
+                QStringLiteral("--%1 goes with --plan").arg(only->names().constFirst()));
+    }
+    for (const PlanValue& v : planValues) {
+        if (parser.isSet(v.option))
+            return usageError(
+                QStringLiteral("--%1 goes with --plan").arg(v.option.names().constFirst()));
     }
     const QString databasePath =
         parser.isSet(database)

@@ -116,7 +116,6 @@ void CLegDialog::OnRun() {
     // computing now would use values the pilot did not enter.
     if (!exchangeData(true))
         return;
-    const double fuelAtStart = m_dFuel;
     if (m_dETE > 0) {
         message("Press 'Next'  or 'Reset' button first!");
         return;
@@ -163,7 +162,7 @@ void CLegDialog::OnRun() {
     setDefaultMark(m_btnNext, true);
     exchangeData(false);
     ComputeArrivalTime(m_dETE);
-    logLeg(fuelAtStart);
+    logLeg();
 }
 
 void CLegDialog::showTotals() {
@@ -332,36 +331,11 @@ void CLegDialog::OnLog() {
     m_navLogWindow->activateWindow();
 }
 
-void CLegDialog::logLeg(double fuelAtStartGal) {
-    auto text = [this](int id) {
-        if (auto* time = picker(id))
-            return time->text();
-        return itemAs<QLineEdit>(id)->text();
-    };
-    navlog::LegRecord leg;
-    leg.from = m_legs.legs().back().from;
-    leg.to = m_legs.legs().back().to;
-    leg.trueCourse = text(TC);
-    leg.windDirection = text(WD);
-    leg.windVelocity = text(WV);
-    leg.tas = text(TAS);
-    leg.windCorrection = text(WCA);
-    leg.trueHeading = text(TH);
-    leg.variation = text(VAR);
-    leg.magHeading = text(MH);
-    leg.magDeviation = text(MD);
-    leg.compassHeading = text(CH);
-    leg.groundSpeed = text(GS);
-    leg.distance = text(DIST);
-    leg.timeOff = text(OUT);
-    leg.ete = text(ETE);
-    leg.eta = text(ETA);
-    leg.fuelUsed = text(FUSED);
-    leg.fuelLeft = text(FUEL);
-    leg.gph = text(GPH);
-    leg.fuelAtStart = platform::numberText(fuelAtStartGal);
-    leg.totalBurnt = text(BURNT);
-    leg.totalDistance = text(TOTDIST);
+void CLegDialog::logLeg() {
+    // The leg as the fields show it now: the chain's record of it, with the
+    // pickers' times.
+    navlog::LegRecord leg =
+        navlog::legRecord(m_legs.legs().back(), picker(OUT)->time(), picker(ETA)->time());
     m_navLog.legComputed(std::move(leg), QDateTime::currentDateTime());
     if (m_navLogWindow)
         m_navLogWindow->refresh();

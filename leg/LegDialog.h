@@ -85,9 +85,8 @@ private:
     void message(const char* text);
     void zeroLegResults();
     void showTotals();
-    // What the nav log is told: a leg that Run computed (with the fuel on
-    // board before it), and a new trip.
-    void logLeg(double fuelAtStartGal);
+    // What the nav log is told: a leg that Run computed, and a new trip.
+    void logLeg();
     void logNewTrip();
     void saveNavLog();
     bool m_navLogSavePending = false;

@@ -17,7 +17,42 @@ double numberOf(const QString& text) {
     return core::parseNumber(text.toStdString()).value_or(0);
 }
 
+QString shown(double value) {
+    return QString::fromStdString(core::formatGeneral(value));
+}
+
 } // namespace
+
+LegRecord legRecord(const leg::ChainedLeg& leg, const QTime& off, const QTime& eta) {
+    const leg::LegInput& in = leg.input;
+    const leg::LegResult& r = leg.result;
+    const QString time = QStringLiteral("HH:mm:ss");
+    LegRecord out;
+    out.from = leg.from;
+    out.to = leg.to;
+    out.trueCourse = shown(r.trueCourseDeg);
+    out.windDirection = shown(r.windDirectionDeg);
+    out.windVelocity = shown(in.windVelocityKt);
+    out.tas = shown(in.tasKt);
+    out.windCorrection = shown(r.windCorrectionDeg);
+    out.trueHeading = shown(r.trueHeadingDeg);
+    out.variation = shown(r.variationDeg);
+    out.magHeading = shown(r.magHeadingDeg);
+    out.magDeviation = shown(in.magDeviationDeg);
+    out.compassHeading = shown(r.correctedHeadingDeg);
+    out.groundSpeed = shown(r.groundSpeedKt);
+    out.distance = shown(in.distanceNm);
+    out.timeOff = off.toString(time);
+    out.ete = shown(r.eteMin);
+    out.eta = eta.toString(time);
+    out.fuelUsed = shown(r.fuelUsedGal);
+    out.fuelLeft = shown(r.fuelLeftGal);
+    out.gph = shown(in.fuelFlowGph);
+    out.fuelAtStart = shown(in.fuelGal);
+    out.totalBurnt = shown(r.totalBurntGal);
+    out.totalDistance = shown(r.distanceSumNm);
+    return out;
+}
 
 bool belowReserve(const LegRecord& leg, int reserveMin) {
     const double gph = numberOf(leg.gph);
@@ -33,7 +68,7 @@ Totals totalsOf(const Trip& trip, int reserveMin) {
     for (const LegRecord& leg : trip.legs)
         eteSum += numberOf(leg.ete);
     t.distance = last.totalDistance;
-    t.timeEnRoute = QString::fromStdString(core::formatGeneral(core::roundTo2Places(eteSum)));
+    t.timeEnRoute = shown(core::roundTo2Places(eteSum));
     t.fuelBurnt = last.totalBurnt;
     t.lastEta = last.eta;
     const double gph = numberOf(last.gph);

@@ -11,6 +11,7 @@
 
 #include "core/DataPlaces.h"
 #include "core/Files.h"
+#include "leg/LegSequence.h"
 
 #include <QDateTime>
 #include <QString>
@@ -46,6 +47,10 @@ struct LegRecord {
     QString totalBurnt;
     QString totalDistance;
 };
+
+// A computed leg of a chain as the leg dialog shows it: every figure in its
+// field's form (general, up to 15 significant digits), the times HH:mm:ss.
+LegRecord legRecord(const leg::ChainedLeg& leg, const QTime& off, const QTime& eta);
 
 struct Trip {
     QDateTime started; // local time of its first leg

@@ -14,8 +14,8 @@ using navlog::TripLog;
 namespace {
 
 // A leg as the leg dialog shows it; fuelLeft, gph and the totals vary.
-LegRecord leg(const QString& dist, const QString& ete, const QString& fuelLeft,
-              const QString& gph = "8") {
+LegRecord aLeg(const QString& dist, const QString& ete, const QString& fuelLeft,
+               const QString& gph = "8") {
     LegRecord l;
     l.from = "ABC";
     l.to = "KLA";
@@ -67,8 +67,8 @@ private slots:
 void TestNavLog::legsJoinTheTripInOrder() {
     TripLog log(store::dataPlaces());
     QVERIFY(!log.latest());
-    log.legComputed(leg("50", "31.6", "35.79"), kStart);
-    log.legComputed(leg("42.5", "24.25", "32.56"), kStart.addSecs(1800));
+    log.legComputed(aLeg("50", "31.6", "35.79"), kStart);
+    log.legComputed(aLeg("42.5", "24.25", "32.56"), kStart.addSecs(1800));
     QCOMPARE(log.trips().size(), std::size_t(1));
     QCOMPARE(log.latest()->started, kStart);
     QCOMPARE(log.latest()->legs.size(), std::size_t(2));
@@ -77,14 +77,14 @@ void TestNavLog::legsJoinTheTripInOrder() {
 
 void TestNavLog::resetBeginsANewTripAndKeepsTheOld() {
     TripLog log(store::dataPlaces());
-    log.legComputed(leg("50", "31.6", "35.79"), kStart);
+    log.legComputed(aLeg("50", "31.6", "35.79"), kStart);
     log.reset();
     // Right after a Reset the finished trip is still the latest: a stray
     // Reset loses nothing.
     QCOMPARE(log.trips().size(), std::size_t(1));
     QCOMPARE(log.latest()->legs[0].distance, QString("50"));
     log.reset(); // a second Reset makes no empty trip either
-    log.legComputed(leg("61", "38.38", "27.44"), kStart.addDays(1));
+    log.legComputed(aLeg("61", "38.38", "27.44"), kStart.addDays(1));
     QCOMPARE(log.trips().size(), std::size_t(2));
     QCOMPARE(log.latest()->legs[0].distance, QString("61"));
     QCOMPARE(log.trips()[1].legs[0].distance, QString("50"));
@@ -93,7 +93,7 @@ void TestNavLog::resetBeginsANewTripAndKeepsTheOld() {
 void TestNavLog::atMostFiftyTrips() {
     TripLog log(store::dataPlaces());
     for (int i = 0; i < 60; ++i) {
-        log.legComputed(leg(QString::number(i), "1", "30"), kStart.addDays(i));
+        log.legComputed(aLeg(QString::number(i), "1", "30"), kStart.addDays(i));
         log.reset();
     }
     QCOMPARE(log.trips().size(), TripLog::kMaxTrips);
@@ -123,13 +123,13 @@ void TestNavLog::reserveBoundary() {
     QFETCH(QString, fuelLeft);
     QFETCH(QString, gph);
     QFETCH(int, reserveMin);
-    QTEST(navlog::belowReserve(leg("1", "1", fuelLeft, gph), reserveMin), "below");
+    QTEST(navlog::belowReserve(aLeg("1", "1", fuelLeft, gph), reserveMin), "below");
 }
 
 void TestNavLog::totalsSumTheShownTimes() {
     Trip trip;
-    trip.legs = {leg("50", "31.6", "35.79"), leg("92.5", "24.25", "32.56"),
-                 leg("153.5", "38.38", "27.44")};
+    trip.legs = {aLeg("50", "31.6", "35.79"), aLeg("92.5", "24.25", "32.56"),
+                 aLeg("153.5", "38.38", "27.44")};
     trip.legs.back().totalBurnt = "12.56";
     trip.legs.back().eta = "11:34:13";
     const navlog::Totals t = navlog::totalsOf(trip, 30);
@@ -145,8 +145,8 @@ void TestNavLog::totalsSumTheShownTimes() {
 void TestNavLog::csvOfAThreeLegTrip() {
     Trip trip;
     trip.started = kStart;
-    trip.legs = {leg("50", "31.6", "35.79"), leg("92.5", "24.25", "3.5"),
-                 leg("153.5", "38.38", "27.44")};
+    trip.legs = {aLeg("50", "31.6", "35.79"), aLeg("92.5", "24.25", "3.5"),
+                 aLeg("153.5", "38.38", "27.44")};
     trip.legs[1].from = "KLA";
     trip.legs[1].to = "";
     trip.legs.back().totalBurnt = "12.56";
@@ -163,7 +163,7 @@ void TestNavLog::csvOfAThreeLegTrip() {
 
 void TestNavLog::csvQuotesWhatNeedsIt() {
     Trip trip;
-    trip.legs = {leg("50", "31.6", "35.79")};
+    trip.legs = {aLeg("50", "31.6", "35.79")};
     trip.legs[0].from = QString::fromUtf8("Z\xc3\xbcrich, \"LSZH\"");
     trip.legs[0].to = "\"";
     const std::string csv = navlog::tripCsv(trip, 30);
@@ -174,10 +174,10 @@ void TestNavLog::tripsSurviveARestart() {
     testing::DataDir dir;
     {
         TripLog log(store::dataPlaces());
-        log.legComputed(leg("50", "31.6", "35.79"), kStart);
-        log.legComputed(leg("92.5", "24.25", "32.56"), kStart);
+        log.legComputed(aLeg("50", "31.6", "35.79"), kStart);
+        log.legComputed(aLeg("92.5", "24.25", "32.56"), kStart);
         log.reset();
-        log.legComputed(leg("7", "5", "30"), kStart.addDays(1));
+        log.legComputed(aLeg("7", "5", "30"), kStart.addDays(1));
         QCOMPARE(log.save(), core::WriteStatus::Written);
     }
     TripLog again(store::dataPlaces());
@@ -188,7 +188,7 @@ void TestNavLog::tripsSurviveARestart() {
     QCOMPARE(again.trips()[1].legs[1].ete, QString("24.25"));
     QCOMPARE(again.trips()[1].legs[1].fuelAtStart, QString("40"));
     // After a restart the next leg begins a new trip.
-    again.legComputed(leg("9", "6", "29"), kStart.addDays(2));
+    again.legComputed(aLeg("9", "6", "29"), kStart.addDays(2));
     QCOMPARE(again.trips().size(), std::size_t(3));
 }
 
@@ -201,7 +201,7 @@ void TestNavLog::unreadableLogIsPutAside() {
         log.load();
         QVERIFY(!log.latest());
         QCOMPARE(dir.read("navlog.json.unreadable"), stored);
-        log.legComputed(leg("50", "31.6", "35.79"), kStart);
+        log.legComputed(aLeg("50", "31.6", "35.79"), kStart);
         QCOMPARE(log.save(), core::WriteStatus::Written);
         QCOMPARE(dir.read("navlog.json.unreadable"), stored);
     }
@@ -210,7 +210,7 @@ void TestNavLog::unreadableLogIsPutAside() {
 void TestNavLog::failedWriteIsReported() {
     testing::DataDir dir(false);
     TripLog log(store::dataPlaces());
-    log.legComputed(leg("50", "31.6", "35.79"), kStart);
+    log.legComputed(aLeg("50", "31.6", "35.79"), kStart);
     QCOMPARE(log.save(), core::WriteStatus::CannotCreate);
     QCOMPARE(core::writeFailureText(log.save(), "nav log"),
              std::string("Cannot open nav log file!"));

@@ -1,0 +1,169 @@
+#include "app/PlanCommand.h"
+
+#include "core/Files.h"
+#include "core/NumberText.h"
+#include "magvar/MagneticVariation.h"
+#include "navlog/LegColumns.h"
+#include "navlog/NavLogPrint.h"
+#include "plan/PlanFile.h"
+#include "store/Globals.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QGuiApplication>
+#include <QRegularExpression>
+
+#include <cstdio>
+#include <memory>
+
+namespace app {
+namespace {
+
+void say(std::FILE* stream, const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
+}
+
+int refuse(const QString& text) {
+    say(stderr, QStringLiteral("%1: %2\nTry '%1 --help' for the options.\n")
+                    .arg(QCoreApplication::applicationName(), text));
+    return 2;
+}
+
+std::optional<double> numberIn(const std::optional<QString>& text, double low, double high) {
+    const auto value = core::parseNumber(text->toStdString());
+    if (!value || *value < low || *value > high)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+int runPlanCommand(const PlanCommand& c) {
+    const QString name = QCoreApplication::applicationName();
+    // The options first: a bad one changes and writes nothing.
+    struct Limits {
+        const std::optional<QString>* text;
+        const char* option;
+        double low, high;
+        double* target;
+    };
+    QFile file(c.planPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        say(stderr,
+            QStringLiteral("%1: cannot read %2: %3\n").arg(name, c.planPath, file.errorString()));
+        return 1;
+    }
+    plan::PlanRead read = plan::readPlan(file.readAll().toStdString());
+    if (!read.plan) {
+        say(stderr,
+            QStringLiteral("%1: %2 cannot be opened: %3.\n").arg(name, c.planPath, read.error));
+        return 1;
+    }
+    plan::FlightPlan& p = *read.plan;
+    double reserve = p.fuel.reserveMin;
+    const Limits limits[] = {{&c.tas, "tas", 0, 250, &p.aircraft.tasKt},
+                             {&c.gph, "gph", 0, 100, &p.aircraft.fuelFlowGph},
+                             {&c.fuel, "fuel", 0, 100, &p.aircraft.fuelGal},
+                             {&c.taxi, "taxi", 0, 100, &p.aircraft.taxiGal},
+                             {&c.reserve, "reserve", 0, 600, &reserve}};
+    for (const Limits& l : limits) {
+        if (!*l.text)
+            continue;
+        const auto value = numberIn(*l.text, l.low, l.high);
+        if (!value)
+            return refuse(QStringLiteral("--%1 takes a number from %2 to %3, not '%4'")
+                              .arg(QLatin1String(l.option))
+                              .arg(l.low)
+                              .arg(l.high)
+                              .arg(**l.text));
+        *l.target = *value;
+    }
+    p.fuel.reserveMin = reserve;
+    if (c.off) {
+        const QTime time = QTime::fromString(*c.off, c.off->count(QLatin1Char(':')) == 2
+                                                         ? QStringLiteral("H:mm:ss")
+                                                         : QStringLiteral("H:mm"));
+        if (!time.isValid())
+            return refuse(QStringLiteral("--off takes HH:MM or HH:MM:SS, not '%1'").arg(*c.off));
+        p.off.setTime(time);
+    }
+    if (c.wind) {
+        static const QRegularExpression form(QStringLiteral(R"(^(\d{1,3})/(\d{1,3})$)"));
+        const auto m = form.match(*c.wind);
+        const int direction = m.captured(1).toInt(), speed = m.captured(2).toInt();
+        if (!m.hasMatch() || direction > 360)
+            return refuse(
+                QStringLiteral("--wind takes DDD/KT, e.g. 270/15, not '%1'").arg(*c.wind));
+        for (plan::Waypoint& w : p.waypoints)
+            w.leg.wind = plan::Wind{double(direction), double(speed)};
+        if (p.alternate)
+            p.alternate->leg.wind = plan::Wind{double(direction), double(speed)};
+    }
+    if (c.var) {
+        const auto value = numberIn(c.var, -360, 360);
+        if (!value)
+            return refuse(
+                QStringLiteral("--var takes degrees from -360 to 360, not '%1'").arg(*c.var));
+        p.variationDeg = *value;
+        for (plan::Waypoint& w : p.waypoints)
+            w.leg.variationDeg.reset();
+        if (p.alternate)
+            p.alternate->leg.variationDeg.reset();
+    }
+    if (c.md) {
+        const auto value = numberIn(c.md, -360, 360);
+        if (!value)
+            return refuse(
+                QStringLiteral("--md takes degrees from -360 to 360, not '%1'").arg(*c.md));
+        p.deviationDeg = *value;
+        p.deviationCard.reset();
+    }
+    if (p.waypoints.size() < 2) {
+        say(stderr, QStringLiteral("%1: %2 has fewer than two waypoints.\n").arg(name, c.planPath));
+        return 1;
+    }
+
+    const magvar::MagneticVariation model(magvar::findModelDir(store::dataPlaces()));
+    const plan::ComputedPlan computed = plan::computePlan(p, &model);
+    const navlog::Trip trip = plan::tripOf(computed, p.off);
+    const int reserveMin = static_cast<int>(p.fuel.reserveMin);
+
+    std::vector<std::pair<QString, std::string>> outputs;
+    if (!c.csvOut.isEmpty())
+        outputs.emplace_back(c.csvOut, navlog::tripCsv(trip, reserveMin));
+    if (!c.jsonOut.isEmpty())
+        outputs.emplace_back(c.jsonOut, plan::computedPlanJson(p, computed));
+    if (!c.pdfOut.isEmpty()) {
+        // Fonts and the PDF writer need a GUI application, not a display.
+        std::unique_ptr<QGuiApplication> gui;
+        if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+            static char program[] = "skyvane";
+            static char* arguments[] = {program, nullptr};
+            static int count = 1;
+            gui = std::make_unique<QGuiApplication>(count, arguments);
+        }
+        outputs.emplace_back(c.pdfOut, navlog::navLogPdf(trip, reserveMin).toStdString());
+    }
+    for (const auto& [path, bytes] : outputs) {
+        if (path == QLatin1String("-")) {
+            std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+            std::fflush(stdout);
+            continue;
+        }
+        const auto status = core::writeFileSafely(QFile::encodeName(path).toStdString(), bytes);
+        if (status != core::WriteStatus::Written) {
+            say(stderr,
+                QStringLiteral("%1: %2 (%3)\n")
+                    .arg(name, QString::fromStdString(core::writeFailureText(status, "output")),
+                         path));
+            return 1;
+        }
+    }
+    if (outputs.empty())
+        say(stdout, computed.fuel.verdict + QLatin1Char('\n'));
+    return 0;
+}
+
+} // namespace app

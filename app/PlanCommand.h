@@ -1,0 +1,22 @@
+#pragma once
+// skyvane --plan FILE: a flight plan computed without a window and written as
+// the nav log's CSV, as JSON or as the kneeboard PDF.
+
+#include <QString>
+
+#include <optional>
+
+namespace app {
+
+struct PlanCommand {
+    QString planPath;
+    QString csvOut, jsonOut, pdfOut; // a path, "-" for standard output, or empty
+    // What the file lacks or the pilot changes, as typed on the command line.
+    std::optional<QString> tas, gph, fuel, taxi, reserve, off, wind, var, md;
+};
+
+// 0: done; 1: the plan file cannot be read or an output cannot be written
+// (then nothing is written); 2: a bad option value.
+int runPlanCommand(const PlanCommand& command);
+
+} // namespace app

@@ -1,0 +1,153 @@
+#pragma once
+// The flight plan: a route of waypoints, the aircraft and its fuel, a wind
+// and a variation for every leg, computed at once into a nav log. No widgets.
+//
+// Each leg is what the leg dialog shows for it when the pilot takes it
+// through TC, Run and Next: the course and distance as TC hands them over
+// (course in whole degrees, distance to two decimals), then leg::LegSequence
+// with the fuel left, the totals and the time carried on from the leg
+// before. So a plan's leg is the leg dialog's leg, digit for digit.
+//
+// Units as everywhere: degrees, knots, nautical miles, US gallons, gallons
+// per hour, minutes, feet.
+
+#include "core/GeoPoint.h"
+#include "leg/LegSequence.h"
+#include "navlog/TripLog.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace magvar {
+class MagneticVariation;
+}
+
+namespace plan {
+
+struct Wind {
+    double directionDeg = 0; // where it blows from, 0..360
+    double speedKt = 0;
+    friend bool operator==(const Wind& a, const Wind& b) {
+        return a.directionDeg == b.directionDeg && a.speedKt == b.speedKt;
+    }
+};
+
+// The leg that arrives at a waypoint, as the pilot set it; what is not set
+// comes from the plan (winds aloft, the magnetic model).
+struct LegSettings {
+    double altitudeFt = 0;              // cruise altitude of the leg
+    std::optional<Wind> wind;           // typed: wins over the winds aloft
+    std::optional<double> variationDeg; // typed: wins over the model (west positive)
+};
+
+struct Waypoint {
+    QString name;  // what the pilot calls it ("Lake bridge", "LSZH")
+    QString ident; // an airport's or navaid's code, empty for a point of the pilot's
+    core::GeoPoint position;
+    LegSettings leg; // of the leg arriving here; unused on the first waypoint
+};
+
+// Winds aloft: a wind at each altitude the pilot typed; between rows the wind
+// is interpolated as a vector (so 350/20 and 010/20 give 360/20, not 180/20),
+// above and below the table the nearest row holds. Whole degrees and knots,
+// as a pilot types a wind; a calm comes out as 000/0.
+struct WindRow {
+    double altitudeFt = 0;
+    Wind wind;
+};
+std::optional<Wind> windAt(const std::vector<WindRow>& table, double altitudeFt);
+
+// A compass deviation card: the deviation for magnetic headings 000, 030, ...,
+// 330, interpolated in between (across 360 too).
+using DeviationCard = std::array<double, 12>;
+double deviationAt(const DeviationCard& card, double magHeadingDeg) noexcept;
+
+struct Aircraft {
+    double tasKt = 0;
+    double fuelFlowGph = 0;
+    double fuelGal = 0; // on board at start-up
+    double taxiGal = 0; // burnt before take-off
+};
+
+struct FuelPolicy {
+    double contingencyPercent = 5; // of the trip fuel
+    double reserveMin = 30;        // final reserve at the cruise fuel flow
+    double extraGal = 0;
+};
+
+struct FlightPlan {
+    std::vector<Waypoint> waypoints;
+    std::optional<Waypoint> alternate; // after the destination, its leg computed likewise
+    Aircraft aircraft;
+    FuelPolicy fuel;
+    QDateTime off;                              // time off of the first leg (whole seconds count)
+    std::optional<DeviationCard> deviationCard; // else the one deviation below
+    double deviationDeg = 0;
+    std::vector<WindRow> windsAloft;
+    std::optional<double> variationDeg; // one variation for every leg, instead of the model
+};
+
+enum class LegProblem {
+    None,
+    TasTooLow,     // below the leg dialog's 60 kt: "Enter correct TAS!"
+    WindTooStrong, // no heading holds the course, or no ground speed is left
+    NoWind,        // no wind typed and no winds aloft
+    NoVariation,   // no variation typed and the model has none for the leg
+    ZeroDistance,  // the two waypoints coincide
+};
+
+struct PlanLeg {
+    int from = 0; // waypoint indices
+    int to = 0;
+    bool alternate = false;
+    LegProblem problem = LegProblem::None;
+    double courseDeg = 0; // as TC shows it, two decimals
+    double altitudeFt = 0;
+    Wind wind;
+    double variationDeg = 0;
+    double deviationDeg = 0;
+    leg::LegInput input;
+    leg::LegResult result; // the leg dialog's figures (when problem is None)
+    QDateTime off, eta;
+    double fuelShortGal = 0; // what the leg needs beyond the fuel on board
+    double toGoNm = 0;       // distance and time left to the destination after this leg
+    double toGoMin = 0;
+    navlog::LegRecord record; // the figures as the leg dialog shows them
+};
+
+struct FuelBlock {
+    double taxiGal = 0, tripGal = 0, contingencyGal = 0, alternateGal = 0, reserveGal = 0,
+           extraGal = 0, requiredGal = 0, onBoardGal = 0;
+    bool enough = false;
+    QString verdict; // "Enough fuel: 12.3 gal above the required 27.7 gal." or the shortfall
+};
+
+struct ComputedPlan {
+    std::vector<PlanLeg> legs; // the route's legs, then the alternate's
+    FuelBlock fuel;
+    double distanceNm = 0; // of the route (without the alternate)
+    double eteMin = 0;
+    bool flyable = true; // no leg has a problem
+};
+
+// Computes every leg. The magnetic model gives each leg's variation at its
+// midpoint (whole degrees, west positive) where neither the leg nor the plan
+// has one; without a model such a leg is marked NoVariation.
+ComputedPlan computePlan(const FlightPlan& plan, const magvar::MagneticVariation* model);
+
+// "7 L", "5 R", "0": a wind correction angle with its side (the heading lies
+// left of the course when the wind comes from the left).
+QString wcaText(double windCorrectionDeg);
+
+// What is wrong with a leg, for its row: empty for None.
+QString problemText(const PlanLeg& leg);
+
+// The plan's legs as a nav log trip: the CSV, the window and the kneeboard
+// print take it as they take the leg dialog's.
+navlog::Trip tripOf(const ComputedPlan& computed, const QDateTime& started);
+
+} // namespace plan

@@ -1,0 +1,254 @@
+#include "plan/PlanFile.h"
+
+#include "core/NumberText.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cmath>
+
+namespace plan {
+namespace {
+
+const QString kFormat = QStringLiteral("skyvane-plan");
+
+// Reads numbers and texts, noting the first thing that is not as it should be.
+struct Reader {
+    QString error;
+    double number(const QJsonObject& o, const char* key, double fallback = 0,
+                  bool required = false) {
+        const QJsonValue v = o.value(QLatin1String(key));
+        if (v.isUndefined() || v.isNull()) {
+            if (required && error.isEmpty())
+                error = QStringLiteral("\"%1\" is missing").arg(QLatin1String(key));
+            return fallback;
+        }
+        if (!v.isDouble() || !std::isfinite(v.toDouble())) {
+            if (error.isEmpty())
+                error = QStringLiteral("\"%1\" is not a number").arg(QLatin1String(key));
+            return fallback;
+        }
+        return v.toDouble();
+    }
+    std::optional<double> optionalNumber(const QJsonObject& o, const char* key) {
+        if (!o.contains(QLatin1String(key)) || o.value(QLatin1String(key)).isNull())
+            return std::nullopt;
+        return number(o, key);
+    }
+    Waypoint waypoint(const QJsonObject& o) {
+        Waypoint w;
+        w.name = o.value(QStringLiteral("name")).toString();
+        w.ident = o.value(QStringLiteral("ident")).toString();
+        w.position.latitudeDeg = number(o, "latitudeDeg", 0, true);
+        w.position.longitudeDeg = number(o, "longitudeDeg", 0, true);
+        if (!core::isValidLatitude(w.position.latitudeDeg) ||
+            !(std::fabs(w.position.longitudeDeg) <= 180)) {
+            if (error.isEmpty())
+                error = QStringLiteral("waypoint \"%1\" lies nowhere").arg(w.name);
+        }
+        const QJsonObject leg = o.value(QStringLiteral("leg")).toObject();
+        w.leg.altitudeFt = number(leg, "altitudeFt");
+        if (leg.contains(QStringLiteral("wind"))) {
+            const QJsonObject wind = leg.value(QStringLiteral("wind")).toObject();
+            w.leg.wind =
+                Wind{number(wind, "directionDeg", 0, true), number(wind, "speedKt", 0, true)};
+        }
+        w.leg.variationDeg = optionalNumber(leg, "variationDeg");
+        return w;
+    }
+};
+
+QJsonObject waypointJson(const Waypoint& w) {
+    QJsonObject leg{{QStringLiteral("altitudeFt"), w.leg.altitudeFt}};
+    if (w.leg.wind)
+        leg.insert(QStringLiteral("wind"),
+                   QJsonObject{{QStringLiteral("directionDeg"), w.leg.wind->directionDeg},
+                               {QStringLiteral("speedKt"), w.leg.wind->speedKt}});
+    if (w.leg.variationDeg)
+        leg.insert(QStringLiteral("variationDeg"), *w.leg.variationDeg);
+    return QJsonObject{{QStringLiteral("name"), w.name},
+                       {QStringLiteral("ident"), w.ident},
+                       {QStringLiteral("latitudeDeg"), w.position.latitudeDeg},
+                       {QStringLiteral("longitudeDeg"), w.position.longitudeDeg},
+                       {QStringLiteral("leg"), leg}};
+}
+
+// A figure as the leg dialog shows it, as a JSON number.
+double shown(double value) {
+    return core::parseNumber(core::formatGeneral(value)).value_or(value);
+}
+
+} // namespace
+
+PlanRead readPlan(const std::string& bytes) {
+    PlanRead out;
+    QJsonParseError parseError{};
+    const QJsonDocument doc =
+        QJsonDocument::fromJson(QByteArray::fromStdString(bytes), &parseError);
+    if (parseError.error != QJsonParseError::NoError || !doc.isObject()) {
+        out.error = QStringLiteral("it is not a plan file (damaged JSON)");
+        return out;
+    }
+    const QJsonObject root = doc.object();
+    if (root.value(QStringLiteral("format")).toString() != kFormat) {
+        out.error = QStringLiteral("it is not a Skyvane plan");
+        return out;
+    }
+    const int version = root.value(QStringLiteral("version")).toInt(0);
+    if (version > kPlanFormatVersion) {
+        out.error = QStringLiteral("it was written by a newer Skyvane (plan format %1; this one "
+                                   "reads %2)")
+                        .arg(version)
+                        .arg(kPlanFormatVersion);
+        return out;
+    }
+    if (version < 1) {
+        out.error = QStringLiteral("its format version is missing");
+        return out;
+    }
+    Reader r;
+    FlightPlan p;
+    const QJsonObject aircraft = root.value(QStringLiteral("aircraft")).toObject();
+    p.aircraft.tasKt = r.number(aircraft, "tasKt");
+    p.aircraft.fuelFlowGph = r.number(aircraft, "fuelFlowGph");
+    p.aircraft.fuelGal = r.number(aircraft, "fuelGal");
+    p.aircraft.taxiGal = r.number(aircraft, "taxiGal");
+    const QJsonObject fuel = root.value(QStringLiteral("fuel")).toObject();
+    p.fuel.contingencyPercent = r.number(fuel, "contingencyPercent", p.fuel.contingencyPercent);
+    p.fuel.reserveMin = r.number(fuel, "reserveMin", p.fuel.reserveMin);
+    p.fuel.extraGal = r.number(fuel, "extraGal");
+    p.off = QDateTime::fromString(root.value(QStringLiteral("off")).toString(), Qt::ISODate);
+    if (!p.off.isValid())
+        p.off = QDateTime(QDate::currentDate(), QTime(12, 0));
+    const QJsonObject deviation = root.value(QStringLiteral("deviation")).toObject();
+    p.deviationDeg = r.number(deviation, "degrees");
+    if (deviation.contains(QStringLiteral("card"))) {
+        const QJsonArray card = deviation.value(QStringLiteral("card")).toArray();
+        if (card.size() != 12) {
+            out.error = QStringLiteral("the deviation card has not 12 headings");
+            return out;
+        }
+        DeviationCard c{};
+        for (int i = 0; i < 12; ++i)
+            c[static_cast<std::size_t>(i)] = card.at(i).toDouble();
+        p.deviationCard = c;
+    }
+    for (const QJsonValue& row : root.value(QStringLiteral("windsAloft")).toArray()) {
+        const QJsonObject o = row.toObject();
+        p.windsAloft.push_back(
+            {r.number(o, "altitudeFt", 0, true),
+             Wind{r.number(o, "directionDeg", 0, true), r.number(o, "speedKt", 0, true)}});
+    }
+    p.variationDeg = r.optionalNumber(root, "variationDeg");
+    for (const QJsonValue& w : root.value(QStringLiteral("waypoints")).toArray())
+        p.waypoints.push_back(r.waypoint(w.toObject()));
+    if (root.contains(QStringLiteral("alternate")))
+        p.alternate = r.waypoint(root.value(QStringLiteral("alternate")).toObject());
+    if (!r.error.isEmpty()) {
+        out.error = r.error;
+        return out;
+    }
+    out.plan = std::move(p);
+    return out;
+}
+
+std::string planJson(const FlightPlan& p) {
+    QJsonObject root{{QStringLiteral("format"), kFormat},
+                     {QStringLiteral("version"), kPlanFormatVersion}};
+    root.insert(QStringLiteral("aircraft"),
+                QJsonObject{{QStringLiteral("tasKt"), p.aircraft.tasKt},
+                            {QStringLiteral("fuelFlowGph"), p.aircraft.fuelFlowGph},
+                            {QStringLiteral("fuelGal"), p.aircraft.fuelGal},
+                            {QStringLiteral("taxiGal"), p.aircraft.taxiGal}});
+    root.insert(QStringLiteral("fuel"),
+                QJsonObject{{QStringLiteral("contingencyPercent"), p.fuel.contingencyPercent},
+                            {QStringLiteral("reserveMin"), p.fuel.reserveMin},
+                            {QStringLiteral("extraGal"), p.fuel.extraGal}});
+    root.insert(QStringLiteral("off"), p.off.toString(Qt::ISODate));
+    QJsonObject deviation{{QStringLiteral("degrees"), p.deviationDeg}};
+    if (p.deviationCard) {
+        QJsonArray card;
+        for (double d : *p.deviationCard)
+            card.append(d);
+        deviation.insert(QStringLiteral("card"), card);
+    }
+    root.insert(QStringLiteral("deviation"), deviation);
+    QJsonArray winds;
+    for (const WindRow& row : p.windsAloft)
+        winds.append(QJsonObject{{QStringLiteral("altitudeFt"), row.altitudeFt},
+                                 {QStringLiteral("directionDeg"), row.wind.directionDeg},
+                                 {QStringLiteral("speedKt"), row.wind.speedKt}});
+    root.insert(QStringLiteral("windsAloft"), winds);
+    if (p.variationDeg)
+        root.insert(QStringLiteral("variationDeg"), *p.variationDeg);
+    QJsonArray waypoints;
+    for (const Waypoint& w : p.waypoints)
+        waypoints.append(waypointJson(w));
+    root.insert(QStringLiteral("waypoints"), waypoints);
+    if (p.alternate)
+        root.insert(QStringLiteral("alternate"), waypointJson(*p.alternate));
+    return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
+}
+
+std::string computedPlanJson(const FlightPlan& p, const ComputedPlan& c) {
+    auto name = [&p](int index) {
+        const Waypoint& w = index < static_cast<int>(p.waypoints.size())
+                                ? p.waypoints[static_cast<std::size_t>(index)]
+                                : *p.alternate;
+        return w.ident.isEmpty() ? w.name : w.ident;
+    };
+    QJsonArray legs;
+    for (const PlanLeg& leg : c.legs) {
+        QJsonObject o{{QStringLiteral("from"), name(leg.from)},
+                      {QStringLiteral("to"), name(leg.to)},
+                      {QStringLiteral("alternate"), leg.alternate},
+                      {QStringLiteral("altitudeFt"), leg.altitudeFt}};
+        if (leg.problem != LegProblem::None || leg.fuelShortGal > 0)
+            o.insert(QStringLiteral("problem"), problemText(leg));
+        if (leg.problem == LegProblem::None) {
+            const leg::LegResult& r = leg.result;
+            o.insert(QStringLiteral("tc"), shown(r.trueCourseDeg));
+            o.insert(QStringLiteral("wd"), shown(r.windDirectionDeg));
+            o.insert(QStringLiteral("wv"), shown(leg.input.windVelocityKt));
+            o.insert(QStringLiteral("tas"), shown(leg.input.tasKt));
+            o.insert(QStringLiteral("wca"), shown(r.windCorrectionDeg));
+            o.insert(QStringLiteral("wcaSide"), wcaText(r.windCorrectionDeg));
+            o.insert(QStringLiteral("th"), shown(r.trueHeadingDeg));
+            o.insert(QStringLiteral("var"), shown(r.variationDeg));
+            o.insert(QStringLiteral("mh"), shown(r.magHeadingDeg));
+            o.insert(QStringLiteral("md"), shown(leg.input.magDeviationDeg));
+            o.insert(QStringLiteral("ch"), shown(r.correctedHeadingDeg));
+            o.insert(QStringLiteral("gs"), shown(r.groundSpeedKt));
+            o.insert(QStringLiteral("dist"), shown(leg.input.distanceNm));
+            o.insert(QStringLiteral("off"), leg.record.timeOff);
+            o.insert(QStringLiteral("ete"), shown(r.eteMin));
+            o.insert(QStringLiteral("eta"), leg.record.eta);
+            o.insert(QStringLiteral("fuelUsed"), shown(r.fuelUsedGal));
+            o.insert(QStringLiteral("fuelLeft"), shown(r.fuelLeftGal));
+            o.insert(QStringLiteral("toGoNm"), shown(leg.toGoNm));
+            o.insert(QStringLiteral("toGoMin"), shown(leg.toGoMin));
+        }
+        legs.append(o);
+    }
+    const FuelBlock& f = c.fuel;
+    const QJsonObject fuel{{QStringLiteral("taxiGal"), f.taxiGal},
+                           {QStringLiteral("tripGal"), f.tripGal},
+                           {QStringLiteral("contingencyGal"), f.contingencyGal},
+                           {QStringLiteral("alternateGal"), f.alternateGal},
+                           {QStringLiteral("reserveGal"), f.reserveGal},
+                           {QStringLiteral("extraGal"), f.extraGal},
+                           {QStringLiteral("requiredGal"), f.requiredGal},
+                           {QStringLiteral("onBoardGal"), f.onBoardGal},
+                           {QStringLiteral("enough"), f.enough},
+                           {QStringLiteral("verdict"), f.verdict}};
+    const QJsonObject root{
+        {QStringLiteral("legs"), legs},
+        {QStringLiteral("totals"), QJsonObject{{QStringLiteral("distanceNm"), c.distanceNm},
+                                               {QStringLiteral("eteMin"), c.eteMin},
+                                               {QStringLiteral("flyable"), c.flyable}}},
+        {QStringLiteral("fuel"), fuel}};
+    return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
+}
+
+} // namespace plan

@@ -1,0 +1,37 @@
+#pragma once
+// The plan file, JSON ("*.skyplan"): {"format": "skyvane-plan", "version": 1,
+// "aircraft": {...}, "fuel": {...}, "off": ISO date and time, "deviation":
+// {"degrees": n} or {"card": [12 numbers, MH 000 to 330]}, "windsAloft":
+// [{"altitudeFt", "directionDeg", "speedKt"}], "variationDeg": n (optional,
+// every leg), "waypoints": [{"name", "ident", "latitudeDeg", "longitudeDeg",
+// "leg": {"altitudeFt", "wind": {"directionDeg", "speedKt"}, "variationDeg"}}],
+// "alternate": a waypoint}. Numbers use "." whatever the locale. A waypoint's
+// "leg" is the leg that arrives at it.
+
+#include "core/Files.h"
+#include "plan/FlightPlan.h"
+
+#include <QString>
+
+#include <string>
+
+namespace plan {
+
+constexpr int kPlanFormatVersion = 1;
+
+struct PlanRead {
+    std::optional<FlightPlan> plan;
+    QString error; // why the file cannot be opened as a plan
+};
+
+// The plan a file's bytes hold; a damaged file or one of a newer version is
+// refused with the reason.
+PlanRead readPlan(const std::string& bytes);
+
+std::string planJson(const FlightPlan& plan);
+
+// The computed plan for --plan --json: every leg's figures as the leg
+// dialog shows them, the totals and the fuel block.
+std::string computedPlanJson(const FlightPlan& plan, const ComputedPlan& computed);
+
+} // namespace plan
