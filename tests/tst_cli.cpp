@@ -50,6 +50,7 @@ private slots:
     void importRefusesAndKeepsTheFile_data();
     void importRefusesAndKeepsTheFile();
     void navigationDatabaseImportAndFind();
+    void planWithoutAWindow();
 };
 
 void TestCli::versionWithoutDisplay() {
@@ -183,6 +184,63 @@ void TestCli::navigationDatabaseImportAndFind() {
     QCOMPARE(r.exitCode, 1);
     QVERIFY2(r.err.contains("The navigation database is unchanged"), qPrintable(r.err));
     QCOMPARE(run({"--find", "ZUE"}).out.count('\n'), 2);
+}
+
+void TestCli::planWithoutAWindow() {
+    testing::DataDir dir;
+    const QString planPath = dir.home.path() + "/zurich-bern.skyplan";
+    QFile planFile(planPath);
+    QVERIFY(planFile.open(QIODevice::WriteOnly));
+    planFile.write(R"({"format": "skyvane-plan", "version": 1,
+        "aircraft": {"tasKt": 110, "fuelFlowGph": 8, "fuelGal": 40, "taxiGal": 1},
+        "off": "2026-06-01T10:00:00",
+        "waypoints": [
+          {"name": "LSZH", "ident": "LSZH", "latitudeDeg": 47.458, "longitudeDeg": 8.548},
+          {"name": "Lake bridge", "latitudeDeg": 47.2, "longitudeDeg": 8.9,
+           "leg": {"altitudeFt": 4500, "wind": {"directionDeg": 270, "speedKt": 15}}},
+          {"name": "LSZB", "ident": "LSZB", "latitudeDeg": 46.913, "longitudeDeg": 7.499,
+           "leg": {"altitudeFt": 4500}}]})");
+    planFile.close();
+    Run r = run({"--plan", planPath, "--csv", "-", "--var", "-2", "--wind", "250/10"});
+    QCOMPARE(r.exitCode, 0);
+    const QStringList lines = r.out.split("\r\n", Qt::SkipEmptyParts);
+    QCOMPARE(lines.value(0), QString("Leg,From,To,TC,WD,WV,TAS,WCA,TH,Var,MH,MD,CH,GS,Dist,Off,ETE,"
+                                     "ETA,F.used,F.left,Reserve"));
+    QCOMPARE(lines.size(), 4); // two legs and the totals
+    QVERIFY2(lines[1].startsWith("1,LSZH,Lake bridge,") && lines[1].contains(",250,10,110,"),
+             qPrintable(lines[1]));
+    QVERIFY(lines[1].contains(",10:00:00,"));
+    const QString json = dir.home.path() + "/plan.json";
+    r = run({"--plan", planPath, "--json", json, "--var", "-2"});
+    QCOMPARE(r.exitCode, 0);
+    QFile out(json);
+    QVERIFY(out.open(QIODevice::ReadOnly));
+    const QByteArray bytes = out.readAll();
+    // Leg 2 has no wind of its own and there are no winds aloft: said so.
+    QVERIFY2(bytes.contains("\"problem\": \"no wind: type one or fill the winds aloft\""),
+             bytes.constData());
+    QVERIFY(bytes.contains("\"wcaSide\": \""));
+    QVERIFY(bytes.contains("\"requiredGal\""));
+    const QString pdf = dir.home.path() + "/plan.pdf";
+    QCOMPARE(run({"--plan", planPath, "--pdf", pdf, "--var", "-2", "--wind", "250/10"}).exitCode,
+             0);
+    QFile pdfFile(pdf);
+    QVERIFY(pdfFile.open(QIODevice::ReadOnly));
+    QVERIFY(pdfFile.read(5) == "%PDF-");
+    // Refusals: nothing is written.
+    const QString never = dir.home.path() + "/never.csv";
+    QCOMPARE(run({"--plan", planPath, "--csv", never, "--wind", "270"}).exitCode, 2);
+    QCOMPARE(run({"--plan", planPath, "--csv", never, "--tas", "fast"}).exitCode, 2);
+    QCOMPARE(run({"--plan", dir.home.path() + "/none.skyplan", "--csv", never}).exitCode, 1);
+    QFile damaged(dir.home.path() + "/damaged.skyplan");
+    QVERIFY(damaged.open(QIODevice::WriteOnly));
+    damaged.write("{\"format\": \"skyvane-plan\", \"vers");
+    damaged.close();
+    r = run({"--plan", damaged.fileName(), "--csv", never});
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(r.err.contains("damaged"), qPrintable(r.err));
+    QVERIFY(!QFile::exists(never));
+    QCOMPARE(run({"--csv", "-"}).exitCode, 2); // --csv alone
 }
 
 QTEST_GUILESS_MAIN(TestCli)
