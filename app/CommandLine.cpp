@@ -195,7 +195,7 @@ int find(const QString& text, int limit, const QString& databasePath) {
 
 } // namespace
 
-std::optional<int> handleCommandLine(const QStringList& arguments) {
+std::optional<int> handleCommandLine(const QStringList& arguments, QString* planFile) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Skyvane, a flight-leg planning calculator for pilots.\n"
@@ -416,6 +416,12 @@ std::optional<int> handleCommandLine(const QStringList& arguments) {
             return usageError(QStringLiteral("--%1 goes with --find or an import")
                                   .arg(only->names().constFirst()));
         }
+    }
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() == 1 && planFile &&
+        positional.constFirst().endsWith(QLatin1String(".skyplan"), Qt::CaseInsensitive)) {
+        *planFile = positional.constFirst();
+        return std::nullopt;
     }
     if (!parser.positionalArguments().isEmpty()) {
         return usageError(QStringLiteral("unexpected argument '%1'")

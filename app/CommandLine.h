@@ -17,6 +17,7 @@ namespace app {
 // (0 done, 1 the CSV or the database or file failed, 2 a bad option); --find
 // prints the best matches of the navigation database. Qt's own options (-platform, -style, ...)
 // are let through for QApplication.
-std::optional<int> handleCommandLine(const QStringList& arguments);
+// A plan file named alone (skyvane PLANFILE) goes to planFile, to be opened.
+std::optional<int> handleCommandLine(const QStringList& arguments, QString* planFile = nullptr);
 
 } // namespace app

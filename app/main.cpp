@@ -13,7 +13,8 @@ int main(int argc, char* argv[]) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    if (const auto exitCode = app::handleCommandLine(arguments))
+    QString planFile;
+    if (const auto exitCode = app::handleCommandLine(arguments, &planFile))
         return *exitCode;
 
     QApplication app(argc, argv);
@@ -22,6 +23,7 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral(SKYVANE_DESKTOP_ID));
     QApplication::setWindowIcon(platform::applicationIcon());
     CPlannerApp theApp;
+    theApp.m_strPlanFile = planFile;
     theApp.InitInstance();
     return 0;
 }

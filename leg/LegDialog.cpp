@@ -9,6 +9,7 @@
 #include "leg/LegCalc.h"
 #include "leg/LegDialogIds.h"
 #include "navlog/NavLogWindow.h"
+#include "plan/PlanWindow.h"
 #include "platform/MessageBox.h"
 #include "platform/Resources.h"
 #include "store/AirportDatabase.h"
@@ -47,6 +48,7 @@ CLegDialog::CLegDialog(QWidget* parent)
     onCommand(HELP, [this] { OnHelp(); });
     onCommand(TOOLS, [this] { OnTools(); });
     onCommand(LOG, [this] { OnLog(); });
+    onCommand(PLAN, [this] { OnPlan(); });
 }
 
 CLegDialog::~CLegDialog() {
@@ -329,6 +331,24 @@ void CLegDialog::OnLog() {
     m_navLogWindow->show();
     m_navLogWindow->raise();
     m_navLogWindow->activateWindow();
+}
+
+void CLegDialog::OnPlan(const QString& strPlanFile) {
+    if (!m_planWindow) {
+        // A new plan starts from the aircraft the saved defaults describe.
+        plan::FlightPlan start;
+        start.aircraft.tasKt = m_dTAS;
+        start.aircraft.fuelFlowGph = m_dGPH;
+        start.aircraft.fuelGal = m_dFuel;
+        start.deviationDeg = m_dMagDeviation;
+        start.off = wholeSeconds(QDateTime::currentDateTime());
+        m_planWindow = std::make_unique<plan::PlanWindow>(start, this);
+    }
+    if (!strPlanFile.isEmpty())
+        m_planWindow->openFile(strPlanFile);
+    m_planWindow->show();
+    m_planWindow->raise();
+    m_planWindow->activateWindow();
 }
 
 void CLegDialog::logLeg() {

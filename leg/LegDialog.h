@@ -17,6 +17,9 @@ class QPushButton;
 namespace navlog {
 class NavLogWindow;
 }
+namespace plan {
+class PlanWindow;
+}
 
 class CLegDialog : public platform::Dialog {
     Q_OBJECT
@@ -34,6 +37,10 @@ public:
     void OnAbout();
     void OnHelp();
     void OnLog();
+    // Opens the flight plan window (beside this one), with the plan file
+    // when one is named.
+    void OnPlan(const QString& strPlanFile = QString());
+    plan::PlanWindow* planWindow() const { return m_planWindow.get(); }
 
     void ClearLegResults();
     void ComputeArrivalTime(double ete);
@@ -72,6 +79,7 @@ public:
     // The nav log: every computed leg of the trip, and its window once opened.
     navlog::TripLog m_navLog;
     std::unique_ptr<navlog::NavLogWindow> m_navLogWindow;
+    std::unique_ptr<plan::PlanWindow> m_planWindow;
 
 protected:
     void exchange(platform::DataExchange& dx) override { DoDataExchange(dx); }

@@ -35,7 +35,8 @@
     X(SAVE, 1028)                                                                                  \
     X(HELP, 1029)                                                                                  \
     X(TOOLS, 1030)                                                                                 \
-    X(LOG, 1031)
+    X(LOG, 1031)                                                                                   \
+    X(PLAN, 1032)
 
 namespace ids::leg {
 

@@ -1,0 +1,744 @@
+#include "plan/PlanWindow.h"
+
+#include "core/Files.h"
+#include "core/NumberText.h"
+#include "core/Text.h"
+#include "plan/Coordinates.h"
+#include "plan/PlanFile.h"
+#include "platform/MessageBox.h"
+#include "store/AirportDatabase.h"
+#include "store/Globals.h"
+
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCompleter>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QShortcut>
+#include <QSplitter>
+#include <QStringListModel>
+#include <QTableWidget>
+#include <QTimeEdit>
+#include <QUndoStack>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace plan {
+namespace {
+
+const QColor kProblem(255, 205, 205);
+
+// One change of the plan: the plan before and after it.
+class PlanChange : public QUndoCommand {
+public:
+    PlanChange(const QString& text, FlightPlan before, FlightPlan after, int id,
+               std::function<void(const FlightPlan&)> show)
+        : QUndoCommand(text), m_before(std::move(before)), m_after(std::move(after)), m_id(id),
+          m_show(std::move(show)) {}
+    void undo() override { m_show(m_before); }
+    void redo() override { m_show(m_after); }
+    int id() const override { return m_id; }
+    bool mergeWith(const QUndoCommand* other) override {
+        m_after = static_cast<const PlanChange*>(other)->m_after;
+        return true;
+    }
+
+private:
+    FlightPlan m_before, m_after;
+    int m_id;
+    std::function<void(const FlightPlan&)> m_show;
+};
+
+QString shown(double value) {
+    return QString::fromStdString(core::formatGeneral(value));
+}
+
+QString windText(const std::optional<Wind>& wind) {
+    if (!wind)
+        return {};
+    return QStringLiteral("%1/%2")
+        .arg(static_cast<int>(wind->directionDeg), 3, 10, QLatin1Char('0'))
+        .arg(shown(wind->speedKt));
+}
+
+// "270/15", "270 15": a wind as pilots write it; empty for none.
+std::optional<std::optional<Wind>> readWind(const QString& text) {
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return std::optional<Wind>();
+    static const QRegularExpression form(QStringLiteral(R"(^(\d{1,3})\s*[/ ]\s*(\d{1,3})$)"));
+    const auto m = form.match(t);
+    if (!m.hasMatch() || m.captured(1).toInt() > 360)
+        return std::nullopt;
+    return std::optional<Wind>(Wind{m.captured(1).toDouble(), m.captured(2).toDouble()});
+}
+
+QDoubleSpinBox* spin(double low, double high, int decimals, const QString& name,
+                     const QString& suffix) {
+    auto* box = new QDoubleSpinBox;
+    box->setRange(low, high);
+    box->setDecimals(decimals);
+    box->setSuffix(suffix);
+    box->setAccessibleName(name);
+    box->setKeyboardTracking(true);
+    return box;
+}
+
+enum MergeIds {
+    kTas = 1,
+    kGph,
+    kFuel,
+    kTaxi,
+    kReserve,
+    kContingency,
+    kExtra,
+    kDeviation,
+    kOff,
+    kVariation
+};
+
+} // namespace
+
+QStringList PlanWindow::legHeadings() {
+    return {QStringLiteral("From"),      QStringLiteral("To"),     QStringLiteral("Alt"),
+            QStringLiteral("TC"),        QStringLiteral("Wind"),   QStringLiteral("WCA"),
+            QStringLiteral("TH"),        QStringLiteral("Var"),    QStringLiteral("MH"),
+            QStringLiteral("MD"),        QStringLiteral("CH"),     QStringLiteral("GS"),
+            QStringLiteral("Dist"),      QStringLiteral("ETE"),    QStringLiteral("ETA"),
+            QStringLiteral("F.used"),    QStringLiteral("F.left"), QStringLiteral("To go nm"),
+            QStringLiteral("To go min"), QStringLiteral("Note")};
+}
+
+PlanWindow::PlanWindow(const FlightPlan& start, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_plan(start),
+      m_navData(navdb::NavData::of(store::dataPlaces())),
+      m_model(magvar::findModelDir(store::dataPlaces())) {
+    setAccessibleName(QStringLiteral("Flight plan"));
+    m_undo = new QUndoStack(this);
+
+    // The route.
+    m_find = new QLineEdit;
+    m_find->setAccessibleName(QStringLiteral("Add waypoint"));
+    m_find->setPlaceholderText(QStringLiteral("Code, name or position (47 27.5N 008 33.0E)"));
+    auto* offered = new QStringListModel(m_find);
+    auto* completer = new QCompleter(offered, m_find);
+    completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+    completer->popup()->setMinimumWidth(m_find->fontMetrics().averageCharWidth() * 56);
+    m_find->setCompleter(completer);
+    m_name = new QLineEdit;
+    m_name->setAccessibleName(QStringLiteral("Checkpoint name"));
+    m_name->setPlaceholderText(QStringLiteral("Name of a position"));
+    auto* add = new QPushButton(QStringLiteral("&Add"));
+    auto* remove = new QPushButton(QStringLiteral("&Delete"));
+    auto* up = new QPushButton(QStringLiteral("Move &up"));
+    auto* down = new QPushButton(QStringLiteral("Move do&wn"));
+    auto* undo = new QPushButton(QStringLiteral("U&ndo"));
+    auto* redo = new QPushButton(QStringLiteral("&Redo"));
+    m_waypoints = new QTableWidget(0, 5);
+    m_waypoints->setHorizontalHeaderLabels({QStringLiteral("Waypoint"), QStringLiteral("Position"),
+                                            QStringLiteral("Alt ft"), QStringLiteral("Wind"),
+                                            QStringLiteral("Var")});
+    m_waypoints->setAccessibleName(QStringLiteral("Waypoints"));
+    m_waypoints->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_waypoints->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_waypoints->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_waypoints->setToolTip(QStringLiteral("Altitude, wind and variation of the leg arriving at "
+                                           "the waypoint; an empty wind takes the winds aloft, an "
+                                           "empty variation the magnetic model."));
+
+    // The aircraft and the fuel policy.
+    m_tas = spin(0, 250, 0, QStringLiteral("TAS"), QStringLiteral(" kt"));
+    m_gph = spin(0, 100, 1, QStringLiteral("Fuel flow"), QStringLiteral(" gal/h"));
+    m_fuelOnBoard = spin(0, 100, 1, QStringLiteral("Fuel on board"), QStringLiteral(" gal"));
+    m_taxi = spin(0, 100, 1, QStringLiteral("Taxi fuel"), QStringLiteral(" gal"));
+    m_reserve = spin(0, 600, 0, QStringLiteral("Final reserve"), QStringLiteral(" min"));
+    m_contingency = spin(0, 100, 0, QStringLiteral("Contingency"), QStringLiteral(" %"));
+    m_extra = spin(0, 100, 1, QStringLiteral("Extra fuel"), QStringLiteral(" gal"));
+    m_deviation = spin(-360, 360, 0, QStringLiteral("Deviation"), QStringLiteral("°"));
+    m_off = new QTimeEdit;
+    m_off->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+    m_off->setAccessibleName(QStringLiteral("Time off"));
+    m_useModel = new QCheckBox(QStringLiteral("Variation from the magnetic model"));
+    m_variation =
+        spin(-360, 360, 0, QStringLiteral("Variation for every leg"), QStringLiteral("°"));
+    auto* aircraft = new QFormLayout;
+    aircraft->addRow(QStringLiteral("&TAS:"), m_tas);
+    aircraft->addRow(QStringLiteral("Fuel f&low:"), m_gph);
+    aircraft->addRow(QStringLiteral("&Fuel on board:"), m_fuelOnBoard);
+    aircraft->addRow(QStringLiteral("Ta&xi:"), m_taxi);
+    aircraft->addRow(QStringLiteral("Time &off:"), m_off);
+    aircraft->addRow(QStringLiteral("De&viation:"), m_deviation);
+    aircraft->addRow(m_useModel);
+    aircraft->addRow(QStringLiteral("Variation:"), m_variation);
+    aircraft->addRow(QStringLiteral("Contin&gency:"), m_contingency);
+    aircraft->addRow(QStringLiteral("Final re&serve:"), m_reserve);
+    aircraft->addRow(QStringLiteral("E&xtra:"), m_extra);
+    auto* aircraftBox = new QGroupBox(QStringLiteral("Aircraft and fuel"));
+    aircraftBox->setLayout(aircraft);
+
+    m_winds = new QTableWidget(0, 3);
+    m_winds->setHorizontalHeaderLabels(
+        {QStringLiteral("Alt ft"), QStringLiteral("From °"), QStringLiteral("kt")});
+    m_winds->setAccessibleName(QStringLiteral("Winds aloft"));
+    m_winds->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    auto* addWind = new QPushButton(QStringLiteral("Add wind row"));
+    auto* windsBox = new QGroupBox(QStringLiteral("Winds aloft"));
+    auto* windsLayout = new QVBoxLayout(windsBox);
+    windsLayout->addWidget(m_winds);
+    windsLayout->addWidget(addWind);
+
+    m_legs = new QTableWidget(0, static_cast<int>(legHeadings().size()));
+    m_legs->setHorizontalHeaderLabels(legHeadings());
+    m_legs->setAccessibleName(QStringLiteral("Legs of the plan"));
+    m_legs->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_legs->verticalHeader()->hide();
+    m_legs->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_fuel = new QLabel;
+    m_fuel->setAccessibleName(QStringLiteral("Fuel"));
+    m_fuel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto* openButton = new QPushButton(QStringLiteral("&Open…"));
+    auto* saveButton = new QPushButton(QStringLiteral("&Save"));
+    auto* saveAsButton = new QPushButton(QStringLiteral("Save &as…"));
+    for (QPushButton* b :
+         {add, remove, up, down, undo, redo, addWind, openButton, saveButton, saveAsButton})
+        b->setAutoDefault(false);
+
+    auto* entry = new QHBoxLayout;
+    entry->addWidget(m_find, 3);
+    entry->addWidget(m_name, 2);
+    entry->addWidget(add);
+    auto* routeButtons = new QHBoxLayout;
+    for (QPushButton* b : {remove, up, down, undo, redo})
+        routeButtons->addWidget(b);
+    routeButtons->addStretch(1);
+    auto* left = new QVBoxLayout;
+    left->addLayout(entry);
+    left->addWidget(m_waypoints, 1);
+    left->addLayout(routeButtons);
+    auto* top = new QHBoxLayout;
+    top->addLayout(left, 3);
+    top->addWidget(aircraftBox);
+    top->addWidget(windsBox);
+    auto* files = new QHBoxLayout;
+    files->addWidget(openButton);
+    files->addWidget(saveButton);
+    files->addWidget(saveAsButton);
+    files->addStretch(1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top, 2);
+    layout->addWidget(m_legs, 3);
+    layout->addWidget(m_fuel);
+    layout->addLayout(files);
+
+    // Within the screen, whatever its size.
+    const QRect screen =
+        (this->screen() ? this->screen() : QGuiApplication::primaryScreen())->availableGeometry();
+    resize(std::min(1200, screen.width() - 40), std::min(760, screen.height() - 60));
+    move(screen.center() - rect().center());
+
+    connect(m_find, &QLineEdit::textEdited, this, [this](const QString& t) { searchAsTyped(t); });
+    connect(m_find, &QLineEdit::returnPressed, this, [this] {
+        if (!m_find->completer()->popup()->isVisible() && addTyped(m_find->text()))
+            m_find->clear();
+    });
+    connect(completer, qOverload<const QModelIndex&>(&QCompleter::activated), this,
+            [this](const QModelIndex& index) {
+                if (index.row() < 0 || index.row() >= static_cast<int>(m_offered.size()))
+                    return;
+                const navdb::Place& p = m_offered[static_cast<std::size_t>(index.row())];
+                Waypoint w;
+                w.name = p.name;
+                w.ident = p.ident;
+                w.position = p.position;
+                insertWaypoint(w);
+                QMetaObject::invokeMethod(m_find, &QLineEdit::clear, Qt::QueuedConnection);
+            });
+    connect(add, &QPushButton::clicked, this, [this] {
+        if (addTyped(m_find->text()))
+            m_find->clear();
+    });
+    connect(remove, &QPushButton::clicked, this, [this] { deleteSelected(); });
+    connect(up, &QPushButton::clicked, this, [this] { moveSelected(-1); });
+    connect(down, &QPushButton::clicked, this, [this] { moveSelected(1); });
+    connect(undo, &QPushButton::clicked, m_undo, &QUndoStack::undo);
+    connect(redo, &QPushButton::clicked, m_undo, &QUndoStack::redo);
+    connect(m_undo, &QUndoStack::canUndoChanged, undo, &QWidget::setEnabled);
+    connect(m_undo, &QUndoStack::canRedoChanged, redo, &QWidget::setEnabled);
+    connect(m_undo, &QUndoStack::cleanChanged, this, [this] { updateTitle(); });
+    undo->setEnabled(false);
+    redo->setEnabled(false);
+    auto shortcut = [this](const QKeySequence& keys, std::function<void()> act) {
+        auto* s = new QShortcut(keys, this);
+        connect(s, &QShortcut::activated, this, std::move(act));
+    };
+    // Undo and redo by the keys of every desktop, each key once (two
+    // shortcuts on one key would cancel each other).
+    auto keys = [](QKeySequence::StandardKey standard, const QList<QKeySequence>& more) {
+        QList<QKeySequence> all = QKeySequence::keyBindings(standard);
+        for (const QKeySequence& k : more) {
+            if (!all.contains(k))
+                all << k;
+        }
+        return all;
+    };
+    for (const QKeySequence& k : keys(QKeySequence::Undo, {QKeySequence(Qt::CTRL | Qt::Key_Z)}))
+        shortcut(k, [this] { m_undo->undo(); });
+    for (const QKeySequence& k :
+         keys(QKeySequence::Redo,
+              {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}))
+        shortcut(k, [this] { m_undo->redo(); });
+    shortcut(QKeySequence::Save, [this] { save(); });
+    auto* del = new QShortcut(QKeySequence::Delete, m_waypoints);
+    del->setContext(Qt::WidgetShortcut);
+    connect(del, &QShortcut::activated, this, [this] { deleteSelected(); });
+    auto* moveUp = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Up), m_waypoints);
+    moveUp->setContext(Qt::WidgetShortcut);
+    connect(moveUp, &QShortcut::activated, this, [this] { moveSelected(-1); });
+    auto* moveDown = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Down), m_waypoints);
+    moveDown->setContext(Qt::WidgetShortcut);
+    connect(moveDown, &QShortcut::activated, this, [this] { moveSelected(1); });
+    // An edited cell becomes a change once its editor has let go of it: the
+    // change fills the table anew.
+    connect(m_waypoints, &QTableWidget::cellChanged, this, [this](int row, int column) {
+        if (!m_filling)
+            QMetaObject::invokeMethod(
+                this, [this, row, column] { waypointEdited(row, column); }, Qt::QueuedConnection);
+    });
+    connect(m_winds, &QTableWidget::cellChanged, this, [this] {
+        if (!m_filling)
+            QMetaObject::invokeMethod(
+                this, [this] { windsEdited(); }, Qt::QueuedConnection);
+    });
+    connect(addWind, &QPushButton::clicked, this, [this] {
+        change(QStringLiteral("Add wind row"), [](FlightPlan& p) {
+            const double altitude =
+                p.windsAloft.empty() ? 3000 : p.windsAloft.back().altitudeFt + 3000;
+            p.windsAloft.push_back({altitude, Wind{0, 0}});
+        });
+    });
+    const std::pair<QDoubleSpinBox*, std::pair<int, std::function<void(FlightPlan&, double)>>>
+        spins[] = {
+            {m_tas, {kTas, [](FlightPlan& p, double v) { p.aircraft.tasKt = v; }}},
+            {m_gph, {kGph, [](FlightPlan& p, double v) { p.aircraft.fuelFlowGph = v; }}},
+            {m_fuelOnBoard, {kFuel, [](FlightPlan& p, double v) { p.aircraft.fuelGal = v; }}},
+            {m_taxi, {kTaxi, [](FlightPlan& p, double v) { p.aircraft.taxiGal = v; }}},
+            {m_reserve, {kReserve, [](FlightPlan& p, double v) { p.fuel.reserveMin = v; }}},
+            {m_contingency,
+             {kContingency, [](FlightPlan& p, double v) { p.fuel.contingencyPercent = v; }}},
+            {m_extra, {kExtra, [](FlightPlan& p, double v) { p.fuel.extraGal = v; }}},
+            {m_deviation,
+             {kDeviation,
+              [](FlightPlan& p, double v) {
+                  p.deviationDeg = v;
+                  p.deviationCard.reset();
+              }}},
+            {m_variation, {kVariation, [](FlightPlan& p, double v) {
+                               if (p.variationDeg)
+                                   p.variationDeg = v;
+                           }}}};
+    for (const auto& [box, what] : spins) {
+        const auto [id, set] = what;
+        connect(box, qOverload<double>(&QDoubleSpinBox::valueChanged), this,
+                [this, box = box, id = id, set = set](double v) {
+                    if (!m_filling)
+                        change(
+                            box->accessibleName(), [&](FlightPlan& p) { set(p, v); }, id);
+                });
+    }
+    connect(m_off, &QTimeEdit::timeChanged, this, [this](const QTime& t) {
+        if (!m_filling)
+            change(
+                QStringLiteral("Time off"), [&](FlightPlan& p) { p.off.setTime(t); }, kOff);
+    });
+    connect(m_useModel, &QCheckBox::toggled, this, [this](bool model) {
+        if (!m_filling)
+            change(QStringLiteral("Variation"), [&](FlightPlan& p) {
+                if (model)
+                    p.variationDeg.reset();
+                else
+                    p.variationDeg = m_variation->value();
+            });
+    });
+    connect(openButton, &QPushButton::clicked, this, [this] {
+        const QString path =
+            QFileDialog::getOpenFileName(this, QStringLiteral("Open flight plan"), QString(),
+                                         QStringLiteral("Skyvane plans (*.skyplan);;All files (*)"),
+                                         nullptr, QFileDialog::DontUseNativeDialog);
+        if (!path.isEmpty())
+            openFile(path);
+    });
+    connect(saveButton, &QPushButton::clicked, this, [this] { save(); });
+    connect(saveAsButton, &QPushButton::clicked, this, [this] {
+        const QString path = QFileDialog::getSaveFileName(
+            this, QStringLiteral("Save flight plan"), m_path,
+            QStringLiteral("Skyvane plans (*.skyplan)"), nullptr, QFileDialog::DontUseNativeDialog);
+        if (!path.isEmpty())
+            saveAs(path.endsWith(QLatin1String(".skyplan")) ? path : path + ".skyplan");
+    });
+    showPlan(m_plan);
+    m_undo->setClean();
+    updateTitle();
+}
+
+PlanWindow::~PlanWindow() = default;
+
+void PlanWindow::message(const QString& text) {
+    platform::showMessage(this, text);
+}
+
+void PlanWindow::updateTitle() {
+    const QString name =
+        m_path.isEmpty() ? QStringLiteral("New plan") : QFileInfo(m_path).fileName();
+    setWindowTitle(QStringLiteral("%1%2 – Skyvane flight plan")
+                       .arg(name, m_undo->isClean() ? QString() : QStringLiteral(" *")));
+}
+
+void PlanWindow::change(const QString& what, const std::function<void(FlightPlan&)>& edit,
+                        int mergeId) {
+    FlightPlan after = m_plan;
+    edit(after);
+    m_undo->push(new PlanChange(what, m_plan, std::move(after), mergeId,
+                                [this](const FlightPlan& p) { showPlan(p); }));
+}
+
+void PlanWindow::showPlan(const FlightPlan& plan) {
+    m_plan = plan;
+    fillAircraft();
+    fillWaypoints();
+    recompute();
+}
+
+void PlanWindow::fillAircraft() {
+    m_filling = true;
+    m_tas->setValue(m_plan.aircraft.tasKt);
+    m_gph->setValue(m_plan.aircraft.fuelFlowGph);
+    m_fuelOnBoard->setValue(m_plan.aircraft.fuelGal);
+    m_taxi->setValue(m_plan.aircraft.taxiGal);
+    m_reserve->setValue(m_plan.fuel.reserveMin);
+    m_contingency->setValue(m_plan.fuel.contingencyPercent);
+    m_extra->setValue(m_plan.fuel.extraGal);
+    m_deviation->setValue(m_plan.deviationDeg);
+    m_deviation->setEnabled(!m_plan.deviationCard);
+    m_off->setTime(m_plan.off.time());
+    m_useModel->setChecked(!m_plan.variationDeg);
+    m_variation->setEnabled(m_plan.variationDeg.has_value());
+    if (m_plan.variationDeg)
+        m_variation->setValue(*m_plan.variationDeg);
+    m_winds->setRowCount(static_cast<int>(m_plan.windsAloft.size()));
+    for (int r = 0; r < m_winds->rowCount(); ++r) {
+        const WindRow& row = m_plan.windsAloft[static_cast<std::size_t>(r)];
+        m_winds->setItem(r, 0, new QTableWidgetItem(shown(row.altitudeFt)));
+        m_winds->setItem(r, 1, new QTableWidgetItem(shown(row.wind.directionDeg)));
+        m_winds->setItem(r, 2, new QTableWidgetItem(shown(row.wind.speedKt)));
+    }
+    m_filling = false;
+}
+
+void PlanWindow::fillWaypoints() {
+    m_filling = true;
+    const int selected = selectedRow();
+    m_waypoints->setRowCount(static_cast<int>(m_plan.waypoints.size()));
+    for (int r = 0; r < m_waypoints->rowCount(); ++r) {
+        const Waypoint& w = m_plan.waypoints[static_cast<std::size_t>(r)];
+        auto* name = new QTableWidgetItem(
+            w.ident.isEmpty() ? w.name : w.ident + QStringLiteral("  ") + w.name);
+        name->setFlags(name->flags() & ~Qt::ItemIsEditable);
+        auto* position = new QTableWidgetItem(positionText(w.position));
+        position->setFlags(position->flags() & ~Qt::ItemIsEditable);
+        m_waypoints->setItem(r, 0, name);
+        m_waypoints->setItem(r, 1, position);
+        const bool leg = r > 0; // the first waypoint has no leg arriving
+        const QString cells[] = {
+            leg ? shown(w.leg.altitudeFt) : QString(), leg ? windText(w.leg.wind) : QString(),
+            leg && w.leg.variationDeg ? shown(*w.leg.variationDeg) : QString()};
+        for (int c = 0; c < 3; ++c) {
+            auto* item = new QTableWidgetItem(cells[c]);
+            if (!leg)
+                item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+            m_waypoints->setItem(r, c + 2, item);
+        }
+    }
+    if (selected >= 0 && selected < m_waypoints->rowCount())
+        m_waypoints->selectRow(selected);
+    m_filling = false;
+}
+
+void PlanWindow::recompute() {
+    m_computed = computePlan(m_plan, &m_model);
+    fillLegs();
+}
+
+void PlanWindow::fillLegs() {
+    m_legs->setRowCount(static_cast<int>(m_computed.legs.size()));
+    for (int r = 0; r < m_legs->rowCount(); ++r) {
+        const PlanLeg& leg = m_computed.legs[static_cast<std::size_t>(r)];
+        const navlog::LegRecord& rec = leg.record;
+        const bool computed = leg.problem == LegProblem::None;
+        QStringList cells = {rec.from +
+                                 (leg.alternate ? QStringLiteral(" (alternate)") : QString()),
+                             rec.to, shown(leg.altitudeFt)};
+        if (computed) {
+            cells << rec.trueCourse << windText(leg.wind) << wcaText(leg.result.windCorrectionDeg)
+                  << rec.trueHeading << rec.variation << rec.magHeading << rec.magDeviation
+                  << rec.compassHeading << rec.groundSpeed << rec.distance << rec.ete << rec.eta
+                  << rec.fuelUsed << rec.fuelLeft << shown(leg.toGoNm) << shown(leg.toGoMin);
+        } else {
+            for (int i = 0; i < 16; ++i)
+                cells << QString();
+        }
+        cells << problemText(leg);
+        const bool flagged = !computed || leg.fuelShortGal > 0;
+        for (int c = 0; c < cells.size(); ++c) {
+            auto* item = new QTableWidgetItem(cells[c]);
+            item->setTextAlignment(c < 2 || c == cells.size() - 1
+                                       ? Qt::AlignLeft | Qt::AlignVCenter
+                                       : Qt::AlignRight | Qt::AlignVCenter);
+            if (flagged)
+                item->setBackground(kProblem);
+            m_legs->setItem(r, c, item);
+        }
+    }
+    const FuelBlock& f = m_computed.fuel;
+    auto gal = [](double v) { return QString::fromStdString(core::formatFixed(v, 1)); };
+    m_fuel->setText(
+        QStringLiteral(
+            "Route %1 nm, %2 min.   Fuel: taxi %3 + trip %4 + contingency %5 + alternate "
+            "%6 + reserve %7 + extra %8 = %9 gal required.\n%10")
+            .arg(shown(m_computed.distanceNm), shown(m_computed.eteMin), gal(f.taxiGal),
+                 gal(f.tripGal), gal(f.contingencyGal), gal(f.alternateGal), gal(f.reserveGal),
+                 gal(f.extraGal), gal(f.requiredGal))
+            .arg(m_plan.waypoints.size() < 2 ? QStringLiteral("Add at least two waypoints.")
+                                             : f.verdict));
+}
+
+int PlanWindow::selectedRow() const {
+    const auto rows = m_waypoints->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.constFirst().row();
+}
+
+void PlanWindow::searchAsTyped(const QString& text) {
+    m_offered = m_navData.search(text, 8);
+    QStringList labels;
+    for (const navdb::Place& p : m_offered)
+        labels << navdb::placeLabel(p);
+    auto* model = static_cast<QStringListModel*>(m_find->completer()->model());
+    model->setStringList(labels);
+    if (!labels.isEmpty())
+        m_find->completer()->complete();
+}
+
+bool PlanWindow::addTyped(const QString& typed) {
+    const QString text = typed.trimmed();
+    if (text.isEmpty())
+        return false;
+    const ParsedPosition parsed = parsePosition(text);
+    if (parsed.position) {
+        Waypoint w;
+        w.name = m_name->text().trimmed();
+        if (w.name.isEmpty())
+            w.name = QStringLiteral("Checkpoint %1").arg(m_plan.waypoints.size() + 1);
+        w.position = *parsed.position;
+        insertWaypoint(w);
+        m_name->clear();
+        return true;
+    }
+    // A code: the navigation database's exact match, else the airport file's.
+    for (const navdb::Place& p : m_navData.search(text, 1)) {
+        if (p.matchGroup == 0) {
+            insertWaypoint(Waypoint{p.name, p.ident, p.position, {}});
+            return true;
+        }
+    }
+    store::AirportDatabase& airports = store::airportDatabase();
+    if (airports.text().empty())
+        airports.load();
+    airports.listIdentifiers();
+    if (const core::GeoPoint* pos = airports.find(text)) {
+        insertWaypoint(Waypoint{text.toUpper(), text.toUpper(), *pos, {}});
+        return true;
+    }
+    message(QStringLiteral("\"%1\" is neither a known code nor a position (%2). Type a code or "
+                           "name and choose from the list, or a position such as "
+                           "47 27.5N 008 33.0E.")
+                .arg(text, parsed.error));
+    return false;
+}
+
+void PlanWindow::insertWaypoint(const Waypoint& waypoint) {
+    const int at =
+        selectedRow() >= 0 ? selectedRow() + 1 : static_cast<int>(m_plan.waypoints.size());
+    change(QStringLiteral("Add %1").arg(waypoint.ident.isEmpty() ? waypoint.name : waypoint.ident),
+           [&](FlightPlan& p) {
+               Waypoint w = waypoint;
+               // A new leg flies at the altitude of the leg before it.
+               if (at > 1)
+                   w.leg.altitudeFt = p.waypoints[static_cast<std::size_t>(at - 1)].leg.altitudeFt;
+               p.waypoints.insert(p.waypoints.begin() + at, w);
+           });
+    m_waypoints->selectRow(at);
+}
+
+void PlanWindow::deleteSelected() {
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    change(QStringLiteral("Delete waypoint"),
+           [row](FlightPlan& p) { p.waypoints.erase(p.waypoints.begin() + row); });
+    if (m_waypoints->rowCount() > 0)
+        m_waypoints->selectRow(std::min(row, m_waypoints->rowCount() - 1));
+}
+
+void PlanWindow::moveSelected(int delta) {
+    const int row = selectedRow();
+    const int to = row + delta;
+    if (row < 0 || to < 0 || to >= static_cast<int>(m_plan.waypoints.size()))
+        return;
+    change(QStringLiteral("Move waypoint"), [row, to](FlightPlan& p) {
+        std::swap(p.waypoints[static_cast<std::size_t>(row)],
+                  p.waypoints[static_cast<std::size_t>(to)]);
+    });
+    m_waypoints->selectRow(to);
+}
+
+void PlanWindow::waypointEdited(int row, int column) {
+    if (m_filling || row <= 0 || row >= static_cast<int>(m_plan.waypoints.size()))
+        return;
+    const QTableWidgetItem* item = m_waypoints->item(row, column);
+    if (!item)
+        return;
+    const QString text = item->text().trimmed();
+    LegSettings leg = m_plan.waypoints[static_cast<std::size_t>(row)].leg;
+    QString refusal;
+    if (column == 2) {
+        const auto altitude = core::parseNumber(text.toStdString());
+        if (!altitude || *altitude < -2000 || *altitude > 60000)
+            refusal = QStringLiteral("An altitude is a number of feet, e.g. 4500.");
+        else
+            leg.altitudeFt = *altitude;
+    } else if (column == 3) {
+        const auto wind = readWind(text);
+        if (!wind)
+            refusal = QStringLiteral("A wind is written DDD/KT, e.g. 270/15 (empty: from the winds "
+                                     "aloft).");
+        else
+            leg.wind = *wind;
+    } else if (column == 4) {
+        if (text.isEmpty()) {
+            leg.variationDeg.reset();
+        } else if (const auto var = core::parseNumber(text.toStdString());
+                   var && std::fabs(*var) <= 360) {
+            leg.variationDeg = *var;
+        } else {
+            refusal = QStringLiteral("A variation is degrees, west positive (empty: from the "
+                                     "magnetic model).");
+        }
+    }
+    if (!refusal.isEmpty()) {
+        message(refusal);
+        fillWaypoints(); // what was there before comes back
+        return;
+    }
+    change(QStringLiteral("Change leg"),
+           [&](FlightPlan& p) { p.waypoints[static_cast<std::size_t>(row)].leg = leg; });
+}
+
+void PlanWindow::windsEdited() {
+    if (m_filling)
+        return;
+    std::vector<WindRow> rows;
+    for (int r = 0; r < m_winds->rowCount(); ++r) {
+        auto value = [&](int c) {
+            const QTableWidgetItem* item = m_winds->item(r, c);
+            return core::parseNumber(item ? item->text().toStdString() : std::string());
+        };
+        const auto altitude = value(0), direction = value(1), speed = value(2);
+        if (!altitude || !direction || !speed || *direction < 0 || *direction > 360 || *speed < 0) {
+            message(QStringLiteral("A row of the winds aloft is an altitude in feet, a direction "
+                                   "0 to 360 and a speed in knots."));
+            fillAircraft();
+            return;
+        }
+        rows.push_back({*altitude, Wind{*direction, *speed}});
+    }
+    change(QStringLiteral("Change winds aloft"), [&](FlightPlan& p) { p.windsAloft = rows; });
+}
+
+bool PlanWindow::openFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        message(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
+        return false;
+    }
+    const PlanRead read = readPlan(file.readAll().toStdString());
+    if (!read.plan) {
+        message(
+            QStringLiteral("%1 cannot be opened: %2.").arg(QFileInfo(path).fileName(), read.error));
+        return false;
+    }
+    m_undo->clear();
+    m_path = path;
+    showPlan(*read.plan);
+    m_undo->setClean();
+    updateTitle();
+    return true;
+}
+
+bool PlanWindow::save() {
+    if (m_path.isEmpty()) {
+        const QString path = QFileDialog::getSaveFileName(
+            this, QStringLiteral("Save flight plan"), QString(),
+            QStringLiteral("Skyvane plans (*.skyplan)"), nullptr, QFileDialog::DontUseNativeDialog);
+        if (path.isEmpty())
+            return false;
+        return saveAs(path.endsWith(QLatin1String(".skyplan")) ? path : path + ".skyplan");
+    }
+    return saveAs(m_path);
+}
+
+bool PlanWindow::saveAs(const QString& path) {
+    const auto status =
+        core::writeFileSafely(QFile::encodeName(path).toStdString(), planJson(m_plan));
+    if (status != core::WriteStatus::Written) {
+        message(QString::fromStdString(core::writeFailureText(status, "plan")));
+        return false;
+    }
+    m_path = path;
+    m_undo->setClean();
+    updateTitle();
+    return true;
+}
+
+void PlanWindow::closeEvent(QCloseEvent* event) {
+    if (m_undo->isClean()) {
+        event->accept();
+        return;
+    }
+    const auto answer = QMessageBox::question(
+        this, QStringLiteral("Skyvane flight plan"),
+        QStringLiteral("The plan has changes that are not saved. Save them?"),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (answer == QMessageBox::Cancel || (answer == QMessageBox::Save && !save())) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+} // namespace plan

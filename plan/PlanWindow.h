@@ -1,0 +1,103 @@
+#pragma once
+// The flight plan window: the route of waypoints the pilot builds (by code,
+// name or position), the aircraft, the winds aloft, and the nav log of the
+// whole flight computed at once, with the fuel block. Every change
+// recomputes at once and can be undone.
+
+#include "magvar/MagneticVariation.h"
+#include "navdb/NavDatabase.h"
+#include "plan/FlightPlan.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QDoubleSpinBox;
+class QLabel;
+class QLineEdit;
+class QTableWidget;
+class QTimeEdit;
+class QUndoStack;
+class QCheckBox;
+
+namespace plan {
+
+class PlanWindow : public QWidget {
+    Q_OBJECT
+public:
+    // A new plan, the aircraft from the saved defaults (TAS, fuel flow, fuel,
+    // deviation).
+    explicit PlanWindow(const FlightPlan& start, QWidget* parent = nullptr);
+    ~PlanWindow() override;
+
+    // Opens a plan file; on failure says why and keeps the plan on show.
+    bool openFile(const QString& path);
+    // Writes the plan to its file (asking for one the first time).
+    bool save();
+    bool saveAs(const QString& path);
+
+    const FlightPlan& currentPlan() const { return m_plan; }
+    const ComputedPlan& computed() const { return m_computed; }
+    QUndoStack* undoStack() const { return m_undo; }
+    QTableWidget* waypointTable() const { return m_waypoints; }
+    QTableWidget* legTable() const { return m_legs; }
+    QLineEdit* findBox() const { return m_find; }
+    QLabel* fuelSummary() const { return m_fuel; }
+    const QString& filePath() const { return m_path; }
+
+    // Column headings of the leg table.
+    static QStringList legHeadings();
+
+    // Adds a waypoint from what the pilot typed into the waypoint box: a
+    // position (named from the name box), or a code of the navigation
+    // database or the airport file. False, with a message, for anything else.
+    bool addTyped(const QString& text);
+    void insertWaypoint(const Waypoint& waypoint);
+    void deleteSelected();
+    void moveSelected(int delta);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // A change of the plan as one undo step; steps of the same field merge.
+    void change(const QString& what, const std::function<void(FlightPlan&)>& edit,
+                int mergeId = -1);
+    void showPlan(const FlightPlan& plan); // from undo and redo
+    void recompute();
+    void fillWaypoints();
+    void fillLegs();
+    void fillAircraft();
+    void waypointEdited(int row, int column);
+    void windsEdited();
+    void searchAsTyped(const QString& text);
+    int selectedRow() const;
+    void message(const QString& text);
+    void updateTitle();
+
+    FlightPlan m_plan;
+    ComputedPlan m_computed;
+    QString m_path;
+    navdb::NavData m_navData;
+    magvar::MagneticVariation m_model;
+    std::vector<navdb::Place> m_offered;
+    bool m_filling = false;
+
+    QUndoStack* m_undo = nullptr;
+    QLineEdit* m_find = nullptr;
+    QLineEdit* m_name = nullptr;
+    QTableWidget* m_waypoints = nullptr;
+    QTableWidget* m_winds = nullptr;
+    QTableWidget* m_legs = nullptr;
+    QLabel* m_fuel = nullptr;
+    QDoubleSpinBox *m_tas = nullptr, *m_gph = nullptr, *m_fuelOnBoard = nullptr, *m_taxi = nullptr,
+                   *m_reserve = nullptr, *m_contingency = nullptr, *m_extra = nullptr,
+                   *m_deviation = nullptr;
+    QTimeEdit* m_off = nullptr;
+    QCheckBox* m_useModel = nullptr;
+    QDoubleSpinBox* m_variation = nullptr;
+};
+
+} // namespace plan

@@ -1,0 +1,195 @@
+// The flight plan window as a pilot uses it: opened from the leg dialog,
+// waypoints added by position, by a choice from the database's list and by
+// code, a wind typed into a leg, undo and redo, keys that delete and move,
+// and the plan saved and opened again.
+#include "TestSupport.h"
+#include "leg/LegDialog.h"
+#include "leg/LegDialogIds.h"
+#include "navdb/NavDatabase.h"
+#include "plan/PlanFile.h"
+#include "plan/PlanWindow.h"
+
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QCheckBox>
+#include <QCompleter>
+#include <QDoubleSpinBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QUndoStack>
+
+#include <memory>
+
+namespace {
+
+QString cell(const QTableWidget* table, int row, const QString& heading) {
+    for (int c = 0; c < table->columnCount(); ++c) {
+        if (table->horizontalHeaderItem(c)->text() == heading)
+            return table->item(row, c) ? table->item(row, c)->text() : QString();
+    }
+    return QStringLiteral("<no column %1>").arg(heading);
+}
+
+QPushButton* button(QWidget* window, const QString& text) {
+    for (auto* b : window->findChildren<QPushButton*>()) {
+        if (b->text().remove('&') == text)
+            return b;
+    }
+    return nullptr;
+}
+
+void typeInto(QWidget* field, const QString& text) {
+    field->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(field, text);
+}
+
+} // namespace
+
+class TestPlanWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void buildEditUndoSave();
+};
+
+void TestPlanWindow::buildEditUndoSave() {
+    testing::DataDir dir;
+    {
+        auto db = navdb::NavDatabase::open(
+            QFile::encodeName(dir.path("navdata.sqlite")).toStdString(), true);
+        QVERIFY(db->import(navdb::Table::Airports,
+                           "id,ident,type,name,latitude_deg,longitude_deg,elevation_ft,iso_country,"
+                           "iso_region,municipality,gps_code,iata_code,local_code\n"
+                           "1,LSZB,medium_airport,Bern Belp Airport,46.9133,7.4997,1674,CH,CH-BE,"
+                           "Bern,LSZB,BRN,\n"
+                           "2,LSGG,large_airport,Geneva Airport,46.2381,6.1089,1411,CH,CH-GE,"
+                           "Geneva,LSGG,GVA,\n",
+                           {})
+                    .ok);
+    }
+    testing::Messages messages;
+    CLegDialog leg;
+    leg.createModeless(nullptr);
+    leg.m_wndSplash.destroyWindow();
+    auto* planButton = leg.itemAs<QPushButton>(ids::leg::PLAN);
+    QCOMPARE(QAccessible::queryAccessibleInterface(planButton)->text(QAccessible::Name),
+             QString("Flight plan"));
+    QTest::mouseClick(planButton, Qt::LeftButton);
+    plan::PlanWindow* w = leg.planWindow();
+    QVERIFY(w && w->isVisible());
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    QVERIFY(w->geometry().width() > 400);
+
+    // A position of the pilot's own, with a name.
+    auto* name = w->findChildren<QLineEdit*>().at(1);
+    QCOMPARE(name->accessibleName(), QString("Checkpoint name"));
+    typeInto(name, "Home field");
+    typeInto(w->findBox(), "47 27.5N 008 33.0E");
+    QTest::keyClick(w->findBox(), Qt::Key_Return);
+    QCOMPARE(w->currentPlan().waypoints.size(), std::size_t(1));
+    QCOMPARE(w->currentPlan().waypoints[0].name, QString("Home field"));
+    // A name chosen from the list.
+    typeInto(w->findBox(), "bern");
+    QAbstractItemView* list = w->findBox()->completer()->popup();
+    QTRY_VERIFY(list->isVisible());
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Return);
+    QCOMPARE(w->currentPlan().waypoints.size(), std::size_t(2));
+    QCOMPARE(w->currentPlan().waypoints[1].ident, QString("LSZB"));
+    // A code typed whole, then Add.
+    typeInto(w->findBox(), "LSGG");
+    if (list->isVisible())
+        QTest::keyClick(list, Qt::Key_Escape);
+    QTest::mouseClick(button(w, "Add"), Qt::LeftButton);
+    QCOMPARE(w->currentPlan().waypoints.size(), std::size_t(3));
+    // What cannot be read is said, and nothing is added.
+    messages.list.clear();
+    typeInto(w->findBox(), "nowhere at all");
+    if (list->isVisible())
+        QTest::keyClick(list, Qt::Key_Escape);
+    QTest::mouseClick(button(w, "Add"), Qt::LeftButton);
+    QCOMPARE(messages.list.size(), 1);
+    QVERIFY(messages.list[0].contains("neither a known code nor a position"));
+    QCOMPARE(w->currentPlan().waypoints.size(), std::size_t(3));
+    QCOMPARE(w->findBox()->text(), QString("nowhere at all")); // nothing lost
+
+    // No wind yet: the legs say so rather than show a silent 0.
+    QTableWidget* legs = w->legTable();
+    QCOMPARE(legs->rowCount(), 2);
+    QVERIFY(cell(legs, 0, "Note").startsWith("no wind"));
+    QCOMPARE(cell(legs, 0, "TH"), QString());
+    // No defaults were saved: the aircraft is typed in.
+    for (const auto& [field, value] :
+         {std::pair{"TAS", "110"}, {"Fuel flow", "8"}, {"Fuel on board", "40"}}) {
+        QDoubleSpinBox* box = nullptr;
+        for (auto* b : w->findChildren<QDoubleSpinBox*>())
+            if (b->accessibleName() == field)
+                box = b;
+        QVERIFY(box);
+        typeInto(box, value);
+    }
+    QCOMPARE(w->currentPlan().aircraft.tasKt, 110.0);
+    // No magnetic model is installed here: one variation for every leg.
+    auto* useModel = w->findChild<QCheckBox*>();
+    QVERIFY(useModel->isChecked());
+    QTest::mouseClick(useModel, Qt::LeftButton, {}, QPoint(5, useModel->height() / 2));
+    QVERIFY(!w->currentPlan().waypoints.empty() && w->currentPlan().variationDeg.has_value());
+    // A wind typed into the first leg's row, by keys.
+    QTableWidget* waypoints = w->waypointTable();
+    waypoints->setFocus();
+    waypoints->setCurrentCell(1, 3);
+    QTest::keyClick(waypoints, Qt::Key_F2);
+    QWidget* editor = QApplication::focusWidget();
+    QVERIFY(editor && editor != waypoints);
+    QTest::keyClicks(editor, "270/15");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_COMPARE(w->currentPlan().waypoints[1].leg.wind, (plan::Wind{270, 15}));
+    QCOMPARE(cell(legs, 0, "Wind"), QString("270/15"));
+    QVERIFY(cell(legs, 0, "WCA").endsWith(" L") || cell(legs, 0, "WCA").endsWith(" R"));
+    QCOMPARE(cell(legs, 0, "ETE"), w->computed().legs[0].record.ete);
+
+    // Undo and redo by keys.
+    QTest::keyClick(w, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(!w->currentPlan().waypoints[1].leg.wind);
+    QVERIFY(cell(legs, 0, "Note").startsWith("no wind"));
+    QTest::keyClick(w, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(cell(legs, 0, "Wind"), QString("270/15"));
+
+    // Move with Ctrl+Down, delete with Delete, undo both.
+    waypoints->setFocus();
+    waypoints->selectRow(0);
+    QTest::keyClick(waypoints, Qt::Key_Down, Qt::ControlModifier);
+    QCOMPARE(w->currentPlan().waypoints[1].name, QString("Home field"));
+    QTest::keyClick(waypoints, Qt::Key_Delete);
+    QCOMPARE(w->currentPlan().waypoints.size(), std::size_t(2));
+    w->undoStack()->undo();
+    w->undoStack()->undo();
+    QCOMPARE(w->currentPlan().waypoints[0].name, QString("Home field"));
+    QCOMPARE(w->currentPlan().waypoints.size(), std::size_t(3));
+
+    // Saved and opened again: the same plan.
+    const QString path = dir.home.path() + "/trip.skyplan";
+    QVERIFY(w->saveAs(path));
+    QVERIFY(w->undoStack()->isClean());
+    const std::string saved = plan::planJson(w->currentPlan());
+    QVERIFY(w->openFile(path));
+    QCOMPARE(plan::planJson(w->currentPlan()), saved);
+    // A damaged file changes nothing.
+    QFile damaged(dir.home.path() + "/damaged.skyplan");
+    QVERIFY(damaged.open(QIODevice::WriteOnly));
+    damaged.write("{\"format\":");
+    damaged.close();
+    messages.list.clear();
+    QVERIFY(!w->openFile(damaged.fileName()));
+    QVERIFY(messages.list.value(0).contains("cannot be opened"));
+    QCOMPARE(plan::planJson(w->currentPlan()), saved);
+    QVERIFY(w->fuelSummary()->text().contains("required"));
+}
+
+QTEST_MAIN(TestPlanWindow)
+#include "tst_planwindow.moc"
