@@ -265,8 +265,10 @@ std::optional<int> handleCommandLine(const QStringList& arguments, QString* plan
                        code, types, country, region, findOption, limit, database});
     const QCommandLineOption planOption(
         QStringLiteral("plan"),
-        QStringLiteral("Compute a flight plan file without a window and write it with --csv, "
-                       "--json or --pdf (OUT a path, or - for standard output), then end."),
+        QStringLiteral("Compute a flight plan (a .skyplan file, a GPX route or a Garmin .fpl) "
+                       "without a window and write it with --csv, --json or --pdf, or convert "
+                       "it with --export-gpx or --export-fpl (OUT a path, or - for standard "
+                       "output), then end."),
         QStringLiteral("FILE"));
     const QCommandLineOption csvOut(QStringLiteral("csv"),
                                     QStringLiteral("With --plan: the nav log as CSV."),
@@ -312,7 +314,14 @@ std::optional<int> handleCommandLine(const QStringList& arguments, QString* plan
         {{QStringLiteral("md"), QStringLiteral("With --plan: one compass deviation for every leg."),
           QStringLiteral("DEG")},
          &PlanCommand::md}};
-    parser.addOptions({planOption, csvOut, jsonOut, pdfOut});
+    const QCommandLineOption gpxOut(QStringLiteral("export-gpx"),
+                                    QStringLiteral("With --plan: the route as a GPX 1.1 file."),
+                                    QStringLiteral("OUT"));
+    const QCommandLineOption fplOut(QStringLiteral("export-fpl"),
+                                    QStringLiteral("With --plan: the route as a Garmin flight "
+                                                   "plan (.fpl)."),
+                                    QStringLiteral("OUT"));
+    parser.addOptions({planOption, csvOut, jsonOut, pdfOut, gpxOut, fplOut});
     for (const PlanValue& v : planValues)
         parser.addOption(v.option);
     addQtOptions(parser);
@@ -335,13 +344,15 @@ std::optional<int> handleCommandLine(const QStringList& arguments, QString* plan
         command.csvOut = parser.value(csvOut);
         command.jsonOut = parser.value(jsonOut);
         command.pdfOut = parser.value(pdfOut);
+        command.gpxOut = parser.value(gpxOut);
+        command.fplOut = parser.value(fplOut);
         for (const PlanValue& v : planValues) {
             if (parser.isSet(v.option))
                 command.*v.member = parser.value(v.option);
         }
         return runPlanCommand(command);
     }
-    for (const QCommandLineOption* only : {&csvOut, &jsonOut, &pdfOut}) {
+    for (const QCommandLineOption* only : {&csvOut, &jsonOut, &pdfOut, &gpxOut, &fplOut}) {
         if (parser.isSet(*only))
             return usageError(
                 QStringLiteral("--%1 goes with --plan").arg(only->names().constFirst()));

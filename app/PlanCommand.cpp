@@ -6,6 +6,8 @@
 #include "navlog/LegColumns.h"
 #include "navlog/NavLogPrint.h"
 #include "plan/PlanFile.h"
+#include "plan/RouteExchange.h"
+#include "store/Defaults.h"
 #include "store/Globals.h"
 
 #include <QCoreApplication>
@@ -37,6 +39,34 @@ std::optional<double> numberIn(const std::optional<QString>& text, double low, d
     return value;
 }
 
+// A plan file as it is; a GPX or FPL route with the aircraft of the saved
+// defaults and the time now.
+plan::PlanRead planFrom(const std::string& bytes) {
+    const plan::RouteFormat format = plan::formatOf(bytes);
+    if (format == plan::RouteFormat::Plan)
+        return plan::readPlan(bytes);
+    const plan::RouteRead route =
+        format == plan::RouteFormat::Gpx ? plan::readGpx(bytes) : plan::readFpl(bytes);
+    plan::PlanRead out;
+    if (!route.waypoints) {
+        out.error = route.error;
+        return out;
+    }
+    plan::FlightPlan p;
+    p.waypoints = *route.waypoints;
+    store::Defaults d;
+    if (store::loadDefaultsFile(store::dataPlaces(), d) == store::DefaultsLoad::Loaded) {
+        p.aircraft.tasKt = d.tas;
+        p.aircraft.fuelFlowGph = d.gph;
+        p.aircraft.fuelGal = d.fuel;
+        p.deviationDeg = d.magDeviation;
+    }
+    const QTime now = QTime::currentTime();
+    p.off = QDateTime(QDate::currentDate(), QTime(now.hour(), now.minute(), now.second()));
+    out.plan = std::move(p);
+    return out;
+}
+
 } // namespace
 
 int runPlanCommand(const PlanCommand& c) {
@@ -54,7 +84,7 @@ int runPlanCommand(const PlanCommand& c) {
             QStringLiteral("%1: cannot read %2: %3\n").arg(name, c.planPath, file.errorString()));
         return 1;
     }
-    plan::PlanRead read = plan::readPlan(file.readAll().toStdString());
+    plan::PlanRead read = planFrom(file.readAll().toStdString());
     if (!read.plan) {
         say(stderr,
             QStringLiteral("%1: %2 cannot be opened: %3.\n").arg(name, c.planPath, read.error));
@@ -134,6 +164,10 @@ int runPlanCommand(const PlanCommand& c) {
         outputs.emplace_back(c.csvOut, navlog::tripCsv(trip, reserveMin));
     if (!c.jsonOut.isEmpty())
         outputs.emplace_back(c.jsonOut, plan::computedPlanJson(p, computed));
+    if (!c.gpxOut.isEmpty())
+        outputs.emplace_back(c.gpxOut, plan::gpxOf(p));
+    if (!c.fplOut.isEmpty())
+        outputs.emplace_back(c.fplOut, plan::fplOf(p));
     if (!c.pdfOut.isEmpty()) {
         // Fonts and the PDF writer need a GUI application, not a display.
         std::unique_ptr<QGuiApplication> gui;

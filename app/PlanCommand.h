@@ -1,6 +1,7 @@
 #pragma once
-// skyvane --plan FILE: a flight plan computed without a window and written as
-// the nav log's CSV, as JSON or as the kneeboard PDF.
+// skyvane --plan FILE: a flight plan (a plan file, a GPX route or a Garmin
+// flight plan) computed without a window and written as the nav log's CSV,
+// as JSON or as the kneeboard PDF, or its route converted to GPX or FPL.
 
 #include <QString>
 
@@ -11,6 +12,7 @@ namespace app {
 struct PlanCommand {
     QString planPath;
     QString csvOut, jsonOut, pdfOut; // a path, "-" for standard output, or empty
+    QString gpxOut, fplOut;          // the route for other planners and devices
     // What the file lacks or the pilot changes, as typed on the command line.
     std::optional<QString> tas, gph, fuel, taxi, reserve, off, wind, var, md;
 };

@@ -5,6 +5,7 @@
 #include "core/Text.h"
 #include "plan/Coordinates.h"
 #include "plan/PlanFile.h"
+#include "plan/RouteExchange.h"
 #include "platform/MessageBox.h"
 #include "store/AirportDatabase.h"
 #include "store/Globals.h"
@@ -216,6 +217,8 @@ PlanWindow::PlanWindow(const FlightPlan& start, QWidget* parent)
     auto* openButton = new QPushButton(QStringLiteral("&Open…"));
     auto* saveButton = new QPushButton(QStringLiteral("&Save"));
     auto* saveAsButton = new QPushButton(QStringLiteral("Save &as…"));
+    auto* exportButton = new QPushButton(QStringLiteral("&Export route…"));
+    exportButton->setAutoDefault(false);
     for (QPushButton* b :
          {add, remove, up, down, undo, redo, addWind, openButton, saveButton, saveAsButton})
         b->setAutoDefault(false);
@@ -240,6 +243,7 @@ PlanWindow::PlanWindow(const FlightPlan& start, QWidget* parent)
     files->addWidget(openButton);
     files->addWidget(saveButton);
     files->addWidget(saveAsButton);
+    files->addWidget(exportButton);
     files->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top, 2);

@@ -227,6 +227,13 @@ void TestCli::planWithoutAWindow() {
     QFile pdfFile(pdf);
     QVERIFY(pdfFile.open(QIODevice::ReadOnly));
     QVERIFY(pdfFile.read(5) == "%PDF-");
+    // Converted for other planners and devices, and read back from them.
+    const QString gpx = dir.home.path() + "/route.gpx";
+    QCOMPARE(run({"--plan", planPath, "--export-gpx", gpx}).exitCode, 0);
+    r = run({"--plan", gpx, "--export-fpl", "-"});
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY2(r.out.contains("<identifier>LSZB</identifier>") && r.out.contains("USER WAYPOINT"),
+             qPrintable(r.out));
     // Refusals: nothing is written.
     const QString never = dir.home.path() + "/never.csv";
     QCOMPARE(run({"--plan", planPath, "--csv", never, "--wind", "270"}).exitCode, 2);

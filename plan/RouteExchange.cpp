@@ -1,0 +1,289 @@
+#include "plan/RouteExchange.h"
+
+#include "core/NumberText.h"
+
+#include <QRegularExpression>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+
+#include <cmath>
+#include <map>
+#include <set>
+
+namespace plan {
+namespace {
+
+const QString kGpxNamespace = QStringLiteral("http://www.topografix.com/GPX/1/1");
+const QString kFplNamespace = QStringLiteral("http://www8.garmin.com/xmlschemas/FlightPlan/v1");
+
+QString coordinate(double degrees) {
+    return QString::fromStdString(core::formatFixed(degrees, 6));
+}
+
+std::optional<double> number(const QString& text) {
+    return core::parseNumber(text.trimmed().toStdString());
+}
+
+bool placeable(double lat, double lon) {
+    return core::isValidLatitude(lat) && std::fabs(lon) <= 180;
+}
+
+QString lineError(const QXmlStreamReader& xml, const QString& what) {
+    return QStringLiteral("%1 (line %2)").arg(what).arg(xml.lineNumber());
+}
+
+// A Garmin identifier: up to 12 capitals and digits, unique within the file.
+QString fplIdentifier(const Waypoint& w, std::set<QString>& taken) {
+    QString base = (w.ident.isEmpty() ? w.name : w.ident).toUpper();
+    base.remove(QRegularExpression(QStringLiteral("[^A-Z0-9]")));
+    base = base.left(12);
+    if (base.isEmpty())
+        base = QStringLiteral("WPT");
+    QString id = base;
+    for (int n = 2; taken.count(id); ++n)
+        id = base.left(12 - QString::number(n).size()) + QString::number(n);
+    taken.insert(id);
+    return id;
+}
+
+} // namespace
+
+RouteFormat formatOf(const std::string& bytes) {
+    QXmlStreamReader xml(QByteArray::fromStdString(bytes));
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement) {
+            if (xml.name() == QLatin1String("gpx"))
+                return RouteFormat::Gpx;
+            if (xml.name() == QLatin1String("flight-plan"))
+                return RouteFormat::Fpl;
+            break;
+        }
+    }
+    return RouteFormat::Plan;
+}
+
+RouteRead readGpx(const std::string& bytes) {
+    RouteRead out;
+    QXmlStreamReader xml(QByteArray::fromStdString(bytes));
+    std::vector<Waypoint> points;
+    bool inRoute = false, routeSeen = false;
+    Waypoint current;
+    bool inPoint = false;
+    while (!xml.atEnd() && !xml.hasError()) {
+        const auto token = xml.readNext();
+        if (token == QXmlStreamReader::StartElement) {
+            if (xml.name() == QLatin1String("rte") && !routeSeen) {
+                inRoute = true;
+            } else if (inRoute && xml.name() == QLatin1String("rtept")) {
+                const auto lat = number(xml.attributes().value(QLatin1String("lat")).toString());
+                const auto lon = number(xml.attributes().value(QLatin1String("lon")).toString());
+                if (!lat || !lon || !placeable(*lat, *lon)) {
+                    out.error =
+                        lineError(xml, QStringLiteral("a route point has no valid lat and lon"));
+                    return out;
+                }
+                current = Waypoint{};
+                current.position = {*lat, *lon};
+                inPoint = true;
+            } else if (inPoint && xml.name() == QLatin1String("name")) {
+                current.name = xml.readElementText().trimmed();
+            }
+        } else if (token == QXmlStreamReader::EndElement) {
+            if (inPoint && xml.name() == QLatin1String("rtept")) {
+                if (current.name.isEmpty())
+                    current.name = QStringLiteral("Point %1").arg(points.size() + 1);
+                points.push_back(current);
+                inPoint = false;
+            } else if (inRoute && xml.name() == QLatin1String("rte")) {
+                inRoute = false;
+                routeSeen = true; // the first route is the plan
+            }
+        }
+    }
+    if (xml.hasError()) {
+        out.error = lineError(xml, QStringLiteral("damaged XML: %1").arg(xml.errorString()));
+        return out;
+    }
+    if (points.empty()) {
+        out.error = QStringLiteral("it holds no route (rte) with points");
+        return out;
+    }
+    out.waypoints = std::move(points);
+    return out;
+}
+
+std::string gpxOf(const FlightPlan& plan) {
+    QByteArray bytes;
+    QXmlStreamWriter xml(&bytes);
+    xml.setAutoFormatting(true);
+    xml.writeStartDocument();
+    xml.writeDefaultNamespace(kGpxNamespace);
+    xml.writeStartElement(kGpxNamespace, QStringLiteral("gpx"));
+    xml.writeAttribute(QStringLiteral("version"), QStringLiteral("1.1"));
+    xml.writeAttribute(QStringLiteral("creator"), QStringLiteral("Skyvane"));
+    xml.writeStartElement(kGpxNamespace, QStringLiteral("rte"));
+    if (plan.waypoints.size() >= 2) {
+        auto name = [](const Waypoint& w) { return w.ident.isEmpty() ? w.name : w.ident; };
+        xml.writeTextElement(kGpxNamespace, QStringLiteral("name"),
+                             name(plan.waypoints.front()) + QStringLiteral(" - ") +
+                                 name(plan.waypoints.back()));
+    }
+    for (const Waypoint& w : plan.waypoints) {
+        xml.writeStartElement(kGpxNamespace, QStringLiteral("rtept"));
+        xml.writeAttribute(QStringLiteral("lat"), coordinate(w.position.latitudeDeg));
+        xml.writeAttribute(QStringLiteral("lon"), coordinate(w.position.longitudeDeg));
+        xml.writeTextElement(kGpxNamespace, QStringLiteral("name"),
+                             w.ident.isEmpty() ? w.name : w.ident);
+        if (!w.ident.isEmpty() && w.name != w.ident)
+            xml.writeTextElement(kGpxNamespace, QStringLiteral("desc"), w.name);
+        xml.writeEndElement();
+    }
+    xml.writeEndElement();
+    xml.writeEndElement();
+    xml.writeEndDocument();
+    return bytes.toStdString();
+}
+
+RouteRead readFpl(const std::string& bytes) {
+    RouteRead out;
+    QXmlStreamReader xml(QByteArray::fromStdString(bytes));
+    struct Entry {
+        QString identifier, type, comment;
+        std::optional<double> lat, lon;
+    };
+    std::map<std::pair<QString, QString>, Entry> table; // (identifier, type)
+    std::vector<std::pair<QString, QString>> route;
+    Entry entry;
+    std::pair<QString, QString> point;
+    enum { None, TableEntry, RoutePoint } in = None;
+    while (!xml.atEnd() && !xml.hasError()) {
+        const auto token = xml.readNext();
+        const QStringView name = xml.name();
+        if (token == QXmlStreamReader::StartElement) {
+            if (name == QLatin1String("waypoint")) {
+                in = TableEntry;
+                entry = Entry{};
+            } else if (name == QLatin1String("route-point")) {
+                in = RoutePoint;
+                point = {};
+            } else if (in == TableEntry) {
+                const QString text = xml.readElementText().trimmed();
+                if (name == QLatin1String("identifier"))
+                    entry.identifier = text;
+                else if (name == QLatin1String("type"))
+                    entry.type = text;
+                else if (name == QLatin1String("comment"))
+                    entry.comment = text;
+                else if (name == QLatin1String("lat"))
+                    entry.lat = number(text);
+                else if (name == QLatin1String("lon"))
+                    entry.lon = number(text);
+            } else if (in == RoutePoint) {
+                const QString text = xml.readElementText().trimmed();
+                if (name == QLatin1String("waypoint-identifier"))
+                    point.first = text;
+                else if (name == QLatin1String("waypoint-type"))
+                    point.second = text;
+            }
+        } else if (token == QXmlStreamReader::EndElement) {
+            if (name == QLatin1String("waypoint") && in == TableEntry) {
+                if (!entry.lat || !entry.lon || !placeable(*entry.lat, *entry.lon)) {
+                    out.error =
+                        lineError(xml, QStringLiteral("waypoint %1 has no valid lat and lon")
+                                           .arg(entry.identifier));
+                    return out;
+                }
+                table[{entry.identifier, entry.type}] = entry;
+                in = None;
+            } else if (name == QLatin1String("route-point") && in == RoutePoint) {
+                route.push_back(point);
+                in = None;
+            }
+        }
+    }
+    if (xml.hasError()) {
+        out.error = lineError(xml, QStringLiteral("damaged XML: %1").arg(xml.errorString()));
+        return out;
+    }
+    if (route.empty()) {
+        out.error = QStringLiteral("it holds no route points");
+        return out;
+    }
+    std::vector<Waypoint> points;
+    for (const auto& [identifier, type] : route) {
+        const auto it = table.find({identifier, type});
+        if (it == table.end()) {
+            out.error = QStringLiteral("the route names %1 (%2), which its waypoint table lacks")
+                            .arg(identifier, type);
+            return out;
+        }
+        Waypoint w;
+        const bool own = type == QLatin1String("USER WAYPOINT");
+        w.ident = own ? QString() : identifier;
+        w.name = own && !it->second.comment.isEmpty() ? it->second.comment : identifier;
+        w.position = {*it->second.lat, *it->second.lon};
+        points.push_back(w);
+    }
+    out.waypoints = std::move(points);
+    return out;
+}
+
+std::string fplOf(const FlightPlan& plan) {
+    QByteArray bytes;
+    QXmlStreamWriter xml(&bytes);
+    xml.setAutoFormatting(true);
+    xml.writeStartDocument();
+    xml.writeDefaultNamespace(kFplNamespace);
+    xml.writeStartElement(kFplNamespace, QStringLiteral("flight-plan"));
+    xml.writeTextElement(kFplNamespace, QStringLiteral("created"),
+                         QDateTime::currentDateTimeUtc().toString(Qt::ISODate));
+    std::set<QString> taken;
+    std::vector<std::pair<QString, QString>> route;
+    xml.writeStartElement(kFplNamespace, QStringLiteral("waypoint-table"));
+    std::map<QString, QString> written; // a waypoint met twice is one table entry
+    for (const Waypoint& w : plan.waypoints) {
+        const QString type =
+            w.ident.isEmpty() ? QStringLiteral("USER WAYPOINT") : QStringLiteral("AIRPORT");
+        const QString key = type + QLatin1Char('|') + (w.ident.isEmpty() ? w.name : w.ident) +
+                            coordinate(w.position.latitudeDeg) +
+                            coordinate(w.position.longitudeDeg);
+        QString identifier;
+        if (const auto it = written.find(key); it != written.end()) {
+            identifier = it->second;
+        } else {
+            identifier = fplIdentifier(w, taken);
+            written[key] = identifier;
+            xml.writeStartElement(kFplNamespace, QStringLiteral("waypoint"));
+            xml.writeTextElement(kFplNamespace, QStringLiteral("identifier"), identifier);
+            xml.writeTextElement(kFplNamespace, QStringLiteral("type"), type);
+            xml.writeTextElement(kFplNamespace, QStringLiteral("country-code"), QString());
+            xml.writeTextElement(kFplNamespace, QStringLiteral("lat"),
+                                 coordinate(w.position.latitudeDeg));
+            xml.writeTextElement(kFplNamespace, QStringLiteral("lon"),
+                                 coordinate(w.position.longitudeDeg));
+            xml.writeTextElement(kFplNamespace, QStringLiteral("comment"), w.name);
+            xml.writeEndElement();
+        }
+        route.emplace_back(identifier, type);
+    }
+    xml.writeEndElement();
+    xml.writeStartElement(kFplNamespace, QStringLiteral("route"));
+    xml.writeTextElement(kFplNamespace, QStringLiteral("route-name"),
+                         route.empty()
+                             ? QString()
+                             : route.front().first + QStringLiteral(" TO ") + route.back().first);
+    xml.writeTextElement(kFplNamespace, QStringLiteral("flight-plan-index"), QStringLiteral("1"));
+    for (const auto& [identifier, type] : route) {
+        xml.writeStartElement(kFplNamespace, QStringLiteral("route-point"));
+        xml.writeTextElement(kFplNamespace, QStringLiteral("waypoint-identifier"), identifier);
+        xml.writeTextElement(kFplNamespace, QStringLiteral("waypoint-type"), type);
+        xml.writeTextElement(kFplNamespace, QStringLiteral("waypoint-country-code"), QString());
+        xml.writeEndElement();
+    }
+    xml.writeEndElement();
+    xml.writeEndElement();
+    xml.writeEndDocument();
+    return bytes.toStdString();
+}
+
+} // namespace plan
