@@ -14,9 +14,12 @@ namespace {
 constexpr double kRad = M_PI / 180;
 
 // The pickers show whole seconds; the chain of times starts from the same.
-QDateTime wholeSeconds(const QDateTime& t) {
+// The times are the wall clock's, reckoned without a time zone: the sums
+// are those of the clock the pilot reads, and quick (a local time would
+// consult the zone's rules at every step).
+QDateTime wallClock(const QDateTime& t) {
     const QTime time = t.time();
-    return QDateTime(t.date(), QTime(time.hour(), time.minute(), time.second()), t.timeSpec());
+    return QDateTime(t.date(), QTime(time.hour(), time.minute(), time.second()), Qt::UTC);
 }
 
 double round2(double value) {
@@ -113,7 +116,8 @@ ComputedPlan computePlan(const FlightPlan& plan, const magvar::MagneticVariation
     ComputedPlan out;
     leg::LegSequence chain;
     double fuelGal = std::max(0.0, plan.aircraft.fuelGal - plan.aircraft.taxiGal);
-    QDateTime off = wholeSeconds(plan.off);
+    QDateTime off = wallClock(plan.off);
+    out.legs.reserve(plan.waypoints.size() + 1);
     const double year =
         magvar::decimalYear(off.date().isValid() ? off.date() : QDate::currentDate());
 

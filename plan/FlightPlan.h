@@ -111,8 +111,8 @@ struct PlanLeg {
     double variationDeg = 0;
     double deviationDeg = 0;
     leg::LegInput input;
-    leg::LegResult result; // the leg dialog's figures (when problem is None)
-    QDateTime off, eta;
+    leg::LegResult result;   // the leg dialog's figures (when problem is None)
+    QDateTime off, eta;      // wall-clock times (kept as UTC, no zone applied)
     double fuelShortGal = 0; // what the leg needs beyond the fuel on board
     double toGoNm = 0;       // distance and time left to the destination after this leg
     double toGoMin = 0;
