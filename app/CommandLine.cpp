@@ -12,6 +12,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
+#include <QRegularExpression>
 
 #include <cstdio>
 #include <utility>
@@ -429,8 +430,9 @@ std::optional<int> handleCommandLine(const QStringList& arguments, QString* plan
         }
     }
     const QStringList positional = parser.positionalArguments();
-    if (positional.size() == 1 && planFile &&
-        positional.constFirst().endsWith(QLatin1String(".skyplan"), Qt::CaseInsensitive)) {
+    static const QRegularExpression planName(QStringLiteral(R"(\.(skyplan|gpx|fpl)$)"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    if (positional.size() == 1 && planFile && planName.match(positional.constFirst()).hasMatch()) {
         *planFile = positional.constFirst();
         return std::nullopt;
     }

@@ -26,10 +26,12 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QSettings>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStringListModel>
@@ -175,6 +177,12 @@ PlanWindow::PlanWindow(const FlightPlan& start, QWidget* parent)
     m_off = new QTimeEdit;
     m_off->setDisplayFormat(QStringLiteral("HH:mm:ss"));
     m_off->setAccessibleName(QStringLiteral("Time off"));
+    m_card = new QLineEdit;
+    m_card->setAccessibleName(QStringLiteral("Deviation card"));
+    m_card->setPlaceholderText(QStringLiteral("12 deviations, MH 000 to 330"));
+    m_card->setToolTip(QStringLiteral("The compass card: the deviation at magnetic headings 000, "
+                                      "030, ..., 330, separated by spaces; each leg takes it at "
+                                      "its MH. Empty: the one deviation above for every leg."));
     m_useModel = new QCheckBox(QStringLiteral("Variation from the magnetic model"));
     m_variation =
         spin(-360, 360, 0, QStringLiteral("Variation for every leg"), QStringLiteral("°"));
@@ -185,6 +193,7 @@ PlanWindow::PlanWindow(const FlightPlan& start, QWidget* parent)
     aircraft->addRow(QStringLiteral("Ta&xi:"), m_taxi);
     aircraft->addRow(QStringLiteral("Time &off:"), m_off);
     aircraft->addRow(QStringLiteral("De&viation:"), m_deviation);
+    aircraft->addRow(QStringLiteral("Deviation &card:"), m_card);
     aircraft->addRow(m_useModel);
     aircraft->addRow(QStringLiteral("Variation:"), m_variation);
     aircraft->addRow(QStringLiteral("Contin&gency:"), m_contingency);
@@ -219,6 +228,9 @@ PlanWindow::PlanWindow(const FlightPlan& start, QWidget* parent)
     auto* saveAsButton = new QPushButton(QStringLiteral("Save &as…"));
     auto* exportButton = new QPushButton(QStringLiteral("&Export route…"));
     exportButton->setAutoDefault(false);
+    m_recent = new QPushButton(QStringLiteral("Recen&t"));
+    m_recent->setAutoDefault(false);
+    m_recent->setMenu(new QMenu(m_recent));
     for (QPushButton* b :
          {add, remove, up, down, undo, redo, addWind, openButton, saveButton, saveAsButton})
         b->setAutoDefault(false);
@@ -244,6 +256,7 @@ PlanWindow::PlanWindow(const FlightPlan& start, QWidget* parent)
     files->addWidget(saveButton);
     files->addWidget(saveAsButton);
     files->addWidget(exportButton);
+    files->addWidget(m_recent);
     files->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top, 2);
@@ -371,6 +384,33 @@ PlanWindow::PlanWindow(const FlightPlan& start, QWidget* parent)
             change(
                 QStringLiteral("Time off"), [&](FlightPlan& p) { p.off.setTime(t); }, kOff);
     });
+    connect(m_card, &QLineEdit::editingFinished, this, [this] {
+        if (m_filling)
+            return;
+        const QStringList parts =
+            m_card->text().simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        std::optional<DeviationCard> card;
+        if (!parts.isEmpty()) {
+            DeviationCard c{};
+            bool ok = parts.size() == 12;
+            for (int i = 0; ok && i < 12; ++i) {
+                const auto d = core::parseNumber(parts[i].toStdString());
+                ok = d && std::fabs(*d) <= 360;
+                if (ok)
+                    c[static_cast<std::size_t>(i)] = *d;
+            }
+            if (!ok) {
+                message(QStringLiteral("A deviation card is 12 numbers, the deviations at MH 000, "
+                                       "030, ..., 330."));
+                fillAircraft();
+                return;
+            }
+            card = c;
+        }
+        if (card != m_plan.deviationCard)
+            change(QStringLiteral("Deviation card"),
+                   [&](FlightPlan& p) { p.deviationCard = card; });
+    });
     connect(m_useModel, &QCheckBox::toggled, this, [this](bool model) {
         if (!m_filling)
             change(QStringLiteral("Variation"), [&](FlightPlan& p) {
@@ -399,6 +439,7 @@ PlanWindow::PlanWindow(const FlightPlan& start, QWidget* parent)
     showPlan(m_plan);
     m_undo->setClean();
     updateTitle();
+    fillRecent();
 }
 
 PlanWindow::~PlanWindow() = default;
@@ -440,6 +481,12 @@ void PlanWindow::fillAircraft() {
     m_extra->setValue(m_plan.fuel.extraGal);
     m_deviation->setValue(m_plan.deviationDeg);
     m_deviation->setEnabled(!m_plan.deviationCard);
+    QStringList card;
+    if (m_plan.deviationCard) {
+        for (double d : *m_plan.deviationCard)
+            card << shown(d);
+    }
+    m_card->setText(card.join(QLatin1Char(' ')));
     m_off->setTime(m_plan.off.time());
     m_useModel->setChecked(!m_plan.variationDeg);
     m_variation->setEnabled(m_plan.variationDeg.has_value());
@@ -701,6 +748,7 @@ bool PlanWindow::openFile(const QString& path) {
     showPlan(*read.plan);
     m_undo->setClean();
     updateTitle();
+    remember(path);
     return true;
 }
 
@@ -726,23 +774,54 @@ bool PlanWindow::saveAs(const QString& path) {
     m_path = path;
     m_undo->setClean();
     updateTitle();
+    remember(path);
     return true;
 }
 
-void PlanWindow::closeEvent(QCloseEvent* event) {
-    if (m_undo->isClean()) {
-        event->accept();
-        return;
-    }
+namespace {
+const char* const kRecentKey = "plan/recentFiles";
+QSettings settings() {
+    return QSettings(QStringLiteral("skyvane"), QStringLiteral("skyvane"));
+}
+} // namespace
+
+void PlanWindow::remember(const QString& path) {
+    QStringList recent = settings().value(QLatin1String(kRecentKey)).toStringList();
+    recent.removeAll(path);
+    recent.prepend(path);
+    settings().setValue(QLatin1String(kRecentKey), recent.mid(0, 8));
+    fillRecent();
+}
+
+void PlanWindow::fillRecent() {
+    QMenu* menu = m_recent->menu();
+    menu->clear();
+    const QStringList recent = settings().value(QLatin1String(kRecentKey)).toStringList();
+    for (const QString& path : recent)
+        menu->addAction(QFileInfo(path).fileName(), this,
+                        [this, path] {
+                            if (okToReplace())
+                                openFile(path);
+                        })
+            ->setToolTip(path);
+    m_recent->setEnabled(!recent.isEmpty());
+}
+
+bool PlanWindow::okToReplace() {
+    if (m_undo->isClean())
+        return true;
     const auto answer = QMessageBox::question(
         this, QStringLiteral("Skyvane flight plan"),
         QStringLiteral("The plan has changes that are not saved. Save them?"),
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
-    if (answer == QMessageBox::Cancel || (answer == QMessageBox::Save && !save())) {
+    return answer == QMessageBox::Discard || (answer == QMessageBox::Save && save());
+}
+
+void PlanWindow::closeEvent(QCloseEvent* event) {
+    if (okToReplace())
+        event->accept();
+    else
         event->ignore();
-        return;
-    }
-    event->accept();
 }
 
 } // namespace plan

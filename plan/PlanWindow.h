@@ -16,6 +16,7 @@
 
 class QDoubleSpinBox;
 class QLabel;
+class QPushButton;
 class QLineEdit;
 class QTableWidget;
 class QTimeEdit;
@@ -96,6 +97,13 @@ private:
                    *m_reserve = nullptr, *m_contingency = nullptr, *m_extra = nullptr,
                    *m_deviation = nullptr;
     QTimeEdit* m_off = nullptr;
+    QLineEdit* m_card = nullptr;
+    QPushButton* m_recent = nullptr;
+    void remember(const QString& path);
+    // Before the plan on show is replaced: true when it is saved, or the
+    // pilot saves or gives up its changes when asked.
+    bool okToReplace();
+    void fillRecent();
     QCheckBox* m_useModel = nullptr;
     QDoubleSpinBox* m_variation = nullptr;
 };

@@ -30,7 +30,11 @@ for size in 16 22 24 32 48 64 128 256; do
     fi
 done
 [ -x "$prefix/bin/skyvane" ] || { echo "bin/skyvane is not executable"; fail=1; }
-grep -q '^Exec=skyvane$' "$prefix/share/applications/$id.desktop" || { echo "Exec line"; fail=1; }
+grep -q '^Exec=skyvane %f$' "$prefix/share/applications/$id.desktop" || { echo "Exec line"; fail=1; }
+grep -q '^MimeType=application/x-skyvane-plan;$' "$prefix/share/applications/$id.desktop" ||
+    { echo "MimeType line"; fail=1; }
+grep -q 'glob pattern="\*.skyplan"' "$prefix/share/mime/packages/$id.xml" ||
+    { echo "the plan file's type is not installed"; fail=1; }
 grep -q "^Icon=$id\$" "$prefix/share/applications/$id.desktop" || { echo "Icon line"; fail=1; }
 grep -q '<release version="1.3.0.1"' "$prefix/share/metainfo/$id.metainfo.xml" ||
     { echo "release 1.3.0.1 missing from the metainfo"; fail=1; }

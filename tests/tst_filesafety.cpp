@@ -9,12 +9,14 @@
 #include "leg/LegDialog.h"
 #include "leg/LegDialogIds.h"
 #include "navdb/NavDatabase.h"
+#include "plan/PlanWindow.h"
 #include "store/AirportDatabase.h"
 #include "store/Globals.h"
 
 #include <QComboBox>
 #include <QProcess>
 #include <QTest>
+#include <QUndoStack>
 
 #include <memory>
 #include <set>
@@ -168,6 +170,7 @@ private slots:
     void twoCopiesAddingLoseNothing();
     void handEditDuringTheRunSurvivesAdd();
     void navImportOnFullDisk();
+    void planSaveOnFullDisk();
     void killedNavImportLeavesTheDatabase();
     void failingSystemCall_data();
     void failingSystemCall();
@@ -424,6 +427,27 @@ void TestFileSafety::killedNavImportLeavesTheDatabase() {
     QVERIFY(db);
     QCOMPARE(db->search("N0049", 5).size(), std::size_t(1));
     QVERIFY(db->search("N5000", 5).empty());
+}
+
+void TestFileSafety::planSaveOnFullDisk() {
+    SmallDisk disk(64);
+    REQUIRE_DISK(disk);
+    testing::Messages messages;
+    plan::FlightPlan start;
+    start.waypoints = {plan::Waypoint{"A", "", {47, 8}, {}}, plan::Waypoint{"B", "", {46, 7}, {}}};
+    plan::PlanWindow window(start);
+    const QString path = disk.path("trip.skyplan");
+    QVERIFY(window.saveAs(path));
+    const QByteArray before = disk.read("trip.skyplan");
+    window.insertWaypoint(plan::Waypoint{"C", "", {45, 6}, {}});
+    disk.fill();
+    QVERIFY(!window.saveAs(path));
+    QCOMPARE(messages.list, QStringList{"Cannot write plan file!"});
+    QCOMPARE(disk.read("trip.skyplan"), before);
+    QVERIFY(!window.undoStack()->isClean()); // still to be saved
+    disk.freeSpace();
+    QVERIFY(window.saveAs(path));
+    QVERIFY(disk.read("trip.skyplan").contains("\"name\": \"C\""));
 }
 
 QTEST_MAIN(TestFileSafety)

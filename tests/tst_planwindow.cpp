@@ -17,6 +17,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -172,10 +173,31 @@ void TestPlanWindow::buildEditUndoSave() {
     QCOMPARE(w->currentPlan().waypoints[0].name, QString("Home field"));
     QCOMPARE(w->currentPlan().waypoints.size(), std::size_t(3));
 
+    // A deviation card, typed: each leg takes its MD at its MH.
+    QLineEdit* card = nullptr;
+    for (auto* e : w->findChildren<QLineEdit*>())
+        if (e->accessibleName() == "Deviation card")
+            card = e;
+    QVERIFY(card);
+    typeInto(card, "1 2 3");
+    QTest::keyClick(card, Qt::Key_Return);
+    QVERIFY(messages.list.last().startsWith("A deviation card is 12 numbers"));
+    QVERIFY(!w->currentPlan().deviationCard);
+    typeInto(card, "3 3 3 3 3 3 3 3 3 3 3 3");
+    QTest::keyClick(card, Qt::Key_Return);
+    QTRY_VERIFY(w->currentPlan().deviationCard.has_value());
+    QCOMPARE(cell(legs, 0, "MD"), QString("3"));
+
     // Saved and opened again: the same plan.
     const QString path = dir.home.path() + "/trip.skyplan";
     QVERIFY(w->saveAs(path));
     QVERIFY(w->undoStack()->isClean());
+    bool listed = false;
+    for (auto* b : w->findChildren<QPushButton*>())
+        if (b->menu())
+            for (QAction* a : b->menu()->actions())
+                listed = listed || a->text() == "trip.skyplan";
+    QVERIFY2(listed, "a saved plan is among the recent ones");
     const std::string saved = plan::planJson(w->currentPlan());
     QVERIFY(w->openFile(path));
     QCOMPARE(plan::planJson(w->currentPlan()), saved);
