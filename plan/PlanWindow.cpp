@@ -147,6 +147,12 @@ PlanWindow::PlanWindow(const FlightPlan& start, QWidget* parent)
     m_name = new QLineEdit;
     m_name->setAccessibleName(QStringLiteral("Checkpoint name"));
     m_name->setPlaceholderText(QStringLiteral("Name of a position"));
+    m_alternate = new QLineEdit;
+    m_alternate->setAccessibleName(QStringLiteral("Alternate"));
+    m_alternate->setPlaceholderText(QStringLiteral("Alternate: code or position"));
+    m_alternate->setToolTip(QStringLiteral("An airport to divert to after the destination; its "
+                                           "leg takes the wind of the winds aloft at the last "
+                                           "leg's altitude. Empty: none."));
     auto* add = new QPushButton(QStringLiteral("&Add"));
     auto* remove = new QPushButton(QStringLiteral("&Delete"));
     auto* up = new QPushButton(QStringLiteral("Move &up"));
@@ -243,6 +249,7 @@ PlanWindow::PlanWindow(const FlightPlan& start, QWidget* parent)
     for (QPushButton* b : {remove, up, down, undo, redo})
         routeButtons->addWidget(b);
     routeButtons->addStretch(1);
+    routeButtons->addWidget(m_alternate, 2);
     auto* left = new QVBoxLayout;
     left->addLayout(entry);
     left->addWidget(m_waypoints, 1);
@@ -287,6 +294,26 @@ PlanWindow::PlanWindow(const FlightPlan& start, QWidget* parent)
                 insertWaypoint(w);
                 QMetaObject::invokeMethod(m_find, &QLineEdit::clear, Qt::QueuedConnection);
             });
+    connect(m_alternate, &QLineEdit::editingFinished, this, [this] {
+        if (m_filling)
+            return;
+        const QString text = m_alternate->text().trimmed();
+        const QString now = m_plan.alternate
+                                ? (m_plan.alternate->ident.isEmpty() ? m_plan.alternate->name
+                                                                     : m_plan.alternate->ident)
+                                : QString();
+        if (text == now)
+            return;
+        std::optional<Waypoint> alternate;
+        if (!text.isEmpty()) {
+            alternate = waypointFrom(text, QStringLiteral("Alternate"));
+            if (!alternate)
+                return; // said why; the text stays to be mended
+            if (!m_plan.waypoints.empty())
+                alternate->leg.altitudeFt = m_plan.waypoints.back().leg.altitudeFt;
+        }
+        change(QStringLiteral("Alternate"), [&](FlightPlan& p) { p.alternate = alternate; });
+    });
     connect(add, &QPushButton::clicked, this, [this] {
         if (addTyped(m_find->text()))
             m_find->clear();
@@ -487,6 +514,9 @@ void PlanWindow::fillAircraft() {
             card << shown(d);
     }
     m_card->setText(card.join(QLatin1Char(' ')));
+    m_alternate->setText(!m_plan.alternate                   ? QString()
+                         : m_plan.alternate->ident.isEmpty() ? m_plan.alternate->name
+                                                             : m_plan.alternate->ident);
     m_off->setTime(m_plan.off.time());
     m_useModel->setChecked(!m_plan.variationDeg);
     m_variation->setEnabled(m_plan.variationDeg.has_value());
@@ -595,41 +625,45 @@ void PlanWindow::searchAsTyped(const QString& text) {
         m_find->completer()->complete();
 }
 
-bool PlanWindow::addTyped(const QString& typed) {
+std::optional<Waypoint> PlanWindow::waypointFrom(const QString& typed, const QString& name) {
     const QString text = typed.trimmed();
     if (text.isEmpty())
-        return false;
+        return std::nullopt;
     const ParsedPosition parsed = parsePosition(text);
     if (parsed.position) {
         Waypoint w;
-        w.name = m_name->text().trimmed();
+        w.name = name.trimmed();
         if (w.name.isEmpty())
             w.name = QStringLiteral("Checkpoint %1").arg(m_plan.waypoints.size() + 1);
         w.position = *parsed.position;
-        insertWaypoint(w);
-        m_name->clear();
-        return true;
+        return w;
     }
     // A code: the navigation database's exact match, else the airport file's.
     for (const navdb::Place& p : m_navData.search(text, 1)) {
-        if (p.matchGroup == 0) {
-            insertWaypoint(Waypoint{p.name, p.ident, p.position, {}});
-            return true;
-        }
+        if (p.matchGroup == 0)
+            return Waypoint{p.name, p.ident, p.position, {}};
     }
     store::AirportDatabase& airports = store::airportDatabase();
     if (airports.text().empty())
         airports.load();
     airports.listIdentifiers();
-    if (const core::GeoPoint* pos = airports.find(text)) {
-        insertWaypoint(Waypoint{text.toUpper(), text.toUpper(), *pos, {}});
-        return true;
-    }
+    if (const core::GeoPoint* pos = airports.find(text))
+        return Waypoint{text.toUpper(), text.toUpper(), *pos, {}};
     message(QStringLiteral("\"%1\" is neither a known code nor a position (%2). Type a code or "
                            "name and choose from the list, or a position such as "
                            "47 27.5N 008 33.0E.")
                 .arg(text, parsed.error));
-    return false;
+    return std::nullopt;
+}
+
+bool PlanWindow::addTyped(const QString& typed) {
+    const auto w = waypointFrom(typed, m_name->text());
+    if (!w)
+        return false;
+    insertWaypoint(*w);
+    if (w->ident.isEmpty())
+        m_name->clear();
+    return true;
 }
 
 void PlanWindow::insertWaypoint(const Waypoint& waypoint) {

@@ -98,6 +98,9 @@ private:
                    *m_deviation = nullptr;
     QTimeEdit* m_off = nullptr;
     QLineEdit* m_card = nullptr;
+    QLineEdit* m_alternate = nullptr;
+    // A waypoint from a code or a position (named name), or none (said why).
+    std::optional<Waypoint> waypointFrom(const QString& typed, const QString& name);
     QPushButton* m_recent = nullptr;
     void remember(const QString& path);
     // Before the plan on show is replaced: true when it is saved, or the

@@ -173,6 +173,17 @@ void TestPlanWindow::buildEditUndoSave() {
     QCOMPARE(w->currentPlan().waypoints[0].name, QString("Home field"));
     QCOMPARE(w->currentPlan().waypoints.size(), std::size_t(3));
 
+    // An alternate after the destination: one more leg, marked so.
+    QLineEdit* alternate = nullptr;
+    for (auto* e : w->findChildren<QLineEdit*>())
+        if (e->accessibleName() == "Alternate")
+            alternate = e;
+    QVERIFY(alternate);
+    typeInto(alternate, "LSZB");
+    QTest::keyClick(alternate, Qt::Key_Return);
+    QTRY_VERIFY(w->currentPlan().alternate.has_value());
+    QCOMPARE(legs->rowCount(), 3);
+    QVERIFY(cell(legs, 2, "From").endsWith("(alternate)"));
     // A deviation card, typed: each leg takes its MD at its MH.
     QLineEdit* card = nullptr;
     for (auto* e : w->findChildren<QLineEdit*>())
