@@ -4,6 +4,8 @@
 //   build/ci/tools/docshots docs/
 #include "core/Files.h"
 #include "leg/LegDialog.h"
+#include "plan/PlanFile.h"
+#include "plan/PlanWindow.h"
 #include "leg/LegDialogIds.h"
 #include "navlog/NavLogPrint.h"
 #include "navlog/NavLogWindow.h"
@@ -77,5 +79,27 @@ int main(int argc, char** argv) {
     core::writeFileSafely(
         QFile::encodeName(out + QStringLiteral("/navlog-page.pdf")).toStdString(),
         navlog::navLogPdf(*window->shownTrip(), window->reserveMinutes()).toStdString());
+
+    // The flight plan window with a three-leg flight over the Swiss plateau.
+    plan::FlightPlan trip;
+    trip.aircraft = {110, 8, 40, 1};
+    trip.off = QDateTime(QDate(2026, 6, 1), QTime(10, 0, 0));
+    trip.variationDeg = -3;
+    trip.deviationDeg = 1;
+    trip.windsAloft = {{3000, plan::Wind{250, 12}}, {6000, plan::Wind{270, 20}}};
+    trip.waypoints = {
+        plan::Waypoint{"Zürich Airport", "LSZH", {47.458056, 8.548056}, {}},
+        plan::Waypoint{"Lake bridge", "", {47.2, 8.9}, {4500, {}, {}}},
+        plan::Waypoint{"Bern-Belp Airport", "LSZB", {46.913419, 7.499747}, {5500, plan::Wind{280, 18}, {}}},
+        plan::Waypoint{"Geneva Airport", "LSGG", {46.238098, 6.10895}, {6500, {}, {}}}};
+    trip.alternate = plan::Waypoint{"Sion Airport", "LSGS", {46.219601, 7.32673}, {6500, {}, {}}};
+    click(dlg, PLAN);
+    auto* planWindow = dlg.planWindow();
+    const QString planPath = home.path() + QStringLiteral("/swiss.skyplan");
+    core::writeFileSafely(QFile::encodeName(planPath).toStdString(), plan::planJson(trip));
+    planWindow->openFile(planPath);
+    planWindow->resize(1280, 640);
+    QApplication::processEvents();
+    planWindow->grab().save(out + QStringLiteral("/plan-window.png"));
     return 0;
 }
