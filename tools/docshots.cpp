@@ -4,11 +4,11 @@
 //   build/ci/tools/docshots docs/
 #include "core/Files.h"
 #include "leg/LegDialog.h"
-#include "plan/PlanFile.h"
-#include "plan/PlanWindow.h"
 #include "leg/LegDialogIds.h"
 #include "navlog/NavLogPrint.h"
 #include "navlog/NavLogWindow.h"
+#include "plan/PlanFile.h"
+#include "plan/PlanWindow.h"
 #include "platform/MessageBox.h"
 #include "store/Globals.h"
 
@@ -90,7 +90,8 @@ int main(int argc, char** argv) {
     trip.waypoints = {
         plan::Waypoint{"Zürich Airport", "LSZH", {47.458056, 8.548056}, {}},
         plan::Waypoint{"Lake bridge", "", {47.2, 8.9}, {4500, {}, {}}},
-        plan::Waypoint{"Bern-Belp Airport", "LSZB", {46.913419, 7.499747}, {5500, plan::Wind{280, 18}, {}}},
+        plan::Waypoint{
+            "Bern-Belp Airport", "LSZB", {46.913419, 7.499747}, {5500, plan::Wind{280, 18}, {}}},
         plan::Waypoint{"Geneva Airport", "LSGG", {46.238098, 6.10895}, {6500, {}, {}}}};
     trip.alternate = plan::Waypoint{"Sion Airport", "LSGS", {46.219601, 7.32673}, {6500, {}, {}}};
     click(dlg, PLAN);
