@@ -162,8 +162,9 @@ int runPlanCommand(const PlanCommand& c) {
     std::vector<std::pair<QString, std::string>> outputs;
     if (!c.csvOut.isEmpty())
         outputs.emplace_back(c.csvOut, navlog::tripCsv(trip, reserveMin));
+    const plan::DecisionPoints points = plan::decisionPoints(p, computed, &model);
     if (!c.jsonOut.isEmpty())
-        outputs.emplace_back(c.jsonOut, plan::computedPlanJson(p, computed));
+        outputs.emplace_back(c.jsonOut, plan::computedPlanJson(p, computed, points));
     if (!c.gpxOut.isEmpty())
         outputs.emplace_back(c.gpxOut, plan::gpxOf(p));
     if (!c.fplOut.isEmpty())
@@ -178,7 +179,10 @@ int runPlanCommand(const PlanCommand& c) {
             static int count = 1;
             gui = std::make_unique<QGuiApplication>(count, arguments);
         }
-        outputs.emplace_back(c.pdfOut, navlog::navLogPdf(trip, reserveMin).toStdString());
+        const QStringList notes = {
+            computed.fuel.verdict, plan::pointText(QStringLiteral("ETP"), points.etp, p),
+            plan::pointText(QStringLiteral("PNR"), points.pnr, p), points.windMargin.summary};
+        outputs.emplace_back(c.pdfOut, navlog::navLogPdf(trip, reserveMin, notes).toStdString());
     }
     for (const auto& [path, bytes] : outputs) {
         if (path == QLatin1String("-")) {

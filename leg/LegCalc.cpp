@@ -19,28 +19,51 @@ double headingToDegrees(double rad) noexcept {
     return roundTo2Places(core::oneTurnOff(rad * kRad2Deg));
 }
 
+struct Triangle {
+    bool flyable = false;
+    double wcaRad = 0;
+    double groundSpeedKt = 0;
+};
+
+Triangle windTriangle(double courseRad, double windFromRad, double windVelocityKt,
+                      double tasKt) noexcept {
+    Triangle t;
+    const double windAngleRad = courseRad - windFromRad; // course relative to the wind
+    const double sinWca = (windVelocityKt * std::sin(windAngleRad)) / tasKt;
+    if (!(std::fabs(sinWca) <= 1))
+        return t; // crosswind beyond the airspeed: no heading can hold the course
+    t.wcaRad = std::asin(sinWca);
+
+    // TAS minus ground speed, TAS (1 - cos wca) + WV cos d, in its half-angle form.
+    const double crosswindKt = windVelocityKt * std::sin(windAngleRad);
+    const double crabLossKt = crosswindKt / std::tan((kPi - t.wcaRad) * 0.5);
+    const double headwindKt = windVelocityKt * std::cos(windAngleRad);
+    const double speedLossKt = roundTo2Places(crabLossKt + headwindKt);
+    t.groundSpeedKt = tasKt - speedLossKt;
+    // A headwind at or above the airspeed: the leg is never flown.
+    t.flyable = t.groundSpeedKt > 0;
+    return t;
+}
+
 } // namespace
+
+double groundSpeedKt(double trueCourseDeg, double windDirectionDeg, double windVelocityKt,
+                     double tasKt) noexcept {
+    const Triangle t =
+        windTriangle(trueCourseDeg * kDeg2Rad, windDirectionDeg * kDeg2Rad, windVelocityKt, tasKt);
+    return t.flyable ? t.groundSpeedKt : std::numeric_limits<double>::quiet_NaN();
+}
 
 LegResult computeLeg(const LegInput& in) noexcept {
     LegResult out;
     const double courseRad = in.trueCourseDeg * kDeg2Rad;
     const double windFromRad = in.windDirectionDeg * kDeg2Rad;
     const double variationRad = in.variationDeg * kDeg2Rad;
-    const double windAngleRad = courseRad - windFromRad; // course relative to the wind
-
-    const double sinWca = (in.windVelocityKt * std::sin(windAngleRad)) / in.tasKt;
-    if (!(std::fabs(sinWca) <= 1))
-        return out; // crosswind beyond the airspeed: no heading can hold the course
-    const double wcaRad = std::asin(sinWca);
-
-    // TAS minus ground speed, TAS (1 - cos wca) + WV cos d, in its half-angle form.
-    const double crosswindKt = in.windVelocityKt * std::sin(windAngleRad);
-    const double crabLossKt = crosswindKt / std::tan((kPi - wcaRad) * 0.5);
-    const double headwindKt = in.windVelocityKt * std::cos(windAngleRad);
-    const double speedLossKt = roundTo2Places(crabLossKt + headwindKt);
-    const double groundSpeedKt = in.tasKt - speedLossKt;
-    if (!(groundSpeedKt > 0))
-        return out; // headwind at or above the airspeed: the leg is never flown
+    const Triangle triangle = windTriangle(courseRad, windFromRad, in.windVelocityKt, in.tasKt);
+    if (!triangle.flyable)
+        return out;
+    const double wcaRad = triangle.wcaRad;
+    const double groundSpeedKt = triangle.groundSpeedKt;
 
     const double eteMin = (in.distanceNm * 60) / groundSpeedKt;
     out.distanceSumNm = in.distanceNm + in.distanceSumNm;

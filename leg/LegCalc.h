@@ -60,6 +60,12 @@ struct LegResult {
 
 LegResult computeLeg(const LegInput& in) noexcept;
 
+// The ground speed computeLeg flies a course at, not rounded to whole knots
+// (the speed its time en route comes from); NaN where the wind leaves no
+// heading or no ground speed.
+double groundSpeedKt(double trueCourseDeg, double windDirectionDeg, double windVelocityKt,
+                     double tasKt) noexcept;
+
 // Whole seconds to add to the time off for an ETE in minutes: the fraction is
 // dropped (0.29 min -> 17 s). Negative or NaN times give 0; very long ones
 // saturate at 2^32 - 1 seconds (about 136 years), so the arrival time stays

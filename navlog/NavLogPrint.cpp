@@ -57,7 +57,7 @@ QString totalsRow(const Trip& trip, const Totals& t) {
 
 } // namespace
 
-QStringList navLogPages(const Trip& trip, int reserveMin) {
+QStringList navLogPages(const Trip& trip, int reserveMin, const QStringList& notes) {
     const int legs = static_cast<int>(trip.legs.size());
     const int pages = std::max(1, (legs + kLegsPerPage - 1) / kLegsPerPage);
     const Totals totals = totalsOf(trip, reserveMin);
@@ -89,6 +89,12 @@ QStringList navLogPages(const Trip& trip, int reserveMin) {
         if (page == pages - 1 && totals.hasEndurance) {
             html += QStringLiteral("<p>%1</p>").arg(escaped(reserveSummary(totals, reserveMin)));
         }
+        if (page == pages - 1) {
+            for (const QString& note : notes) {
+                if (!note.isEmpty())
+                    html += QStringLiteral("<p>%1</p>").arg(escaped(note));
+            }
+        }
         out << html + QStringLiteral("</body></html>");
     }
     return out;
@@ -98,11 +104,12 @@ namespace {
 
 // Lays each page out on the device itself, at its resolution and across its
 // printable area; a page at a time keeps 25 pages as quick as one.
-void render(QPagedPaintDevice& device, int resolution, const Trip& trip, int reserveMin) {
+void render(QPagedPaintDevice& device, int resolution, const Trip& trip, int reserveMin,
+            const QStringList& notes) {
     const QSizeF pageSize = device.pageLayout().paintRectPixels(resolution).size();
     QPainter painter(&device);
     bool first = true;
-    for (const QString& html : navLogPages(trip, reserveMin)) {
+    for (const QString& html : navLogPages(trip, reserveMin, notes)) {
         if (!first)
             device.newPage();
         first = false;
@@ -122,11 +129,11 @@ QPageLayout kneeboardPageLayout() {
                        QPageLayout::Millimeter);
 }
 
-void printNavLog(QPrinter& printer, const Trip& trip, int reserveMin) {
-    render(printer, printer.resolution(), trip, reserveMin);
+void printNavLog(QPrinter& printer, const Trip& trip, int reserveMin, const QStringList& notes) {
+    render(printer, printer.resolution(), trip, reserveMin, notes);
 }
 
-QByteArray navLogPdf(const Trip& trip, int reserveMin) {
+QByteArray navLogPdf(const Trip& trip, int reserveMin, const QStringList& notes) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -136,7 +143,7 @@ QByteArray navLogPdf(const Trip& trip, int reserveMin) {
         pdf.setResolution(300);
         pdf.setTitle(QStringLiteral("Skyvane nav log"));
         pdf.setCreator(QStringLiteral("Skyvane"));
-        render(pdf, pdf.resolution(), trip, reserveMin);
+        render(pdf, pdf.resolution(), trip, reserveMin, notes);
     }
     return bytes;
 }

@@ -22,13 +22,15 @@ constexpr int kLegsPerPage = 20;
 // The kneeboard page: A5 portrait with 8 mm margins.
 QPageLayout kneeboardPageLayout();
 
-// The pages as rich text, one document a page.
-QStringList navLogPages(const Trip& trip, int reserveMin);
+// The pages as rich text, one document a page; notes (a plan's fuel verdict
+// and decision points) are lines under the last page's table.
+QStringList navLogPages(const Trip& trip, int reserveMin, const QStringList& notes = {});
 
 // Prints the trip on the printer as it is set up.
-void printNavLog(QPrinter& printer, const Trip& trip, int reserveMin);
+void printNavLog(QPrinter& printer, const Trip& trip, int reserveMin,
+                 const QStringList& notes = {});
 
 // The trip as an A5 portrait PDF document.
-QByteArray navLogPdf(const Trip& trip, int reserveMin);
+QByteArray navLogPdf(const Trip& trip, int reserveMin, const QStringList& notes = {});
 
 } // namespace navlog

@@ -1,5 +1,6 @@
 #include "plan/PlanFile.h"
 
+#include "core/Math.h"
 #include "core/NumberText.h"
 
 #include <QJsonArray>
@@ -191,7 +192,25 @@ std::string planJson(const FlightPlan& p) {
     return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
 }
 
-std::string computedPlanJson(const FlightPlan& p, const ComputedPlan& c) {
+namespace {
+
+QJsonObject pointJson(const PointResult& point) {
+    if (!point.point)
+        return QJsonObject{{QStringLiteral("none"), point.why}};
+    const RoutePoint& r = *point.point;
+    return QJsonObject{{QStringLiteral("distanceNm"), core::roundTo2Places(r.distanceNm)},
+                       {QStringLiteral("minutes"), core::roundTo2Places(r.minutes)},
+                       {QStringLiteral("leg"), r.leg},
+                       {QStringLiteral("intoLegNm"), core::roundTo2Places(r.intoLegNm)},
+                       {QStringLiteral("latitudeDeg"), r.position.latitudeDeg},
+                       {QStringLiteral("longitudeDeg"), r.position.longitudeDeg},
+                       {QStringLiteral("beyondDestination"), point.beyondDestination}};
+}
+
+} // namespace
+
+std::string computedPlanJson(const FlightPlan& p, const ComputedPlan& c,
+                             const DecisionPoints& points) {
     auto name = [&p](int index) {
         const Waypoint& w = index < static_cast<int>(p.waypoints.size())
                                 ? p.waypoints[static_cast<std::size_t>(index)]
@@ -248,7 +267,25 @@ std::string computedPlanJson(const FlightPlan& p, const ComputedPlan& c) {
                                                {QStringLiteral("eteMin"), c.eteMin},
                                                {QStringLiteral("flyable"), c.flyable}}},
         {QStringLiteral("fuel"), fuel}};
-    return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
+    const WindMargin& m = points.windMargin;
+    QJsonArray cases;
+    for (const WindCase& wc : m.cases)
+        cases.append(QJsonObject{{QStringLiteral("wind"), wc.name},
+                                 {QStringLiteral("eteChangeMin"), wc.eteChangeMin},
+                                 {QStringLiteral("fuelChangeGal"), wc.fuelChangeGal},
+                                 {QStringLiteral("reserveMarginGal"), wc.reserveMarginGal},
+                                 {QStringLiteral("flyable"), wc.flyable}});
+    const QJsonObject margin{
+        {QStringLiteral("headwindKt"), m.headwindKt ? QJsonValue(*m.headwindKt) : QJsonValue()},
+        {QStringLiteral("mostSensitiveLeg"), m.mostSensitiveLeg},
+        {QStringLiteral("summary"), m.summary},
+        {QStringLiteral("cases"), cases}};
+    QJsonObject all = root;
+    all.insert(QStringLiteral("decisionPoints"),
+               QJsonObject{{QStringLiteral("etp"), pointJson(points.etp)},
+                           {QStringLiteral("pnr"), pointJson(points.pnr)},
+                           {QStringLiteral("windMargin"), margin}});
+    return QJsonDocument(all).toJson(QJsonDocument::Indented).toStdString();
 }
 
 } // namespace plan

@@ -9,6 +9,7 @@
 // "leg" is the leg that arrives at it.
 
 #include "core/Files.h"
+#include "plan/DecisionPoints.h"
 #include "plan/FlightPlan.h"
 
 #include <QString>
@@ -31,7 +32,8 @@ PlanRead readPlan(const std::string& bytes);
 std::string planJson(const FlightPlan& plan);
 
 // The computed plan for --plan --json: every leg's figures as the leg
-// dialog shows them, the totals and the fuel block.
-std::string computedPlanJson(const FlightPlan& plan, const ComputedPlan& computed);
+// dialog shows them, the totals, the fuel block and the decision points.
+std::string computedPlanJson(const FlightPlan& plan, const ComputedPlan& computed,
+                             const DecisionPoints& points);
 
 } // namespace plan

@@ -228,6 +228,9 @@ PlanWindow::PlanWindow(const FlightPlan& start, QWidget* parent)
     m_fuel = new QLabel;
     m_fuel->setAccessibleName(QStringLiteral("Fuel"));
     m_fuel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_decisions = new QLabel;
+    m_decisions->setAccessibleName(QStringLiteral("Decision points"));
+    m_decisions->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* openButton = new QPushButton(QStringLiteral("&Open…"));
     auto* saveButton = new QPushButton(QStringLiteral("&Save"));
@@ -269,6 +272,7 @@ PlanWindow::PlanWindow(const FlightPlan& start, QWidget* parent)
     layout->addLayout(top, 2);
     layout->addWidget(m_legs, 3);
     layout->addWidget(m_fuel);
+    layout->addWidget(m_decisions);
     layout->addLayout(files);
 
     // Within the screen, whatever its size.
@@ -469,7 +473,12 @@ PlanWindow::PlanWindow(const FlightPlan& start, QWidget* parent)
     fillRecent();
 }
 
-PlanWindow::~PlanWindow() = default;
+PlanWindow::~PlanWindow() {
+    // The fields go after this object: one that loses the focus as it goes
+    // must not call back into a window that is no longer there.
+    for (QObject* child : findChildren<QObject*>())
+        disconnect(child, nullptr, this, nullptr);
+}
 
 void PlanWindow::message(const QString& text) {
     platform::showMessage(this, text);
@@ -564,6 +573,16 @@ void PlanWindow::fillWaypoints() {
 void PlanWindow::recompute() {
     m_computed = computePlan(m_plan, &m_model);
     fillLegs();
+    if (m_plan.waypoints.size() < 2) {
+        m_points = DecisionPoints{};
+        m_decisions->clear();
+        return;
+    }
+    m_points = decisionPoints(m_plan, m_computed, &m_model);
+    m_decisions->setText(pointText(QStringLiteral("Equal-time point:"), m_points.etp, m_plan) +
+                         QLatin1Char('\n') +
+                         pointText(QStringLiteral("Point of no return:"), m_points.pnr, m_plan) +
+                         QLatin1Char('\n') + m_points.windMargin.summary);
 }
 
 void PlanWindow::fillLegs() {

@@ -6,6 +6,7 @@
 
 #include "magvar/MagneticVariation.h"
 #include "navdb/NavDatabase.h"
+#include "plan/DecisionPoints.h"
 #include "plan/FlightPlan.h"
 
 #include <QWidget>
@@ -46,6 +47,8 @@ public:
     QTableWidget* legTable() const { return m_legs; }
     QLineEdit* findBox() const { return m_find; }
     QLabel* fuelSummary() const { return m_fuel; }
+    QLabel* decisionSummary() const { return m_decisions; }
+    const DecisionPoints& decisions() const { return m_points; }
     const QString& filePath() const { return m_path; }
 
     // Column headings of the leg table.
@@ -93,6 +96,8 @@ private:
     QTableWidget* m_winds = nullptr;
     QTableWidget* m_legs = nullptr;
     QLabel* m_fuel = nullptr;
+    QLabel* m_decisions = nullptr;
+    DecisionPoints m_points;
     QDoubleSpinBox *m_tas = nullptr, *m_gph = nullptr, *m_fuelOnBoard = nullptr, *m_taxi = nullptr,
                    *m_reserve = nullptr, *m_contingency = nullptr, *m_extra = nullptr,
                    *m_deviation = nullptr;

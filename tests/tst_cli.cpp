@@ -2,6 +2,8 @@
 // without a display, anything unknown is refused with exit code 2.
 #include "TestData.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTest>
 
@@ -221,6 +223,15 @@ void TestCli::planWithoutAWindow() {
              bytes.constData());
     QVERIFY(bytes.contains("\"wcaSide\": \""));
     QVERIFY(bytes.contains("\"requiredGal\""));
+    QVERIFY(bytes.contains("\"none\": \"No decision points: leg 2 cannot be computed.\""));
+    r = run({"--plan", planPath, "--json", "-", "--var", "-2", "--wind", "250/10"});
+    const QJsonObject points =
+        QJsonDocument::fromJson(r.out.toUtf8()).object().value("decisionPoints").toObject();
+    for (const char* key : {"distanceNm", "minutes", "leg", "latitudeDeg", "longitudeDeg"}) {
+        QVERIFY2(points.value("etp").toObject().contains(key), key);
+        QVERIFY2(points.value("pnr").toObject().contains(key), key);
+    }
+    QVERIFY(points.value("windMargin").toObject().value("headwindKt").toInt() > 0);
     const QString pdf = dir.home.path() + "/plan.pdf";
     QCOMPARE(run({"--plan", planPath, "--pdf", pdf, "--var", "-2", "--wind", "250/10"}).exitCode,
              0);
