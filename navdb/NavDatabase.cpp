@@ -175,13 +175,17 @@ std::string prefixEnd(const QString& prefix) {
     return prefix.toUtf8().toStdString() + "\xF4\x8F\xBF\xBF";
 }
 
-void putAside(const std::string& path) {
+// Moves a damaged database out of the way; false where it cannot be moved
+// (an installed copy in a folder the user cannot write).
+bool putAside(const std::string& path) {
     const QString file = QFile::decodeName(QByteArray::fromStdString(path));
     const QString aside = file + QStringLiteral(".damaged");
     QFile::remove(aside);
-    QFile::rename(file, aside);
+    if (!QFile::rename(file, aside))
+        return false;
     for (const char* extra : {"-journal", "-wal", "-shm"})
         QFile::remove(file + QLatin1String(extra));
+    return true;
 }
 
 // --- import -----------------------------------------------------------------
@@ -524,12 +528,16 @@ std::unique_ptr<NavDatabase> NavDatabase::open(const std::string& path, bool wri
     if (rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT) {
         sqlite3_close_v2(db);
         db = nullptr;
-        putAside(path);
+        const bool aside = putAside(path);
+        const QString name = QFile::decodeName(QByteArray::fromStdString(path));
         if (error)
-            *error = QStringLiteral("The navigation database %1 was damaged; it was put aside as "
-                                    "%1.damaged.")
-                         .arg(QFile::decodeName(QByteArray::fromStdString(path)));
-        if (!writable)
+            *error = aside ? QStringLiteral("The navigation database %1 was damaged; it was put "
+                                            "aside as %1.damaged.")
+                                 .arg(name)
+                           : QStringLiteral("The navigation database %1 is damaged; Skyvane "
+                                            "goes on without it.")
+                                 .arg(name);
+        if (!writable || !aside)
             return nullptr;
         rc = tryOpen(&db);
     }
