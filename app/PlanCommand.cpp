@@ -179,10 +179,9 @@ int runPlanCommand(const PlanCommand& c) {
             static int count = 1;
             gui = std::make_unique<QGuiApplication>(count, arguments);
         }
-        const QStringList notes = {
-            computed.fuel.verdict, plan::pointText(QStringLiteral("ETP"), points.etp, p),
-            plan::pointText(QStringLiteral("PNR"), points.pnr, p), points.windMargin.summary};
-        outputs.emplace_back(c.pdfOut, navlog::navLogPdf(trip, reserveMin, notes).toStdString());
+        outputs.emplace_back(
+            c.pdfOut, navlog::navLogPdf(trip, reserveMin, plan::kneeboardNotes(p, computed, points))
+                          .toStdString());
     }
     for (const auto& [path, bytes] : outputs) {
         if (path == QLatin1String("-")) {

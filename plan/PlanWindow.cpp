@@ -3,6 +3,7 @@
 #include "core/Files.h"
 #include "core/NumberText.h"
 #include "core/Text.h"
+#include "navlog/NavLogPrint.h"
 #include "plan/Coordinates.h"
 #include "plan/PlanFile.h"
 #include "plan/RouteExchange.h"
@@ -28,6 +29,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
@@ -237,6 +240,10 @@ PlanWindow::PlanWindow(const FlightPlan& start, QWidget* parent)
     auto* saveAsButton = new QPushButton(QStringLiteral("Save &as…"));
     auto* exportButton = new QPushButton(QStringLiteral("&Export route…"));
     exportButton->setAutoDefault(false);
+    auto* printButton = new QPushButton(QStringLiteral("&Print…"));
+    auto* pdfButton = new QPushButton(QStringLiteral("Save P&DF…"));
+    printButton->setAutoDefault(false);
+    pdfButton->setAutoDefault(false);
     m_recent = new QPushButton(QStringLiteral("Recen&t"));
     m_recent->setAutoDefault(false);
     m_recent->setMenu(new QMenu(m_recent));
@@ -267,6 +274,9 @@ PlanWindow::PlanWindow(const FlightPlan& start, QWidget* parent)
     files->addWidget(saveAsButton);
     files->addWidget(exportButton);
     files->addWidget(m_recent);
+    files->addSpacing(20);
+    files->addWidget(printButton);
+    files->addWidget(pdfButton);
     files->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top, 2);
@@ -568,6 +578,10 @@ void PlanWindow::fillWaypoints() {
     if (selected >= 0 && selected < m_waypoints->rowCount())
         m_waypoints->selectRow(selected);
     m_filling = false;
+}
+
+QStringList PlanWindow::kneeboardNotes() const {
+    return plan::kneeboardNotes(m_plan, m_computed, m_points);
 }
 
 void PlanWindow::recompute() {

@@ -51,6 +51,10 @@ public:
     const DecisionPoints& decisions() const { return m_points; }
     const QString& filePath() const { return m_path; }
 
+    // The lines a printed plan carries under its legs: the fuel verdict and
+    // the decision points.
+    QStringList kneeboardNotes() const;
+
     // Column headings of the leg table.
     static QStringList legHeadings();
 

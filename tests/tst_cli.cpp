@@ -238,6 +238,13 @@ void TestCli::planWithoutAWindow() {
     QFile pdfFile(pdf);
     QVERIFY(pdfFile.open(QIODevice::ReadOnly));
     QVERIFY(pdfFile.read(5) == "%PDF-");
+    // The kneeboard carries the decision points, one line each.
+    QProcess text;
+    text.start("pdftotext", {"-layout", pdf, "-"});
+    QVERIFY(text.waitForFinished(20000));
+    const QString page = QString::fromUtf8(text.readAllStandardOutput()).simplified();
+    QVERIFY2(page.contains("ETP ") && page.contains("PNR ") && page.contains("kt more headwind"),
+             qPrintable(page));
     // Converted for other planners and devices, and read back from them.
     const QString gpx = dir.home.path() + "/route.gpx";
     QCOMPARE(run({"--plan", planPath, "--export-gpx", gpx}).exitCode, 0);
