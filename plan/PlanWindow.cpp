@@ -3,6 +3,7 @@
 #include "core/Files.h"
 #include "core/NumberText.h"
 #include "core/Text.h"
+#include "map/RoutePicture.h"
 #include "navlog/NavLogPrint.h"
 #include "plan/Coordinates.h"
 #include "plan/PlanFile.h"
@@ -231,6 +232,9 @@ PlanWindow::PlanWindow(const FlightPlan& start, QWidget* parent)
     m_fuel = new QLabel;
     m_fuel->setAccessibleName(QStringLiteral("Fuel"));
     m_fuel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_routeView = new map::RouteView;
+    auto* savePicture = new QPushButton(QStringLiteral("Save pict&ure…"));
+    savePicture->setAutoDefault(false);
     m_decisions = new QLabel;
     m_decisions->setAccessibleName(QStringLiteral("Decision points"));
     m_decisions->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -280,7 +284,13 @@ PlanWindow::PlanWindow(const FlightPlan& start, QWidget* parent)
     files->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top, 2);
-    layout->addWidget(m_legs, 3);
+    auto* pictureColumn = new QVBoxLayout;
+    pictureColumn->addWidget(m_routeView, 1);
+    pictureColumn->addWidget(savePicture);
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(m_legs, 3);
+    middle->addLayout(pictureColumn, 2);
+    layout->addLayout(middle, 3);
     layout->addWidget(m_fuel);
     layout->addWidget(m_decisions);
     layout->addLayout(files);
@@ -580,6 +590,22 @@ void PlanWindow::fillWaypoints() {
     m_filling = false;
 }
 
+void PlanWindow::updatePicture() {
+    map::RouteScene scene;
+    auto label = [](const Waypoint& w) { return w.ident.isEmpty() ? w.name : w.ident; };
+    for (const Waypoint& w : m_plan.waypoints)
+        scene.waypoints.push_back({label(w), w.position});
+    if (m_plan.alternate)
+        scene.alternate =
+            map::RouteScene::Point{label(*m_plan.alternate), m_plan.alternate->position};
+    if (m_points.etp.point)
+        scene.etp = m_points.etp.point->position;
+    if (m_points.pnr.point && !m_points.pnr.beyondDestination)
+        scene.pnr = m_points.pnr.point->position;
+    scene.land = &map::landOutlines(store::dataPlaces());
+    m_routeView->setScene(std::move(scene));
+}
+
 QStringList PlanWindow::kneeboardNotes() const {
     return plan::kneeboardNotes(m_plan, m_computed, m_points);
 }
@@ -590,9 +616,11 @@ void PlanWindow::recompute() {
     if (m_plan.waypoints.size() < 2) {
         m_points = DecisionPoints{};
         m_decisions->clear();
+        updatePicture();
         return;
     }
     m_points = decisionPoints(m_plan, m_computed, &m_model);
+    updatePicture();
     m_decisions->setText(pointText(QStringLiteral("Equal-time point:"), m_points.etp, m_plan) +
                          QLatin1Char('\n') +
                          pointText(QStringLiteral("Point of no return:"), m_points.pnr, m_plan) +

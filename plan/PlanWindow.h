@@ -24,6 +24,10 @@ class QTimeEdit;
 class QUndoStack;
 class QCheckBox;
 
+namespace map {
+class RouteView;
+}
+
 namespace plan {
 
 class PlanWindow : public QWidget {
@@ -48,6 +52,7 @@ public:
     QLineEdit* findBox() const { return m_find; }
     QLabel* fuelSummary() const { return m_fuel; }
     QLabel* decisionSummary() const { return m_decisions; }
+    map::RouteView* routeView() const { return m_routeView; }
     const DecisionPoints& decisions() const { return m_points; }
     const QString& filePath() const { return m_path; }
 
@@ -101,6 +106,8 @@ private:
     QTableWidget* m_legs = nullptr;
     QLabel* m_fuel = nullptr;
     QLabel* m_decisions = nullptr;
+    map::RouteView* m_routeView = nullptr;
+    void updatePicture();
     DecisionPoints m_points;
     QDoubleSpinBox *m_tas = nullptr, *m_gph = nullptr, *m_fuelOnBoard = nullptr, *m_taxi = nullptr,
                    *m_reserve = nullptr, *m_contingency = nullptr, *m_extra = nullptr,

@@ -3,7 +3,7 @@
 # Safe to run again: it installs only what is missing.
 set -euo pipefail
 
-packages=(cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev libbenchmark-dev
+packages=(cmake make g++ qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libbenchmark-dev
           clang libclang-rt-14-dev clang-format locales xvfb xauth qt6-qpa-plugins
           desktop-file-utils appstream dpkg-dev file poppler-utils
           libgeographiclib-dev libcsv-dev libsqlite3-dev sqlite3 pkgconf)

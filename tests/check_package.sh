@@ -33,6 +33,7 @@ for f in ./usr/bin/skyvane ./usr/share/applications/org.skyvane.Skyvane.desktop 
          ./usr/share/icons/hicolor/16x16/apps/org.skyvane.Skyvane.png \
          ./usr/share/skyvane/airports.fly ./usr/share/skyvane/config.fly \
          ./usr/share/skyvane/navdata.sqlite ./usr/share/mime/packages/org.skyvane.Skyvane.xml \
+         ./usr/share/skyvane/land-50m.txt \
          ./usr/share/skyvane/magnetic/wmm2025.wmm \
          ./usr/share/skyvane/magnetic/wmm2025.wmm.cof; do
     grep -qx "$f" <<<"$files" || { echo "missing from the package: $f"; fail=1; }

@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QDateTimeEdit>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -41,6 +42,11 @@ int main(int argc, char** argv) {
     QTemporaryDir home;
     qputenv("XDG_DATA_HOME", QFile::encodeName(home.path()));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path()));
+    // The land outlines, as an install would have them.
+    QDir(home.path()).mkpath(QStringLiteral("system/skyvane"));
+    QFile::copy(QStringLiteral(SKYVANE_LAND),
+                home.path() + QStringLiteral("/system/skyvane/land-50m.txt"));
+    qputenv("XDG_DATA_DIRS", QFile::encodeName(home.path() + QStringLiteral("/system")));
     store::useDataPlaces(core::DataPlaces::fromEnvironment());
     QApplication app(argc, argv);
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
@@ -99,7 +105,7 @@ int main(int argc, char** argv) {
     const QString planPath = home.path() + QStringLiteral("/swiss.skyplan");
     core::writeFileSafely(QFile::encodeName(planPath).toStdString(), plan::planJson(trip));
     planWindow->openFile(planPath);
-    planWindow->resize(1280, 640);
+    planWindow->resize(1400, 720);
     QApplication::processEvents();
     planWindow->grab().save(out + QStringLiteral("/plan-window.png"));
     return 0;

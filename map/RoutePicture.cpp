@@ -1,0 +1,197 @@
+#include "map/RoutePicture.h"
+
+#include "core/Files.h"
+#include "course/GreatCircle.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QSvgGenerator>
+
+#include <algorithm>
+#include <cmath>
+
+namespace map {
+namespace {
+
+const QColor kSea(236, 243, 250);
+const QColor kLand(222, 230, 205);
+const QColor kCoast(150, 165, 130);
+const QColor kRoute(180, 30, 30);
+
+// A scale bar length near a fifth of the width: 1, 2 or 5 times a power of ten.
+double niceLength(double nm) {
+    const double power = std::pow(10.0, std::floor(std::log10(nm)));
+    for (double f : {5.0, 2.0, 1.0}) {
+        if (f * power <= nm)
+            return f * power;
+    }
+    return power;
+}
+
+} // namespace
+
+void drawRoute(QPainter& painter, const QRectF& area, const RouteScene& scene) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillRect(area, kSea);
+    std::vector<core::GeoPoint> all;
+    for (const auto& w : scene.waypoints)
+        all.push_back(w.position);
+    if (scene.alternate)
+        all.push_back(scene.alternate->position);
+    if (all.empty()) {
+        painter.drawText(area, Qt::AlignCenter, QStringLiteral("Add waypoints to see the route."));
+        painter.restore();
+        return;
+    }
+    const RouteProjection projection(centreOf(all));
+    // The route's extent with a margin, at least 20 nm across.
+    double minX = 0, maxX = 0, minY = 0, maxY = 0;
+    for (const auto& p : all) {
+        const PlanePoint q = projection.forward(p);
+        minX = std::min(minX, q.eastNm);
+        maxX = std::max(maxX, q.eastNm);
+        minY = std::min(minY, q.northNm);
+        maxY = std::max(maxY, q.northNm);
+    }
+    const double spanNm = std::max({maxX - minX, maxY - minY, 20.0}) * 1.25;
+    const QRectF inner = area.adjusted(10, 10, -10, -10);
+    const double pxPerNm = std::min(inner.width(), inner.height()) / spanNm;
+    const QPointF middle = inner.center();
+    const double midX = (minX + maxX) / 2, midY = (minY + maxY) / 2;
+    auto toScreen = [&](const core::GeoPoint& p) {
+        const PlanePoint q = projection.forward(p);
+        return QPointF(middle.x() + (q.eastNm - midX) * pxPerNm,
+                       middle.y() - (q.northNm - midY) * pxPerNm);
+    };
+    // Land: rings that come near the picture; points beyond a quarter of the
+    // earth from the centre are left out (the projection stretches them).
+    if (scene.land) {
+        painter.setPen(QPen(kCoast, 0.8));
+        painter.setBrush(kLand);
+        const double reachDeg = std::min(90.0, spanNm / 60 * 2 + 5);
+        for (const Ring& ring : *scene.land) {
+            bool near = false;
+            for (std::size_t i = 0; i < ring.size() && !near; i += 8)
+                near = course::arcDeg(projection.centre(), ring[i]) < reachDeg;
+            if (!near)
+                continue;
+            QPolygonF polygon;
+            polygon.reserve(static_cast<int>(ring.size()));
+            for (const core::GeoPoint& p : ring) {
+                if (course::arcDeg(projection.centre(), p) < 90)
+                    polygon << toScreen(p);
+            }
+            if (polygon.size() >= 3)
+                painter.drawPolygon(polygon);
+        }
+    }
+    // The legs as great circles.
+    auto curve = [&](const core::GeoPoint& a, const core::GeoPoint& b) {
+        QPainterPath path(toScreen(a));
+        for (int i = 1; i <= 32; ++i)
+            path.lineTo(toScreen(course::pointAlong(a, b, i / 32.0)));
+        return path;
+    };
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(kRoute, 2.2));
+    for (std::size_t i = 0; i + 1 < scene.waypoints.size(); ++i)
+        painter.drawPath(curve(scene.waypoints[i].position, scene.waypoints[i + 1].position));
+    if (scene.alternate && !scene.waypoints.empty()) {
+        painter.setPen(QPen(kRoute, 1.6, Qt::DashLine));
+        painter.drawPath(curve(scene.waypoints.back().position, scene.alternate->position));
+    }
+    // Waypoints and their codes.
+    QFont font = painter.font();
+    font.setPointSizeF(9);
+    font.setBold(true);
+    painter.setFont(font);
+    auto mark = [&](const RouteScene::Point& w, bool alternate) {
+        const QPointF at = toScreen(w.position);
+        painter.setPen(QPen(Qt::black, 1.2));
+        painter.setBrush(alternate ? Qt::white : QColor(Qt::black));
+        painter.drawEllipse(at, 4, 4);
+        painter.setPen(Qt::black);
+        painter.drawText(at + QPointF(7, -6), w.label);
+    };
+    for (const auto& w : scene.waypoints)
+        mark(w, false);
+    if (scene.alternate)
+        mark(*scene.alternate, true);
+    auto decision = [&](const core::GeoPoint& p, const QString& text, const QColor& colour) {
+        const QPointF at = toScreen(p);
+        painter.setPen(QPen(colour, 2));
+        painter.drawLine(at + QPointF(-6, -6), at + QPointF(6, 6));
+        painter.drawLine(at + QPointF(-6, 6), at + QPointF(6, -6));
+        painter.drawText(at + QPointF(8, 14), text);
+    };
+    if (scene.etp)
+        decision(*scene.etp, QStringLiteral("ETP"), QColor(20, 90, 170));
+    if (scene.pnr)
+        decision(*scene.pnr, QStringLiteral("PNR"), QColor(200, 110, 0));
+    // Scale bar and north (up at the centre in this projection).
+    font.setBold(false);
+    font.setPointSizeF(8);
+    painter.setFont(font);
+    painter.setPen(QPen(Qt::black, 1.5));
+    const double barNm = niceLength(spanNm / 5);
+    const QPointF start(area.left() + 16, area.bottom() - 16);
+    const QPointF end = start + QPointF(barNm * pxPerNm, 0);
+    painter.drawLine(start, end);
+    painter.drawLine(start, start + QPointF(0, -5));
+    painter.drawLine(end, end + QPointF(0, -5));
+    painter.drawText(start + QPointF(0, -8), QStringLiteral("%1 nm").arg(barNm));
+    const QPointF north(area.right() - 20, area.top() + 34);
+    painter.drawLine(north, north + QPointF(0, -20));
+    painter.drawLine(north + QPointF(0, -20), north + QPointF(-4, -12));
+    painter.drawLine(north + QPointF(0, -20), north + QPointF(4, -12));
+    painter.drawText(QRectF(north.x() - 10, north.y(), 20, 14), Qt::AlignCenter,
+                     QStringLiteral("N"));
+    painter.restore();
+}
+
+bool saveRoutePicture(const QString& path, const QSize& size, const RouteScene& scene) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&buffer);
+        svg.setSize(size);
+        svg.setViewBox(QRect(QPoint(0, 0), size));
+        svg.setTitle(QStringLiteral("Skyvane route"));
+        QPainter painter(&svg);
+        drawRoute(painter, QRectF(QPointF(0, 0), size), scene);
+    } else {
+        QImage image(size, QImage::Format_RGB32);
+        {
+            QPainter painter(&image);
+            drawRoute(painter, QRectF(QPointF(0, 0), size), scene);
+        }
+        if (!image.save(&buffer, "PNG"))
+            return false;
+    }
+    buffer.close();
+    return core::writeFileSafely(QFile::encodeName(path).toStdString(), bytes.toStdString()) ==
+           core::WriteStatus::Written;
+}
+
+RouteView::RouteView(QWidget* parent) : QWidget(parent) {
+    setAccessibleName(QStringLiteral("Route picture"));
+    setMinimumSize(240, 200);
+}
+
+void RouteView::setScene(RouteScene scene) {
+    m_scene = std::move(scene);
+    update();
+}
+
+void RouteView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    drawRoute(painter, rect(), m_scene);
+}
+
+} // namespace map
