@@ -381,5 +381,9 @@ void CLegDialog::saveNavLog() {
 }
 
 void CLegDialog::OnCancel() {
+    // Quitting ends the plan window too: a plan with unsaved changes is
+    // asked about first, and Cancel there keeps the program open.
+    if (m_planWindow && m_planWindow->isVisible() && !m_planWindow->close())
+        return;
     endDialog(QDialog::Rejected);
 }

@@ -18,6 +18,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QTimer>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -222,6 +224,24 @@ void TestPlanWindow::buildEditUndoSave() {
     QVERIFY(messages.list.value(0).contains("cannot be opened"));
     QCOMPARE(plan::planJson(w->currentPlan()), saved);
     QVERIFY(w->fuelSummary()->text().contains("required"));
+
+    // Quitting with unsaved changes asks; Cancel keeps everything open.
+    w->deleteSelected();
+    QVERIFY(!w->undoStack()->isClean());
+    auto answer = [](QMessageBox::StandardButton button) {
+        QTimer::singleShot(0, [button] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY2(box, "no question was asked");
+            if (box)
+                box->button(button)->click();
+        });
+    };
+    answer(QMessageBox::Cancel);
+    testing::click(leg, ids::leg::QUIT);
+    QVERIFY(w->isVisible() && leg.isVisible());
+    answer(QMessageBox::Discard);
+    testing::click(leg, ids::leg::QUIT);
+    QVERIFY(!w->isVisible() && !leg.isVisible());
 }
 
 QTEST_MAIN(TestPlanWindow)
