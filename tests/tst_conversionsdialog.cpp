@@ -186,8 +186,6 @@ void TestConversionsDialog::resultsShowTheirStart() {
         fresh.setFixedSize(shown->size());
         fresh.setText(shown->text());
         fresh.setCursorPosition(0);
-        onScreen.save(QString("/tmp/on-%1.png").arg(run.partner));
-        fresh.grab().toImage().save(QString("/tmp/fresh-%1.png").arg(run.partner));
         QVERIFY2(onScreen == fresh.grab().toImage().convertToFormat(QImage::Format_RGB32),
                  run.typed);
     }
