@@ -322,7 +322,12 @@ std::optional<int> handleCommandLine(const QStringList& arguments, QString* plan
                                     QStringLiteral("With --plan: the route as a Garmin flight "
                                                    "plan (.fpl)."),
                                     QStringLiteral("OUT"));
-    parser.addOptions({planOption, csvOut, jsonOut, pdfOut, gpxOut, fplOut});
+    const QCommandLineOption pageOption(
+        QStringLiteral("page"),
+        QStringLiteral("With --pdf: the kneeboard page, a5 (the default), a5-landscape, "
+                       "half-letter, a4 or letter."),
+        QStringLiteral("PAGE"));
+    parser.addOptions({planOption, csvOut, jsonOut, pdfOut, gpxOut, fplOut, pageOption});
     for (const PlanValue& v : planValues)
         parser.addOption(v.option);
     addQtOptions(parser);
@@ -347,13 +352,17 @@ std::optional<int> handleCommandLine(const QStringList& arguments, QString* plan
         command.pdfOut = parser.value(pdfOut);
         command.gpxOut = parser.value(gpxOut);
         command.fplOut = parser.value(fplOut);
+        command.page = parser.value(pageOption);
+        if (parser.isSet(pageOption) && command.pdfOut.isEmpty())
+            return usageError(QStringLiteral("--page goes with --pdf"));
         for (const PlanValue& v : planValues) {
             if (parser.isSet(v.option))
                 command.*v.member = parser.value(v.option);
         }
         return runPlanCommand(command);
     }
-    for (const QCommandLineOption* only : {&csvOut, &jsonOut, &pdfOut, &gpxOut, &fplOut}) {
+    for (const QCommandLineOption* only :
+         {&csvOut, &jsonOut, &pdfOut, &gpxOut, &fplOut, &pageOption}) {
         if (parser.isSet(*only))
             return usageError(
                 QStringLiteral("--%1 goes with --plan").arg(only->names().constFirst()));

@@ -110,6 +110,14 @@ int runPlanCommand(const PlanCommand& c) {
         *l.target = *value;
     }
     p.fuel.reserveMin = reserve;
+    std::optional<QPageLayout> page;
+    if (!c.page.isEmpty()) {
+        page = navlog::kneeboardPageLayout(c.page);
+        if (!page)
+            return refuse(
+                QStringLiteral("--page takes %1, not '%2'")
+                    .arg(navlog::kneeboardPageNames().join(QStringLiteral(", ")), c.page));
+    }
     if (c.off) {
         const QTime time = QTime::fromString(*c.off, c.off->count(QLatin1Char(':')) == 2
                                                          ? QStringLiteral("H:mm:ss")
@@ -180,8 +188,9 @@ int runPlanCommand(const PlanCommand& c) {
             gui = std::make_unique<QGuiApplication>(count, arguments);
         }
         outputs.emplace_back(
-            c.pdfOut, navlog::navLogPdf(trip, reserveMin, plan::kneeboardNotes(p, computed, points))
-                          .toStdString());
+            c.pdfOut,
+            navlog::navLogPdf(trip, reserveMin, plan::kneeboardNotes(p, computed, points), page)
+                .toStdString());
     }
     for (const auto& [path, bytes] : outputs) {
         if (path == QLatin1String("-")) {

@@ -13,6 +13,7 @@ struct PlanCommand {
     QString planPath;
     QString csvOut, jsonOut, pdfOut; // a path, "-" for standard output, or empty
     QString gpxOut, fplOut;          // the route for other planners and devices
+    QString page;                    // the kneeboard page of --pdf (empty: the remembered one)
     // What the file lacks or the pilot changes, as typed on the command line.
     std::optional<QString> tas, gph, fuel, taxi, reserve, off, wind, var, md;
 };

@@ -4,11 +4,13 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
+#include <QComboBox>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QSettings>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -124,22 +126,85 @@ void render(QPagedPaintDevice& device, int resolution, const Trip& trip, int res
 
 } // namespace
 
+const QStringList& kneeboardPageNames() {
+    static const QStringList names = {QStringLiteral("a5"), QStringLiteral("a5-landscape"),
+                                      QStringLiteral("half-letter"), QStringLiteral("a4"),
+                                      QStringLiteral("letter")};
+    return names;
+}
+
+QString kneeboardPageTitle(const QString& name) {
+    static const QStringList titles = {
+        QStringLiteral("A5 portrait"), QStringLiteral("A5 landscape"),
+        QStringLiteral("Half Letter"), QStringLiteral("A4"), QStringLiteral("US Letter")};
+    const int i = kneeboardPageNames().indexOf(name);
+    return i < 0 ? name : titles.at(i);
+}
+
+std::optional<QPageLayout> kneeboardPageLayout(const QString& name) {
+    const QMarginsF margins(8, 8, 8, 8);
+    auto layout = [&](const QPageSize& size, QPageLayout::Orientation orientation) {
+        return QPageLayout(size, orientation, margins, QPageLayout::Millimeter);
+    };
+    if (name == QLatin1String("a5"))
+        return layout(QPageSize(QPageSize::A5), QPageLayout::Portrait);
+    if (name == QLatin1String("a5-landscape"))
+        return layout(QPageSize(QPageSize::A5), QPageLayout::Landscape);
+    if (name == QLatin1String("half-letter"))
+        return layout(QPageSize(QSizeF(5.5, 8.5), QPageSize::Inch, QStringLiteral("Half Letter")),
+                      QPageLayout::Portrait);
+    if (name == QLatin1String("a4"))
+        return layout(QPageSize(QPageSize::A4), QPageLayout::Portrait);
+    if (name == QLatin1String("letter"))
+        return layout(QPageSize(QPageSize::Letter), QPageLayout::Portrait);
+    return std::nullopt;
+}
+
+namespace {
+const char* const kPageKey = "kneeboard/page";
+QSettings settings() {
+    return QSettings(QStringLiteral("skyvane"), QStringLiteral("skyvane"));
+}
+} // namespace
+
+QString rememberedKneeboardPage() {
+    const QString name = settings().value(QLatin1String(kPageKey)).toString();
+    return kneeboardPageNames().contains(name) ? name : kneeboardPageNames().constFirst();
+}
+
+void rememberKneeboardPage(const QString& name) {
+    if (kneeboardPageNames().contains(name))
+        settings().setValue(QLatin1String(kPageKey), name);
+}
+
 QPageLayout kneeboardPageLayout() {
-    return QPageLayout(QPageSize(QPageSize::A5), QPageLayout::Portrait, QMarginsF(8, 8, 8, 8),
-                       QPageLayout::Millimeter);
+    return *kneeboardPageLayout(rememberedKneeboardPage());
+}
+
+QComboBox* kneeboardPageBox(QWidget* parent) {
+    auto* box = new QComboBox(parent);
+    for (const QString& name : kneeboardPageNames())
+        box->addItem(kneeboardPageTitle(name), name);
+    box->setCurrentIndex(kneeboardPageNames().indexOf(rememberedKneeboardPage()));
+    box->setAccessibleName(QStringLiteral("Kneeboard page"));
+    box->setAccessibleDescription(QStringLiteral("Kneeboard page"));
+    QObject::connect(box, qOverload<int>(&QComboBox::activated), box,
+                     [box](int i) { rememberKneeboardPage(box->itemData(i).toString()); });
+    return box;
 }
 
 void printNavLog(QPrinter& printer, const Trip& trip, int reserveMin, const QStringList& notes) {
     render(printer, printer.resolution(), trip, reserveMin, notes);
 }
 
-QByteArray navLogPdf(const Trip& trip, int reserveMin, const QStringList& notes) {
+QByteArray navLogPdf(const Trip& trip, int reserveMin, const QStringList& notes,
+                     const std::optional<QPageLayout>& page) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter pdf(&buffer);
-        pdf.setPageLayout(kneeboardPageLayout());
+        pdf.setPageLayout(page ? *page : kneeboardPageLayout());
         pdf.setResolution(300);
         pdf.setTitle(QStringLiteral("Skyvane nav log"));
         pdf.setCreator(QStringLiteral("Skyvane"));

@@ -87,6 +87,7 @@ NavLogWindow::NavLogWindow(TripLog& log, QWidget* parent)
     buttons->addWidget(csv);
     buttons->addWidget(printButton);
     buttons->addWidget(pdf);
+    buttons->addWidget(kneeboardPageBox(this));
     buttons->addStretch(1);
     buttons->addWidget(close);
     auto* layout = new QVBoxLayout(this);

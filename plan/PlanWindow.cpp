@@ -15,6 +15,7 @@
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCompleter>
 #include <QDoubleSpinBox>
 #include <QFile>
@@ -281,6 +282,7 @@ PlanWindow::PlanWindow(const FlightPlan& start, QWidget* parent)
     files->addSpacing(20);
     files->addWidget(printButton);
     files->addWidget(pdfButton);
+    files->addWidget(navlog::kneeboardPageBox(this));
     files->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top, 2);

@@ -245,6 +245,24 @@ void TestCli::planWithoutAWindow() {
     const QString page = QString::fromUtf8(text.readAllStandardOutput()).simplified();
     QVERIFY2(page.contains("ETP ") && page.contains("PNR ") && page.contains("kt more headwind"),
              qPrintable(page));
+    // The kneeboard page chosen on the command line.
+    const std::pair<const char*, const char*> pages[] = {{"a5", "420 x 595"},
+                                                         {"a5-landscape", "595 x 420"},
+                                                         {"half-letter", "396 x 612"},
+                                                         {"a4", "595 x 842"},
+                                                         {"letter", "612 x 792"}};
+    for (const auto& [page, size] : pages) {
+        const QString out = dir.home.path() + "/page-" + page + ".pdf";
+        QCOMPARE(run({"--plan", planPath, "--pdf", out, "--page", page, "--var", "-2"}).exitCode,
+                 0);
+        QProcess info;
+        info.start("pdfinfo", {out});
+        QVERIFY(info.waitForFinished(20000));
+        const QString said = QString::fromUtf8(info.readAllStandardOutput());
+        QVERIFY2(said.contains(QString("Page size:       ") + size), qPrintable(said));
+    }
+    QCOMPARE(run({"--plan", planPath, "--pdf", "x.pdf", "--page", "a3"}).exitCode, 2);
+    QCOMPARE(run({"--plan", planPath, "--csv", "-", "--page", "a4"}).exitCode, 2);
     // Converted for other planners and devices, and read back from them.
     const QString gpx = dir.home.path() + "/route.gpx";
     QCOMPARE(run({"--plan", planPath, "--export-gpx", gpx}).exitCode, 0);
