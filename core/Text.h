@@ -24,9 +24,4 @@ std::optional<std::string> toLatin1(const QString& text);
 // lists.
 QString caseKey(const QString& text);
 
-// Whether two identifiers name the same thing, case aside.
-inline bool sameIgnoringCase(const QString& a, const QString& b) {
-    return caseKey(a) == caseKey(b);
-}
-
 } // namespace core

@@ -707,9 +707,12 @@ std::optional<Waypoint> PlanWindow::waypointFrom(const QString& typed, const QSt
             return Waypoint{p.name, p.ident, p.position, {}};
     }
     store::AirportDatabase& airports = store::airportDatabase();
-    if (airports.text().empty())
-        airports.load();
-    airports.listIdentifiers();
+    // The index is built once a run (the course dialog builds it too).
+    if (airports.index().empty()) {
+        if (airports.text().empty())
+            airports.load();
+        airports.listIdentifiers();
+    }
     if (const core::GeoPoint* pos = airports.find(text))
         return Waypoint{text.toUpper(), text.toUpper(), *pos, {}};
     message(QStringLiteral("\"%1\" is neither a known code nor a position (%2). Type a code or "

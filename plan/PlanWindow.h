@@ -51,7 +51,6 @@ public:
     QTableWidget* legTable() const { return m_legs; }
     QLineEdit* findBox() const { return m_find; }
     QLabel* fuelSummary() const { return m_fuel; }
-    QLabel* decisionSummary() const { return m_decisions; }
     map::RouteView* routeView() const { return m_routeView; }
     const DecisionPoints& decisions() const { return m_points; }
     const QString& filePath() const { return m_path; }

@@ -45,6 +45,15 @@ QPushButton* button(QWidget* window, const QString& text) {
     return nullptr;
 }
 
+// The window's field of that accessible name, as assistive technology finds it.
+template <class T> T* named(QWidget* window, const QString& name) {
+    for (auto* child : window->findChildren<T*>()) {
+        if (child->accessibleName() == name)
+            return child;
+    }
+    return nullptr;
+}
+
 void typeInto(QWidget* field, const QString& text) {
     field->setFocus(Qt::TabFocusReason);
     QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
@@ -89,8 +98,8 @@ void TestPlanWindow::buildEditUndoSave() {
     QVERIFY(w->geometry().width() > 400);
 
     // A position of the pilot's own, with a name.
-    auto* name = w->findChildren<QLineEdit*>().at(1);
-    QCOMPARE(name->accessibleName(), QString("Checkpoint name"));
+    auto* name = named<QLineEdit>(w, "Checkpoint name");
+    QVERIFY(name);
     typeInto(name, "Home field");
     typeInto(w->findBox(), "47 27.5N 008 33.0E");
     QTest::keyClick(w->findBox(), Qt::Key_Return);
@@ -129,10 +138,7 @@ void TestPlanWindow::buildEditUndoSave() {
     // No defaults were saved: the aircraft is typed in.
     for (const auto& [field, value] :
          {std::pair{"TAS", "110"}, {"Fuel flow", "8"}, {"Fuel on board", "40"}}) {
-        QDoubleSpinBox* box = nullptr;
-        for (auto* b : w->findChildren<QDoubleSpinBox*>())
-            if (b->accessibleName() == field)
-                box = b;
+        auto* box = named<QDoubleSpinBox>(w, field);
         QVERIFY(box);
         typeInto(box, value);
     }
@@ -176,10 +182,7 @@ void TestPlanWindow::buildEditUndoSave() {
     QCOMPARE(w->currentPlan().waypoints.size(), std::size_t(3));
 
     // An alternate after the destination: one more leg, marked so.
-    QLineEdit* alternate = nullptr;
-    for (auto* e : w->findChildren<QLineEdit*>())
-        if (e->accessibleName() == "Alternate")
-            alternate = e;
+    auto* alternate = named<QLineEdit>(w, "Alternate");
     QVERIFY(alternate);
     typeInto(alternate, "LSZB");
     QTest::keyClick(alternate, Qt::Key_Return);
@@ -187,10 +190,7 @@ void TestPlanWindow::buildEditUndoSave() {
     QCOMPARE(legs->rowCount(), 3);
     QVERIFY(cell(legs, 2, "From").endsWith("(alternate)"));
     // A deviation card, typed: each leg takes its MD at its MH.
-    QLineEdit* card = nullptr;
-    for (auto* e : w->findChildren<QLineEdit*>())
-        if (e->accessibleName() == "Deviation card")
-            card = e;
+    auto* card = named<QLineEdit>(w, "Deviation card");
     QVERIFY(card);
     typeInto(card, "1 2 3");
     QTest::keyClick(card, Qt::Key_Return);
