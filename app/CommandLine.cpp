@@ -327,7 +327,20 @@ std::optional<int> handleCommandLine(const QStringList& arguments, QString* plan
         QStringLiteral("With --pdf: the kneeboard page, a5 (the default), a5-landscape, "
                        "half-letter, a4 or letter."),
         QStringLiteral("PAGE"));
-    parser.addOptions({planOption, csvOut, jsonOut, pdfOut, gpxOut, fplOut, pageOption});
+    const QCommandLineOption columnsOption(
+        QStringLiteral("columns"),
+        QStringLiteral("With --pdf: the kneeboard's columns, comma-separated (leg, from, "
+                       "checkpoint, alt, tc, wind, tas, wca, th, var, mh, md, ch, gs, dist, off, "
+                       "ete, eta, ata, fuelUsed, fuelLeft, fuelAct, res, notes); the remembered "
+                       "ones otherwise."),
+        QStringLiteral("KEYS"));
+    const QCommandLineOption pictureOption(
+        QStringLiteral("picture"),
+        QStringLiteral("With --pdf: the route picture on a page of its own (page), beside the "
+                       "log (beside) or not at all (none)."),
+        QStringLiteral("WHERE"));
+    parser.addOptions({planOption, csvOut, jsonOut, pdfOut, gpxOut, fplOut, pageOption,
+                       columnsOption, pictureOption});
     for (const PlanValue& v : planValues)
         parser.addOption(v.option);
     addQtOptions(parser);
@@ -353,16 +366,21 @@ std::optional<int> handleCommandLine(const QStringList& arguments, QString* plan
         command.gpxOut = parser.value(gpxOut);
         command.fplOut = parser.value(fplOut);
         command.page = parser.value(pageOption);
-        if (parser.isSet(pageOption) && command.pdfOut.isEmpty())
-            return usageError(QStringLiteral("--page goes with --pdf"));
+        command.columns = parser.value(columnsOption);
+        command.picture = parser.value(pictureOption);
+        for (const QCommandLineOption* withPdf : {&pageOption, &columnsOption, &pictureOption}) {
+            if (parser.isSet(*withPdf) && command.pdfOut.isEmpty())
+                return usageError(
+                    QStringLiteral("--%1 goes with --pdf").arg(withPdf->names().constFirst()));
+        }
         for (const PlanValue& v : planValues) {
             if (parser.isSet(v.option))
                 command.*v.member = parser.value(v.option);
         }
         return runPlanCommand(command);
     }
-    for (const QCommandLineOption* only :
-         {&csvOut, &jsonOut, &pdfOut, &gpxOut, &fplOut, &pageOption}) {
+    for (const QCommandLineOption* only : {&csvOut, &jsonOut, &pdfOut, &gpxOut, &fplOut,
+                                           &pageOption, &columnsOption, &pictureOption}) {
         if (parser.isSet(*only))
             return usageError(
                 QStringLiteral("--%1 goes with --plan").arg(only->names().constFirst()));

@@ -2,9 +2,11 @@
 
 #include "core/Files.h"
 #include "core/NumberText.h"
+#include "kneeboard/KneeboardPrint.h"
 #include "magvar/MagneticVariation.h"
+#include "map/RoutePicture.h"
+#include "navdb/NavDatabase.h"
 #include "navlog/LegColumns.h"
-#include "navlog/NavLogPrint.h"
 #include "plan/PlanFile.h"
 #include "plan/RouteExchange.h"
 #include "store/Defaults.h"
@@ -112,11 +114,24 @@ int runPlanCommand(const PlanCommand& c) {
     p.fuel.reserveMin = reserve;
     std::optional<QPageLayout> page;
     if (!c.page.isEmpty()) {
-        page = navlog::kneeboardPageLayout(c.page);
+        page = kneeboard::pageLayout(c.page);
         if (!page)
+            return refuse(QStringLiteral("--page takes %1, not '%2'")
+                              .arg(kneeboard::pageNames().join(QStringLiteral(", ")), c.page));
+    }
+    std::optional<QStringList> columns;
+    if (!c.columns.isEmpty()) {
+        QString error;
+        columns = kneeboard::parseColumns(c.columns, &error);
+        if (!columns)
+            return refuse(QStringLiteral("--columns: %1").arg(error));
+    }
+    std::optional<kneeboard::PicturePlace> picture;
+    if (!c.picture.isEmpty()) {
+        picture = kneeboard::picturePlace(c.picture);
+        if (!picture)
             return refuse(
-                QStringLiteral("--page takes %1, not '%2'")
-                    .arg(navlog::kneeboardPageNames().join(QStringLiteral(", ")), c.page));
+                QStringLiteral("--picture takes page, beside or none, not '%1'").arg(c.picture));
     }
     if (c.off) {
         const QTime time = QTime::fromString(*c.off, c.off->count(QLatin1Char(':')) == 2
@@ -187,9 +202,20 @@ int runPlanCommand(const PlanCommand& c) {
             static int count = 1;
             gui = std::make_unique<QGuiApplication>(count, arguments);
         }
+        const navdb::NavData navData = navdb::NavData::of(store::dataPlaces());
+        kneeboard::PrintOptions options = kneeboard::rememberedOptions();
+        if (columns)
+            options.columns = *columns;
+        if (picture)
+            options.picture = *picture;
+        const map::RouteScene scene = map::routeScene(p, points, store::dataPlaces());
+        options.drawPicture = [&scene](QPainter& painter, const QRectF& area) {
+            map::drawRoute(painter, area, scene);
+        };
         outputs.emplace_back(
             c.pdfOut,
-            navlog::navLogPdf(trip, reserveMin, plan::kneeboardNotes(p, computed, points), page)
+            kneeboard::kneeboardPdf(kneeboard::planSheet(p, computed, points, &navData),
+                                    page ? *page : kneeboard::rememberedPageLayout(), options)
                 .toStdString());
     }
     for (const auto& [path, bytes] : outputs) {

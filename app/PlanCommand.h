@@ -14,6 +14,8 @@ struct PlanCommand {
     QString csvOut, jsonOut, pdfOut; // a path, "-" for standard output, or empty
     QString gpxOut, fplOut;          // the route for other planners and devices
     QString page;                    // the kneeboard page of --pdf (empty: the remembered one)
+    QString columns;                 // its columns, comma-separated (empty: the remembered ones)
+    QString picture;                 // where its route picture goes (empty: the remembered place)
     // What the file lacks or the pilot changes, as typed on the command line.
     std::optional<QString> tas, gph, fuel, taxi, reserve, off, wind, var, md;
 };

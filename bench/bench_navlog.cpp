@@ -3,10 +3,10 @@
 // a PDF in under 1 s. Also measured: writing the stored log of that trip,
 // which happens after the Run press, not inside it.
 #include "BenchSupport.h"
+#include "kneeboard/KneeboardPrint.h"
 #include "leg/LegDialog.h"
 #include "leg/LegDialogIds.h"
 #include "navlog/LegColumns.h"
-#include "navlog/NavLogPrint.h"
 #include "navlog/NavLogWindow.h"
 #include "store/Globals.h"
 
@@ -79,7 +79,8 @@ BENCHMARK(Csv500Legs)->Unit(benchmark::kMillisecond);
 static void Pdf500Legs(benchmark::State& state) {
     const navlog::Trip trip = tripOf(500);
     for (auto _ : state)
-        benchmark::DoNotOptimize(navlog::navLogPdf(trip, 30));
+        benchmark::DoNotOptimize(kneeboard::kneeboardPdf(kneeboard::tripSheet(trip, 30, nullptr),
+                                                         *kneeboard::pageLayout("a5"), {}));
 }
 BENCHMARK(Pdf500Legs)->Unit(benchmark::kMillisecond);
 

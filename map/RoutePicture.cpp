@@ -2,6 +2,8 @@
 
 #include "core/Files.h"
 #include "course/GreatCircle.h"
+#include "plan/DecisionPoints.h"
+#include "plan/FlightPlan.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -32,6 +34,22 @@ double niceLength(double nm) {
 }
 
 } // namespace
+
+RouteScene routeScene(const plan::FlightPlan& plan, const plan::DecisionPoints& points,
+                      const core::DataPlaces& places) {
+    RouteScene scene;
+    auto label = [](const plan::Waypoint& w) { return w.ident.isEmpty() ? w.name : w.ident; };
+    for (const plan::Waypoint& w : plan.waypoints)
+        scene.waypoints.push_back({label(w), w.position});
+    if (plan.alternate)
+        scene.alternate = RouteScene::Point{label(*plan.alternate), plan.alternate->position};
+    if (points.etp.point)
+        scene.etp = points.etp.point->position;
+    if (points.pnr.point && !points.pnr.beyondDestination)
+        scene.pnr = points.pnr.point->position;
+    scene.land = &landOutlines(places);
+    return scene;
+}
 
 void drawRoute(QPainter& painter, const QRectF& area, const RouteScene& scene) {
     painter.save();

@@ -15,6 +15,14 @@
 
 class QPainter;
 
+namespace core {
+class DataPlaces;
+}
+namespace plan {
+struct FlightPlan;
+struct DecisionPoints;
+} // namespace plan
+
 namespace map {
 
 struct RouteScene {
@@ -27,6 +35,12 @@ struct RouteScene {
     std::optional<core::GeoPoint> etp, pnr;
     const std::vector<Ring>* land = nullptr;
 };
+
+// A flight plan's scene: its waypoints by code (or name), its alternate, the
+// equal-time point and the point of no return (unless it lies beyond the
+// destination), over the land installed with the program.
+RouteScene routeScene(const plan::FlightPlan& plan, const plan::DecisionPoints& points,
+                      const core::DataPlaces& places);
 
 // Draws the scene into area (a white background first).
 void drawRoute(QPainter& painter, const QRectF& area, const RouteScene& scene);

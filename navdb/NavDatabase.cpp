@@ -620,6 +620,50 @@ std::vector<Place> NavDatabase::search(const QString& typed, int limit) const {
     return out;
 }
 
+std::optional<AirportFacts> NavDatabase::airportFacts(const QString& typed) const {
+    const QString ident = typed.trimmed();
+    if (ident.isEmpty())
+        return std::nullopt;
+    Statement airport(m_db, std::string("SELECT ") + kAirportColumns +
+                                " FROM airports WHERE ident = ?1 OR gps_code = ?1 OR "
+                                "iata_code = ?1 OR local_code = ?1 ORDER BY ident = ?1 DESC, "
+                                "gps_code = ?1 DESC, id LIMIT 1");
+    if (!airport)
+        return std::nullopt;
+    airport.bind(1, ident);
+    if (airport.step() != SQLITE_ROW)
+        return std::nullopt;
+    AirportFacts facts;
+    facts.airport = placeOf(airport, 0);
+    Statement runway(m_db, "SELECT le_ident, he_ident, length_ft, width_ft, surface FROM runways "
+                           "WHERE airport_ref = ?1 AND length_ft > 0 AND NOT ifnull(closed, 0) "
+                           "ORDER BY length_ft DESC, id LIMIT 1");
+    if (runway) {
+        runway.bind(1, facts.airport.id);
+        if (runway.step() == SQLITE_ROW) {
+            Runway r;
+            const QString low = runway.text(0), high = runway.text(1);
+            r.ends = high.isEmpty() ? low : low + QLatin1Char('/') + high;
+            r.lengthFt = sqlite3_column_double(runway.get(), 2);
+            if (sqlite3_column_type(runway.get(), 3) != SQLITE_NULL)
+                r.widthFt = sqlite3_column_double(runway.get(), 3);
+            r.surface = runway.text(4);
+            facts.longestRunway = r;
+        }
+    }
+    Statement frequencies(m_db, "SELECT type, description, frequency_mhz FROM frequencies "
+                                "WHERE airport_ref = ?1 AND frequency_mhz > 0 "
+                                "ORDER BY type, frequency_mhz, id");
+    if (frequencies) {
+        frequencies.bind(1, facts.airport.id);
+        while (frequencies.step() == SQLITE_ROW) {
+            facts.frequencies.push_back({frequencies.text(0), frequencies.text(1).simplified(),
+                                         sqlite3_column_double(frequencies.get(), 2)});
+        }
+    }
+    return facts;
+}
+
 ImportResult NavDatabase::import(Table table, const std::string& csv, const ImportOptions& options,
                                  const std::function<void(std::size_t, std::size_t)>& progress) {
     ImportResult out;
@@ -676,6 +720,16 @@ NavData::NavData(const std::string& userPath, const std::optional<std::string>& 
 NavData NavData::of(const core::DataPlaces& places) {
     return NavData(places.userFile(QLatin1String(kFileName)),
                    places.installedFile(QLatin1String(kFileName)));
+}
+
+std::optional<AirportFacts> NavData::airportFacts(const QString& ident) const {
+    for (const auto* db : {m_user.get(), m_installed.get()}) {
+        if (db) {
+            if (auto facts = db->airportFacts(ident))
+                return facts;
+        }
+    }
+    return std::nullopt;
 }
 
 std::vector<Place> NavData::search(const QString& text, int limit) const {

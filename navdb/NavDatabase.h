@@ -53,6 +53,25 @@ struct Place {
 // "LSZH  Zürich Airport — Zürich, CH, 1416 ft": a place as lists show it.
 QString placeLabel(const Place& place);
 
+// What the kneeboard tells of an airport beside its elevation: its longest
+// open runway and its frequencies, when the database has them.
+struct Runway {
+    QString ends; // "16/34"
+    double lengthFt = 0;
+    std::optional<double> widthFt;
+    QString surface; // as the source writes it: ASP, CON, GRS, ...
+};
+struct Frequency {
+    QString type;        // TWR, ATIS, GND, ...
+    QString description; // on one line
+    double mhz = 0;
+};
+struct AirportFacts {
+    Place airport;
+    std::optional<Runway> longestRunway;
+    std::vector<Frequency> frequencies; // by type, then frequency
+};
+
 // What an import reads.
 enum class Table { Airports, Navaids, Runways, Frequencies };
 
@@ -96,6 +115,11 @@ public:
     // transaction: a malformed file, a full disk or a killed process leaves
     // the database as it was. A second copy importing at the same time is
     // waited for (up to busyTimeoutMs), then reported busy.
+    // The airport whose code (ident, then GPS, IATA or local code) is
+    // ident, with its runways and frequencies; none when there is no such
+    // airport.
+    std::optional<AirportFacts> airportFacts(const QString& ident) const;
+
     ImportResult
     import(Table table, const std::string& csv, const ImportOptions& options,
            const std::function<void(std::size_t done, std::size_t total)>& progress = {});
@@ -116,6 +140,8 @@ public:
     NavData(const std::string& userPath, const std::optional<std::string>& installedPath);
 
     std::vector<Place> search(const QString& text, int limit) const;
+    // The user's database first, then the installed one.
+    std::optional<AirportFacts> airportFacts(const QString& ident) const;
     bool empty() const { return !m_user && !m_installed; }
     // What went wrong opening either, for the pilot (a damaged file put aside).
     const QString& problem() const { return m_problem; }

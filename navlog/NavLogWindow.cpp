@@ -1,9 +1,11 @@
 #include "navlog/NavLogWindow.h"
 
 #include "core/Files.h"
+#include "kneeboard/KneeboardPrint.h"
+#include "navdb/NavDatabase.h"
 #include "navlog/LegColumns.h"
-#include "navlog/NavLogPrint.h"
 #include "platform/MessageBox.h"
+#include "store/Globals.h"
 
 #include <QComboBox>
 #include <QFileDialog>
@@ -87,7 +89,8 @@ NavLogWindow::NavLogWindow(TripLog& log, QWidget* parent)
     buttons->addWidget(csv);
     buttons->addWidget(printButton);
     buttons->addWidget(pdf);
-    buttons->addWidget(kneeboardPageBox(this));
+    buttons->addWidget(kneeboard::pageBox(this));
+    buttons->addWidget(kneeboard::columnsButton(this));
     buttons->addStretch(1);
     buttons->addWidget(close);
     auto* layout = new QVBoxLayout(this);
@@ -222,6 +225,11 @@ void NavLogWindow::saveCsv() {
         writeExport(path, tripCsv(*trip, reserveMinutes()), "CSV");
 }
 
+kneeboard::Sheet NavLogWindow::kneeboardSheet(const Trip& trip) const {
+    const navdb::NavData navData = navdb::NavData::of(store::dataPlaces());
+    return kneeboard::tripSheet(trip, reserveMinutes(), &navData);
+}
+
 void NavLogWindow::savePdf() {
     const Trip* trip = shownTrip();
     if (!trip)
@@ -229,7 +237,12 @@ void NavLogWindow::savePdf() {
     const QString path = askSavePath(QStringLiteral("Save nav log as PDF"),
                                      QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
     if (!path.isEmpty())
-        writeExport(path, navLogPdf(*trip, reserveMinutes()).toStdString(), "PDF");
+        writeExport(path,
+                    kneeboard::kneeboardPdf(kneeboardSheet(*trip),
+                                            kneeboard::rememberedPageLayout(),
+                                            kneeboard::rememberedOptions())
+                        .toStdString(),
+                    "PDF");
 }
 
 void NavLogWindow::print() {
@@ -237,11 +250,11 @@ void NavLogWindow::print() {
     if (!trip)
         return;
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPageLayout(kneeboardPageLayout());
+    printer.setPageLayout(kneeboard::rememberedPageLayout());
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("Print nav log"));
     if (dialog.exec() == QDialog::Accepted)
-        printNavLog(printer, *trip, reserveMinutes());
+        kneeboard::printKneeboard(printer, kneeboardSheet(*trip), kneeboard::rememberedOptions());
 }
 
 } // namespace navlog

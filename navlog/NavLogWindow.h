@@ -3,6 +3,7 @@
 // trips before it, the fuel reserve, and CSV, print and PDF output. Modeless:
 // it follows the leg dialog as legs are computed.
 
+#include "kneeboard/Sheet.h"
 #include "navlog/TripLog.h"
 
 #include <QWidget>
@@ -43,6 +44,9 @@ private:
     void saveCsv();
     void print();
     void savePdf();
+    // The trip for the kneeboard page, with what the navigation database
+    // knows of its airports.
+    kneeboard::Sheet kneeboardSheet(const Trip& trip) const;
     QString askSavePath(const QString& caption, const QString& filter, const QString& suffix);
     void writeExport(const QString& path, const std::string& bytes, const char* what);
 

@@ -258,10 +258,4 @@ QString pointText(const QString& what, const PointResult& point, const FlightPla
     return text;
 }
 
-QStringList kneeboardNotes(const FlightPlan& plan, const ComputedPlan& computed,
-                           const DecisionPoints& points) {
-    return {computed.fuel.verdict, pointText(QStringLiteral("ETP"), points.etp, plan),
-            pointText(QStringLiteral("PNR"), points.pnr, plan), points.windMargin.summary};
-}
-
 } // namespace plan

@@ -65,9 +65,4 @@ DecisionPoints decisionPoints(const FlightPlan& plan, const ComputedPlan& comput
 // "ETP 61.3 nm, 35.2 min from LSZH, in leg 2 (12.1 nm past Lake bridge), 47 05.12N 008 01.33E"
 QString pointText(const QString& what, const PointResult& point, const FlightPlan& plan);
 
-// The lines a printed plan carries under its legs: the fuel verdict, the
-// equal-time point, the point of no return and the wind margin.
-QStringList kneeboardNotes(const FlightPlan& plan, const ComputedPlan& computed,
-                           const DecisionPoints& points);
-
 } // namespace plan

@@ -89,6 +89,14 @@ QString wcaText(double windCorrectionDeg) {
         .arg(windCorrectionDeg > 0 ? QLatin1Char('L') : QLatin1Char('R'));
 }
 
+QString fuelBlockText(const FuelBlock& f) {
+    return QStringLiteral("Fuel: taxi %1 + trip %2 + contingency %3 + alternate %4 + reserve %5 + "
+                          "extra %6 = %7 gal required.")
+        .arg(gallons(f.taxiGal), gallons(f.tripGal), gallons(f.contingencyGal),
+             gallons(f.alternateGal), gallons(f.reserveGal), gallons(f.extraGal),
+             gallons(f.requiredGal));
+}
+
 QString problemText(const PlanLeg& leg) {
     switch (leg.problem) {
     case LegProblem::None:

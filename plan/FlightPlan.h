@@ -126,6 +126,10 @@ struct FuelBlock {
     QString verdict; // "Enough fuel: 12.3 gal above the required 27.7 gal." or the shortfall
 };
 
+// "Fuel: taxi 1.0 + trip 6.3 + contingency 0.3 + alternate 0.0 + reserve 4.0 +
+// extra 0.0 = 11.6 gal required."
+QString fuelBlockText(const FuelBlock& fuel);
+
 struct ComputedPlan {
     std::vector<PlanLeg> legs; // the route's legs, then the alternate's
     FuelBlock fuel;

@@ -3,8 +3,8 @@
 #include "core/Files.h"
 #include "core/NumberText.h"
 #include "core/Text.h"
+#include "kneeboard/KneeboardPrint.h"
 #include "map/RoutePicture.h"
-#include "navlog/NavLogPrint.h"
 #include "plan/Coordinates.h"
 #include "plan/PlanFile.h"
 #include "plan/RouteExchange.h"
@@ -282,7 +282,9 @@ PlanWindow::PlanWindow(const FlightPlan& start, QWidget* parent)
     files->addSpacing(20);
     files->addWidget(printButton);
     files->addWidget(pdfButton);
-    files->addWidget(navlog::kneeboardPageBox(this));
+    files->addWidget(kneeboard::pageBox(this));
+    files->addWidget(kneeboard::pictureBox(this));
+    files->addWidget(kneeboard::columnsButton(this));
     files->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top, 2);
@@ -482,6 +484,28 @@ PlanWindow::PlanWindow(const FlightPlan& start, QWidget* parent)
             openFile(path);
     });
     connect(saveButton, &QPushButton::clicked, this, [this] { save(); });
+    connect(exportButton, &QPushButton::clicked, this, [this] {
+        const QString path = askSavePath(QStringLiteral("Export route"),
+                                         QStringLiteral("GPX routes (*.gpx);;Garmin flight plans "
+                                                        "(*.fpl)"));
+        if (!path.isEmpty())
+            exportRoute(path);
+    });
+    connect(printButton, &QPushButton::clicked, this, [this] { print(); });
+    connect(pdfButton, &QPushButton::clicked, this, [this] {
+        const QString path =
+            askSavePath(QStringLiteral("Save kneeboard PDF"), QStringLiteral("PDF (*.pdf)"));
+        if (!path.isEmpty())
+            savePdf(path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive) ? path
+                                                                              : path + ".pdf");
+    });
+    connect(savePicture, &QPushButton::clicked, this, [this] {
+        const QString path = askSavePath(QStringLiteral("Save route picture"),
+                                         QStringLiteral("PNG pictures (*.png);;SVG pictures "
+                                                        "(*.svg)"));
+        if (!path.isEmpty())
+            saveRoutePicture(path);
+    });
     connect(saveAsButton, &QPushButton::clicked, this, [this] {
         const QString path = QFileDialog::getSaveFileName(
             this, QStringLiteral("Save flight plan"), m_path,
@@ -593,23 +617,7 @@ void PlanWindow::fillWaypoints() {
 }
 
 void PlanWindow::updatePicture() {
-    map::RouteScene scene;
-    auto label = [](const Waypoint& w) { return w.ident.isEmpty() ? w.name : w.ident; };
-    for (const Waypoint& w : m_plan.waypoints)
-        scene.waypoints.push_back({label(w), w.position});
-    if (m_plan.alternate)
-        scene.alternate =
-            map::RouteScene::Point{label(*m_plan.alternate), m_plan.alternate->position};
-    if (m_points.etp.point)
-        scene.etp = m_points.etp.point->position;
-    if (m_points.pnr.point && !m_points.pnr.beyondDestination)
-        scene.pnr = m_points.pnr.point->position;
-    scene.land = &map::landOutlines(store::dataPlaces());
-    m_routeView->setScene(std::move(scene));
-}
-
-QStringList PlanWindow::kneeboardNotes() const {
-    return plan::kneeboardNotes(m_plan, m_computed, m_points);
+    m_routeView->setScene(map::routeScene(m_plan, m_points, store::dataPlaces()));
 }
 
 void PlanWindow::recompute() {
@@ -659,17 +667,12 @@ void PlanWindow::fillLegs() {
             m_legs->setItem(r, c, item);
         }
     }
-    const FuelBlock& f = m_computed.fuel;
-    auto gal = [](double v) { return QString::fromStdString(core::formatFixed(v, 1)); };
-    m_fuel->setText(
-        QStringLiteral(
-            "Route %1 nm, %2 min.   Fuel: taxi %3 + trip %4 + contingency %5 + alternate "
-            "%6 + reserve %7 + extra %8 = %9 gal required.\n%10")
-            .arg(shown(m_computed.distanceNm), shown(m_computed.eteMin), gal(f.taxiGal),
-                 gal(f.tripGal), gal(f.contingencyGal), gal(f.alternateGal), gal(f.reserveGal),
-                 gal(f.extraGal), gal(f.requiredGal))
-            .arg(m_plan.waypoints.size() < 2 ? QStringLiteral("Add at least two waypoints.")
-                                             : f.verdict));
+    m_fuel->setText(QStringLiteral("Route %1 nm, %2 min.   %3\n%4")
+                        .arg(shown(m_computed.distanceNm), shown(m_computed.eteMin),
+                             fuelBlockText(m_computed.fuel),
+                             m_plan.waypoints.size() < 2
+                                 ? QStringLiteral("Add at least two waypoints.")
+                                 : m_computed.fuel.verdict));
 }
 
 int PlanWindow::selectedRow() const {
@@ -876,6 +879,74 @@ bool PlanWindow::saveAs(const QString& path) {
     updateTitle();
     remember(path);
     return true;
+}
+
+QString PlanWindow::askSavePath(const QString& caption, const QString& filters) {
+    QString chosen;
+    QString path = QFileDialog::getSaveFileName(this, caption, QString(), filters, &chosen,
+                                                QFileDialog::DontUseNativeDialog);
+    // The suffix of the chosen kind when the pilot typed none.
+    static const QRegularExpression suffix(QStringLiteral("\\*(\\.\\w+)"));
+    const auto m = suffix.match(chosen);
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty() && m.hasMatch())
+        path += m.captured(1);
+    return path;
+}
+
+bool PlanWindow::writeOut(const QString& path, const std::string& bytes, const char* what) {
+    const auto status = core::writeFileSafely(QFile::encodeName(path).toStdString(), bytes);
+    if (status == core::WriteStatus::Written)
+        return true;
+    message(QString::fromStdString(core::writeFailureText(status, what)));
+    return false;
+}
+
+bool PlanWindow::exportRoute(const QString& path) {
+    if (m_plan.waypoints.empty()) {
+        message(QStringLiteral("The plan has no waypoints to export."));
+        return false;
+    }
+    const bool fpl = path.endsWith(QLatin1String(".fpl"), Qt::CaseInsensitive);
+    return writeOut(path, fpl ? fplOf(m_plan) : gpxOf(m_plan), fpl ? "flight plan" : "GPX");
+}
+
+kneeboard::Sheet PlanWindow::kneeboardSheet() const {
+    return kneeboard::planSheet(m_plan, m_computed, m_points, &m_navData);
+}
+
+kneeboard::PrintOptions PlanWindow::printOptions() const {
+    kneeboard::PrintOptions options = kneeboard::rememberedOptions();
+    if (m_plan.waypoints.size() >= 2) {
+        options.drawPicture = [scene = m_routeView->scene()](QPainter& painter,
+                                                             const QRectF& area) {
+            map::drawRoute(painter, area, scene);
+        };
+    }
+    return options;
+}
+
+bool PlanWindow::savePdf(const QString& path) {
+    return writeOut(
+        path,
+        kneeboard::kneeboardPdf(kneeboardSheet(), kneeboard::rememberedPageLayout(), printOptions())
+            .toStdString(),
+        "PDF");
+}
+
+void PlanWindow::print() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(kneeboard::rememberedPageLayout());
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("Print flight plan"));
+    if (dialog.exec() == QDialog::Accepted)
+        kneeboard::printKneeboard(printer, kneeboardSheet(), printOptions());
+}
+
+bool PlanWindow::saveRoutePicture(const QString& path) {
+    if (map::saveRoutePicture(path, QSize(1200, 900), m_routeView->scene()))
+        return true;
+    message(QStringLiteral("Cannot write picture file!"));
+    return false;
 }
 
 namespace {

@@ -4,6 +4,7 @@
 // whole flight computed at once, with the fuel block. Every change
 // recomputes at once and can be undone.
 
+#include "kneeboard/KneeboardPrint.h"
 #include "magvar/MagneticVariation.h"
 #include "navdb/NavDatabase.h"
 #include "plan/DecisionPoints.h"
@@ -55,9 +56,17 @@ public:
     const DecisionPoints& decisions() const { return m_points; }
     const QString& filePath() const { return m_path; }
 
-    // The lines a printed plan carries under its legs: the fuel verdict and
-    // the decision points.
-    QStringList kneeboardNotes() const;
+    // The outputs behind the buttons; each says what went wrong and
+    // returns false when it cannot write.
+    bool exportRoute(const QString& path);      // GPX, or FPL for a path ending .fpl
+    bool savePdf(const QString& path);          // the kneeboard page
+    bool saveRoutePicture(const QString& path); // PNG, or SVG for a path ending .svg
+    void print();
+    // What the kneeboard page prints: the plan with what the navigation
+    // database knows of its airports, in the remembered columns, with the
+    // route picture.
+    kneeboard::Sheet kneeboardSheet() const;
+    kneeboard::PrintOptions printOptions() const;
 
     // Column headings of the leg table.
     static QStringList legHeadings();
@@ -88,6 +97,8 @@ private:
     int selectedRow() const;
     void message(const QString& text);
     void updateTitle();
+    QString askSavePath(const QString& caption, const QString& filters);
+    bool writeOut(const QString& path, const std::string& bytes, const char* what);
 
     FlightPlan m_plan;
     ComputedPlan m_computed;

@@ -3,9 +3,9 @@
 // a PDF (turned into PNG with pdftoppm). Runs offscreen:
 //   build/ci/tools/docshots docs/
 #include "core/Files.h"
+#include "kneeboard/KneeboardPrint.h"
 #include "leg/LegDialog.h"
 #include "leg/LegDialogIds.h"
-#include "navlog/NavLogPrint.h"
 #include "navlog/NavLogWindow.h"
 #include "plan/PlanFile.h"
 #include "plan/PlanWindow.h"
@@ -84,7 +84,10 @@ int main(int argc, char** argv) {
     window->grab().save(out + QStringLiteral("/navlog-window.png"));
     core::writeFileSafely(
         QFile::encodeName(out + QStringLiteral("/navlog-page.pdf")).toStdString(),
-        navlog::navLogPdf(*window->shownTrip(), window->reserveMinutes()).toStdString());
+        kneeboard::kneeboardPdf(
+            kneeboard::tripSheet(*window->shownTrip(), window->reserveMinutes(), nullptr),
+            *kneeboard::pageLayout(QStringLiteral("a5")), {})
+            .toStdString());
 
     // The flight plan window with a three-leg flight over the Swiss plateau.
     plan::FlightPlan trip;

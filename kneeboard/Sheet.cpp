@@ -1,0 +1,337 @@
+#include "kneeboard/Sheet.h"
+
+#include "core/NumberText.h"
+#include "navdb/NavDatabase.h"
+#include "navlog/LegColumns.h"
+#include "plan/DecisionPoints.h"
+#include "plan/FlightPlan.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace kneeboard {
+namespace {
+
+QString shown(double value) {
+    return QString::fromStdString(core::formatGeneral(value));
+}
+
+QString wcaOf(const navlog::LegRecord& leg) {
+    if (leg.windCorrection.isEmpty())
+        return {};
+    const auto value = core::parseNumber(leg.windCorrection.toStdString());
+    return value ? plan::wcaText(*value) : leg.windCorrection;
+}
+
+QString aircraftLine(const QString& tas, const QString& gph, const QString& fuel, int reserveMin) {
+    return QStringLiteral("TAS %1 kt, fuel flow %2 gal/h, %3 gal at start, reserve %4 min")
+        .arg(tas, gph, fuel)
+        .arg(reserveMin);
+}
+
+} // namespace
+
+const std::vector<Column>& columns() {
+    static const std::vector<Column> all = {
+        {"leg", "#", "Leg number", false, false},
+        {"from", "From", "From", false, true},
+        {"checkpoint", "Checkpoint", "Checkpoint (where the leg ends)", false, true},
+        {"alt", "Alt", "Altitude (ft)", false, false},
+        {"tc", "TC", "True course", false, false},
+        {"wind", "W/V", "Wind (direction/speed)", false, false},
+        {"tas", "TAS", "True airspeed", false, false},
+        {"th", "TH", "True heading", false, false},
+        {"var", "Var", "Variation", false, false},
+        {"mh", "MH", "Magnetic heading", false, false},
+        {"md", "MD", "Deviation", false, false},
+        {"ch", "CH", "Compass heading", false, false},
+        {"wca", "WCA", "Wind correction angle with its side", false, false},
+        {"gs", "GS", "Ground speed", false, false},
+        {"dist", "Dist", "Distance (nm)", false, false},
+        {"off", "Off", "Time off", false, false},
+        {"ete", "ETE", "Time en route (min)", false, false},
+        {"eta", "ETA", "Estimated time of arrival", false, false},
+        {"ata", "ATA", "Actual time of arrival (to write in)", true, false},
+        {"fuelUsed", "F.used", "Fuel used", false, false},
+        {"fuelLeft", "F.left", "Fuel left", false, false},
+        {"fuelAct", "F.act", "Actual fuel (to write in)", true, false},
+        {"res", "Res", "Below the reserve", false, false},
+        {"notes", "Notes", "Notes (to write in)", true, true},
+    };
+    return all;
+}
+
+const Column* columnByKey(const QString& key) {
+    for (const Column& c : columns()) {
+        if (key == QLatin1String(c.key))
+            return &c;
+    }
+    return nullptr;
+}
+
+QStringList defaultColumns() {
+    return {QStringLiteral("checkpoint"), QStringLiteral("alt"),      QStringLiteral("mh"),
+            QStringLiteral("ch"),         QStringLiteral("wca"),      QStringLiteral("gs"),
+            QStringLiteral("dist"),       QStringLiteral("ete"),      QStringLiteral("eta"),
+            QStringLiteral("ata"),        QStringLiteral("fuelLeft"), QStringLiteral("fuelAct")};
+}
+
+QStringList chosenColumns(const QStringList& keys) {
+    QStringList out;
+    for (const Column& c : columns()) {
+        if (keys.contains(QLatin1String(c.key)))
+            out << QLatin1String(c.key);
+    }
+    return out.isEmpty() ? defaultColumns() : out;
+}
+
+std::optional<QStringList> parseColumns(const QString& text, QString* error) {
+    QStringList keys;
+    for (const QString& part : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QString key = part.trimmed();
+        if (!columnByKey(key)) {
+            if (error) {
+                QStringList known;
+                for (const Column& c : columns())
+                    known << QLatin1String(c.key);
+                *error = QStringLiteral("unknown column '%1' (known: %2)")
+                             .arg(key, known.join(QStringLiteral(", ")));
+            }
+            return std::nullopt;
+        }
+        keys << key;
+    }
+    if (keys.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("no columns named");
+        return std::nullopt;
+    }
+    return chosenColumns(keys);
+}
+
+QString cellText(const Column& column, int number, const SheetLeg& leg) {
+    const navlog::LegRecord& r = leg.record;
+    const QString key = QLatin1String(column.key);
+    if (column.writeIn)
+        return {};
+    if (key == QLatin1String("leg"))
+        return QString::number(number);
+    if (key == QLatin1String("checkpoint"))
+        return r.to;
+    if (key == QLatin1String("alt"))
+        return leg.altitude;
+    if (key == QLatin1String("wind"))
+        return r.windDirection.isEmpty() && r.windVelocity.isEmpty()
+                   ? QString()
+                   : r.windDirection + QLatin1Char('/') + r.windVelocity;
+    if (key == QLatin1String("wca"))
+        return leg.wca;
+    if (key == QLatin1String("res"))
+        return leg.belowReserve ? navlog::kBelowReserveShort : QString();
+    // The rest are the nav log's own columns under the same key.
+    for (const navlog::LegColumn& c : navlog::legColumns()) {
+        if (c.key && key == QLatin1String(c.key))
+            return c.text(r);
+    }
+    return {};
+}
+
+QString totalText(const Column& column, const Sheet& sheet) {
+    const QString key = QLatin1String(column.key);
+    if (sheet.legs.empty())
+        return {};
+    if (key == QLatin1String("dist"))
+        return sheet.totals.distance;
+    if (key == QLatin1String("ete"))
+        return sheet.totals.timeEnRoute;
+    if (key == QLatin1String("eta"))
+        return sheet.totals.lastEta;
+    if (key == QLatin1String("fuelUsed"))
+        return sheet.totals.fuelBurnt;
+    if (key == QLatin1String("fuelLeft"))
+        return sheet.lastFuelLeft;
+    return {};
+}
+
+QString airportLine(const QString& role, const QString& ident, const navdb::NavData* navData) {
+    QString line = role + QLatin1Char(' ') + ident;
+    const auto facts = navData ? navData->airportFacts(ident) : std::nullopt;
+    if (!facts)
+        return line;
+    line += QLatin1Char(' ') + facts->airport.name;
+    QStringList parts;
+    if (facts->airport.elevationFt)
+        parts << QStringLiteral("elevation %1 ft").arg(qRound(*facts->airport.elevationFt));
+    if (const auto& r = facts->longestRunway) {
+        QString runway =
+            QStringLiteral("longest runway %1 %2").arg(r->ends).arg(qRound(r->lengthFt));
+        if (r->widthFt)
+            runway += QStringLiteral(" × %1").arg(qRound(*r->widthFt));
+        runway += QStringLiteral(" ft");
+        if (!r->surface.isEmpty())
+            runway += QLatin1Char(' ') + r->surface;
+        parts << runway;
+    }
+    QStringList frequencies;
+    for (const navdb::Frequency& f : facts->frequencies) {
+        const QString text = QStringLiteral("%1 %2").arg(
+            f.type, QString::fromStdString(core::formatFixed(f.mhz, 3)));
+        if (!frequencies.contains(text))
+            frequencies << text;
+    }
+    if (!parts.isEmpty())
+        line += QStringLiteral(": ") + parts.join(QStringLiteral(", "));
+    if (!frequencies.isEmpty())
+        line += (parts.isEmpty() ? QStringLiteral(": ") : QStringLiteral("; ")) +
+                frequencies.join(QStringLiteral(", "));
+    return line;
+}
+
+namespace {
+
+void finishLegs(Sheet& sheet, const navlog::Trip& trip, int reserveMin) {
+    sheet.totals = navlog::totalsOf(trip, reserveMin);
+    sheet.lastFuelLeft = trip.legs.empty() ? QString() : trip.legs.back().fuelLeft;
+    if (sheet.totals.hasEndurance)
+        sheet.endNotes << navlog::reserveSummary(sheet.totals, reserveMin);
+    QStringList low;
+    for (std::size_t i = 0; i < sheet.legs.size(); ++i) {
+        if (sheet.legs[i].belowReserve)
+            low << QString::number(i + 1);
+    }
+    if (!low.isEmpty())
+        sheet.endNotes << QStringLiteral("Below the %1 min reserve (shaded): leg %2.")
+                              .arg(reserveMin)
+                              .arg(low.join(QStringLiteral(", ")));
+}
+
+} // namespace
+
+Sheet tripSheet(const navlog::Trip& trip, int reserveMin, const navdb::NavData* navData) {
+    Sheet sheet;
+    sheet.title = QStringLiteral("Skyvane nav log");
+    sheet.date = trip.started.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    sheet.route = navlog::routeOf(trip);
+    for (const navlog::LegRecord& r : trip.legs)
+        sheet.legs.push_back({r, QString(), wcaOf(r), navlog::belowReserve(r, reserveMin)});
+    if (!trip.legs.empty()) {
+        const navlog::LegRecord& first = trip.legs.front();
+        sheet.aircraft = aircraftLine(first.tas, first.gph, first.fuelAtStart, reserveMin);
+        if (!first.from.isEmpty())
+            sheet.airports << airportLine(QStringLiteral("Departure"), first.from, navData);
+        if (!trip.legs.back().to.isEmpty())
+            sheet.airports << airportLine(QStringLiteral("Destination"), trip.legs.back().to,
+                                          navData);
+    }
+    finishLegs(sheet, trip, reserveMin);
+    return sheet;
+}
+
+Sheet planSheet(const plan::FlightPlan& p, const plan::ComputedPlan& computed,
+                const plan::DecisionPoints& points, const navdb::NavData* navData) {
+    Sheet sheet;
+    sheet.title = QStringLiteral("Skyvane flight plan");
+    sheet.date = p.off.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    auto name = [](const plan::Waypoint& w) { return w.ident.isEmpty() ? w.name : w.ident; };
+    QStringList route;
+    for (const plan::Waypoint& w : p.waypoints)
+        route << name(w);
+    sheet.route = route.join(QStringLiteral(" - "));
+    if (p.alternate)
+        sheet.route += QStringLiteral(", alternate ") + name(*p.alternate);
+    const int reserveMin = static_cast<int>(p.fuel.reserveMin);
+    sheet.aircraft = aircraftLine(shown(p.aircraft.tasKt), shown(p.aircraft.fuelFlowGph),
+                                  shown(p.aircraft.fuelGal), reserveMin);
+    if (p.aircraft.taxiGal > 0)
+        sheet.aircraft += QStringLiteral(", taxi %1 gal").arg(shown(p.aircraft.taxiGal));
+    if (!p.waypoints.empty()) {
+        sheet.airports << airportLine(QStringLiteral("Departure"), name(p.waypoints.front()),
+                                      navData);
+        if (p.waypoints.size() > 1)
+            sheet.airports << airportLine(QStringLiteral("Destination"), name(p.waypoints.back()),
+                                          navData);
+    }
+    if (p.alternate)
+        sheet.airports << airportLine(QStringLiteral("Alternate"), name(*p.alternate), navData);
+    for (const plan::PlanLeg& leg : computed.legs) {
+        SheetLeg row{leg.record, shown(leg.altitudeFt),
+                     leg.problem == plan::LegProblem::None
+                         ? plan::wcaText(leg.result.windCorrectionDeg)
+                         : QString(),
+                     navlog::belowReserve(leg.record, reserveMin)};
+        if (leg.alternate)
+            row.record.to += QStringLiteral(" (alt.)");
+        sheet.legs.push_back(std::move(row));
+    }
+    sheet.fuel << plan::fuelBlockText(computed.fuel) << computed.fuel.verdict;
+    if (p.waypoints.size() > 1) {
+        sheet.decisions << plan::pointText(QStringLiteral("ETP"), points.etp, p)
+                        << plan::pointText(QStringLiteral("PNR"), points.pnr, p)
+                        << points.windMargin.summary;
+        sheet.decisions.removeAll(QString());
+    }
+    for (const plan::PlanLeg& leg : computed.legs) {
+        const QString problem = plan::problemText(leg);
+        if (!problem.isEmpty())
+            sheet.endNotes
+                << QStringLiteral("Leg %1: %2.").arg(&leg - computed.legs.data() + 1).arg(problem);
+    }
+    finishLegs(sheet, plan::tripOf(computed, p.off), reserveMin);
+    return sheet;
+}
+
+ColumnFit fitColumns(const std::vector<double>& needs, const std::vector<bool>& writeIn,
+                     double available) {
+    ColumnFit fit;
+    const int n = static_cast<int>(needs.size());
+    auto sum = [&](const std::vector<int>& line) {
+        return std::accumulate(line.begin(), line.end(), 0.0,
+                               [&](double s, int i) { return s + needs[std::size_t(i)]; });
+    };
+    std::vector<int> all(static_cast<std::size_t>(n));
+    std::iota(all.begin(), all.end(), 0);
+    if (sum(all) <= available) {
+        fit.lines.push_back(all);
+    } else {
+        // As many as fit on the first line, the rest on the second; a column
+        // too wide for a line of its own fits nowhere.
+        std::vector<int> first, second;
+        int i = 0;
+        for (; i < n; ++i) {
+            if (needs[std::size_t(i)] > available) {
+                fit.dropped.push_back(i);
+                continue;
+            }
+            if (sum(first) + needs[std::size_t(i)] > available)
+                break;
+            first.push_back(i);
+        }
+        for (; i < n; ++i) {
+            if (sum(second) + needs[std::size_t(i)] > available)
+                fit.dropped.push_back(i);
+            else
+                second.push_back(i);
+        }
+        if (!first.empty())
+            fit.lines.push_back(first);
+        if (!second.empty())
+            fit.lines.push_back(second);
+    }
+    std::sort(fit.dropped.begin(), fit.dropped.end());
+    for (const std::vector<int>& line : fit.lines) {
+        std::vector<double> widths;
+        int takers = 0;
+        for (int i : line)
+            takers += writeIn[std::size_t(i)] ? 1 : 0;
+        const double spare = available - sum(line);
+        for (int i : line) {
+            const bool takes = takers == 0 || writeIn[std::size_t(i)];
+            widths.push_back(needs[std::size_t(i)] +
+                             (takes ? spare / (takers == 0 ? int(line.size()) : takers) : 0));
+        }
+        fit.widths.push_back(std::move(widths));
+    }
+    return fit;
+}
+
+} // namespace kneeboard

@@ -1,0 +1,105 @@
+#pragma once
+// What a kneeboard page says, without widgets: the header block (date,
+// route, aircraft, the departure and destination as the navigation database
+// knows them, a plan's fuel block and decision points), the legs, their
+// totals, and the columns a pilot can choose to print them in. The nav log's
+// trips and the flight plan both become a Sheet; kneeboard/KneeboardPrint
+// lays it out on paper.
+//
+// Every figure is the text the nav log keeps, which is what the leg dialog
+// showed: the page says digit for digit what the pilot saw.
+
+#include "navlog/TripLog.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace navdb {
+class NavData;
+}
+namespace plan {
+struct FlightPlan;
+struct ComputedPlan;
+struct DecisionPoints;
+} // namespace plan
+
+namespace kneeboard {
+
+// A column of the printed log. Write-in columns stay blank for the pilot's
+// hand in flight.
+struct Column {
+    const char* key;     // as --columns and the settings name it
+    const char* heading; // on paper
+    const char* title;   // in the list the pilot chooses from
+    bool writeIn;
+    bool leftAligned; // text rather than figures
+};
+
+// Every column, in the order a chosen set is printed in.
+const std::vector<Column>& columns();
+const Column* columnByKey(const QString& key);
+// The set for flying: checkpoint, altitude, MH, CH, WCA with its side, GS,
+// Dist, ETE, ETA, ATA, fuel left, actual fuel.
+QStringList defaultColumns();
+// The known keys among these, each once, in the catalogue's order; the
+// default set when none is known.
+QStringList chosenColumns(const QStringList& keys);
+// A comma-separated list as the command line takes it; none when a key is
+// unknown (error then names it and the known ones).
+std::optional<QStringList> parseColumns(const QString& text, QString* error);
+
+struct SheetLeg {
+    navlog::LegRecord record;
+    QString altitude; // feet, as planned; empty where the log has none
+    QString wca;      // the wind correction with its side: "5 R"
+    bool belowReserve = false;
+};
+
+struct Sheet {
+    QString title;         // "Skyvane nav log", "Skyvane flight plan"
+    QString date;          // "2026-06-01 10:00"
+    QString route;         // "LSZH - Lake bridge - LSZB"
+    QString aircraft;      // "TAS 110 kt, fuel flow 8 gal/h, 39 gal at start, reserve 30 min"
+    QStringList airports;  // a line each for the departure and the destination
+    QStringList fuel;      // a plan's fuel block and verdict
+    QStringList decisions; // a plan's ETP, PNR and wind margin
+    QStringList endNotes;  // under the totals: the reserve summary, legs below it
+    std::vector<SheetLeg> legs;
+    navlog::Totals totals;
+    QString lastFuelLeft;
+};
+
+// A cell of the table: number is the leg's, from 1.
+QString cellText(const Column& column, int number, const SheetLeg& leg);
+// What the totals row shows under a column (empty for most).
+QString totalText(const Column& column, const Sheet& sheet);
+
+// "Departure LSZH Zürich Airport: elevation 1416 ft, longest runway 16/34
+// 12139 × 197 ft CON; ATIS 128.525, TWR 118.100", or "Departure LSZH" when
+// the database (if any) does not know it.
+QString airportLine(const QString& role, const QString& ident, const navdb::NavData* navData);
+
+// A trip of the nav log.
+Sheet tripSheet(const navlog::Trip& trip, int reserveMin, const navdb::NavData* navData);
+// A computed flight plan: its legs, its altitudes, the fuel block and the
+// decision points. The alternate's leg is printed after the route's.
+Sheet planSheet(const plan::FlightPlan& plan, const plan::ComputedPlan& computed,
+                const plan::DecisionPoints& points, const navdb::NavData* navData);
+
+// How the chosen columns fit across the page. Each needs a width (its
+// widest text, or the write-in minimum); together they take one line a leg
+// if they fit, else two lines (as many as fit on the first, the rest on the
+// second); what fits on neither is left out and named. The room left over
+// goes to the write-in columns, or to all when there are none.
+struct ColumnFit {
+    std::vector<std::vector<int>> lines; // indices into the needs, a line each
+    std::vector<std::vector<double>> widths;
+    std::vector<int> dropped;
+};
+ColumnFit fitColumns(const std::vector<double>& needs, const std::vector<bool>& writeIn,
+                     double available);
+
+} // namespace kneeboard
