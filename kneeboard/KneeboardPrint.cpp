@@ -26,6 +26,9 @@ QFont fontOf(double points, bool bold, QPaintDevice* device) {
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(points);
     font.setBold(bold);
+    // No ligatures: "Off" stays three letters that a search or a screen
+    // reader finds.
+    font.setStyleStrategy(QFont::PreferNoShaping);
     return QFont(font, device);
 }
 
@@ -113,7 +116,7 @@ private:
             double needMm = width / m_mm + 2 * kPadMm;
             if (c->writeIn)
                 needMm = std::max(needMm, kWriteInMm);
-            needs.push_back(std::ceil(needMm * 10) / 10);
+            needs.push_back(needMm);
             writeIn.push_back(c->writeIn);
         }
         const ColumnFit fit = kneeboard::fitColumns(needs, writeIn, m_area.width() / m_mm);
@@ -144,7 +147,7 @@ private:
             return;
         const QRectF bounds =
             QFontMetricsF(font).boundingRect(QRectF(0, 0, width, 1e6), Qt::TextWordWrap, s);
-        if (m_y + bounds.height() > m_area.bottom() && m_y > 0)
+        if (m_y + bounds.height() > m_area.bottom())
             newPage();
         text(QRectF(0, m_y, width, bounds.height()), font, s,
              Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap);
@@ -209,15 +212,11 @@ private:
             paragraph(line, m_body, width);
     }
 
+    // A page after the first: the sheet's title and route, and its number.
     void newPage() {
         if (m_painter)
             m_device.newPage();
         ++m_page;
-        m_y = 0;
-    }
-
-    void nextPageWithTable() {
-        newPage();
         const double h = lineOf(m_heading);
         text(QRectF(0, 0, m_area.width(), h), m_heading,
              m_sheet.title + QStringLiteral(" — ") + m_sheet.route,
@@ -225,6 +224,10 @@ private:
         text(QRectF(0, 0, m_area.width(), h), m_body, pageText(),
              Qt::AlignRight | Qt::AlignVCenter);
         m_y = h + 2 * m_mm;
+    }
+
+    void nextPageWithTable() {
+        newPage();
         tableHead();
     }
 
@@ -309,7 +312,7 @@ private:
         m_y += m_rowPx;
     }
 
-    static constexpr double kPadMm = 0.8; // text from the cell's rules
+    static constexpr double kPadMm = 0.6; // text from the cell's rules
 
     QPagedPaintDevice& m_device;
     const Sheet& m_sheet;
@@ -399,7 +402,8 @@ QString pageTitle(const QString& name) {
 }
 
 std::optional<QPageLayout> pageLayout(const QString& name) {
-    const QMarginsF margins(8, 8, 8, 8);
+    // 6 mm at the sides (within what printers reach), 8 mm top and bottom.
+    const QMarginsF margins(6, 8, 6, 8);
     auto layout = [&](const QPageSize& size, QPageLayout::Orientation orientation) {
         return QPageLayout(size, orientation, margins, QPageLayout::Millimeter);
     };

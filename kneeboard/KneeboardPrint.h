@@ -65,7 +65,8 @@ void printKneeboard(QPrinter& printer, const Sheet& sheet, const PrintOptions& o
 
 // The kneeboard pages a pilot can choose, by the names --page takes: "a5"
 // (A5 portrait, the default), "a5-landscape", "half-letter" (5.5 × 8.5 in),
-// "a4" and "letter", each with 8 mm margins; and their names as shown.
+// "a4" and "letter", each with margins of 6 mm at the sides and 8 mm top and
+// bottom; and their names as shown.
 const QStringList& pageNames();
 QString pageTitle(const QString& name);
 std::optional<QPageLayout> pageLayout(const QString& name);

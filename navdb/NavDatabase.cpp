@@ -636,10 +636,10 @@ std::optional<AirportFacts> NavDatabase::airportFacts(const QString& typed) cons
     AirportFacts facts;
     facts.airport = placeOf(airport, 0);
     Statement runway(m_db, "SELECT le_ident, he_ident, length_ft, width_ft, surface FROM runways "
-                           "WHERE airport_ref = ?1 AND length_ft > 0 AND NOT ifnull(closed, 0) "
+                           "WHERE airport_ident = ?1 AND length_ft > 0 AND NOT ifnull(closed, 0) "
                            "ORDER BY length_ft DESC, id LIMIT 1");
     if (runway) {
-        runway.bind(1, facts.airport.id);
+        runway.bind(1, facts.airport.ident);
         if (runway.step() == SQLITE_ROW) {
             Runway r;
             const QString low = runway.text(0), high = runway.text(1);
@@ -652,10 +652,10 @@ std::optional<AirportFacts> NavDatabase::airportFacts(const QString& typed) cons
         }
     }
     Statement frequencies(m_db, "SELECT type, description, frequency_mhz FROM frequencies "
-                                "WHERE airport_ref = ?1 AND frequency_mhz > 0 "
+                                "WHERE airport_ident = ?1 AND frequency_mhz > 0 "
                                 "ORDER BY type, frequency_mhz, id");
     if (frequencies) {
-        frequencies.bind(1, facts.airport.id);
+        frequencies.bind(1, facts.airport.ident);
         while (frequencies.step() == SQLITE_ROW) {
             facts.frequencies.push_back({frequencies.text(0), frequencies.text(1).simplified(),
                                          sqlite3_column_double(frequencies.get(), 2)});

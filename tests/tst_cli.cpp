@@ -261,6 +261,25 @@ void TestCli::planWithoutAWindow() {
         const QString said = QString::fromUtf8(info.readAllStandardOutput());
         QVERIFY2(said.contains(QString("Page size:       ") + size), qPrintable(said));
     }
+    // The picture's place and the columns, and what they refuse.
+    for (const auto& [where, pages] : {std::pair{"none", "1"}, std::pair{"page", "2"}}) {
+        const QString out = dir.home.path() + "/picture-" + where + ".pdf";
+        QCOMPARE(run({"--plan", planPath, "--pdf", out, "--picture", where, "--columns",
+                      "checkpoint,mh,notes", "--var", "-2", "--wind", "250/10"})
+                     .exitCode,
+                 0);
+        QProcess info;
+        info.start("pdfinfo", {out});
+        QVERIFY(info.waitForFinished(20000));
+        QVERIFY(QString::fromUtf8(info.readAllStandardOutput())
+                    .contains(QRegularExpression(QString("Pages:\\s+%1\\n").arg(pages))));
+    }
+    r = run({"--plan", planPath, "--pdf", "x.pdf", "--columns", "mh,heading"});
+    QCOMPARE(r.exitCode, 2);
+    QVERIFY2(r.err.contains("unknown column 'heading'"), qPrintable(r.err));
+    QCOMPARE(run({"--plan", planPath, "--pdf", "x.pdf", "--picture", "left"}).exitCode, 2);
+    QCOMPARE(run({"--plan", planPath, "--csv", "-", "--columns", "mh"}).exitCode, 2);
+    QVERIFY(!QFile::exists("x.pdf"));
     QCOMPARE(run({"--plan", planPath, "--pdf", "x.pdf", "--page", "a3"}).exitCode, 2);
     QCOMPARE(run({"--plan", planPath, "--csv", "-", "--page", "a4"}).exitCode, 2);
     // Converted for other planners and devices, and read back from them.

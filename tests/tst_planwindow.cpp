@@ -9,16 +9,24 @@
 #include "plan/PlanFile.h"
 #include "plan/PlanWindow.h"
 
+#include "kneeboard/KneeboardPrint.h"
+
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCompleter>
+#include <QDialog>
 #include <QDoubleSpinBox>
+#include <QFileDialog>
 #include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -60,12 +68,38 @@ void typeInto(QWidget* field, const QString& text) {
     QTest::keyClicks(field, text);
 }
 
+// Clicks the button and types the path into the file dialog it opens.
+void saveThrough(QWidget* window, const QString& text, const QString& path) {
+    testing::whenModal<QFileDialog>([path](QFileDialog& d) {
+        auto* name = d.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        name->setText(path);
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    QPushButton* b = button(window, text);
+    QVERIFY2(b, qPrintable(text));
+    QTest::mouseClick(b, Qt::LeftButton);
+}
+
+QByteArray contents(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QString pdfText(const QString& path, int page) {
+    QProcess p;
+    p.start("pdftotext", {"-f", QString::number(page), "-l", QString::number(page), path, "-"});
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
 } // namespace
 
 class TestPlanWindow : public QObject {
     Q_OBJECT
 private slots:
     void buildEditUndoSave();
+    void kneeboardExportAndPicture();
 };
 
 void TestPlanWindow::buildEditUndoSave() {
@@ -242,6 +276,75 @@ void TestPlanWindow::buildEditUndoSave() {
     answer(QMessageBox::Discard);
     testing::click(leg, ids::leg::QUIT);
     QVERIFY(!w->isVisible() && !leg.isVisible());
+}
+
+void TestPlanWindow::kneeboardExportAndPicture() {
+    testing::DataDir dir;
+    testing::Messages messages;
+    plan::FlightPlan start;
+    start.aircraft = {110, 8, 40, 1};
+    start.variationDeg = -2;
+    for (int i = 0; i < 3; ++i) {
+        plan::Waypoint w{
+            QStringLiteral("P%1").arg(i), QString(), {47.0 + 0.1 * i, 8.0 + 0.2 * i}, {}};
+        w.leg.wind = plan::Wind{250, 10};
+        start.waypoints.push_back(w);
+    }
+    plan::PlanWindow w(start);
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    const QString home = dir.home.path();
+
+    // The kneeboard PDF, the suffix added as the filter says; the route
+    // picture on its own page unless the pilot chose otherwise.
+    saveThrough(&w, "Save PDF…", home + "/kneeboard");
+    QVERIFY(contents(home + "/kneeboard.pdf").startsWith("%PDF-"));
+    QVERIFY(pdfText(home + "/kneeboard.pdf", 1).contains("Skyvane flight plan"));
+    QVERIFY(
+        QRegularExpression("(^|\\n)N\\n").match(pdfText(home + "/kneeboard.pdf", 2)).hasMatch());
+    // Beside the log instead, chosen by keys: one page.
+    auto* place = named<QComboBox>(&w, "Route picture");
+    QVERIFY(place);
+    place->setFocus();
+    QTest::keyClick(place, Qt::Key_Down);
+    QCOMPARE(kneeboard::rememberedPicture(), kneeboard::PicturePlace::BesideLog);
+    // A column more, ticked in the column list by keys.
+    testing::whenModal<QDialog>([](QDialog& d) {
+        auto* list = d.findChild<QListWidget*>();
+        QVERIFY(list);
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_End);
+        QCOMPARE(list->currentItem()->data(Qt::UserRole).toString(), QString("notes"));
+        QTest::keyClick(list, Qt::Key_Space);
+        QTest::keyClick(list, Qt::Key_Return);
+    });
+    QTest::mouseClick(named<QPushButton>(&w, "Kneeboard columns"), Qt::LeftButton);
+    QVERIFY(kneeboard::rememberedColumns().contains("notes"));
+    saveThrough(&w, "Save PDF…", home + "/beside.pdf");
+    const QString page = pdfText(home + "/beside.pdf", 1);
+    QVERIFY2(page.contains("Notes") && QRegularExpression("(^|\\n)N\\n").match(page).hasMatch(),
+             qPrintable(page));
+    QVERIFY(pdfText(home + "/beside.pdf", 2).isEmpty());
+
+    // The route for other planners and devices.
+    saveThrough(&w, "Export route…", home + "/route.fpl");
+    QVERIFY(contents(home + "/route.fpl").contains("<flight-plan"));
+    saveThrough(&w, "Export route…", home + "/route");
+    QVERIFY(contents(home + "/route.gpx").contains("<gpx"));
+    // The picture as PNG and as SVG.
+    saveThrough(&w, "Save picture…", home + "/route.png");
+    QCOMPARE(QImage(home + "/route.png").size(), QSize(1200, 900));
+    saveThrough(&w, "Save picture…", home + "/route.svg");
+    QVERIFY(contents(home + "/route.svg").contains("<svg"));
+    QVERIFY(messages.list.isEmpty());
+
+    // Where nothing can be written, said, and nothing claimed.
+    saveThrough(&w, "Save PDF…", home + "/none/x.pdf");
+    saveThrough(&w, "Export route…", home + "/none/x.gpx");
+    saveThrough(&w, "Save picture…", home + "/none/x.png");
+    QCOMPARE(messages.list, (QStringList{"Cannot open PDF file!", "Cannot open GPX file!",
+                                         "Cannot write picture file!"}));
 }
 
 QTEST_MAIN(TestPlanWindow)
