@@ -285,15 +285,15 @@ void TestNavLogWindow::pdfHasEveryLegAndTheTotalsOnTheLastPage() {
                                        *kneeboard::pageLayout("a5"), {}));
     many.close();
     const QRegularExpression pagesLine("Pages:\\s+(\\d+)\\n");
-    const int pages = pagesLine.match(runTool(QStandardPaths::findExecutable("pdfinfo"),
-                                              {many.fileName()}))
-                          .captured(1)
-                          .toInt();
+    const int pages =
+        pagesLine.match(runTool(QStandardPaths::findExecutable("pdfinfo"), {many.fileName()}))
+            .captured(1)
+            .toInt();
     QVERIFY2(pages >= 2, qPrintable(QString::number(pages)));
     QCOMPARE(runTool(pdftotext, {"-layout", many.fileName(), "-"}).count("31.6"), 40);
-    const QString last = runTool(pdftotext, {"-f", QString::number(pages), "-l",
-                                             QString::number(pages), "-layout", many.fileName(),
-                                             "-"});
+    const QString last =
+        runTool(pdftotext, {"-f", QString::number(pages), "-l", QString::number(pages), "-layout",
+                            many.fileName(), "-"});
     QVERIFY(last.contains("Total") && last.contains(QString("Page %1 of %1").arg(pages)));
 }
 
