@@ -7,6 +7,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -75,9 +76,28 @@ void drawRoute(QPainter& painter, const QRectF& area, const RouteScene& scene) {
         minY = std::min(minY, q.northNm);
         maxY = std::max(maxY, q.northNm);
     }
-    const double spanNm = std::max({maxX - minX, maxY - minY, 20.0}) * 1.25;
-    const QRectF inner = area.adjusted(10, 10, -10, -10);
-    const double pxPerNm = std::min(inner.width(), inner.height()) / spanNm;
+    // Sizes in the device's own pixels: a screen's, a PNG's or a 300 dpi
+    // page's marks and labels come out the same size to the eye.
+    const double u = painter.device() ? painter.device()->logicalDpiX() / 96.0 : 1.0;
+    QFont font = painter.font();
+    font.setPointSizeF(9);
+    font.setBold(true);
+    painter.setFont(font);
+    // Room on the right for the labels, which stand right of their points.
+    double labelRoom = 0;
+    const QFontMetricsF metrics(font, painter.device());
+    for (const auto& w : scene.waypoints)
+        labelRoom = std::max(labelRoom, metrics.horizontalAdvance(w.label));
+    if (scene.alternate)
+        labelRoom = std::max(labelRoom, metrics.horizontalAdvance(scene.alternate->label));
+    labelRoom = std::min(labelRoom + 10 * u, area.width() * 0.4);
+    // The route's extent, at least 20 nm each way, fills what is left with a
+    // margin, the same scale both ways.
+    const double spanX = std::max(maxX - minX, 20.0) * 1.1;
+    const double spanY = std::max(maxY - minY, 20.0) * 1.1;
+    const double spanNm = std::max(spanX, spanY);
+    const QRectF inner = area.adjusted(14 * u, 30 * u, -labelRoom, -30 * u);
+    const double pxPerNm = std::min(inner.width() / spanX, inner.height() / spanY);
     const QPointF middle = inner.center();
     const double midX = (minX + maxX) / 2, midY = (minY + maxY) / 2;
     auto toScreen = [&](const core::GeoPoint& p) {
@@ -88,7 +108,7 @@ void drawRoute(QPainter& painter, const QRectF& area, const RouteScene& scene) {
     // Land: rings that come near the picture; points beyond a quarter of the
     // earth from the centre are left out (the projection stretches them).
     if (scene.land) {
-        painter.setPen(QPen(kCoast, 0.8));
+        painter.setPen(QPen(kCoast, 0.8 * u));
         painter.setBrush(kLand);
         const double reachDeg = std::min(90.0, spanNm / 60 * 2 + 5);
         for (const Ring& ring : *scene.land) {
@@ -115,25 +135,21 @@ void drawRoute(QPainter& painter, const QRectF& area, const RouteScene& scene) {
         return path;
     };
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(kRoute, 2.2));
+    painter.setPen(QPen(kRoute, 2.2 * u));
     for (std::size_t i = 0; i + 1 < scene.waypoints.size(); ++i)
         painter.drawPath(curve(scene.waypoints[i].position, scene.waypoints[i + 1].position));
     if (scene.alternate && !scene.waypoints.empty()) {
-        painter.setPen(QPen(kRoute, 1.6, Qt::DashLine));
+        painter.setPen(QPen(kRoute, 1.6 * u, Qt::DashLine));
         painter.drawPath(curve(scene.waypoints.back().position, scene.alternate->position));
     }
     // Waypoints and their codes.
-    QFont font = painter.font();
-    font.setPointSizeF(9);
-    font.setBold(true);
-    painter.setFont(font);
     auto mark = [&](const RouteScene::Point& w, bool alternate) {
         const QPointF at = toScreen(w.position);
-        painter.setPen(QPen(Qt::black, 1.2));
+        painter.setPen(QPen(Qt::black, 1.2 * u));
         painter.setBrush(alternate ? Qt::white : QColor(Qt::black));
-        painter.drawEllipse(at, 4, 4);
+        painter.drawEllipse(at, 4 * u, 4 * u);
         painter.setPen(Qt::black);
-        painter.drawText(at + QPointF(7, -6), w.label);
+        painter.drawText(at + QPointF(7, -6) * u, w.label);
     };
     for (const auto& w : scene.waypoints)
         mark(w, false);
@@ -141,10 +157,10 @@ void drawRoute(QPainter& painter, const QRectF& area, const RouteScene& scene) {
         mark(*scene.alternate, true);
     auto decision = [&](const core::GeoPoint& p, const QString& text, const QColor& colour) {
         const QPointF at = toScreen(p);
-        painter.setPen(QPen(colour, 2));
-        painter.drawLine(at + QPointF(-6, -6), at + QPointF(6, 6));
-        painter.drawLine(at + QPointF(-6, 6), at + QPointF(6, -6));
-        painter.drawText(at + QPointF(8, 14), text);
+        painter.setPen(QPen(colour, 2 * u));
+        painter.drawLine(at + QPointF(-6, -6) * u, at + QPointF(6, 6) * u);
+        painter.drawLine(at + QPointF(-6, 6) * u, at + QPointF(6, -6) * u);
+        painter.drawText(at + QPointF(8, 14) * u, text);
     };
     if (scene.etp)
         decision(*scene.etp, QStringLiteral("ETP"), QColor(20, 90, 170));
@@ -154,19 +170,19 @@ void drawRoute(QPainter& painter, const QRectF& area, const RouteScene& scene) {
     font.setBold(false);
     font.setPointSizeF(8);
     painter.setFont(font);
-    painter.setPen(QPen(Qt::black, 1.5));
+    painter.setPen(QPen(Qt::black, 1.5 * u));
     const double barNm = niceLength(spanNm / 5);
-    const QPointF start(area.left() + 16, area.bottom() - 16);
+    const QPointF start(area.left() + 16 * u, area.bottom() - 16 * u);
     const QPointF end = start + QPointF(barNm * pxPerNm, 0);
     painter.drawLine(start, end);
-    painter.drawLine(start, start + QPointF(0, -5));
-    painter.drawLine(end, end + QPointF(0, -5));
-    painter.drawText(start + QPointF(0, -8), QStringLiteral("%1 nm").arg(barNm));
-    const QPointF north(area.right() - 20, area.top() + 34);
-    painter.drawLine(north, north + QPointF(0, -20));
-    painter.drawLine(north + QPointF(0, -20), north + QPointF(-4, -12));
-    painter.drawLine(north + QPointF(0, -20), north + QPointF(4, -12));
-    painter.drawText(QRectF(north.x() - 10, north.y(), 20, 14), Qt::AlignCenter,
+    painter.drawLine(start, start + QPointF(0, -5) * u);
+    painter.drawLine(end, end + QPointF(0, -5) * u);
+    painter.drawText(start + QPointF(0, -8) * u, QStringLiteral("%1 nm").arg(barNm));
+    const QPointF north(area.right() - 20 * u, area.top() + 34 * u);
+    painter.drawLine(north, north + QPointF(0, -20) * u);
+    painter.drawLine(north + QPointF(0, -20) * u, north + QPointF(-4, -12) * u);
+    painter.drawLine(north + QPointF(0, -20) * u, north + QPointF(4, -12) * u);
+    painter.drawText(QRectF(north.x() - 10 * u, north.y(), 20 * u, 14 * u), Qt::AlignCenter,
                      QStringLiteral("N"));
     painter.restore();
 }

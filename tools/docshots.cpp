@@ -1,6 +1,7 @@
 // Makes the README's pictures: the leg dialog after the handbook's worked leg,
 // the nav log window after a three-leg trip, and that trip's printed page as
-// a PDF (turned into PNG with pdftoppm). Runs offscreen:
+// a PDF, the flight plan window, the plan's kneeboard page as a PDF and its
+// route picture (PDFs turned into PNG with pdftoppm). Runs offscreen:
 //   build/ci/tools/docshots docs/
 #include "core/Files.h"
 #include "kneeboard/KneeboardPrint.h"
@@ -46,6 +47,8 @@ int main(int argc, char** argv) {
     QDir(home.path()).mkpath(QStringLiteral("system/skyvane"));
     QFile::copy(QStringLiteral(SKYVANE_LAND),
                 home.path() + QStringLiteral("/system/skyvane/land-50m.txt"));
+    QFile::copy(QStringLiteral(SKYVANE_NAVDATA),
+                home.path() + QStringLiteral("/system/skyvane/navdata.sqlite"));
     qputenv("XDG_DATA_DIRS", QFile::encodeName(home.path() + QStringLiteral("/system")));
     store::useDataPlaces(core::DataPlaces::fromEnvironment());
     QApplication app(argc, argv);
@@ -111,5 +114,9 @@ int main(int argc, char** argv) {
     planWindow->resize(1400, 720);
     QApplication::processEvents();
     planWindow->grab().save(out + QStringLiteral("/plan-window.png"));
+    // Its kneeboard page with the picture beside the log, and the picture.
+    kneeboard::rememberPicture(kneeboard::PicturePlace::BesideLog);
+    planWindow->savePdf(out + QStringLiteral("/plan-page.pdf"));
+    planWindow->saveRoutePicture(out + QStringLiteral("/route-picture.png"));
     return 0;
 }
