@@ -238,6 +238,13 @@ void TestKneeboard::columnChoice() {
     const auto layout =
         kneeboard::kneeboardLayout(sheetOf(straightPlan(3)), *kneeboard::pageLayout("a5"), options);
     QCOMPARE(layout.lines, (std::vector<QStringList>{{"leg", "gs", "notes"}}));
+    // Two write-in columns take 30 mm however little they hold: on a page
+    // 34 mm across, MH and ATA share the first line and F.act the second.
+    options.columns = QStringList{"mh", "ata", "fuelAct"};
+    const QPageLayout narrow(QPageSize(QSizeF(46, 120), QPageSize::Millimeter),
+                             QPageLayout::Portrait, QMarginsF(6, 8, 6, 8), QPageLayout::Millimeter);
+    const auto two = kneeboard::kneeboardLayout(sheetOf(straightPlan(3)), narrow, options);
+    QCOMPARE(two.lines, (std::vector<QStringList>{{"mh", "ata"}, {"fuelAct"}}));
 }
 
 void TestKneeboard::headerWithAndWithoutTheDatabase() {
