@@ -4,6 +4,7 @@
 
 #include "core/Files.h"
 #include "core/NumberText.h"
+#include "kneeboard/KneeboardPrint.h"
 #include "navdb/NavDatabase.h"
 #include "store/AirportDatabase.h"
 #include "store/AirportImport.h"
@@ -322,17 +323,19 @@ std::optional<int> handleCommandLine(const QStringList& arguments, QString* plan
                                     QStringLiteral("With --plan: the route as a Garmin flight "
                                                    "plan (.fpl)."),
                                     QStringLiteral("OUT"));
+    QStringList columnKeys;
+    for (const kneeboard::Column& c : kneeboard::columns())
+        columnKeys << QLatin1String(c.key);
     const QCommandLineOption pageOption(
         QStringLiteral("page"),
-        QStringLiteral("With --pdf: the kneeboard page, a5 (the default), a5-landscape, "
-                       "half-letter, a4 or letter."),
+        QStringLiteral("With --pdf: the kneeboard page (%1); the remembered one otherwise.")
+            .arg(kneeboard::pageNames().join(QStringLiteral(", "))),
         QStringLiteral("PAGE"));
     const QCommandLineOption columnsOption(
         QStringLiteral("columns"),
-        QStringLiteral("With --pdf: the kneeboard's columns, comma-separated (leg, from, "
-                       "checkpoint, alt, tc, wind, tas, wca, th, var, mh, md, ch, gs, dist, off, "
-                       "ete, eta, ata, fuelUsed, fuelLeft, fuelAct, res, notes); the remembered "
-                       "ones otherwise."),
+        QStringLiteral("With --pdf: the kneeboard's columns, comma-separated (%1); the "
+                       "remembered ones otherwise.")
+            .arg(columnKeys.join(QStringLiteral(", "))),
         QStringLiteral("KEYS"));
     const QCommandLineOption pictureOption(
         QStringLiteral("picture"),

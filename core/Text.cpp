@@ -1,6 +1,12 @@
 #include "core/Text.h"
 
+#include "core/NumberText.h"
+
 namespace core {
+
+QString numberText(double value) {
+    return QString::fromStdString(formatGeneral(value));
+}
 
 QString fromLatin1(std::string_view bytes) {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));

@@ -24,4 +24,8 @@ std::optional<std::string> toLatin1(const QString& text);
 // lists.
 QString caseKey(const QString& text);
 
+// A number as the leg dialog's fields show it: general form, up to 15
+// significant digits, "." whatever the locale.
+QString numberText(double value);
+
 } // namespace core

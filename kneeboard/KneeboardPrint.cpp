@@ -16,7 +16,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cmath>
 
 namespace kneeboard {
 namespace {
@@ -32,15 +31,14 @@ QFont fontOf(double points, bool bold, QPaintDevice* device) {
     return QFont(font, device);
 }
 
-// One pass over the sheet, page by page: without a painter it only measures
-// and counts the pages; with one it draws them. Positions are the device's
-// pixels inside the printable area.
+// The sheet laid out on a device: the columns are measured and fitted once;
+// each run goes over the sheet page by page, without a painter only counting
+// the pages, with one drawing them. Positions are the device's pixels inside
+// the printable area.
 class Pass {
 public:
-    Pass(QPagedPaintDevice& device, int resolution, const Sheet& sheet, const PrintOptions& options,
-         QPainter* painter, int pages)
-        : m_device(device), m_sheet(sheet), m_options(options), m_painter(painter), m_pages(pages),
-          m_mm(resolution / 25.4),
+    Pass(QPagedPaintDevice& device, int resolution, const Sheet& sheet, const PrintOptions& options)
+        : m_device(device), m_sheet(sheet), m_options(options), m_mm(resolution / 25.4),
           m_area(QPointF(0, 0), device.pageLayout().paintRectPixels(resolution).size()),
           m_body(fontOf(kBodyPt, false, &device)), m_heading(fontOf(kHeadingPt, true, &device)),
           m_title(fontOf(kTitlePt, true, &device)) {
@@ -48,7 +46,10 @@ public:
         m_rowPx = std::max(kRowMm * m_mm, QFontMetricsF(m_body).height() + 2 * m_mm);
     }
 
-    int run() {
+    // The pages it takes; pages, when known, for "Page 1 of 3".
+    int run(QPainter* painter, int pages) {
+        m_painter = painter;
+        m_pages = pages;
         m_page = 1;
         m_y = 0;
         headerBlock();
@@ -65,7 +66,7 @@ public:
         }
         m_y += m_mm;
         for (const QString& note : m_sheet.endNotes)
-            paragraph(note, m_body, m_area.width());
+            paragraph(note, m_area.width());
         if (m_options.picture == PicturePlace::OwnPage && m_options.drawPicture) {
             newPage();
             text(QRectF(0, m_y, m_area.width(), lineOf(m_heading)), m_heading,
@@ -78,18 +79,13 @@ public:
 
     Layout layout() const {
         Layout out;
-        for (std::size_t l = 0; l < m_lines.size(); ++l) {
+        for (const auto& line : m_lines) {
             QStringList keys;
-            std::vector<double> widths;
-            for (std::size_t c = 0; c < m_lines[l].size(); ++c) {
-                keys << QLatin1String(m_lines[l][c]->key);
-                widths.push_back(m_widths[l][c] / m_mm);
-            }
+            for (const Column* c : line)
+                keys << QLatin1String(c->key);
             out.lines.push_back(keys);
-            out.widthsMm.push_back(widths);
         }
         out.dropped = m_dropped;
-        out.rowMm = m_rowPx / m_mm;
         return out;
     }
 
@@ -141,15 +137,15 @@ private:
         m_painter->drawText(rect, flags, s);
     }
 
-    // Wrapped text across width from the left edge, moving down.
-    void paragraph(const QString& s, const QFont& font, double width) {
+    // Body text wrapped across width from the left edge, moving down.
+    void paragraph(const QString& s, double width) {
         if (s.isEmpty())
             return;
         const QRectF bounds =
-            QFontMetricsF(font).boundingRect(QRectF(0, 0, width, 1e6), Qt::TextWordWrap, s);
+            QFontMetricsF(m_body).boundingRect(QRectF(0, 0, width, 1e6), Qt::TextWordWrap, s);
         if (m_y + bounds.height() > m_area.bottom())
             newPage();
-        text(QRectF(0, m_y, width, bounds.height()), font, s,
+        text(QRectF(0, m_y, width, bounds.height()), m_body, s,
              Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap);
         m_y += bounds.height();
     }
@@ -189,7 +185,7 @@ private:
             lines << QStringLiteral("Aircraft: ") + m_sheet.aircraft;
         lines << m_sheet.airports;
         for (const QString& line : lines)
-            paragraph(line, m_body, width);
+            paragraph(line, width);
         section(QStringLiteral("Fuel"), m_sheet.fuel, width);
         section(QStringLiteral("Decision points"), m_sheet.decisions, width);
         if (beside) {
@@ -209,7 +205,7 @@ private:
         text(QRectF(0, m_y, width, h), m_heading, heading, Qt::AlignLeft | Qt::AlignVCenter);
         m_y += h;
         for (const QString& line : lines)
-            paragraph(line, m_body, width);
+            paragraph(line, width);
     }
 
     // A page after the first: the sheet's title and route, and its number.
@@ -233,16 +229,17 @@ private:
 
     void tableHead() {
         if (!m_dropped.isEmpty()) {
-            paragraph(QStringLiteral("Too wide for this page at 8 pt, not printed: %1.")
+            paragraph(QStringLiteral("Too wide for this page at %1 pt, not printed: %2.")
+                          .arg(kBodyPt)
                           .arg(m_dropped.join(QStringLiteral(", "))),
-                      m_body, m_area.width());
+                      m_area.width());
             m_y += m_mm;
         }
         for (std::size_t l = 0; l < m_lines.size(); ++l) {
             QStringList cells;
             for (const Column* c : m_lines[l])
                 cells << QLatin1String(c->heading);
-            row(l, cells, m_body, QColor(0xe0, 0xe0, 0xe0), l + 1 == m_lines.size(), 0, true);
+            row(l, cells, QColor(0xe0, 0xe0, 0xe0), l + 1 == m_lines.size(), 0, true);
         }
     }
 
@@ -253,7 +250,7 @@ private:
             QStringList cells;
             for (const Column* c : m_lines[l])
                 cells << cellText(*c, index + 1, leg);
-            row(l, cells, m_body, fill, l + 1 == m_lines.size());
+            row(l, cells, fill, l + 1 == m_lines.size());
         }
     }
 
@@ -273,14 +270,14 @@ private:
                 cells[0] = QStringLiteral("Total");
                 labelled = true;
             }
-            row(l, cells, m_body, QColor(0xf0, 0xf0, 0xf0), l + 1 == m_lines.size(), merge);
+            row(l, cells, QColor(0xf0, 0xf0, 0xf0), l + 1 == m_lines.size(), merge);
         }
     }
 
     // A line of cells across the page, each boxed; the last line of a leg
     // closes it with a heavier rule, so two-line legs read as one.
-    void row(std::size_t line, const QStringList& cells, const QFont& font, const QColor& fill,
-             bool lastLine, int merge = 0, bool headings = false) {
+    void row(std::size_t line, const QStringList& cells, const QColor& fill, bool lastLine,
+             int merge = 0, bool headings = false) {
         if (m_painter) {
             double x = 0;
             for (int c = 0; c < cells.size(); ++c) {
@@ -298,7 +295,7 @@ private:
                 m_painter->fillRect(box, fill);
                 m_painter->setPen(QPen(Qt::black, 0.15 * m_mm));
                 m_painter->drawRect(box);
-                text(box.adjusted(kPadMm * m_mm, 0, -kPadMm * m_mm, 0), font, cells[c],
+                text(box.adjusted(kPadMm * m_mm, 0, -kPadMm * m_mm, 0), m_body, cells[c],
                      (left ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
                 x += w;
                 if (c == 0 && merge > 1)
@@ -317,8 +314,8 @@ private:
     QPagedPaintDevice& m_device;
     const Sheet& m_sheet;
     const PrintOptions& m_options;
-    QPainter* m_painter;
-    int m_pages;
+    QPainter* m_painter = nullptr;
+    int m_pages = 0;
     double m_mm;
     QRectF m_area;
     QFont m_body, m_heading, m_title;
@@ -333,9 +330,10 @@ private:
 // Counts the pages first (the header says "Page 1 of 3"), then draws them.
 void render(QPagedPaintDevice& device, int resolution, const Sheet& sheet,
             const PrintOptions& options) {
-    const int pages = Pass(device, resolution, sheet, options, nullptr, 0).run();
+    Pass pass(device, resolution, sheet, options);
+    const int pages = pass.run(nullptr, 0);
     QPainter painter(&device);
-    Pass(device, resolution, sheet, options, &painter, pages).run();
+    pass.run(&painter, pages);
 }
 
 QSettings settings() {
@@ -360,8 +358,8 @@ Layout kneeboardLayout(const Sheet& sheet, const QPageLayout& page, const PrintO
     QPdfWriter pdf(&sink);
     pdf.setPageLayout(page);
     pdf.setResolution(300);
-    Pass pass(pdf, pdf.resolution(), sheet, options, nullptr, 0);
-    const int pages = pass.run();
+    Pass pass(pdf, pdf.resolution(), sheet, options);
+    const int pages = pass.run(nullptr, 0);
     Layout out = pass.layout();
     out.pages = pages;
     return out;

@@ -47,13 +47,11 @@ struct PrintOptions {
     std::function<void(QPainter&, const QRectF&)> drawPicture;
 };
 
-// What a page comes to: the columns on each line of a leg with their widths,
-// what was left out, and how many pages the sheet takes.
+// What a page comes to: the columns on each line of a leg, what was left
+// out, and how many pages the sheet takes.
 struct Layout {
     std::vector<QStringList> lines; // column keys, one list per line of a leg
-    std::vector<std::vector<double>> widthsMm;
-    QStringList dropped; // headings of the columns that fit on no line
-    double rowMm = kRowMm;
+    QStringList dropped;            // headings of the columns that fit on no line
     int pages = 1;
 };
 Layout kneeboardLayout(const Sheet& sheet, const QPageLayout& page, const PrintOptions& options);

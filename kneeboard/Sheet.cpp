@@ -1,6 +1,7 @@
 #include "kneeboard/Sheet.h"
 
 #include "core/NumberText.h"
+#include "core/Text.h"
 #include "navdb/NavDatabase.h"
 #include "navlog/LegColumns.h"
 #include "plan/DecisionPoints.h"
@@ -11,10 +12,6 @@
 
 namespace kneeboard {
 namespace {
-
-QString shown(double value) {
-    return QString::fromStdString(core::formatGeneral(value));
-}
 
 QString wcaOf(const navlog::LegRecord& leg) {
     if (leg.windCorrection.isEmpty())
@@ -232,29 +229,29 @@ Sheet planSheet(const plan::FlightPlan& p, const plan::ComputedPlan& computed,
     Sheet sheet;
     sheet.title = QStringLiteral("Skyvane flight plan");
     sheet.date = p.off.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
-    auto name = [](const plan::Waypoint& w) { return w.ident.isEmpty() ? w.name : w.ident; };
     QStringList route;
     for (const plan::Waypoint& w : p.waypoints)
-        route << name(w);
+        route << w.label();
     sheet.route = route.join(QStringLiteral(" - "));
     if (p.alternate)
-        sheet.route += QStringLiteral(", alternate ") + name(*p.alternate);
+        sheet.route += QStringLiteral(", alternate ") + p.alternate->label();
     const int reserveMin = static_cast<int>(p.fuel.reserveMin);
-    sheet.aircraft = aircraftLine(shown(p.aircraft.tasKt), shown(p.aircraft.fuelFlowGph),
-                                  shown(p.aircraft.fuelGal), reserveMin);
+    sheet.aircraft =
+        aircraftLine(core::numberText(p.aircraft.tasKt), core::numberText(p.aircraft.fuelFlowGph),
+                     core::numberText(p.aircraft.fuelGal), reserveMin);
     if (p.aircraft.taxiGal > 0)
-        sheet.aircraft += QStringLiteral(", taxi %1 gal").arg(shown(p.aircraft.taxiGal));
+        sheet.aircraft += QStringLiteral(", taxi %1 gal").arg(core::numberText(p.aircraft.taxiGal));
     if (!p.waypoints.empty()) {
-        sheet.airports << airportLine(QStringLiteral("Departure"), name(p.waypoints.front()),
+        sheet.airports << airportLine(QStringLiteral("Departure"), p.waypoints.front().label(),
                                       navData);
         if (p.waypoints.size() > 1)
-            sheet.airports << airportLine(QStringLiteral("Destination"), name(p.waypoints.back()),
+            sheet.airports << airportLine(QStringLiteral("Destination"), p.waypoints.back().label(),
                                           navData);
     }
     if (p.alternate)
-        sheet.airports << airportLine(QStringLiteral("Alternate"), name(*p.alternate), navData);
+        sheet.airports << airportLine(QStringLiteral("Alternate"), p.alternate->label(), navData);
     for (const plan::PlanLeg& leg : computed.legs) {
-        SheetLeg row{leg.record, shown(leg.altitudeFt),
+        SheetLeg row{leg.record, core::numberText(leg.altitudeFt),
                      leg.problem == plan::LegProblem::None
                          ? plan::wcaText(leg.result.windCorrectionDeg)
                          : QString(),

@@ -39,11 +39,10 @@ double niceLength(double nm) {
 RouteScene routeScene(const plan::FlightPlan& plan, const plan::DecisionPoints& points,
                       const core::DataPlaces& places) {
     RouteScene scene;
-    auto label = [](const plan::Waypoint& w) { return w.ident.isEmpty() ? w.name : w.ident; };
     for (const plan::Waypoint& w : plan.waypoints)
-        scene.waypoints.push_back({label(w), w.position});
+        scene.waypoints.push_back({w.label(), w.position});
     if (plan.alternate)
-        scene.alternate = RouteScene::Point{label(*plan.alternate), plan.alternate->position};
+        scene.alternate = RouteScene::Point{plan.alternate->label(), plan.alternate->position};
     if (points.etp.point)
         scene.etp = points.etp.point->position;
     if (points.pnr.point && !points.pnr.beyondDestination)

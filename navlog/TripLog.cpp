@@ -2,6 +2,7 @@
 
 #include "core/Math.h"
 #include "core/NumberText.h"
+#include "core/Text.h"
 #include "navlog/TripLogFile.h"
 
 #include <QFile>
@@ -17,10 +18,6 @@ double numberOf(const QString& text) {
     return core::parseNumber(text.toStdString()).value_or(0);
 }
 
-QString shown(double value) {
-    return QString::fromStdString(core::formatGeneral(value));
-}
-
 } // namespace
 
 LegRecord legRecord(const leg::ChainedLeg& leg, const QTime& off, const QTime& eta) {
@@ -30,27 +27,27 @@ LegRecord legRecord(const leg::ChainedLeg& leg, const QTime& off, const QTime& e
     LegRecord out;
     out.from = leg.from;
     out.to = leg.to;
-    out.trueCourse = shown(r.trueCourseDeg);
-    out.windDirection = shown(r.windDirectionDeg);
-    out.windVelocity = shown(in.windVelocityKt);
-    out.tas = shown(in.tasKt);
-    out.windCorrection = shown(r.windCorrectionDeg);
-    out.trueHeading = shown(r.trueHeadingDeg);
-    out.variation = shown(r.variationDeg);
-    out.magHeading = shown(r.magHeadingDeg);
-    out.magDeviation = shown(in.magDeviationDeg);
-    out.compassHeading = shown(r.correctedHeadingDeg);
-    out.groundSpeed = shown(r.groundSpeedKt);
-    out.distance = shown(in.distanceNm);
+    out.trueCourse = core::numberText(r.trueCourseDeg);
+    out.windDirection = core::numberText(r.windDirectionDeg);
+    out.windVelocity = core::numberText(in.windVelocityKt);
+    out.tas = core::numberText(in.tasKt);
+    out.windCorrection = core::numberText(r.windCorrectionDeg);
+    out.trueHeading = core::numberText(r.trueHeadingDeg);
+    out.variation = core::numberText(r.variationDeg);
+    out.magHeading = core::numberText(r.magHeadingDeg);
+    out.magDeviation = core::numberText(in.magDeviationDeg);
+    out.compassHeading = core::numberText(r.correctedHeadingDeg);
+    out.groundSpeed = core::numberText(r.groundSpeedKt);
+    out.distance = core::numberText(in.distanceNm);
     out.timeOff = off.toString(time);
-    out.ete = shown(r.eteMin);
+    out.ete = core::numberText(r.eteMin);
     out.eta = eta.toString(time);
-    out.fuelUsed = shown(r.fuelUsedGal);
-    out.fuelLeft = shown(r.fuelLeftGal);
-    out.gph = shown(in.fuelFlowGph);
-    out.fuelAtStart = shown(in.fuelGal);
-    out.totalBurnt = shown(r.totalBurntGal);
-    out.totalDistance = shown(r.distanceSumNm);
+    out.fuelUsed = core::numberText(r.fuelUsedGal);
+    out.fuelLeft = core::numberText(r.fuelLeftGal);
+    out.gph = core::numberText(in.fuelFlowGph);
+    out.fuelAtStart = core::numberText(in.fuelGal);
+    out.totalBurnt = core::numberText(r.totalBurntGal);
+    out.totalDistance = core::numberText(r.distanceSumNm);
     return out;
 }
 
@@ -68,7 +65,7 @@ Totals totalsOf(const Trip& trip, int reserveMin) {
     for (const LegRecord& leg : trip.legs)
         eteSum += numberOf(leg.ete);
     t.distance = last.totalDistance;
-    t.timeEnRoute = shown(core::roundTo2Places(eteSum));
+    t.timeEnRoute = core::numberText(core::roundTo2Places(eteSum));
     t.fuelBurnt = last.totalBurnt;
     t.lastEta = last.eta;
     const double gph = numberOf(last.gph);

@@ -247,11 +247,10 @@ QString pointText(const QString& what, const PointResult& point, const FlightPla
     const RoutePoint& p = *point.point;
     const Waypoint& start = plan.waypoints[static_cast<std::size_t>(p.leg - 1)];
     const Waypoint& first = plan.waypoints.front();
-    auto name = [](const Waypoint& w) { return w.ident.isEmpty() ? w.name : w.ident; };
     QString text = QStringLiteral("%1 %2 nm, %3 min from %4, in leg %5 (%6 nm past %7), %8")
-                       .arg(what, one(p.distanceNm), one(p.minutes), name(first))
+                       .arg(what, one(p.distanceNm), one(p.minutes), first.label())
                        .arg(p.leg)
-                       .arg(one(p.intoLegNm), name(start), positionText(p.position));
+                       .arg(one(p.intoLegNm), start.label(), positionText(p.position));
     if (point.beyondDestination)
         text +=
             QStringLiteral(": the destination lies before it, there and back holds the reserve");

@@ -30,10 +30,6 @@ QString gallons(double value) {
     return QString::fromStdString(core::formatFixed(value, 1));
 }
 
-QString nameOf(const Waypoint& w) {
-    return w.ident.isEmpty() ? w.name : w.ident;
-}
-
 } // namespace
 
 std::optional<Wind> windAt(const std::vector<WindRow>& table, double altitudeFt) {
@@ -137,8 +133,8 @@ ComputedPlan computePlan(const FlightPlan& plan, const magvar::MagneticVariation
         leg.altitudeFt = b.leg.altitudeFt;
         leg.off = off;
         leg.eta = off;
-        leg.record.from = nameOf(a);
-        leg.record.to = nameOf(b);
+        leg.record.from = a.label();
+        leg.record.to = b.label();
         // TC: the course to two decimals, into the leg in whole degrees.
         const course::CourseAndDistance cd = course::calcCourseAndDistance(a.position, b.position);
         leg.courseDeg = cd.trueCourseDeg;

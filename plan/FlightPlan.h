@@ -49,6 +49,9 @@ struct Waypoint {
     QString ident; // an airport's or navaid's code, empty for a point of the pilot's
     core::GeoPoint position;
     LegSettings leg; // of the leg arriving here; unused on the first waypoint
+
+    // What logs, pages and pictures call it: its code, else its name.
+    QString label() const { return ident.isEmpty() ? name : ident; }
 };
 
 // Winds aloft: a wind at each altitude the pilot typed; between rows the wind

@@ -215,7 +215,7 @@ std::string computedPlanJson(const FlightPlan& p, const ComputedPlan& c,
         const Waypoint& w = index < static_cast<int>(p.waypoints.size())
                                 ? p.waypoints[static_cast<std::size_t>(index)]
                                 : *p.alternate;
-        return w.ident.isEmpty() ? w.name : w.ident;
+        return w.label();
     };
     QJsonArray legs;
     for (const PlanLeg& leg : c.legs) {

@@ -73,16 +73,12 @@ private:
     std::function<void(const FlightPlan&)> m_show;
 };
 
-QString shown(double value) {
-    return QString::fromStdString(core::formatGeneral(value));
-}
-
 QString windText(const std::optional<Wind>& wind) {
     if (!wind)
         return {};
     return QStringLiteral("%1/%2")
         .arg(static_cast<int>(wind->directionDeg), 3, 10, QLatin1Char('0'))
-        .arg(shown(wind->speedKt));
+        .arg(core::numberText(wind->speedKt));
 }
 
 // "270/15", "270 15": a wind as pilots write it; empty for none.
@@ -326,10 +322,7 @@ PlanWindow::PlanWindow(const FlightPlan& start, QWidget* parent)
         if (m_filling)
             return;
         const QString text = m_alternate->text().trimmed();
-        const QString now = m_plan.alternate
-                                ? (m_plan.alternate->ident.isEmpty() ? m_plan.alternate->name
-                                                                     : m_plan.alternate->ident)
-                                : QString();
+        const QString now = m_plan.alternate ? m_plan.alternate->label() : QString();
         if (text == now)
             return;
         std::optional<Waypoint> alternate;
@@ -506,13 +499,7 @@ PlanWindow::PlanWindow(const FlightPlan& start, QWidget* parent)
         if (!path.isEmpty())
             saveRoutePicture(path);
     });
-    connect(saveAsButton, &QPushButton::clicked, this, [this] {
-        const QString path = QFileDialog::getSaveFileName(
-            this, QStringLiteral("Save flight plan"), m_path,
-            QStringLiteral("Skyvane plans (*.skyplan)"), nullptr, QFileDialog::DontUseNativeDialog);
-        if (!path.isEmpty())
-            saveAs(path.endsWith(QLatin1String(".skyplan")) ? path : path + ".skyplan");
-    });
+    connect(saveAsButton, &QPushButton::clicked, this, [this] { saveAsked(); });
     showPlan(m_plan);
     m_undo->setClean();
     updateTitle();
@@ -566,12 +553,10 @@ void PlanWindow::fillAircraft() {
     QStringList card;
     if (m_plan.deviationCard) {
         for (double d : *m_plan.deviationCard)
-            card << shown(d);
+            card << core::numberText(d);
     }
     m_card->setText(card.join(QLatin1Char(' ')));
-    m_alternate->setText(!m_plan.alternate                   ? QString()
-                         : m_plan.alternate->ident.isEmpty() ? m_plan.alternate->name
-                                                             : m_plan.alternate->ident);
+    m_alternate->setText(m_plan.alternate ? m_plan.alternate->label() : QString());
     m_off->setTime(m_plan.off.time());
     m_useModel->setChecked(!m_plan.variationDeg);
     m_variation->setEnabled(m_plan.variationDeg.has_value());
@@ -580,9 +565,9 @@ void PlanWindow::fillAircraft() {
     m_winds->setRowCount(static_cast<int>(m_plan.windsAloft.size()));
     for (int r = 0; r < m_winds->rowCount(); ++r) {
         const WindRow& row = m_plan.windsAloft[static_cast<std::size_t>(r)];
-        m_winds->setItem(r, 0, new QTableWidgetItem(shown(row.altitudeFt)));
-        m_winds->setItem(r, 1, new QTableWidgetItem(shown(row.wind.directionDeg)));
-        m_winds->setItem(r, 2, new QTableWidgetItem(shown(row.wind.speedKt)));
+        m_winds->setItem(r, 0, new QTableWidgetItem(core::numberText(row.altitudeFt)));
+        m_winds->setItem(r, 1, new QTableWidgetItem(core::numberText(row.wind.directionDeg)));
+        m_winds->setItem(r, 2, new QTableWidgetItem(core::numberText(row.wind.speedKt)));
     }
     m_filling = false;
 }
@@ -601,9 +586,10 @@ void PlanWindow::fillWaypoints() {
         m_waypoints->setItem(r, 0, name);
         m_waypoints->setItem(r, 1, position);
         const bool leg = r > 0; // the first waypoint has no leg arriving
-        const QString cells[] = {
-            leg ? shown(w.leg.altitudeFt) : QString(), leg ? windText(w.leg.wind) : QString(),
-            leg && w.leg.variationDeg ? shown(*w.leg.variationDeg) : QString()};
+        const QString cells[] = {leg ? core::numberText(w.leg.altitudeFt) : QString(),
+                                 leg ? windText(w.leg.wind) : QString(),
+                                 leg && w.leg.variationDeg ? core::numberText(*w.leg.variationDeg)
+                                                           : QString()};
         for (int c = 0; c < 3; ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
             if (!leg)
@@ -645,12 +631,13 @@ void PlanWindow::fillLegs() {
         const bool computed = leg.problem == LegProblem::None;
         QStringList cells = {rec.from +
                                  (leg.alternate ? QStringLiteral(" (alternate)") : QString()),
-                             rec.to, shown(leg.altitudeFt)};
+                             rec.to, core::numberText(leg.altitudeFt)};
         if (computed) {
             cells << rec.trueCourse << windText(leg.wind) << wcaText(leg.result.windCorrectionDeg)
                   << rec.trueHeading << rec.variation << rec.magHeading << rec.magDeviation
                   << rec.compassHeading << rec.groundSpeed << rec.distance << rec.ete << rec.eta
-                  << rec.fuelUsed << rec.fuelLeft << shown(leg.toGoNm) << shown(leg.toGoMin);
+                  << rec.fuelUsed << rec.fuelLeft << core::numberText(leg.toGoNm)
+                  << core::numberText(leg.toGoMin);
         } else {
             for (int i = 0; i < 16; ++i)
                 cells << QString();
@@ -668,8 +655,8 @@ void PlanWindow::fillLegs() {
         }
     }
     m_fuel->setText(QStringLiteral("Route %1 nm, %2 min.   %3\n%4")
-                        .arg(shown(m_computed.distanceNm), shown(m_computed.eteMin),
-                             fuelBlockText(m_computed.fuel),
+                        .arg(core::numberText(m_computed.distanceNm),
+                             core::numberText(m_computed.eteMin), fuelBlockText(m_computed.fuel),
                              m_plan.waypoints.size() < 2
                                  ? QStringLiteral("Add at least two waypoints.")
                                  : m_computed.fuel.verdict));
@@ -738,14 +725,13 @@ bool PlanWindow::addTyped(const QString& typed) {
 void PlanWindow::insertWaypoint(const Waypoint& waypoint) {
     const int at =
         selectedRow() >= 0 ? selectedRow() + 1 : static_cast<int>(m_plan.waypoints.size());
-    change(QStringLiteral("Add %1").arg(waypoint.ident.isEmpty() ? waypoint.name : waypoint.ident),
-           [&](FlightPlan& p) {
-               Waypoint w = waypoint;
-               // A new leg flies at the altitude of the leg before it.
-               if (at > 1)
-                   w.leg.altitudeFt = p.waypoints[static_cast<std::size_t>(at - 1)].leg.altitudeFt;
-               p.waypoints.insert(p.waypoints.begin() + at, w);
-           });
+    change(QStringLiteral("Add %1").arg(waypoint.label()), [&](FlightPlan& p) {
+        Waypoint w = waypoint;
+        // A new leg flies at the altitude of the leg before it.
+        if (at > 1)
+            w.leg.altitudeFt = p.waypoints[static_cast<std::size_t>(at - 1)].leg.altitudeFt;
+        p.waypoints.insert(p.waypoints.begin() + at, w);
+    });
     m_waypoints->selectRow(at);
 }
 
@@ -856,15 +842,16 @@ bool PlanWindow::openFile(const QString& path) {
 }
 
 bool PlanWindow::save() {
-    if (m_path.isEmpty()) {
-        const QString path = QFileDialog::getSaveFileName(
-            this, QStringLiteral("Save flight plan"), QString(),
-            QStringLiteral("Skyvane plans (*.skyplan)"), nullptr, QFileDialog::DontUseNativeDialog);
-        if (path.isEmpty())
-            return false;
-        return saveAs(path.endsWith(QLatin1String(".skyplan")) ? path : path + ".skyplan");
-    }
-    return saveAs(m_path);
+    return m_path.isEmpty() ? saveAsked() : saveAs(m_path);
+}
+
+bool PlanWindow::saveAsked() {
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Save flight plan"), m_path,
+        QStringLiteral("Skyvane plans (*.skyplan)"), nullptr, QFileDialog::DontUseNativeDialog);
+    if (path.isEmpty())
+        return false;
+    return saveAs(path.endsWith(QLatin1String(".skyplan")) ? path : path + ".skyplan");
 }
 
 bool PlanWindow::saveAs(const QString& path) {

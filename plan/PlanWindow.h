@@ -43,6 +43,8 @@ public:
     bool openFile(const QString& path);
     // Writes the plan to its file (asking for one the first time).
     bool save();
+    // Asks where, then writes the plan there.
+    bool saveAsked();
     bool saveAs(const QString& path);
 
     const FlightPlan& currentPlan() const { return m_plan; }

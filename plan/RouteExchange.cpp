@@ -34,7 +34,7 @@ QString lineError(const QXmlStreamReader& xml, const QString& what) {
 
 // A Garmin identifier: up to 12 capitals and digits, unique within the file.
 QString fplIdentifier(const Waypoint& w, std::set<QString>& taken) {
-    QString base = (w.ident.isEmpty() ? w.name : w.ident).toUpper();
+    QString base = w.label().toUpper();
     base.remove(QRegularExpression(QStringLiteral("[^A-Z0-9]")));
     base = base.left(12);
     if (base.isEmpty())
@@ -123,17 +123,15 @@ std::string gpxOf(const FlightPlan& plan) {
     xml.writeAttribute(QStringLiteral("creator"), QStringLiteral("Skyvane"));
     xml.writeStartElement(kGpxNamespace, QStringLiteral("rte"));
     if (plan.waypoints.size() >= 2) {
-        auto name = [](const Waypoint& w) { return w.ident.isEmpty() ? w.name : w.ident; };
         xml.writeTextElement(kGpxNamespace, QStringLiteral("name"),
-                             name(plan.waypoints.front()) + QStringLiteral(" - ") +
-                                 name(plan.waypoints.back()));
+                             plan.waypoints.front().label() + QStringLiteral(" - ") +
+                                 plan.waypoints.back().label());
     }
     for (const Waypoint& w : plan.waypoints) {
         xml.writeStartElement(kGpxNamespace, QStringLiteral("rtept"));
         xml.writeAttribute(QStringLiteral("lat"), coordinate(w.position.latitudeDeg));
         xml.writeAttribute(QStringLiteral("lon"), coordinate(w.position.longitudeDeg));
-        xml.writeTextElement(kGpxNamespace, QStringLiteral("name"),
-                             w.ident.isEmpty() ? w.name : w.ident);
+        xml.writeTextElement(kGpxNamespace, QStringLiteral("name"), w.label());
         if (!w.ident.isEmpty() && w.name != w.ident)
             xml.writeTextElement(kGpxNamespace, QStringLiteral("desc"), w.name);
         xml.writeEndElement();
@@ -244,7 +242,7 @@ std::string fplOf(const FlightPlan& plan) {
     for (const Waypoint& w : plan.waypoints) {
         const QString type =
             w.ident.isEmpty() ? QStringLiteral("USER WAYPOINT") : QStringLiteral("AIRPORT");
-        const QString key = type + QLatin1Char('|') + (w.ident.isEmpty() ? w.name : w.ident) +
+        const QString key = type + QLatin1Char('|') + w.label() +
                             coordinate(w.position.latitudeDeg) +
                             coordinate(w.position.longitudeDeg);
         QString identifier;

@@ -1,6 +1,7 @@
 #include "platform/DataExchange.h"
 
 #include "core/NumberText.h"
+#include "core/Text.h"
 #include "platform/Dialog.h"
 #include "platform/MessageBox.h"
 
@@ -55,7 +56,7 @@ void writeNumberField(QWidget* field, double value) {
 }
 
 QString numberText(double value) {
-    return QString::fromStdString(core::formatGeneral(value));
+    return core::numberText(value);
 }
 
 DataExchange::DataExchange(Dialog& dialog, bool fromControls)

@@ -9,7 +9,9 @@
 
 #include <QApplication>
 #include <QDateTimeEdit>
+#include <QFileDialog>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QStringList>
 #include <QTimer>
@@ -55,6 +57,34 @@ template <class DialogType> void whenModal(std::function<void(DialogType&)> acti
         if (dialog)
             action(*dialog);
     });
+}
+
+// Clicks the window's button of that text (with or without its & mark) and
+// types the path into the file dialog it opens.
+inline void saveThrough(QWidget* window, const QString& button, const QString& path) {
+    whenModal<QFileDialog>([path](QFileDialog& d) {
+        auto* name = d.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        // Typed whole (key by key the completer's popup would take the Enter).
+        name->setText(path);
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    QPushButton* found = nullptr;
+    for (QPushButton* b : window->findChildren<QPushButton*>()) {
+        if (b->text() == button || b->text().remove(QLatin1Char('&')) == button)
+            found = b;
+    }
+    QVERIFY2(found, qPrintable(button));
+    QTest::mouseClick(found, Qt::LeftButton);
+}
+
+// What a tool prints, or nothing when it fails.
+inline QString runTool(const QString& tool, const QStringList& args) {
+    QProcess p;
+    p.start(tool, args);
+    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 } // namespace testing

@@ -4,7 +4,7 @@
 // line per leg when they do not fit, what fits nowhere named on the page;
 // the header with and without the navigation database; the route picture's
 // place.
-#include "TestData.h"
+#include "TestSupport.h"
 #include "kneeboard/KneeboardPrint.h"
 #include "navdb/NavDatabase.h"
 #include "plan/DecisionPoints.h"
@@ -14,7 +14,6 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -60,11 +59,7 @@ Pdf readPdf(const QByteArray& bytes) {
         return pdf;
     file.write(bytes);
     file.close();
-    QProcess tool;
-    tool.start(QStringLiteral("pdftotext"), {"-bbox", file.fileName(), "-"});
-    if (!tool.waitForFinished(30000))
-        return pdf;
-    QXmlStreamReader xml(tool.readAllStandardOutput());
+    QXmlStreamReader xml(testing::runTool("pdftotext", {"-bbox", file.fileName(), "-"}));
     while (!xml.atEnd()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;

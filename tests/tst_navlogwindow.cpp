@@ -11,10 +11,8 @@
 #include "store/Globals.h"
 
 #include <QComboBox>
-#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTableWidget>
@@ -68,29 +66,6 @@ struct Fixture {
     testing::Messages messages;
     std::unique_ptr<CLegDialog> dlg;
 };
-
-// Saves through the window's button and the file dialog, typing the name.
-void saveThrough(navlog::NavLogWindow* window, const QString& button, const QString& path) {
-    testing::whenModal<QFileDialog>([path](QFileDialog& d) {
-        auto* name = d.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        QVERIFY(name);
-        // Typed whole (key by key the completer's popup would take the Enter).
-        name->setText(path);
-        QTest::keyClick(name, Qt::Key_Return);
-    });
-    for (QPushButton* b : window->findChildren<QPushButton*>()) {
-        if (b->text() == button)
-            QTest::mouseClick(b, Qt::LeftButton);
-    }
-}
-
-QString runTool(const QString& tool, const QStringList& args) {
-    QProcess p;
-    p.start(tool, args);
-    if (!p.waitForFinished(30000) || p.exitCode() != 0)
-        return QString();
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
 
 } // namespace
 
@@ -243,7 +218,7 @@ void TestNavLogWindow::csvThroughTheSaveButton() {
     f.leg("90", "50", "40");
     f.press(LOG);
     const QString path = f.dir.home.path() + "/trip.csv";
-    saveThrough(f.window(), QStringLiteral("Save &CSV…"), path);
+    testing::saveThrough(f.window(), QStringLiteral("Save &CSV…"), path);
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(),
@@ -251,7 +226,8 @@ void TestNavLogWindow::csvThroughTheSaveButton() {
     QVERIFY(f.messages.list.isEmpty());
 
     // Into a folder that is not there: said, not silently dropped.
-    saveThrough(f.window(), QStringLiteral("Save &CSV…"), f.dir.home.path() + "/none/x.csv");
+    testing::saveThrough(f.window(), QStringLiteral("Save &CSV…"),
+                         f.dir.home.path() + "/none/x.csv");
     QCOMPARE(f.messages.list.value(0), QString("Cannot open CSV file!"));
 }
 
@@ -264,14 +240,14 @@ void TestNavLogWindow::pdfHasEveryLegAndTheTotalsOnTheLastPage() {
     f.leg("135", "42.5");
     f.press(LOG);
     const QString path = f.dir.home.path() + "/trip.pdf";
-    saveThrough(f.window(), QStringLiteral("Save P&DF…"), path);
-    const QString text = runTool(pdftotext, {"-layout", path, "-"});
+    testing::saveThrough(f.window(), QStringLiteral("Save P&DF…"), path);
+    const QString text = testing::runTool(pdftotext, {"-layout", path, "-"});
     QVERIFY2(text.contains("Skyvane nav log"), qPrintable(text));
     QVERIFY(text.contains("ATA") && text.contains("F.act"));
     QVERIFY(text.contains("31.6")); // the first leg's ETE
     QVERIFY(text.contains("92.5")); // the total distance
     QVERIFY(text.contains("Page 1 of 1"));
-    QVERIFY(runTool(QStandardPaths::findExecutable("pdfinfo"), {path})
+    QVERIFY(testing::runTool(QStandardPaths::findExecutable("pdfinfo"), {path})
                 .contains(QRegularExpression("Pages:\\s+1\\n")));
 
     // 41 legs run over onto more pages: none is lost between them, and the
@@ -286,14 +262,15 @@ void TestNavLogWindow::pdfHasEveryLegAndTheTotalsOnTheLastPage() {
     many.close();
     const QRegularExpression pagesLine("Pages:\\s+(\\d+)\\n");
     const int pages =
-        pagesLine.match(runTool(QStandardPaths::findExecutable("pdfinfo"), {many.fileName()}))
+        pagesLine
+            .match(testing::runTool(QStandardPaths::findExecutable("pdfinfo"), {many.fileName()}))
             .captured(1)
             .toInt();
     QVERIFY2(pages >= 2, qPrintable(QString::number(pages)));
-    QCOMPARE(runTool(pdftotext, {"-layout", many.fileName(), "-"}).count("31.6"), 40);
+    QCOMPARE(testing::runTool(pdftotext, {"-layout", many.fileName(), "-"}).count("31.6"), 40);
     const QString last =
-        runTool(pdftotext, {"-f", QString::number(pages), "-l", QString::number(pages), "-layout",
-                            many.fileName(), "-"});
+        testing::runTool(pdftotext, {"-f", QString::number(pages), "-l", QString::number(pages),
+                                     "-layout", many.fileName(), "-"});
     QVERIFY(last.contains("Total") && last.contains(QString("Page %1 of %1").arg(pages)));
 }
 

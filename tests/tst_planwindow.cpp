@@ -18,7 +18,6 @@
 #include <QCompleter>
 #include <QDialog>
 #include <QDoubleSpinBox>
-#include <QFileDialog>
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
@@ -26,7 +25,6 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
-#include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -68,29 +66,14 @@ void typeInto(QWidget* field, const QString& text) {
     QTest::keyClicks(field, text);
 }
 
-// Clicks the button and types the path into the file dialog it opens.
-void saveThrough(QWidget* window, const QString& text, const QString& path) {
-    testing::whenModal<QFileDialog>([path](QFileDialog& d) {
-        auto* name = d.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        QVERIFY(name);
-        name->setText(path);
-        QTest::keyClick(name, Qt::Key_Return);
-    });
-    QPushButton* b = button(window, text);
-    QVERIFY2(b, qPrintable(text));
-    QTest::mouseClick(b, Qt::LeftButton);
-}
-
 QByteArray contents(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 QString pdfText(const QString& path, int page) {
-    QProcess p;
-    p.start("pdftotext", {"-f", QString::number(page), "-l", QString::number(page), path, "-"});
-    p.waitForFinished(30000);
-    return QString::fromUtf8(p.readAllStandardOutput());
+    return testing::runTool("pdftotext",
+                            {"-f", QString::number(page), "-l", QString::number(page), path, "-"});
 }
 
 } // namespace
@@ -298,7 +281,7 @@ void TestPlanWindow::kneeboardExportAndPicture() {
 
     // The kneeboard PDF, the suffix added as the filter says; the route
     // picture on its own page unless the pilot chose otherwise.
-    saveThrough(&w, "Save PDF…", home + "/kneeboard");
+    testing::saveThrough(&w, "Save PDF…", home + "/kneeboard");
     QVERIFY(contents(home + "/kneeboard.pdf").startsWith("%PDF-"));
     QVERIFY(pdfText(home + "/kneeboard.pdf", 1).contains("Skyvane flight plan"));
     QVERIFY(
@@ -321,28 +304,28 @@ void TestPlanWindow::kneeboardExportAndPicture() {
     });
     QTest::mouseClick(named<QPushButton>(&w, "Kneeboard columns"), Qt::LeftButton);
     QVERIFY(kneeboard::rememberedColumns().contains("notes"));
-    saveThrough(&w, "Save PDF…", home + "/beside.pdf");
+    testing::saveThrough(&w, "Save PDF…", home + "/beside.pdf");
     const QString page = pdfText(home + "/beside.pdf", 1);
     QVERIFY2(page.contains("Notes") && QRegularExpression("(^|\\n)N\\n").match(page).hasMatch(),
              qPrintable(page));
     QVERIFY(pdfText(home + "/beside.pdf", 2).isEmpty());
 
     // The route for other planners and devices.
-    saveThrough(&w, "Export route…", home + "/route.fpl");
+    testing::saveThrough(&w, "Export route…", home + "/route.fpl");
     QVERIFY(contents(home + "/route.fpl").contains("<flight-plan"));
-    saveThrough(&w, "Export route…", home + "/route");
+    testing::saveThrough(&w, "Export route…", home + "/route");
     QVERIFY(contents(home + "/route.gpx").contains("<gpx"));
     // The picture as PNG and as SVG.
-    saveThrough(&w, "Save picture…", home + "/route.png");
+    testing::saveThrough(&w, "Save picture…", home + "/route.png");
     QCOMPARE(QImage(home + "/route.png").size(), QSize(1200, 900));
-    saveThrough(&w, "Save picture…", home + "/route.svg");
+    testing::saveThrough(&w, "Save picture…", home + "/route.svg");
     QVERIFY(contents(home + "/route.svg").contains("<svg"));
     QVERIFY(messages.list.isEmpty());
 
     // Where nothing can be written, said, and nothing claimed.
-    saveThrough(&w, "Save PDF…", home + "/none/x.pdf");
-    saveThrough(&w, "Export route…", home + "/none/x.gpx");
-    saveThrough(&w, "Save picture…", home + "/none/x.png");
+    testing::saveThrough(&w, "Save PDF…", home + "/none/x.pdf");
+    testing::saveThrough(&w, "Export route…", home + "/none/x.gpx");
+    testing::saveThrough(&w, "Save picture…", home + "/none/x.png");
     QCOMPARE(messages.list, (QStringList{"Cannot open PDF file!", "Cannot open GPX file!",
                                          "Cannot write picture file!"}));
 }
