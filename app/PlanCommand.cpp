@@ -44,11 +44,9 @@ std::optional<double> numberIn(const std::optional<QString>& text, double low, d
 // A plan file as it is; a GPX or FPL route with the aircraft of the saved
 // defaults and the time now.
 plan::PlanRead planFrom(const std::string& bytes) {
-    const plan::RouteFormat format = plan::formatOf(bytes);
-    if (format == plan::RouteFormat::Plan)
+    if (plan::formatOf(bytes) == plan::RouteFormat::Plan)
         return plan::readPlan(bytes);
-    const plan::RouteRead route =
-        format == plan::RouteFormat::Gpx ? plan::readGpx(bytes) : plan::readFpl(bytes);
+    const plan::RouteRead route = plan::readRoute(bytes);
     plan::PlanRead out;
     if (!route.waypoints) {
         out.error = route.error;

@@ -469,10 +469,13 @@ PlanWindow::PlanWindow(const FlightPlan& start, QWidget* parent)
             });
     });
     connect(openButton, &QPushButton::clicked, this, [this] {
-        const QString path =
-            QFileDialog::getOpenFileName(this, QStringLiteral("Open flight plan"), QString(),
-                                         QStringLiteral("Skyvane plans (*.skyplan);;All files (*)"),
-                                         nullptr, QFileDialog::DontUseNativeDialog);
+        const QString path = QFileDialog::getOpenFileName(
+            this, QStringLiteral("Open flight plan or route"), QString(),
+            QStringLiteral("Plans and routes (*.skyplan *.gpx *.fpl);;"
+                           "Skyvane plans (*.skyplan);;GPX routes "
+                           "(*.gpx);;Garmin flight plans (*.fpl);;"
+                           "All files (*)"),
+            nullptr, QFileDialog::DontUseNativeDialog);
         if (!path.isEmpty())
             openFile(path);
     });
@@ -826,12 +829,28 @@ bool PlanWindow::openFile(const QString& path) {
         message(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
         return false;
     }
-    const PlanRead read = readPlan(file.readAll().toStdString());
+    const std::string bytes = file.readAll().toStdString();
+    const QString name = QFileInfo(path).fileName();
+    if (formatOf(bytes) != RouteFormat::Plan) {
+        // A route from another planner or a device: its waypoints replace
+        // the route as one change that undo takes back. The plan keeps its
+        // own file, so Save never writes a plan over the route's.
+        const RouteRead route = readRoute(bytes);
+        if (!route.waypoints) {
+            message(QStringLiteral("%1 cannot be opened: %2.").arg(name, route.error));
+            return false;
+        }
+        change(QStringLiteral("Open %1").arg(name),
+               [&](FlightPlan& p) { p.waypoints = *route.waypoints; });
+        return true;
+    }
+    const PlanRead read = readPlan(bytes);
     if (!read.plan) {
-        message(
-            QStringLiteral("%1 cannot be opened: %2.").arg(QFileInfo(path).fileName(), read.error));
+        message(QStringLiteral("%1 cannot be opened: %2.").arg(name, read.error));
         return false;
     }
+    if (!okToReplace())
+        return false;
     m_undo->clear();
     m_path = path;
     showPlan(*read.plan);
@@ -956,11 +975,7 @@ void PlanWindow::fillRecent() {
     menu->clear();
     const QStringList recent = settings().value(QLatin1String(kRecentKey)).toStringList();
     for (const QString& path : recent)
-        menu->addAction(QFileInfo(path).fileName(), this,
-                        [this, path] {
-                            if (okToReplace())
-                                openFile(path);
-                        })
+        menu->addAction(QFileInfo(path).fileName(), this, [this, path] { openFile(path); })
             ->setToolTip(path);
     m_recent->setEnabled(!recent.isEmpty());
 }

@@ -39,7 +39,9 @@ public:
     explicit PlanWindow(const FlightPlan& start, QWidget* parent = nullptr);
     ~PlanWindow() override;
 
-    // Opens a plan file; on failure says why and keeps the plan on show.
+    // Opens a plan file (asking first when the plan on show has unsaved
+    // changes), or a GPX or FPL route, whose waypoints replace the route as
+    // one change. On failure says why and keeps the plan on show.
     bool openFile(const QString& path);
     // Writes the plan to its file (asking for one the first time).
     bool save();

@@ -62,6 +62,10 @@ RouteFormat formatOf(const std::string& bytes) {
     return RouteFormat::Plan;
 }
 
+RouteRead readRoute(const std::string& bytes) {
+    return formatOf(bytes) == RouteFormat::Gpx ? readGpx(bytes) : readFpl(bytes);
+}
+
 RouteRead readGpx(const std::string& bytes) {
     RouteRead out;
     QXmlStreamReader xml(QByteArray::fromStdString(bytes));

@@ -30,4 +30,8 @@ std::string fplOf(const FlightPlan& plan);
 enum class RouteFormat { Plan, Gpx, Fpl };
 RouteFormat formatOf(const std::string& bytes);
 
+// A GPX or FPL file's route, whichever formatOf finds (a plan file's bytes
+// are read as FPL, and refused as such).
+RouteRead readRoute(const std::string& bytes);
+
 } // namespace plan

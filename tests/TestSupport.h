@@ -11,6 +11,7 @@
 #include <QDateTimeEdit>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QStringList>
@@ -56,6 +57,16 @@ template <class DialogType> void whenModal(std::function<void(DialogType&)> acti
         QVERIFY2(dialog, "expected modal dialog is not up");
         if (dialog)
             action(*dialog);
+    });
+}
+
+// Answers the next question box with that button.
+inline void answer(QMessageBox::StandardButton button) {
+    QTimer::singleShot(0, [button] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY2(box, "no question was asked");
+        if (box)
+            box->button(button)->click();
     });
 }
 

@@ -245,18 +245,10 @@ void TestPlanWindow::buildEditUndoSave() {
     // Quitting with unsaved changes asks; Cancel keeps everything open.
     w->deleteSelected();
     QVERIFY(!w->undoStack()->isClean());
-    auto answer = [](QMessageBox::StandardButton button) {
-        QTimer::singleShot(0, [button] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            QVERIFY2(box, "no question was asked");
-            if (box)
-                box->button(button)->click();
-        });
-    };
-    answer(QMessageBox::Cancel);
+    testing::answer(QMessageBox::Cancel);
     testing::click(leg, ids::leg::QUIT);
     QVERIFY(w->isVisible() && leg.isVisible());
-    answer(QMessageBox::Discard);
+    testing::answer(QMessageBox::Discard);
     testing::click(leg, ids::leg::QUIT);
     QVERIFY(!w->isVisible() && !leg.isVisible());
 }
@@ -315,6 +307,25 @@ void TestPlanWindow::kneeboardExportAndPicture() {
     QVERIFY(contents(home + "/route.fpl").contains("<flight-plan"));
     testing::saveThrough(&w, "Export route…", home + "/route");
     QVERIFY(contents(home + "/route.gpx").contains("<gpx"));
+    // Opened again, a route replaces the waypoints as one change to undo; the
+    // plan keeps its own file.
+    QVERIFY(w.saveAs(home + "/three.skyplan"));
+    w.waypointTable()->selectRow(0);
+    w.deleteSelected();
+    QCOMPARE(w.currentPlan().waypoints.size(), std::size_t(2));
+    QVERIFY(w.openFile(home + "/route.gpx"));
+    QCOMPARE(w.currentPlan().waypoints.size(), std::size_t(3));
+    QCOMPARE(w.currentPlan().waypoints[0].name, QString("P0"));
+    QCOMPARE(w.filePath(), home + "/three.skyplan");
+    w.undoStack()->undo();
+    QCOMPARE(w.currentPlan().waypoints.size(), std::size_t(2));
+    // A plan file over unsaved changes asks first; Cancel keeps them.
+    testing::answer(QMessageBox::Cancel);
+    QVERIFY(!w.openFile(home + "/three.skyplan"));
+    QCOMPARE(w.currentPlan().waypoints.size(), std::size_t(2));
+    testing::answer(QMessageBox::Discard);
+    QVERIFY(w.openFile(home + "/three.skyplan"));
+    QCOMPARE(w.currentPlan().waypoints.size(), std::size_t(3));
     // The picture as PNG and as SVG.
     testing::saveThrough(&w, "Save picture…", home + "/route.png");
     QCOMPARE(QImage(home + "/route.png").size(), QSize(1200, 900));
