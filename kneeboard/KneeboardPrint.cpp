@@ -525,6 +525,9 @@ bool chooseColumns(QWidget* parent) {
         &dialog));
     layout->addWidget(list);
     layout->addWidget(buttons);
+    // The keys go to the list first, whatever stands before it in the
+    // dialog: a focused button would take Space and close it.
+    list->setFocus();
     if (dialog.exec() != QDialog::Accepted)
         return false;
     QStringList keys;

@@ -278,23 +278,40 @@ void TestPlanWindow::kneeboardExportAndPicture() {
     QVERIFY(pdfText(home + "/kneeboard.pdf", 1).contains("Skyvane flight plan"));
     QVERIFY(
         QRegularExpression("(^|\\n)N\\n").match(pdfText(home + "/kneeboard.pdf", 2)).hasMatch());
-    // Beside the log instead, chosen by keys: one page.
-    auto* place = named<QComboBox>(&w, "Route picture");
-    QVERIFY(place);
-    place->setFocus();
-    QTest::keyClick(place, Qt::Key_Down);
+    // Beside the log instead, and a column more, by the keyboard alone: Tab
+    // from Save PDF… through the page box to the picture box, Down; Tab to
+    // Columns…, Space; in the list, End, Space, Enter. Each key goes where
+    // the focus is, as in a real window.
+    auto key = [](Qt::Key k) {
+        QWidget* focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        QTest::keyClick(focus, k);
+    };
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    button(&w, "Save PDF…")->setFocus(Qt::TabFocusReason);
+    key(Qt::Key_Tab);
+    key(Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), named<QComboBox>(&w, "Route picture"));
+    key(Qt::Key_Down);
     QCOMPARE(kneeboard::rememberedPicture(), kneeboard::PicturePlace::BesideLog);
-    // A column more, ticked in the column list by keys.
-    testing::whenModal<QDialog>([](QDialog& d) {
+    key(Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), named<QPushButton>(&w, "Kneeboard columns"));
+    bool chosen = false;
+    testing::whenModal<QDialog>([&](QDialog& d) {
+        // Once the dialog is up, the keys go to the list.
         auto* list = d.findChild<QListWidget*>();
-        QVERIFY(list);
-        list->setFocus();
-        QTest::keyClick(list, Qt::Key_End);
-        QCOMPARE(list->currentItem()->data(Qt::UserRole).toString(), QString("notes"));
-        QTest::keyClick(list, Qt::Key_Space);
-        QTest::keyClick(list, Qt::Key_Return);
+        if (!QTest::qWaitFor([list] { return QApplication::focusWidget() == list; }, 5000)) {
+            d.reject();
+            QFAIL("the column list does not have the keyboard focus");
+        }
+        key(Qt::Key_End);
+        key(Qt::Key_Space);
+        key(Qt::Key_Return);
+        chosen = true;
     });
-    QTest::mouseClick(named<QPushButton>(&w, "Kneeboard columns"), Qt::LeftButton);
+    key(Qt::Key_Space);
+    QVERIFY(chosen);
     QVERIFY(kneeboard::rememberedColumns().contains("notes"));
     testing::saveThrough(&w, "Save PDF…", home + "/beside.pdf");
     const QString page = pdfText(home + "/beside.pdf", 1);
