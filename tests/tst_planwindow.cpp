@@ -18,6 +18,7 @@
 #include <QCompleter>
 #include <QDialog>
 #include <QDoubleSpinBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
@@ -83,6 +84,7 @@ class TestPlanWindow : public QObject {
 private slots:
     void buildEditUndoSave();
     void kneeboardExportAndPicture();
+    void leavingAFieldTakesIt();
 };
 
 void TestPlanWindow::buildEditUndoSave() {
@@ -356,6 +358,30 @@ void TestPlanWindow::kneeboardExportAndPicture() {
     testing::saveThrough(&w, "Save picture…", home + "/none/x.png");
     QCOMPARE(messages.list, (QStringList{"Cannot open PDF file!", "Cannot open GPX file!",
                                          "Cannot write picture file!"}));
+}
+
+void TestPlanWindow::leavingAFieldTakesIt() {
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        QSKIP("leaving a field by Tab needs a real window's focus: tst_planwindow_x11 runs this "
+              "under Xvfb");
+    testing::DataDir dir;
+    testing::Messages messages;
+    plan::PlanWindow w(plan::FlightPlan{});
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    // The alternate and the deviation card are taken as the pilot tabs on,
+    // without Enter; a card that cannot be read is said on the way out.
+    auto* alternate = named<QLineEdit>(&w, "Alternate");
+    typeInto(alternate, "47 10N 008 20E");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QVERIFY(QApplication::focusWidget() != alternate);
+    QTRY_VERIFY(w.currentPlan().alternate.has_value());
+    auto* card = named<QLineEdit>(&w, "Deviation card");
+    typeInto(card, "1 2 3");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTRY_COMPARE(messages.list.size(), 1);
+    QVERIFY(messages.list[0].startsWith("A deviation card is 12 numbers"));
 }
 
 QTEST_MAIN(TestPlanWindow)
