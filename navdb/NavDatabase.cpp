@@ -196,42 +196,49 @@ std::optional<double> numberOf(std::string_view text) {
     return core::parseNumber(text);
 }
 
+// A column of one of OurAirports' files: whether a row needs it, whether
+// it holds a number (bound as such, NULL when empty), and the table column
+// it goes in when that is named otherwise. Each file's fields are listed in
+// the order its insert binds them.
 struct Field {
     const char* column;
     bool required;
+    bool numeric = false;
+    const char* stored = nullptr;
 };
 
 const std::vector<Field>& fieldsOf(Table table) {
-    static const std::vector<Field> airports = {{"id", true},
+    static const std::vector<Field> airports = {{"id", true, true},
                                                 {"ident", true},
                                                 {"type", true},
                                                 {"name", true},
-                                                {"latitude_deg", true},
-                                                {"longitude_deg", true},
-                                                {"elevation_ft", false},
+                                                {"latitude_deg", true, true, "latitude"},
+                                                {"longitude_deg", true, true, "longitude"},
+                                                {"elevation_ft", false, true},
                                                 {"iso_country", false},
                                                 {"iso_region", false},
                                                 {"municipality", false},
                                                 {"gps_code", false},
                                                 {"iata_code", false},
                                                 {"local_code", false}};
-    static const std::vector<Field> navaids = {{"id", true},
+    static const std::vector<Field> navaids = {{"id", true, true},
                                                {"ident", true},
                                                {"name", true},
                                                {"type", true},
-                                               {"frequency_khz", false},
-                                               {"latitude_deg", true},
-                                               {"longitude_deg", true},
-                                               {"elevation_ft", false},
+                                               {"frequency_khz", false, true},
+                                               {"latitude_deg", true, true, "latitude"},
+                                               {"longitude_deg", true, true, "longitude"},
+                                               {"elevation_ft", false, true},
                                                {"iso_country", false},
                                                {"associated_airport", false}};
     static const std::vector<Field> runways = {
-        {"id", true},        {"airport_ref", false}, {"airport_ident", true}, {"length_ft", false},
-        {"width_ft", false}, {"surface", false},     {"lighted", false},      {"closed", false},
-        {"le_ident", false}, {"he_ident", false}};
+        {"id", true, true},         {"airport_ref", false, true}, {"airport_ident", true},
+        {"length_ft", false, true}, {"width_ft", false, true},    {"surface", false},
+        {"lighted", false, true},   {"closed", false, true},      {"le_ident", false},
+        {"he_ident", false}};
     static const std::vector<Field> frequencies = {
-        {"id", true},   {"airport_ref", false}, {"airport_ident", true},
-        {"type", true}, {"description", false}, {"frequency_mhz", true}};
+        {"id", true, true}, {"airport_ref", false, true}, {"airport_ident", true},
+        {"type", true},     {"description", false},       {"frequency_mhz", true, true}};
     switch (table) {
     case Table::Airports:
         return airports;
@@ -259,36 +266,19 @@ std::string tableName(Table table) {
     return "airports";
 }
 
-// The insert of a row, its values bound in the order of fieldsOf(table)
-// (positions and identifiers excepted, as the SQL below names them).
-const char* insertSql(Table table) {
-    switch (table) {
-    case Table::Airports:
-        return "INSERT INTO airports(id, ident, type, name, latitude, longitude, elevation_ft, "
-               "iso_country, iso_region, municipality, gps_code, iata_code, local_code) "
-               "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13)";
-    case Table::Navaids:
-        return "INSERT INTO navaids(id, ident, name, type, frequency_khz, latitude, longitude, "
-               "elevation_ft, iso_country, associated_airport) "
-               "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)";
-    case Table::Runways:
-        return "INSERT INTO runways(id, airport_ref, airport_ident, length_ft, width_ft, surface, "
-               "lighted, closed, le_ident, he_ident) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, "
-               "?10)";
-    case Table::Frequencies:
-        return "INSERT INTO frequencies(id, airport_ref, airport_ident, type, description, "
-               "frequency_mhz) VALUES(?1, ?2, ?3, ?4, ?5, ?6)";
+// The insert of a row, its values bound in the order of fieldsOf(table).
+std::string insertSql(Table table) {
+    std::string columns, values;
+    int parameter = 0;
+    for (const Field& f : fieldsOf(table)) {
+        if (parameter > 0) {
+            columns += ", ";
+            values += ", ";
+        }
+        columns += f.stored ? f.stored : f.column;
+        values += "?" + std::to_string(++parameter);
     }
-    return "";
-}
-
-// Which of the fields hold numbers (bound as such, NULL when empty).
-bool numeric(const char* column) {
-    static const std::set<std::string_view> numbers = {
-        "id",           "latitude_deg", "longitude_deg", "elevation_ft", "frequency_khz",
-        "airport_ref",  "length_ft",    "width_ft",      "lighted",      "closed",
-        "frequency_mhz"};
-    return numbers.count(column) > 0;
+    return "INSERT INTO " + tableName(table) + "(" + columns + ") VALUES(" + values + ")";
 }
 
 std::set<std::string> setOf(const QStringList& list) {
@@ -427,25 +417,11 @@ void Importer::row(const std::vector<std::string>& fields, ImportResult& out) {
             return;
         }
     }
-    // The values in the order the insert names them.
-    static const std::map<Table, std::vector<const char*>> order = {
-        {Table::Airports,
-         {"id", "ident", "type", "name", "latitude_deg", "longitude_deg", "elevation_ft",
-          "iso_country", "iso_region", "municipality", "gps_code", "iata_code", "local_code"}},
-        {Table::Navaids,
-         {"id", "ident", "name", "type", "frequency_khz", "latitude_deg", "longitude_deg",
-          "elevation_ft", "iso_country", "associated_airport"}},
-        {Table::Runways,
-         {"id", "airport_ref", "airport_ident", "length_ft", "width_ft", "surface", "lighted",
-          "closed", "le_ident", "he_ident"}},
-        {Table::Frequencies,
-         {"id", "airport_ref", "airport_ident", "type", "description", "frequency_mhz"}}};
     Statement& insert = *m_insert;
-    int parameter = 0;
-    for (const char* column : order.at(m_table)) {
-        ++parameter;
-        const std::string_view v = named(column);
-        if (numeric(column))
+    for (std::size_t i = 0; i < layout.size(); ++i) {
+        const int parameter = static_cast<int>(i) + 1;
+        const std::string_view v = value(fields, i);
+        if (layout[i].numeric)
             insert.bindOrNull(parameter, numberOf(v));
         else
             sqlite3_bind_text(insert.get(), parameter, v.data(), static_cast<int>(v.size()),
