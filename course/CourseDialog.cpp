@@ -4,18 +4,16 @@
 #include "core/Text.h"
 #include "course/CourseDialogIds.h"
 #include "course/GreatCircle.h"
+#include "navdb/PlaceFinder.h"
 #include "platform/ComboBoxes.h"
 #include "platform/MessageBox.h"
 #include "store/AirportDatabase.h"
 #include "store/Globals.h"
 
-#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
-#include <QStringListModel>
 
 #include <cmath>
 
@@ -72,34 +70,11 @@ void CCourseDialog::setUpFinder(int id, bool departure) {
         return;
     edit->setPlaceholderText(departure ? QStringLiteral("From: code or name")
                                        : QStringLiteral("To: code or name"));
-    auto* offered = new QStringListModel(edit);
-    auto* completer = new QCompleter(offered, edit);
-    // The database has ranked the places already: the list shows them as they are.
-    completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
-    completer->setMaxVisibleItems(8);
-    // Wide enough for a name and its town, not the width of the small box.
-    completer->popup()->setMinimumWidth(edit->fontMetrics().averageCharWidth() * 56);
-    edit->setCompleter(completer);
-    connect(edit, &QLineEdit::textEdited, this,
-            [this, departure, offered, completer](const QString& text) {
-                auto& found = m_found[departure ? 1 : 0];
-                found = m_navData.search(text, 8);
-                QStringList labels;
-                for (const navdb::Place& place : found)
-                    labels << navdb::placeLabel(place);
-                offered->setStringList(labels);
-                if (!labels.isEmpty())
-                    completer->complete();
-            });
-    connect(completer, qOverload<const QModelIndex&>(&QCompleter::activated), this,
-            [this, departure](const QModelIndex& index) { OnFound(departure, index.row()); });
+    connect(new navdb::PlaceFinder(edit, m_navData), &navdb::PlaceFinder::chosen, this,
+            [this, departure](const navdb::Place& place) { OnFound(departure, place); });
 }
 
-void CCourseDialog::OnFound(bool bDeparture, int nRow) {
-    const auto& found = m_found[bDeparture ? 1 : 0];
-    if (nRow < 0 || nRow >= static_cast<int>(found.size()))
-        return;
-    const navdb::Place& place = found[static_cast<std::size_t>(nRow)];
+void CCourseDialog::OnFound(bool bDeparture, const navdb::Place& place) {
     if (bDeparture) {
         m_dDepLatitude = place.position.latitudeDeg;
         m_dDepLongitude = place.position.longitudeDeg;

@@ -32,7 +32,7 @@ public:
     bool VariationChosen(int& nVarDeg) const;
     // A place of the navigation database chosen in a Find box: its position
     // fills that side's fields and its identifier becomes the leg's From or To.
-    void OnFound(bool bDeparture, int nRow);
+    void OnFound(bool bDeparture, const navdb::Place& place);
 
     QString m_strArrAirport;
     QString m_strDepAirport;
@@ -69,5 +69,4 @@ private:
 
     magvar::MagneticVariation m_magneticModel;
     navdb::NavData m_navData;
-    std::vector<navdb::Place> m_found[2]; // offered now: [0] arrival, [1] departure
 };

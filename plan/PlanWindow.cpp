@@ -5,6 +5,7 @@
 #include "core/Text.h"
 #include "kneeboard/KneeboardPrint.h"
 #include "map/RoutePicture.h"
+#include "navdb/PlaceFinder.h"
 #include "plan/Coordinates.h"
 #include "plan/PlanFile.h"
 #include "plan/RouteExchange.h"
@@ -16,7 +17,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCompleter>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileDialog>
@@ -39,7 +39,6 @@
 #include <QSettings>
 #include <QShortcut>
 #include <QSplitter>
-#include <QStringListModel>
 #include <QTableWidget>
 #include <QTimeEdit>
 #include <QUndoStack>
@@ -140,11 +139,7 @@ PlanWindow::PlanWindow(const FlightPlan& start, QWidget* parent)
     m_find = new QLineEdit;
     m_find->setAccessibleName(QStringLiteral("Add waypoint"));
     m_find->setPlaceholderText(QStringLiteral("Code, name or position (47 27.5N 008 33.0E)"));
-    auto* offered = new QStringListModel(m_find);
-    auto* completer = new QCompleter(offered, m_find);
-    completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
-    completer->popup()->setMinimumWidth(m_find->fontMetrics().averageCharWidth() * 56);
-    m_find->setCompleter(completer);
+    auto* finder = new navdb::PlaceFinder(m_find, m_navData);
     m_name = new QLineEdit;
     m_name->setAccessibleName(QStringLiteral("Checkpoint name"));
     m_name->setPlaceholderText(QStringLiteral("Name of a position"));
@@ -301,23 +296,18 @@ PlanWindow::PlanWindow(const FlightPlan& start, QWidget* parent)
     resize(std::min(1200, screen.width() - 40), std::min(760, screen.height() - 60));
     move(screen.center() - rect().center());
 
-    connect(m_find, &QLineEdit::textEdited, this, [this](const QString& t) { searchAsTyped(t); });
-    connect(m_find, &QLineEdit::returnPressed, this, [this] {
-        if (!m_find->completer()->popup()->isVisible() && addTyped(m_find->text()))
+    connect(m_find, &QLineEdit::returnPressed, this, [this, finder] {
+        if (!finder->listShown() && addTyped(m_find->text()))
             m_find->clear();
     });
-    connect(completer, qOverload<const QModelIndex&>(&QCompleter::activated), this,
-            [this](const QModelIndex& index) {
-                if (index.row() < 0 || index.row() >= static_cast<int>(m_offered.size()))
-                    return;
-                const navdb::Place& p = m_offered[static_cast<std::size_t>(index.row())];
-                Waypoint w;
-                w.name = p.name;
-                w.ident = p.ident;
-                w.position = p.position;
-                insertWaypoint(w);
-                QMetaObject::invokeMethod(m_find, &QLineEdit::clear, Qt::QueuedConnection);
-            });
+    connect(finder, &navdb::PlaceFinder::chosen, this, [this](const navdb::Place& p) {
+        Waypoint w;
+        w.name = p.name;
+        w.ident = p.ident;
+        w.position = p.position;
+        insertWaypoint(w);
+        QMetaObject::invokeMethod(m_find, &QLineEdit::clear, Qt::QueuedConnection);
+    });
     connect(m_alternate, &QLineEdit::editingFinished, this, [this] {
         if (m_filling)
             return;
@@ -668,17 +658,6 @@ void PlanWindow::fillLegs() {
 int PlanWindow::selectedRow() const {
     const auto rows = m_waypoints->selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.constFirst().row();
-}
-
-void PlanWindow::searchAsTyped(const QString& text) {
-    m_offered = m_navData.search(text, 8);
-    QStringList labels;
-    for (const navdb::Place& p : m_offered)
-        labels << navdb::placeLabel(p);
-    auto* model = static_cast<QStringListModel*>(m_find->completer()->model());
-    model->setStringList(labels);
-    if (!labels.isEmpty())
-        m_find->completer()->complete();
 }
 
 std::optional<Waypoint> PlanWindow::waypointFrom(const QString& typed, const QString& name) {

@@ -97,7 +97,6 @@ private:
     void fillAircraft();
     void waypointEdited(int row, int column);
     void windsEdited();
-    void searchAsTyped(const QString& text);
     int selectedRow() const;
     void message(const QString& text);
     void updateTitle();
@@ -109,7 +108,6 @@ private:
     QString m_path;
     navdb::NavData m_navData;
     magvar::MagneticVariation m_model;
-    std::vector<navdb::Place> m_offered;
     bool m_filling = false;
 
     QUndoStack* m_undo = nullptr;
