@@ -176,9 +176,14 @@ int find(const QString& text, int limit, const QString& databasePath) {
         databasePath.isEmpty()
             ? navdb::NavData::of(store::dataPlaces())
             : navdb::NavData(QFile::encodeName(databasePath).toStdString(), std::nullopt);
-    if (!data.problem().isEmpty())
+    if (!data.problem().isEmpty()) {
         print(stderr,
               QStringLiteral("%1: %2\n").arg(QCoreApplication::applicationName(), data.problem()));
+        // The database asked for cannot be searched: no list at all rather
+        // than an empty one that reads as "not found".
+        if (!databasePath.isEmpty())
+            return 1;
+    }
     QString out;
     for (const navdb::Place& p : data.search(text, limit)) {
         out += QStringList{navdb::kindText(p.kind),

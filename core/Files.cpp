@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <unistd.h>
@@ -38,6 +39,51 @@ WriteStatus writeFileSafely(const std::string& path, const std::string& bytes) {
         return WriteStatus::WriteFailed;
     }
     return file.commit() ? WriteStatus::Written : WriteStatus::WriteFailed;
+}
+
+std::optional<std::string> putAside(const std::string& path, const std::string& suffix,
+                                    const std::vector<std::string>& companions) {
+    const QString file = QFile::decodeName(QByteArray::fromStdString(path));
+    auto taken = [&](const QString& name) {
+        if (QFileInfo::exists(name))
+            return true;
+        for (const std::string& c : companions) {
+            if (QFileInfo::exists(name + QString::fromStdString(c)))
+                return true;
+        }
+        return false;
+    };
+    // The number is bounded so a folder full of old copies cannot keep this
+    // turning; past it the file stays where it is and the caller says so.
+    for (int n = 1; n <= 1000; ++n) {
+        QString aside = file + QString::fromStdString(suffix);
+        if (n > 1)
+            aside += QStringLiteral(".%1").arg(n);
+        if (taken(aside))
+            continue;
+        // The companions first, so that no journal is ever left beside a
+        // file it does not belong to; undone if the file itself cannot go.
+        // QFile::rename never replaces an existing file.
+        std::vector<QString> moved;
+        bool ok = true;
+        for (const std::string& c : companions) {
+            const QString extra = QString::fromStdString(c);
+            if (!QFileInfo::exists(file + extra))
+                continue;
+            if (!QFile::rename(file + extra, aside + extra)) {
+                ok = false;
+                break;
+            }
+            moved.push_back(extra);
+        }
+        if (!ok || !QFile::rename(file, aside)) {
+            for (const QString& extra : moved)
+                QFile::rename(aside + extra, file + extra);
+            return std::nullopt;
+        }
+        return QFile::encodeName(aside).toStdString();
+    }
+    return std::nullopt;
 }
 
 std::string writeFailureText(WriteStatus status, const std::string& fileWord) {

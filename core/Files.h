@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace core {
 
@@ -26,5 +27,14 @@ std::string writeFailureText(WriteStatus status, const std::string& fileWord);
 // over the old one. Any failure (no space, an I/O error, the rename) leaves
 // the old file byte for byte and no temporary file behind.
 WriteStatus writeFileSafely(const std::string& path, const std::string& bytes);
+
+// Moves a file the program cannot use out of its way, keeping it whole for
+// whoever wants it: to "<path><suffix>", or where that is taken (an earlier
+// file put aside) "<path><suffix>.2", ".3", ... Nothing is ever deleted or
+// written over. Each of companions ("-wal", ...) that exists beside the
+// file goes along, renamed the same way. The new path, or none when the
+// file could not be moved (it is then where it was).
+std::optional<std::string> putAside(const std::string& path, const std::string& suffix,
+                                    const std::vector<std::string>& companions = {});
 
 } // namespace core

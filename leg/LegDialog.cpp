@@ -98,6 +98,8 @@ bool CLegDialog::OnInitDialog() {
     LoadDefaults();
     if (store::airportDatabase().load() == store::AirportLoad::CannotOpen)
         message("Cannot open airports file!");
+    if (!m_navLog.problem().isEmpty())
+        platform::showMessage(this, m_navLog.problem());
 
     setDefaultMark(m_btnTC, true);
     m_btnTC->setFocus();

@@ -1,6 +1,7 @@
 #include "navdb/NavDatabase.h"
 
 #include "core/Csv.h"
+#include "core/Files.h"
 #include "core/NumberText.h"
 
 #include <QFile>
@@ -173,19 +174,6 @@ QString wordsQuery(const QString& text) {
 // compares: the prefix followed by the highest code point.
 std::string prefixEnd(const QString& prefix) {
     return prefix.toUtf8().toStdString() + "\xF4\x8F\xBF\xBF";
-}
-
-// Moves a damaged database out of the way; false where it cannot be moved
-// (an installed copy in a folder the user cannot write).
-bool putAside(const std::string& path) {
-    const QString file = QFile::decodeName(QByteArray::fromStdString(path));
-    const QString aside = file + QStringLiteral(".damaged");
-    QFile::remove(aside);
-    if (!QFile::rename(file, aside))
-        return false;
-    for (const char* extra : {"-journal", "-wal", "-shm"})
-        QFile::remove(file + QLatin1String(extra));
-    return true;
 }
 
 // --- import -----------------------------------------------------------------
@@ -479,43 +467,74 @@ NavDatabase::~NavDatabase() {
     sqlite3_close_v2(m_db);
 }
 
+namespace {
+
+// Opens the file and reads its schema, which is where a file that is no
+// database, or a damaged one, shows; a writable one gets its tables.
+int openAndCheck(const std::string& path, bool writable, sqlite3** db) {
+    const int flags = writable ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE : SQLITE_OPEN_READONLY;
+    if (sqlite3_open_v2(path.c_str(), db, flags, nullptr) != SQLITE_OK)
+        return SQLITE_CANTOPEN;
+    sqlite3_busy_timeout(*db, 5000);
+    const int rc =
+        sqlite3_exec(*db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        return rc;
+    if (writable && !exec(*db, kSchema))
+        return sqlite3_errcode(*db);
+    return SQLITE_OK;
+}
+
+// A search only reads: a damaged file stays as it is. Only a write, which
+// needs a database there, moves it out of the way, under a name of its own
+// so no earlier copy is lost, and with its journals, which a new database
+// must never pick up. True when it was moved.
+bool setDamagedAside(const std::string& path, bool writable, QString* error) {
+    const QString name = QFile::decodeName(QByteArray::fromStdString(path));
+    QString said;
+    std::optional<std::string> aside;
+    if (!writable) {
+        said = QStringLiteral("The navigation database %1 is damaged or not a database; Skyvane "
+                              "goes on without it and leaves it as it is.")
+                   .arg(name);
+    } else if (!(aside = core::putAside(path, ".damaged", {"-journal", "-wal", "-shm"}))) {
+        said = QStringLiteral("The navigation database %1 is damaged and cannot be moved aside; "
+                              "nothing was written.")
+                   .arg(name);
+    } else {
+        said = QStringLiteral("The navigation database %1 was damaged; it was put aside as %2 and "
+                              "a new one made.")
+                   .arg(name, QFile::decodeName(QByteArray::fromStdString(*aside)));
+    }
+    if (error)
+        *error = said;
+    return aside.has_value();
+}
+
+} // namespace
+
 std::unique_ptr<NavDatabase> NavDatabase::open(const std::string& path, bool writable,
                                                QString* error) {
-    auto tryOpen = [&](sqlite3** db) {
-        const int flags =
-            writable ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE : SQLITE_OPEN_READONLY;
-        if (sqlite3_open_v2(path.c_str(), db, flags, nullptr) != SQLITE_OK)
-            return SQLITE_CANTOPEN;
-        sqlite3_busy_timeout(*db, 5000);
-        // Reading the schema is where a file that is no database, or a
-        // damaged one, shows.
-        const int rc =
-            sqlite3_exec(*db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
-        if (rc != SQLITE_OK)
-            return rc;
-        if (writable && !exec(*db, kSchema))
-            return sqlite3_errcode(*db);
-        return SQLITE_OK;
-    };
-    if (!writable && !QFile::exists(QFile::decodeName(QByteArray::fromStdString(path))))
+    const bool exists = QFile::exists(QFile::decodeName(QByteArray::fromStdString(path)));
+    if (!writable && !exists)
         return nullptr;
     sqlite3* db = nullptr;
-    int rc = tryOpen(&db);
-    if (rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT) {
+    int rc = SQLITE_OK;
+    // Read first, even to write: a writable connection would already act on
+    // the journals beside a damaged file.
+    if (exists) {
+        rc = openAndCheck(path, false, &db);
+        if (rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT) {
+            sqlite3_close_v2(db);
+            db = nullptr;
+            if (!setDamagedAside(path, writable, error))
+                return nullptr;
+        }
+    }
+    if (writable) {
         sqlite3_close_v2(db);
         db = nullptr;
-        const bool aside = putAside(path);
-        const QString name = QFile::decodeName(QByteArray::fromStdString(path));
-        if (error)
-            *error = aside ? QStringLiteral("The navigation database %1 was damaged; it was put "
-                                            "aside as %1.damaged.")
-                                 .arg(name)
-                           : QStringLiteral("The navigation database %1 is damaged; Skyvane "
-                                            "goes on without it.")
-                                 .arg(name);
-        if (!writable || !aside)
-            return nullptr;
-        rc = tryOpen(&db);
+        rc = openAndCheck(path, true, &db);
     }
     if (rc != SQLITE_OK) {
         if (error && error->isEmpty())

@@ -97,9 +97,11 @@ public:
     NavDatabase& operator=(const NavDatabase&) = delete;
 
     // Opens a database file. A writable one is created with its tables when
-    // missing. A file that is not a database, or a damaged one, is moved
-    // aside to "<path>.damaged" (never overwritten) and, for writing, a new
-    // one is made; error says so. Null when it cannot be opened at all, or
+    // missing. A file that is not a database, or a damaged one, is left as
+    // it is when only reading (null, error says so); for writing it is moved
+    // aside with its journals to "<path>.damaged" (or ".damaged.2", ...:
+    // nothing is deleted or written over) and a new one is made, error
+    // naming where it went. Null when it cannot be opened at all, or
     // (read-only) when there is none.
     static std::unique_ptr<NavDatabase> open(const std::string& path, bool writable,
                                              QString* error = nullptr);

@@ -1,5 +1,6 @@
 #include "navlog/TripLog.h"
 
+#include "core/Files.h"
 #include "core/Math.h"
 #include "core/NumberText.h"
 #include "core/Text.h"
@@ -98,21 +99,40 @@ std::string TripLog::filePath() const {
 void TripLog::load() {
     m_trips.clear();
     m_tripOpen = false;
-    const auto bytes = core::readFileBytes(m_filePath, std::numeric_limits<std::size_t>::max());
+    m_problem.clear();
+    m_keepOff = false;
+    const auto bytes = core::readFileBytes(m_filePath, kMaxFileBytes + 1);
     if (!bytes)
         return;
-    auto trips = readTrips(*bytes);
-    if (!trips) {
-        // Never written over: the pilot may want what it held.
-        const QString path = QFile::decodeName(QByteArray::fromStdString(m_filePath));
-        const QString aside = path + QStringLiteral(".unreadable");
-        QFile::remove(aside);
-        QFile::rename(path, aside);
+    TripsRead read;
+    if (bytes->size() > kMaxFileBytes)
+        read.error = QStringLiteral("it is larger than a nav log can be");
+    else
+        read = readTrips(*bytes);
+    if (!read.trips) {
+        putAside(read.error);
         return;
     }
-    if (trips->size() > kMaxTrips)
-        trips->resize(kMaxTrips);
-    m_trips = std::move(*trips);
+    if (read.trips->size() > kMaxTrips)
+        read.trips->resize(kMaxTrips);
+    m_trips = std::move(*read.trips);
+}
+
+void TripLog::putAside(const QString& why) {
+    // Never written over, nor deleted: the pilot may want what it held, and
+    // a newer Skyvane may read it again.
+    const QString path = QFile::decodeName(QByteArray::fromStdString(m_filePath));
+    const auto aside = core::putAside(m_filePath, ".unreadable");
+    if (aside) {
+        m_problem = QStringLiteral("The nav log %1 cannot be read: %2. It was put aside as %3, "
+                                   "and a new log begins.")
+                        .arg(path, why, QFile::decodeName(QByteArray::fromStdString(*aside)));
+        return;
+    }
+    m_keepOff = true;
+    m_problem = QStringLiteral("The nav log %1 cannot be read: %2. It cannot be moved aside "
+                               "either, so the legs of this session are not saved.")
+                    .arg(path, why);
 }
 
 void TripLog::legComputed(LegRecord leg, const QDateTime& now) {
@@ -132,6 +152,8 @@ void TripLog::reset() {
 }
 
 core::WriteStatus TripLog::save() const {
+    if (m_keepOff)
+        return core::WriteStatus::CannotCreate;
     if (!core::makeParentFolder(m_filePath))
         return core::WriteStatus::CannotCreate;
     return core::writeFileSafely(m_filePath, tripsJson(m_trips));

@@ -87,9 +87,16 @@ public:
     // places: where "navlog.json" is kept (the user's folder).
     explicit TripLog(const core::DataPlaces& places);
 
-    // Reads the stored log; an unreadable one is put aside as
-    // "navlog.json.unreadable" before anything is written over it.
+    // Refuses a stored log larger than this.
+    static constexpr std::size_t kMaxFileBytes = 64u << 20;
+
+    // Reads the stored log. One this program does not fully understand is
+    // put aside as "navlog.json.unreadable" (".unreadable.2", ...: an
+    // earlier one is kept) before anything is written; problem() says so.
+    // Where it cannot be moved, nothing is saved over it.
     void load();
+    // What load() found wrong, for the pilot; empty when all was well.
+    const QString& problem() const { return m_problem; }
 
     // A leg was computed: it joins the current trip (the first one begins it).
     void legComputed(LegRecord leg, const QDateTime& now);
@@ -107,7 +114,11 @@ public:
     std::string filePath() const;
 
 private:
+    void putAside(const QString& why);
+
     std::string m_filePath;
+    QString m_problem;
+    bool m_keepOff = false; // the stored file could not be moved aside
     std::vector<Trip> m_trips;
     bool m_tripOpen = false; // the front trip takes the next leg
 };

@@ -17,6 +17,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileDialog>
@@ -812,15 +813,22 @@ bool PlanWindow::openFile(const QString& path) {
     const QString name = QFileInfo(path).fileName();
     if (formatOf(bytes) != RouteFormat::Plan) {
         // A route from another planner or a device: its waypoints replace
-        // the route as one change that undo takes back. The plan keeps its
-        // own file, so Save never writes a plan over the route's.
+        // the route as one change that undo takes back. It makes a new plan,
+        // without a file: a plan file of one route must never be saved over
+        // with another route, and the route's own file is not a plan.
         const RouteRead route = readRoute(bytes);
         if (!route.waypoints) {
             message(QStringLiteral("%1 cannot be opened: %2.").arg(name, route.error));
             return false;
         }
+        if (!m_path.isEmpty() && !okToReplace())
+            return false;
+        m_path.clear();
+        const QFileInfo info(path);
+        m_suggestedPath = info.dir().filePath(info.completeBaseName() + ".skyplan");
         change(QStringLiteral("Open %1").arg(name),
                [&](FlightPlan& p) { p.waypoints = *route.waypoints; });
+        updateTitle();
         return true;
     }
     const PlanRead read = readPlan(bytes);
@@ -845,7 +853,7 @@ bool PlanWindow::save() {
 
 bool PlanWindow::saveAsked() {
     const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Save flight plan"), m_path,
+        this, QStringLiteral("Save flight plan"), m_path.isEmpty() ? m_suggestedPath : m_path,
         QStringLiteral("Skyvane plans (*.skyplan)"), nullptr, QFileDialog::DontUseNativeDialog);
     if (path.isEmpty())
         return false;
@@ -962,9 +970,16 @@ void PlanWindow::fillRecent() {
 bool PlanWindow::okToReplace() {
     if (m_undo->isClean())
         return true;
+    // The question names the file Save would write, or says that Save asks
+    // for one.
+    const QString question =
+        m_path.isEmpty()
+            ? QStringLiteral("The new plan has changes that are not saved. Save them in a new "
+                             "file?")
+            : QStringLiteral("The plan %1 has changes that are not saved. Save them to %1?")
+                  .arg(QDir::toNativeSeparators(m_path));
     const auto answer = QMessageBox::question(
-        this, QStringLiteral("Skyvane flight plan"),
-        QStringLiteral("The plan has changes that are not saved. Save them?"),
+        this, QStringLiteral("Skyvane flight plan"), question,
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
     return answer == QMessageBox::Discard || (answer == QMessageBox::Save && save());
 }

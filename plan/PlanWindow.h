@@ -106,6 +106,7 @@ private:
     FlightPlan m_plan;
     ComputedPlan m_computed;
     QString m_path;
+    QString m_suggestedPath; // where Save asks first, for a plan made from a route
     navdb::NavData m_navData;
     magvar::MagneticVariation m_model;
     bool m_filling = false;

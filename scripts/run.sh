@@ -8,7 +8,8 @@ bash scripts/setup.sh
 
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DSKYVANE_BENCH=OFF -DSKYVANE_TESTS=OFF \
       >/dev/null
-cmake --build build/release -j"$(nproc)" --target skyvane
+# The program and the starter navigation database it installs beside it.
+cmake --build build/release -j"$(nproc)" --target skyvane navdata
 cmake --install build/release --prefix "$PWD/build/stage" >/dev/null
 
 export XDG_DATA_DIRS="$PWD/build/stage/share:${XDG_DATA_DIRS:-/usr/local/share:/usr/share}"

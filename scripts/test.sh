@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds Skyvane and runs every test: the formatting check, the suite with
-# the benchmarks built (install tree included), the Debian package's
+# the benchmarks built (install tree included), the README's run command, the Debian package's
 # contents, a short fuzzing of the two file parsers and the airport import,
 # and the suite once more built by clang with warnings as errors under
 # AddressSanitizer and UndefinedBehaviorSanitizer.
@@ -20,6 +20,9 @@ echo "== build and test"
 cmake -S . -B build/ci -DCMAKE_BUILD_TYPE=Debug -DSKYVANE_WERROR=ON -DSKYVANE_BENCH=ON >/dev/null
 cmake --build build/ci -j"$jobs"
 ctest --test-dir build/ci --output-on-failure
+
+echo "== the README's run command: builds, installs into build/stage and starts"
+bash scripts/run.sh --version
 
 echo "== Debian package"
 bash scripts/package.sh >/dev/null

@@ -61,10 +61,13 @@ template <class DialogType> void whenModal(std::function<void(DialogType&)> acti
 }
 
 // Answers the next question box with that button.
-inline void answer(QMessageBox::StandardButton button) {
-    QTimer::singleShot(0, [button] {
+// asked, when given, receives the question's text.
+inline void answer(QMessageBox::StandardButton button, QString* asked = nullptr) {
+    QTimer::singleShot(0, [button, asked] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         QVERIFY2(box, "no question was asked");
+        if (asked)
+            *asked = box ? box->text() : QString();
         if (box)
             box->button(button)->click();
     });

@@ -38,6 +38,11 @@ Run run(const QStringList& arguments) {
     return r;
 }
 
+QByteArray contents(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 } // namespace
 
 class TestCli : public QObject {
@@ -186,6 +191,21 @@ void TestCli::navigationDatabaseImportAndFind() {
     QCOMPARE(r.exitCode, 1);
     QVERIFY2(r.err.contains("The navigation database is unchanged"), qPrintable(r.err));
     QCOMPARE(run({"--find", "ZUE"}).out.count('\n'), 2);
+    // A search only reads: a file that is not a database is said, never
+    // moved or deleted, and no list pretends nothing was found.
+    const QString notADatabase = dir.home.path() + "/notes.txt";
+    const QByteArray notes = "my notes, not a database";
+    {
+        QFile f(notADatabase);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(notes);
+    }
+    r = run({"--find", "ZUE", "--database", notADatabase});
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(r.err.contains("leaves it as it is"), qPrintable(r.err));
+    QCOMPARE(r.out, QString());
+    QCOMPARE(contents(notADatabase), notes);
+    QCOMPARE(QDir(dir.home.path()).entryList({"notes.txt*"}), QStringList{"notes.txt"});
 }
 
 void TestCli::planWithoutAWindow() {

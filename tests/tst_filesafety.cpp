@@ -171,6 +171,7 @@ private slots:
     void handEditDuringTheRunSurvivesAdd();
     void navImportOnFullDisk();
     void planSaveOnFullDisk();
+    void damagedFilesOnAReadOnlyDisk();
     void killedNavImportLeavesTheDatabase();
     void failingSystemCall_data();
     void failingSystemCall();
@@ -448,6 +449,31 @@ void TestFileSafety::planSaveOnFullDisk() {
     disk.freeSpace();
     QVERIFY(window.saveAs(path));
     QVERIFY(disk.read("trip.skyplan").contains("\"name\": \"C\""));
+}
+
+void TestFileSafety::damagedFilesOnAReadOnlyDisk() {
+    // Neither file can be moved aside: both are said, and neither is
+    // written over nor deleted.
+    SmallDisk disk(256);
+    REQUIRE_DISK(disk);
+    const QByteArray log = R"({"version": 2, "trips": []})";
+    const QByteArray nav = QByteArray("SQLite format 3") + QByteArray(5000, '\x7f');
+    disk.write("navlog.json", log);
+    disk.write("navdata.sqlite", nav);
+    disk.makeReadOnly();
+    testing::Messages messages;
+    CLegDialog leg;
+    leg.createModeless(nullptr);
+    QVERIFY2(messages.list.filter("cannot be moved aside").size() == 1,
+             qPrintable(messages.list.join('\n')));
+    QVERIFY(messages.list.filter("newer Skyvane").size() == 1);
+    QString problem;
+    QVERIFY(!navdb::NavDatabase::open(QFile::encodeName(disk.path("navdata.sqlite")).toStdString(),
+                                      true, &problem));
+    QVERIFY2(problem.contains("cannot be moved aside"), qPrintable(problem));
+    QCOMPARE(disk.read("navlog.json"), log);
+    QCOMPARE(disk.read("navdata.sqlite"), nav);
+    QCOMPARE(disk.files(), (QStringList{"navdata.sqlite", "navlog.json"}));
 }
 
 QTEST_MAIN(TestFileSafety)

@@ -186,26 +186,46 @@ void TestNavDb::userDatabaseWins() {
 }
 
 void TestNavDb::damagedFileIsPutAside() {
-    for (bool writable : {true, false}) {
-        QTemporaryDir dir;
-        const std::string path = pathIn(dir, "nav.sqlite");
-        QFile file(QString::fromStdString(path));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        const QByteArray junk = QByteArray("SQLite format 3") + QByteArray(5000, '\x7f');
-        file.write(junk);
-        file.close();
-        QString problem;
-        auto db = NavDatabase::open(path, writable, &problem);
-        QCOMPARE(bool(db), writable); // a new one only where it will be written
-        QVERIFY2(problem.contains("damaged"), qPrintable(problem));
-        QFile aside(QString::fromStdString(path) + ".damaged");
-        QVERIFY(aside.open(QIODevice::ReadOnly));
-        QCOMPARE(aside.readAll(), junk); // kept as it was, for whoever wants it
-        if (writable)
-            QVERIFY(
-                db->import(Table::Navaids, testFile("ourairports-navaids.csv").toStdString(), {})
-                    .ok);
-    }
+    QTemporaryDir dir;
+    const std::string path = pathIn(dir, "nav.sqlite");
+    const QString name = QString::fromStdString(path);
+    auto write = [](const QString& file, const QByteArray& bytes) {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    auto read = [](const QString& file) {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
+    };
+    const QByteArray junk = QByteArray("SQLite format 3") + QByteArray(5000, '\x7f');
+    const QByteArray wal = "a journal of the damaged file";
+    write(name, junk);
+    write(name + "-wal", wal);
+    // Reading leaves the file and its journal where they are.
+    QString problem;
+    QVERIFY(!NavDatabase::open(path, false, &problem));
+    QVERIFY2(problem.contains("damaged") && problem.contains("leaves it"), qPrintable(problem));
+    QCOMPARE(read(name), junk);
+    QCOMPARE(read(name + "-wal"), wal);
+    QVERIFY(!QFile::exists(name + ".damaged"));
+    // Writing moves both aside, says where, and makes a new database.
+    auto db = NavDatabase::open(path, true, &problem);
+    QVERIFY(db);
+    QVERIFY2(problem.contains(name + ".damaged"), qPrintable(problem));
+    QCOMPARE(read(name + ".damaged"), junk);
+    QCOMPARE(read(name + ".damaged-wal"), wal);
+    QVERIFY(db->import(Table::Navaids, testFile("ourairports-navaids.csv").toStdString(), {}).ok);
+    db.reset();
+    // A second damaged database never takes the first one's place.
+    const QByteArray junk2 = QByteArray("SQLite format 3") + QByteArray(5000, '\x01');
+    write(name, junk2);
+    db = NavDatabase::open(path, true, &problem);
+    QVERIFY(db);
+    QVERIFY2(problem.contains(name + ".damaged.2"), qPrintable(problem));
+    QCOMPARE(read(name + ".damaged"), junk);
+    QCOMPARE(read(name + ".damaged-wal"), wal);
+    QCOMPARE(read(name + ".damaged.2"), junk2);
 }
 
 void TestNavDb::busyWhileAnotherCopyWrites() {

@@ -60,6 +60,7 @@ private slots:
     void csvOfAThreeLegTrip();
     void csvQuotesWhatNeedsIt();
     void tripsSurviveARestart();
+    void unreadableLogIsPutAside_data();
     void unreadableLogIsPutAside();
     void failedWriteIsReported();
 };
@@ -192,19 +193,56 @@ void TestNavLog::tripsSurviveARestart() {
     QCOMPARE(again.trips().size(), std::size_t(3));
 }
 
+void TestNavLog::unreadableLogIsPutAside_data() {
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<QString>("why");
+    const QByteArray leg = R"({"from": "ABC", "ete": "31.6"})";
+    auto log = [](const QByteArray& version, const QByteArray& trips) {
+        return "{\"version\": " + version + ", \"trips\": " + trips + "}";
+    };
+    const QByteArray trip = R"([{"started": "2026-12-07T10:00:00", "legs": [)" + leg + "]}]";
+    QTest::newRow("not JSON") << QByteArray("{ not json") << "damaged JSON";
+    QTest::newRow("not an object") << QByteArray("[]") << "damaged JSON";
+    QTest::newRow("newer version") << log("2", trip) << "newer Skyvane";
+    QTest::newRow("huge version") << log("1e300", trip) << "newer Skyvane";
+    QTest::newRow("no version") << QByteArray(R"({"trips": []})") << "no version";
+    QTest::newRow("trips not a list") << log("1", "{}") << "not a list of trips";
+    QTest::newRow("a key of a newer log")
+        << QByteArray(R"({"version": 1, "trips": [], "more": 1})") << "not a list of trips";
+    QTest::newRow("a trip without a start")
+        << log("1", "[{\"legs\": [" + leg + "]}]") << "start time and its legs";
+    QTest::newRow("a number where a figure's text was")
+        << log("1", R"([{"started": "2026-12-07T10:00:00", "legs": [{"ete": 31.6}]}])")
+        << "\"ete\" is not a text";
+    QTest::newRow("a column it does not know")
+        << log("1", R"([{"started": "2026-12-07T10:00:00", "legs": [{"climbFuel": "2"}]}])")
+        << "does not know";
+}
+
 void TestNavLog::unreadableLogIsPutAside() {
-    // Not JSON, and JSON that is not a log: both kept aside, never written over.
-    for (const QByteArray& stored : {QByteArray("{ not json"), QByteArray("[]")}) {
-        testing::DataDir dir;
-        dir.write("navlog.json", stored);
-        TripLog log(store::dataPlaces());
-        log.load();
-        QVERIFY(!log.latest());
-        QCOMPARE(dir.read("navlog.json.unreadable"), stored);
-        log.legComputed(aLeg("50", "31.6", "35.79"), kStart);
-        QCOMPARE(log.save(), core::WriteStatus::Written);
-        QCOMPARE(dir.read("navlog.json.unreadable"), stored);
-    }
+    // Whatever it does not fully understand is kept aside, never written
+    // over, and an earlier copy put aside is never lost.
+    QFETCH(QByteArray, stored);
+    QFETCH(QString, why);
+    testing::DataDir dir;
+    const QByteArray earlier = "an earlier log put aside";
+    dir.write("navlog.json.unreadable", earlier);
+    dir.write("navlog.json", stored);
+    TripLog log(store::dataPlaces());
+    log.load();
+    QVERIFY(!log.latest());
+    QVERIFY2(log.problem().contains(why), qPrintable(log.problem()));
+    QVERIFY2(log.problem().contains("navlog.json.unreadable.2"), qPrintable(log.problem()));
+    QCOMPARE(dir.read("navlog.json.unreadable.2"), stored);
+    log.legComputed(aLeg("50", "31.6", "35.79"), kStart);
+    QCOMPARE(log.save(), core::WriteStatus::Written);
+    QCOMPARE(dir.read("navlog.json.unreadable.2"), stored);
+    QCOMPARE(dir.read("navlog.json.unreadable"), earlier);
+    // What it writes it reads back whole.
+    TripLog again(store::dataPlaces());
+    again.load();
+    QVERIFY2(again.problem().isEmpty(), qPrintable(again.problem()));
+    QCOMPARE(again.trips().size(), std::size_t(1));
 }
 
 void TestNavLog::failedWriteIsReported() {

@@ -326,25 +326,38 @@ void TestPlanWindow::kneeboardExportAndPicture() {
     QVERIFY(contents(home + "/route.fpl").contains("<flight-plan"));
     testing::saveThrough(&w, "Export route…", home + "/route");
     QVERIFY(contents(home + "/route.gpx").contains("<gpx"));
-    // Opened again, a route replaces the waypoints as one change to undo; the
-    // plan keeps its own file.
+    // A route opened over unsaved changes of a plan file asks first, naming
+    // the file; Cancel keeps everything.
     QVERIFY(w.saveAs(home + "/three.skyplan"));
+    const QByteArray three = contents(home + "/three.skyplan");
     w.waypointTable()->selectRow(0);
     w.deleteSelected();
+    QString asked;
+    testing::answer(QMessageBox::Cancel, &asked);
+    QVERIFY(!w.openFile(home + "/route.gpx"));
+    QVERIFY2(asked.contains("three.skyplan"), qPrintable(asked));
     QCOMPARE(w.currentPlan().waypoints.size(), std::size_t(2));
+    QCOMPARE(w.filePath(), home + "/three.skyplan");
+    // Otherwise the route replaces the waypoints as one change to undo, in a
+    // new plan without a file: nothing can save it over the first plan.
+    testing::answer(QMessageBox::Discard);
     QVERIFY(w.openFile(home + "/route.gpx"));
     QCOMPARE(w.currentPlan().waypoints.size(), std::size_t(3));
     QCOMPARE(w.currentPlan().waypoints[0].name, QString("P0"));
-    QCOMPARE(w.filePath(), home + "/three.skyplan");
+    QCOMPARE(w.filePath(), QString());
+    QVERIFY(w.windowTitle().startsWith("New plan *"));
     w.undoStack()->undo();
     QCOMPARE(w.currentPlan().waypoints.size(), std::size_t(2));
-    // A plan file over unsaved changes asks first; Cancel keeps them.
-    testing::answer(QMessageBox::Cancel);
+    // A plan file over unsaved changes asks first, saying Save would ask for
+    // a file; Cancel keeps them.
+    testing::answer(QMessageBox::Cancel, &asked);
     QVERIFY(!w.openFile(home + "/three.skyplan"));
+    QVERIFY2(asked.contains("new file") && !asked.contains("three"), qPrintable(asked));
     QCOMPARE(w.currentPlan().waypoints.size(), std::size_t(2));
     testing::answer(QMessageBox::Discard);
     QVERIFY(w.openFile(home + "/three.skyplan"));
     QCOMPARE(w.currentPlan().waypoints.size(), std::size_t(3));
+    QCOMPARE(contents(home + "/three.skyplan"), three);
     // The picture as PNG and as SVG.
     testing::saveThrough(&w, "Save picture…", home + "/route.png");
     QCOMPARE(QImage(home + "/route.png").size(), QSize(1200, 900));
