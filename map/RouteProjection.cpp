@@ -77,7 +77,8 @@ std::vector<Ring> readLandOutlines(const std::string& bytes) {
         if (p == end && numbers.size() % 2 == 0 && numbers.size() >= 6) {
             Ring ring;
             for (std::size_t i = 0; i < numbers.size(); i += 2)
-                ring.push_back({numbers[i + 1] / 100.0, numbers[i] / 100.0});
+                ring.push_back({static_cast<double>(numbers[i + 1]) / 100.0,
+                                static_cast<double>(numbers[i]) / 100.0});
             rings.push_back(std::move(ring));
         }
         at = lineEnd + 1;

@@ -84,10 +84,11 @@ public:
     sqlite3_stmt* get() const { return m_stmt; }
     void bind(int i, const QString& text) {
         const QByteArray utf8 = text.toUtf8();
-        sqlite3_bind_text(m_stmt, i, utf8.constData(), utf8.size(), SQLITE_TRANSIENT);
+        sqlite3_bind_text64(m_stmt, i, utf8.constData(), static_cast<sqlite3_uint64>(utf8.size()),
+                            SQLITE_TRANSIENT, SQLITE_UTF8);
     }
     void bind(int i, const std::string& text) {
-        sqlite3_bind_text(m_stmt, i, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text64(m_stmt, i, text.data(), text.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
     }
     void bindOrNull(int i, const std::optional<double>& value) {
         if (value)
