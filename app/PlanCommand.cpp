@@ -1,7 +1,9 @@
 #include "app/PlanCommand.h"
 
 #include "core/Files.h"
+#include "core/Limits.h"
 #include "core/NumberText.h"
+#include "core/Wind.h"
 #include "kneeboard/KneeboardPrint.h"
 #include "magvar/MagneticVariation.h"
 #include "map/RoutePicture.h"
@@ -34,9 +36,9 @@ int refuse(const QString& text) {
     return 2;
 }
 
-std::optional<double> numberIn(const std::optional<QString>& text, double low, double high) {
+std::optional<double> numberIn(const std::optional<QString>& text, const core::Limit& limit) {
     const auto value = core::parseNumber(text->toStdString());
-    if (!value || *value < low || *value > high)
+    if (!value || !limit.contains(*value))
         return std::nullopt;
     return value;
 }
@@ -72,10 +74,10 @@ plan::PlanRead planFrom(const std::string& bytes) {
 int runPlanCommand(const PlanCommand& c) {
     const QString name = QCoreApplication::applicationName();
     // The options first: a bad one changes and writes nothing.
-    struct Limits {
+    struct Option {
         const std::optional<QString>* text;
         const char* option;
-        double low, high;
+        const core::Limit& limit;
         double* target;
     };
     QFile file(c.planPath);
@@ -92,22 +94,23 @@ int runPlanCommand(const PlanCommand& c) {
     }
     plan::FlightPlan& p = *read.plan;
     double reserve = p.fuel.reserveMin;
-    const Limits limits[] = {{&c.tas, "tas", 0, 250, &p.aircraft.tasKt},
-                             {&c.gph, "gph", 0, 100, &p.aircraft.fuelFlowGph},
-                             {&c.fuel, "fuel", 0, 100, &p.aircraft.fuelGal},
-                             {&c.taxi, "taxi", 0, 100, &p.aircraft.taxiGal},
-                             {&c.reserve, "reserve", 0, 600, &reserve}};
-    for (const Limits& l : limits) {
-        if (!*l.text)
+    namespace limits = core::limits;
+    const Option options[] = {{&c.tas, "tas", limits::kTasKt, &p.aircraft.tasKt},
+                              {&c.gph, "gph", limits::kFuelFlowGph, &p.aircraft.fuelFlowGph},
+                              {&c.fuel, "fuel", limits::kFuelGal, &p.aircraft.fuelGal},
+                              {&c.taxi, "taxi", limits::kTaxiGal, &p.aircraft.taxiGal},
+                              {&c.reserve, "reserve", limits::kReserveMin, &reserve}};
+    for (const Option& o : options) {
+        if (!*o.text)
             continue;
-        const auto value = numberIn(*l.text, l.low, l.high);
+        const auto value = numberIn(*o.text, o.limit);
         if (!value)
             return refuse(QStringLiteral("--%1 takes a number from %2 to %3, not '%4'")
-                              .arg(QLatin1String(l.option))
-                              .arg(l.low)
-                              .arg(l.high)
-                              .arg(**l.text));
-        *l.target = *value;
+                              .arg(QLatin1String(o.option))
+                              .arg(o.limit.low)
+                              .arg(o.limit.high)
+                              .arg(**o.text));
+        *o.target = *value;
     }
     p.fuel.reserveMin = reserve;
     std::optional<QPageLayout> page;
@@ -140,19 +143,17 @@ int runPlanCommand(const PlanCommand& c) {
         p.off.setTime(time);
     }
     if (c.wind) {
-        static const QRegularExpression form(QStringLiteral(R"(^(\d{1,3})/(\d{1,3})$)"));
-        const auto m = form.match(*c.wind);
-        const int direction = m.captured(1).toInt(), speed = m.captured(2).toInt();
-        if (!m.hasMatch() || direction > 360)
+        const auto wind = core::parseWind(*c.wind);
+        if (!wind)
             return refuse(
                 QStringLiteral("--wind takes DDD/KT, e.g. 270/15, not '%1'").arg(*c.wind));
         for (plan::Waypoint& w : p.waypoints)
-            w.leg.wind = plan::Wind{double(direction), double(speed)};
+            w.leg.wind = *wind;
         if (p.alternate)
-            p.alternate->leg.wind = plan::Wind{double(direction), double(speed)};
+            p.alternate->leg.wind = *wind;
     }
     if (c.var) {
-        const auto value = numberIn(c.var, -360, 360);
+        const auto value = numberIn(c.var, core::limits::kVariationDeg);
         if (!value)
             return refuse(
                 QStringLiteral("--var takes degrees from -360 to 360, not '%1'").arg(*c.var));
@@ -163,7 +164,7 @@ int runPlanCommand(const PlanCommand& c) {
             p.alternate->leg.variationDeg.reset();
     }
     if (c.md) {
-        const auto value = numberIn(c.md, -360, 360);
+        const auto value = numberIn(c.md, core::limits::kDeviationDeg);
         if (!value)
             return refuse(
                 QStringLiteral("--md takes degrees from -360 to 360, not '%1'").arg(*c.md));

@@ -14,6 +14,9 @@ namespace core {
 constexpr double kPi = 3.14159265358979; // fifteen digits, as the headings were always computed
 constexpr double kDeg2Rad = kPi / 180;
 constexpr double kRad2Deg = 180 / kPi;
+// Full double precision, for what the leg dialog never computed (wind
+// vectors, the magnetic model): no shown digit of a leg depends on it.
+constexpr double kDeg2RadFull = 3.14159265358979323846 / 180;
 
 // x rounded to two decimals through its "%.2f" text: the double nearest to the
 // decimal that printf would show. Exact for every finite double, whatever the

@@ -1,5 +1,6 @@
 #include "leg/LegDialog.h"
 
+#include "core/Limits.h"
 #include "core/NumberText.h"
 #include "core/Text.h"
 #include "course/CourseDialog.h"
@@ -30,6 +31,13 @@ constexpr int kSplashMilliseconds = 5000;
 QDateTime wholeSeconds(const QDateTime& t) {
     const QTime time = t.time();
     return QDateTime(t.date(), QTime(time.hour(), time.minute(), time.second()), Qt::LocalTime);
+}
+
+namespace limits = core::limits;
+
+// A field whose range is the program's limit for that figure.
+void number(platform::DataExchange& dx, int id, double& value, const core::Limit& limit) {
+    dx.number(id, value, limit.low, limit.high);
 }
 
 } // namespace
@@ -64,21 +72,21 @@ void CLegDialog::DoDataExchange(platform::DataExchange& dx) {
         m_btnTC = itemAs<QPushButton>(TCBTN);
     }
     dx.number(CH, m_dCorrectedHeading);
-    dx.number(DIST, m_dDistance, 0, 10000);
+    number(dx, DIST, m_dDistance, limits::kDistanceNm);
     dx.number(ETE, m_dETE);
     dx.number(FUSED, m_dFuelUsed);
-    dx.number(FUEL, m_dFuel, 0, 100);
-    dx.number(GPH, m_dGPH, 0, 100);
+    number(dx, FUEL, m_dFuel, limits::kFuelGal);
+    number(dx, GPH, m_dGPH, limits::kFuelFlowGph);
     dx.number(GS, m_dGroundSpeed);
-    dx.number(MD, m_dMagDeviation, -360, 360);
+    number(dx, MD, m_dMagDeviation, limits::kDeviationDeg);
     dx.number(MH, m_dMagHeading);
-    dx.number(TAS, m_dTAS, 0, 250);
-    dx.number(TC, m_dTrueCourse, 0, 360);
+    number(dx, TAS, m_dTAS, limits::kTasKt);
+    number(dx, TC, m_dTrueCourse, limits::kCourseDeg);
     dx.number(TH, m_dTrueHeading);
-    dx.number(VAR, m_dVariation, -360, 360);
+    number(dx, VAR, m_dVariation, limits::kVariationDeg);
     dx.number(WCA, m_dWindCorrection);
-    dx.number(WD, m_dWindDirection, 0, 360);
-    dx.number(WV, m_dWindVelocity, 0, 1000);
+    number(dx, WD, m_dWindDirection, limits::kWindDirectionDeg);
+    number(dx, WV, m_dWindVelocity, limits::kWindSpeedKt);
     dx.number(BURNT, m_dTotalBurnt);
     dx.number(TOTDIST, m_dTotalDistance);
 }

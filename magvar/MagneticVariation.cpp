@@ -1,5 +1,6 @@
 #include "magvar/MagneticVariation.h"
 
+#include "core/Math.h"
 #include "course/GreatCircle.h"
 
 #include <GeographicLib/MagneticModel.hpp>
@@ -13,9 +14,8 @@ namespace {
 
 constexpr double kEpoch = 2025.0;
 constexpr double kPoleRadiusDeg = 1.0;
-// Full-precision pi: core::kDeg2Rad keeps the fifteen digits the leg's shown
-// headings were always computed with; geodesy wants the exact value.
-constexpr double kDeg = M_PI / 180;
+// Geodesy wants full precision, not the leg's fifteen digits of pi.
+constexpr double kDeg = core::kDeg2RadFull;
 
 // The model's dipole terms at its epoch and their yearly change (nT, nT/yr):
 // they place the geomagnetic poles.

@@ -9,8 +9,6 @@
 namespace plan {
 namespace {
 
-constexpr double kRad = M_PI / 180;
-
 struct LegSpeeds {
     double distanceNm = 0;
     double outKt = 0;  // along the course
@@ -24,15 +22,7 @@ QString one(double value) {
 
 // A wind with an extra headwind on a course: the two as vectors.
 Wind withHeadwind(const Wind& wind, double courseDeg, double extraKt) {
-    const double east =
-        wind.speedKt * std::sin(wind.directionDeg * kRad) + extraKt * std::sin(courseDeg * kRad);
-    const double north =
-        wind.speedKt * std::cos(wind.directionDeg * kRad) + extraKt * std::cos(courseDeg * kRad);
-    const double speed = std::hypot(east, north);
-    double direction = std::atan2(east, north) / kRad;
-    if (direction < 0)
-        direction += 360;
-    return Wind{speed > 0 ? direction : 0, speed};
+    return core::windOf(core::vectorOf(wind) + core::vectorOf(Wind{courseDeg, extraKt}));
 }
 
 // The plan with every route leg's wind changed as `change` says.

@@ -11,8 +11,6 @@
 namespace plan {
 namespace {
 
-constexpr double kRad = M_PI / 180;
-
 // The pickers show whole seconds; the chain of times starts from the same.
 // The times are the wall clock's, reckoned without a time zone: the sums
 // are those of the clock the pilot reads, and quick (a local time would
@@ -49,13 +47,9 @@ std::optional<Wind> windAt(const std::vector<WindRow>& table, double altitudeFt)
         const WindRow& hi = *above;
         const WindRow& lo = *(above - 1);
         const double f = (altitudeFt - lo.altitudeFt) / (hi.altitudeFt - lo.altitudeFt);
-        // As vectors: the direction the air comes from, east and north parts.
-        const double east = (1 - f) * lo.wind.speedKt * std::sin(lo.wind.directionDeg * kRad) +
-                            f * hi.wind.speedKt * std::sin(hi.wind.directionDeg * kRad);
-        const double north = (1 - f) * lo.wind.speedKt * std::cos(lo.wind.directionDeg * kRad) +
-                             f * hi.wind.speedKt * std::cos(hi.wind.directionDeg * kRad);
-        wind.speedKt = std::hypot(east, north);
-        wind.directionDeg = std::atan2(east, north) / kRad;
+        const core::WindVector v = core::vectorOf(lo.wind, 1 - f) + core::vectorOf(hi.wind, f);
+        wind.speedKt = std::hypot(v.eastKt, v.northKt);
+        wind.directionDeg = v.bearingDeg();
     }
     Wind out;
     out.speedKt = core::roundHalfUp(wind.speedKt);

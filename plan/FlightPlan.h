@@ -12,6 +12,7 @@
 // per hour, minutes, feet.
 
 #include "core/GeoPoint.h"
+#include "core/Wind.h"
 #include "leg/LegSequence.h"
 #include "navlog/TripLog.h"
 
@@ -28,13 +29,7 @@ class MagneticVariation;
 
 namespace plan {
 
-struct Wind {
-    double directionDeg = 0; // where it blows from, 0..360
-    double speedKt = 0;
-    friend bool operator==(const Wind& a, const Wind& b) {
-        return a.directionDeg == b.directionDeg && a.speedKt == b.speedKt;
-    }
-};
+using core::Wind;
 
 // The leg that arrives at a waypoint, as the pilot set it; what is not set
 // comes from the plan (winds aloft, the magnetic model).

@@ -1,6 +1,7 @@
 #include "plan/PlanWindow.h"
 
 #include "core/Files.h"
+#include "core/Limits.h"
 #include "core/NumberText.h"
 #include "core/Text.h"
 #include "kneeboard/KneeboardPrint.h"
@@ -50,6 +51,8 @@
 namespace plan {
 namespace {
 
+namespace limits = core::limits;
+
 const QColor kProblem(255, 205, 205);
 
 // One change of the plan: the plan before and after it.
@@ -74,29 +77,23 @@ private:
 };
 
 QString windText(const std::optional<Wind>& wind) {
-    if (!wind)
-        return {};
-    return QStringLiteral("%1/%2")
-        .arg(static_cast<int>(wind->directionDeg), 3, 10, QLatin1Char('0'))
-        .arg(core::numberText(wind->speedKt));
+    return wind ? core::windText(*wind) : QString();
 }
 
-// "270/15", "270 15": a wind as pilots write it; empty for none.
+// A typed wind; empty for none.
 std::optional<std::optional<Wind>> readWind(const QString& text) {
-    const QString t = text.trimmed();
-    if (t.isEmpty())
+    if (text.trimmed().isEmpty())
         return std::optional<Wind>();
-    static const QRegularExpression form(QStringLiteral(R"(^(\d{1,3})\s*[/ ]\s*(\d{1,3})$)"));
-    const auto m = form.match(t);
-    if (!m.hasMatch() || m.captured(1).toInt() > 360)
+    const auto wind = core::parseWind(text);
+    if (!wind)
         return std::nullopt;
-    return std::optional<Wind>(Wind{m.captured(1).toDouble(), m.captured(2).toDouble()});
+    return std::optional<Wind>(*wind);
 }
 
-QDoubleSpinBox* spin(double low, double high, int decimals, const QString& name,
+QDoubleSpinBox* spin(const core::Limit& limit, int decimals, const QString& name,
                      const QString& suffix) {
     auto* box = new QDoubleSpinBox;
-    box->setRange(low, high);
+    box->setRange(limit.low, limit.high);
     box->setDecimals(decimals);
     box->setSuffix(suffix);
     box->setAccessibleName(name);
@@ -169,14 +166,17 @@ PlanWindow::PlanWindow(const FlightPlan& start, QWidget* parent)
                                            "empty variation the magnetic model."));
 
     // The aircraft and the fuel policy.
-    m_tas = spin(0, 250, 0, QStringLiteral("TAS"), QStringLiteral(" kt"));
-    m_gph = spin(0, 100, 1, QStringLiteral("Fuel flow"), QStringLiteral(" gal/h"));
-    m_fuelOnBoard = spin(0, 100, 1, QStringLiteral("Fuel on board"), QStringLiteral(" gal"));
-    m_taxi = spin(0, 100, 1, QStringLiteral("Taxi fuel"), QStringLiteral(" gal"));
-    m_reserve = spin(0, 600, 0, QStringLiteral("Final reserve"), QStringLiteral(" min"));
-    m_contingency = spin(0, 100, 0, QStringLiteral("Contingency"), QStringLiteral(" %"));
-    m_extra = spin(0, 100, 1, QStringLiteral("Extra fuel"), QStringLiteral(" gal"));
-    m_deviation = spin(-360, 360, 0, QStringLiteral("Deviation"), QStringLiteral("°"));
+    m_tas = spin(limits::kTasKt, 0, QStringLiteral("TAS"), QStringLiteral(" kt"));
+    m_gph = spin(limits::kFuelFlowGph, 1, QStringLiteral("Fuel flow"), QStringLiteral(" gal/h"));
+    m_fuelOnBoard =
+        spin(limits::kFuelGal, 1, QStringLiteral("Fuel on board"), QStringLiteral(" gal"));
+    m_taxi = spin(limits::kTaxiGal, 1, QStringLiteral("Taxi fuel"), QStringLiteral(" gal"));
+    m_reserve =
+        spin(limits::kReserveMin, 0, QStringLiteral("Final reserve"), QStringLiteral(" min"));
+    m_contingency =
+        spin(limits::kContingencyPercent, 0, QStringLiteral("Contingency"), QStringLiteral(" %"));
+    m_extra = spin(limits::kExtraGal, 1, QStringLiteral("Extra fuel"), QStringLiteral(" gal"));
+    m_deviation = spin(limits::kDeviationDeg, 0, QStringLiteral("Deviation"), QStringLiteral("°"));
     m_off = new QTimeEdit;
     m_off->setDisplayFormat(QStringLiteral("HH:mm:ss"));
     m_off->setAccessibleName(QStringLiteral("Time off"));
@@ -187,8 +187,8 @@ PlanWindow::PlanWindow(const FlightPlan& start, QWidget* parent)
                                       "030, ..., 330, separated by spaces; each leg takes it at "
                                       "its MH. Empty: the one deviation above for every leg."));
     m_useModel = new QCheckBox(QStringLiteral("Variation from the magnetic model"));
-    m_variation =
-        spin(-360, 360, 0, QStringLiteral("Variation for every leg"), QStringLiteral("°"));
+    m_variation = spin(limits::kVariationDeg, 0, QStringLiteral("Variation for every leg"),
+                       QStringLiteral("°"));
     auto* aircraft = new QFormLayout;
     aircraft->addRow(QStringLiteral("&TAS:"), m_tas);
     aircraft->addRow(QStringLiteral("Fuel f&low:"), m_gph);
