@@ -1,6 +1,7 @@
 #include "navlog/NavLogWindow.h"
 
 #include "core/Files.h"
+#include "dialogs/OutputFile.h"
 #include "kneeboard/KneeboardPrint.h"
 #include "navdb/NavDatabase.h"
 #include "navlog/LegColumns.h"
@@ -194,35 +195,22 @@ void NavLogWindow::setTotals() {
     m_summary->setText(reserveSummary(t, reserveMinutes()));
 }
 
-QString NavLogWindow::askSavePath(const QString& caption, const QString& filter,
-                                  const QString& suffix) {
-    QFileDialog dialog(this, caption, QString(), filter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(suffix);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    if (const Trip* trip = shownTrip())
-        dialog.selectFile(
-            QStringLiteral("navlog-%1.%2")
-                .arg(trip->started.toString(QStringLiteral("yyyyMMdd-HHmm")), suffix));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
-}
-
-void NavLogWindow::writeExport(const QString& path, const std::string& bytes, const char* what) {
-    const auto status = core::writeFileSafely(QFile::encodeName(path).toStdString(), bytes);
-    if (status != core::WriteStatus::Written)
-        platform::showMessage(this, QString::fromStdString(core::writeFailureText(status, what)));
+// "navlog-20261207-1000.csv": the shown trip's start.
+QString NavLogWindow::suggestedName(const QString& suffix) const {
+    const Trip* trip = shownTrip();
+    return trip ? QStringLiteral("navlog-%1.%2")
+                      .arg(trip->started.toString(QStringLiteral("yyyyMMdd-HHmm")), suffix)
+                : QString();
 }
 
 void NavLogWindow::saveCsv() {
     const Trip* trip = shownTrip();
     if (!trip)
         return;
-    const QString path = askSavePath(QStringLiteral("Save nav log as CSV"),
-                                     QStringLiteral("CSV (*.csv)"), QStringLiteral("csv"));
+    const QString path = dialogs::askSavePath(this, QStringLiteral("Save nav log as CSV"),
+                                              QStringLiteral("CSV (*.csv)"), suggestedName("csv"));
     if (!path.isEmpty())
-        writeExport(path, tripCsv(*trip, reserveMinutes()), "CSV");
+        dialogs::writeOutput(this, path, tripCsv(*trip, reserveMinutes()), "CSV");
 }
 
 kneeboard::Sheet NavLogWindow::kneeboardSheet(const Trip& trip) const {
@@ -234,15 +222,15 @@ void NavLogWindow::savePdf() {
     const Trip* trip = shownTrip();
     if (!trip)
         return;
-    const QString path = askSavePath(QStringLiteral("Save nav log as PDF"),
-                                     QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
+    const QString path = dialogs::askSavePath(this, QStringLiteral("Save nav log as PDF"),
+                                              QStringLiteral("PDF (*.pdf)"), suggestedName("pdf"));
     if (!path.isEmpty())
-        writeExport(path,
-                    kneeboard::kneeboardPdf(kneeboardSheet(*trip),
-                                            kneeboard::rememberedPageLayout(),
-                                            kneeboard::rememberedOptions())
-                        .toStdString(),
-                    "PDF");
+        dialogs::writeOutput(this, path,
+                             kneeboard::kneeboardPdf(kneeboardSheet(*trip),
+                                                     kneeboard::rememberedPageLayout(),
+                                                     kneeboard::rememberedOptions())
+                                 .toStdString(),
+                             "PDF");
 }
 
 void NavLogWindow::print() {

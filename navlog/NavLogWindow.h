@@ -47,8 +47,7 @@ private:
     // The trip for the kneeboard page, with what the navigation database
     // knows of its airports.
     kneeboard::Sheet kneeboardSheet(const Trip& trip) const;
-    QString askSavePath(const QString& caption, const QString& filter, const QString& suffix);
-    void writeExport(const QString& path, const std::string& bytes, const char* what);
+    QString suggestedName(const QString& suffix) const;
 
     TripLog& m_log;
     int m_shown = -1; // index into m_log.trips()

@@ -4,6 +4,7 @@
 #include "core/Limits.h"
 #include "core/NumberText.h"
 #include "core/Text.h"
+#include "dialogs/OutputFile.h"
 #include "kneeboard/KneeboardPrint.h"
 #include "map/RoutePicture.h"
 #include "navdb/PlaceFinder.h"
@@ -472,24 +473,26 @@ PlanWindow::PlanWindow(const FlightPlan& start, QWidget* parent)
     });
     connect(saveButton, &QPushButton::clicked, this, [this] { save(); });
     connect(exportButton, &QPushButton::clicked, this, [this] {
-        const QString path = askSavePath(QStringLiteral("Export route"),
-                                         QStringLiteral("GPX routes (*.gpx);;Garmin flight plans "
-                                                        "(*.fpl)"));
+        const QString path =
+            dialogs::askSavePath(this, QStringLiteral("Export route"),
+                                 QStringLiteral("GPX routes (*.gpx);;Garmin flight plans "
+                                                "(*.fpl)"));
         if (!path.isEmpty())
             exportRoute(path);
     });
     connect(printButton, &QPushButton::clicked, this, [this] { print(); });
     connect(pdfButton, &QPushButton::clicked, this, [this] {
-        const QString path =
-            askSavePath(QStringLiteral("Save kneeboard PDF"), QStringLiteral("PDF (*.pdf)"));
+        const QString path = dialogs::askSavePath(this, QStringLiteral("Save kneeboard PDF"),
+                                                  QStringLiteral("PDF (*.pdf)"));
         if (!path.isEmpty())
             savePdf(path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive) ? path
                                                                               : path + ".pdf");
     });
     connect(savePicture, &QPushButton::clicked, this, [this] {
-        const QString path = askSavePath(QStringLiteral("Save route picture"),
-                                         QStringLiteral("PNG pictures (*.png);;SVG pictures "
-                                                        "(*.svg)"));
+        const QString path =
+            dialogs::askSavePath(this, QStringLiteral("Save route picture"),
+                                 QStringLiteral("PNG pictures (*.png);;SVG pictures "
+                                                "(*.svg)"));
         if (!path.isEmpty())
             saveRoutePicture(path);
     });
@@ -852,46 +855,22 @@ bool PlanWindow::save() {
 }
 
 bool PlanWindow::saveAsked() {
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Save flight plan"), m_path.isEmpty() ? m_suggestedPath : m_path,
-        QStringLiteral("Skyvane plans (*.skyplan)"), nullptr, QFileDialog::DontUseNativeDialog);
+    const QString path = dialogs::askSavePath(this, QStringLiteral("Save flight plan"),
+                                              QStringLiteral("Skyvane plans (*.skyplan)"),
+                                              m_path.isEmpty() ? m_suggestedPath : m_path);
     if (path.isEmpty())
         return false;
     return saveAs(path.endsWith(QLatin1String(".skyplan")) ? path : path + ".skyplan");
 }
 
 bool PlanWindow::saveAs(const QString& path) {
-    const auto status =
-        core::writeFileSafely(QFile::encodeName(path).toStdString(), planJson(m_plan));
-    if (status != core::WriteStatus::Written) {
-        message(QString::fromStdString(core::writeFailureText(status, "plan")));
+    if (!dialogs::writeOutput(this, path, planJson(m_plan), "plan"))
         return false;
-    }
     m_path = path;
     m_undo->setClean();
     updateTitle();
     remember(path);
     return true;
-}
-
-QString PlanWindow::askSavePath(const QString& caption, const QString& filters) {
-    QString chosen;
-    QString path = QFileDialog::getSaveFileName(this, caption, QString(), filters, &chosen,
-                                                QFileDialog::DontUseNativeDialog);
-    // The suffix of the chosen kind when the pilot typed none.
-    static const QRegularExpression suffix(QStringLiteral("\\*(\\.\\w+)"));
-    const auto m = suffix.match(chosen);
-    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty() && m.hasMatch())
-        path += m.captured(1);
-    return path;
-}
-
-bool PlanWindow::writeOut(const QString& path, const std::string& bytes, const char* what) {
-    const auto status = core::writeFileSafely(QFile::encodeName(path).toStdString(), bytes);
-    if (status == core::WriteStatus::Written)
-        return true;
-    message(QString::fromStdString(core::writeFailureText(status, what)));
-    return false;
 }
 
 bool PlanWindow::exportRoute(const QString& path) {
@@ -900,7 +879,8 @@ bool PlanWindow::exportRoute(const QString& path) {
         return false;
     }
     const bool fpl = path.endsWith(QLatin1String(".fpl"), Qt::CaseInsensitive);
-    return writeOut(path, fpl ? fplOf(m_plan) : gpxOf(m_plan), fpl ? "flight plan" : "GPX");
+    return dialogs::writeOutput(this, path, fpl ? fplOf(m_plan) : gpxOf(m_plan),
+                                fpl ? "flight plan" : "GPX");
 }
 
 kneeboard::Sheet PlanWindow::kneeboardSheet() const {
@@ -919,8 +899,8 @@ kneeboard::PrintOptions PlanWindow::printOptions() const {
 }
 
 bool PlanWindow::savePdf(const QString& path) {
-    return writeOut(
-        path,
+    return dialogs::writeOutput(
+        this, path,
         kneeboard::kneeboardPdf(kneeboardSheet(), kneeboard::rememberedPageLayout(), printOptions())
             .toStdString(),
         "PDF");

@@ -100,8 +100,6 @@ private:
     int selectedRow() const;
     void message(const QString& text);
     void updateTitle();
-    QString askSavePath(const QString& caption, const QString& filters);
-    bool writeOut(const QString& path, const std::string& bytes, const char* what);
 
     FlightPlan m_plan;
     ComputedPlan m_computed;
