@@ -110,101 +110,155 @@ QString problemText(const PlanLeg& leg) {
     return {};
 }
 
-ComputedPlan computePlan(const FlightPlan& plan, const magvar::MagneticVariation* model) {
-    ComputedPlan out;
-    leg::LegSequence chain;
-    double fuelGal = std::max(0.0, plan.aircraft.fuelGal - plan.aircraft.taxiGal);
-    QDateTime off = wallClock(plan.off);
-    out.legs.reserve(plan.waypoints.size() + 1);
-    const double year =
-        magvar::decimalYear(off.date().isValid() ? off.date() : QDate::currentDate());
+namespace {
 
-    auto computeLeg = [&](const Waypoint& a, const Waypoint& b, int from, int to, bool alternate) {
-        PlanLeg leg;
-        leg.from = from;
-        leg.to = to;
-        leg.alternate = alternate;
-        leg.altitudeFt = b.leg.altitudeFt;
-        leg.off = off;
-        leg.eta = off;
-        leg.record.from = a.label();
-        leg.record.to = b.label();
-        // TC: the course to two decimals, into the leg in whole degrees.
-        const course::CourseAndDistance cd = course::calcCourseAndDistance(a.position, b.position);
-        leg.courseDeg = cd.trueCourseDeg;
-        leg.input.trueCourseDeg = core::roundHalfUp(cd.trueCourseDeg);
-        leg.input.distanceNm = cd.distanceNm;
+// The plan is computed in stages, each a step a pilot would name: the
+// route's geometry (legs from waypoints), each leg's conditions (wind,
+// variation), the aircraft's performance turning a leg into what is flown,
+// then time and fuel carried from leg to leg, the totals and the fuel block,
+// and the figures as shown last.
+
+// Stage 1: a leg of the route as TC sees it.
+struct LegGeometry {
+    const Waypoint* start = nullptr;
+    const Waypoint* end = nullptr;
+    int from = 0, to = 0; // waypoint indices
+    bool alternate = false;
+    course::CourseAndDistance courseAndDistance;
+};
+
+std::vector<LegGeometry> routeGeometry(const FlightPlan& plan) {
+    std::vector<LegGeometry> legs;
+    const int n = static_cast<int>(plan.waypoints.size());
+    auto add = [&](const Waypoint& a, const Waypoint& b, int from, bool alternate) {
+        legs.push_back({&a, &b, from, from + 1, alternate,
+                        course::calcCourseAndDistance(a.position, b.position)});
+    };
+    for (int i = 0; i + 1 < n; ++i)
+        add(plan.waypoints[static_cast<std::size_t>(i)],
+            plan.waypoints[static_cast<std::size_t>(i + 1)], i, false);
+    if (plan.alternate && n > 0)
+        add(plan.waypoints.back(), *plan.alternate, n - 1, true);
+    return legs;
+}
+
+// Stage 2: the wind and variation the leg is flown in; a problem where
+// either cannot be had, or the leg cannot be computed at all.
+struct LegConditions {
+    Wind wind;
+    double variationDeg = 0;
+    LegProblem problem = LegProblem::None;
+};
+
+LegConditions legConditions(const FlightPlan& plan, const LegGeometry& g,
+                            const magvar::MagneticVariation* model, double year) {
+    const LegSettings& set = g.end->leg;
+    const std::optional<Wind> wind = set.wind ? set.wind : windAt(plan.windsAloft, set.altitudeFt);
+    std::optional<double> variation = set.variationDeg ? set.variationDeg : plan.variationDeg;
+    if (!variation && model) {
+        const magvar::Variation v =
+            model->at(course::midpoint(g.start->position, g.end->position), year);
+        if (v.status == magvar::VarStatus::Computed)
+            variation = v.varDeg;
+    }
+    LegConditions c;
+    if (g.courseAndDistance.distanceNm == 0)
+        c.problem = LegProblem::ZeroDistance;
+    else if (!wind)
+        c.problem = LegProblem::NoWind;
+    else if (!variation)
+        c.problem = LegProblem::NoVariation;
+    else if (plan.aircraft.tasKt < leg::kMinTasKt)
+        c.problem = LegProblem::TasTooLow;
+    if (c.problem == LegProblem::None) {
+        c.wind = *wind;
+        c.variationDeg = *variation;
+    }
+    return c;
+}
+
+// Stage 3: the aircraft's performance, which turns a leg into what the leg
+// computation flies. Cruising the whole leg, as the leg dialog computes
+// it: TC's course in whole degrees and distance, the plan's TAS and fuel
+// flow, the deviation from the card at the magnetic heading.
+leg::LegInput cruiseLeg(const FlightPlan& plan, const LegGeometry& g, const LegConditions& c,
+                        double fuelGal) {
+    leg::LegInput in;
+    in.trueCourseDeg = core::roundHalfUp(g.courseAndDistance.trueCourseDeg);
+    in.distanceNm = g.courseAndDistance.distanceNm;
+    in.tasKt = plan.aircraft.tasKt;
+    in.fuelFlowGph = plan.aircraft.fuelFlowGph;
+    in.fuelGal = fuelGal;
+    in.windDirectionDeg = c.wind.directionDeg;
+    in.windVelocityKt = c.wind.speedKt;
+    in.variationDeg = c.variationDeg;
+    double deviation = plan.deviationDeg;
+    if (plan.deviationCard) {
+        // The card is read at the magnetic heading, which the deviation
+        // does not change: a first pass finds it.
+        const leg::LegResult first = leg::computeLeg(in);
+        if (first.status == leg::LegStatus::Computed)
+            deviation = core::roundHalfUp(deviationAt(*plan.deviationCard, first.magHeadingDeg));
+    }
+    in.magDeviationDeg = deviation;
+    return in;
+}
+
+// Stage 4: time and fuel carried along the chain as Next carries them.
+struct Carry {
+    leg::LegSequence chain;
+    double fuelGal = 0;
+    QDateTime off;
+};
+
+PlanLeg flyLeg(const FlightPlan& plan, const LegGeometry& g, const LegConditions& c, Carry& carry) {
+    PlanLeg leg;
+    leg.from = g.from;
+    leg.to = g.to;
+    leg.alternate = g.alternate;
+    leg.altitudeFt = g.end->leg.altitudeFt;
+    leg.off = carry.off;
+    leg.eta = carry.off;
+    leg.courseDeg = g.courseAndDistance.trueCourseDeg;
+    leg.problem = c.problem;
+    if (c.problem != LegProblem::None) {
+        // Only what the geometry and the aircraft give: nothing was flown.
+        leg.input.trueCourseDeg = core::roundHalfUp(g.courseAndDistance.trueCourseDeg);
+        leg.input.distanceNm = g.courseAndDistance.distanceNm;
         leg.input.tasKt = plan.aircraft.tasKt;
         leg.input.fuelFlowGph = plan.aircraft.fuelFlowGph;
-        leg.input.fuelGal = fuelGal;
-        const std::optional<Wind> wind =
-            b.leg.wind ? b.leg.wind : windAt(plan.windsAloft, b.leg.altitudeFt);
-        std::optional<double> variation =
-            b.leg.variationDeg ? b.leg.variationDeg : plan.variationDeg;
-        if (!variation && model) {
-            const magvar::Variation v = model->at(course::midpoint(a.position, b.position), year);
-            if (v.status == magvar::VarStatus::Computed)
-                variation = v.varDeg;
-        }
-        if (cd.distanceNm == 0)
-            leg.problem = LegProblem::ZeroDistance;
-        else if (!wind)
-            leg.problem = LegProblem::NoWind;
-        else if (!variation)
-            leg.problem = LegProblem::NoVariation;
-        else if (plan.aircraft.tasKt < leg::kMinTasKt)
-            leg.problem = LegProblem::TasTooLow;
-        if (leg.problem != LegProblem::None) {
-            out.legs.push_back(std::move(leg));
-            return;
-        }
-        leg.wind = *wind;
-        leg.variationDeg = *variation;
-        leg.input.windDirectionDeg = wind->directionDeg;
-        leg.input.windVelocityKt = wind->speedKt;
-        leg.input.variationDeg = *variation;
-        leg.deviationDeg = plan.deviationDeg;
-        if (plan.deviationCard) {
-            // The card is read at the magnetic heading, which the deviation
-            // does not change: a first pass finds it.
-            const leg::LegResult first = leg::computeLeg(leg.input);
-            if (first.status == leg::LegStatus::Computed)
-                leg.deviationDeg =
-                    core::roundHalfUp(deviationAt(*plan.deviationCard, first.magHeadingDeg));
-        }
-        leg.input.magDeviationDeg = leg.deviationDeg;
-        leg.result = chain.run(leg.input);
-        if (leg.result.status != leg::LegStatus::Computed) {
-            leg.problem = LegProblem::WindTooStrong;
-            out.legs.push_back(std::move(leg));
-            return;
-        }
-        if (leg.result.fuelShort)
-            leg.fuelShortGal = round2(leg.result.fuelUsedGal - fuelGal);
-        fuelGal = leg.result.fuelLeftGal; // Next keeps the fuel left
-        leg.eta = off.addSecs(leg::arrivalOffsetSeconds(leg.result.eteMin));
-        off = leg.eta; // and starts the next leg at this one's ETA
-        const QString fromName = leg.record.from, toName = leg.record.to;
-        leg.record = navlog::legRecord(chain.legs().back(), leg.off.time(), leg.eta.time());
-        leg.record.from = fromName;
-        leg.record.to = toName;
-        out.legs.push_back(std::move(leg));
-    };
+        leg.input.fuelGal = carry.fuelGal;
+        return leg;
+    }
+    leg.input = cruiseLeg(plan, g, c, carry.fuelGal);
+    leg.wind = c.wind;
+    leg.variationDeg = c.variationDeg;
+    leg.deviationDeg = leg.input.magDeviationDeg;
+    leg.result = carry.chain.run(leg.input);
+    if (leg.result.status != leg::LegStatus::Computed) {
+        leg.problem = LegProblem::WindTooStrong;
+        return leg;
+    }
+    if (leg.result.fuelShort)
+        leg.fuelShortGal = round2(leg.result.fuelUsedGal - carry.fuelGal);
+    carry.fuelGal = leg.result.fuelLeftGal; // Next keeps the fuel left
+    leg.eta = carry.off.addSecs(leg::arrivalOffsetSeconds(leg.result.eteMin));
+    carry.off = leg.eta; // and starts the next leg at this one's ETA
+    return leg;
+}
 
-    const int n = static_cast<int>(plan.waypoints.size());
-    for (int i = 0; i + 1 < n; ++i)
-        computeLeg(plan.waypoints[static_cast<std::size_t>(i)],
-                   plan.waypoints[static_cast<std::size_t>(i + 1)], i, i + 1, false);
-    const double tripGal = chain.totalBurntGal();
+// Stage 5: the route's totals and what is left to go after each leg.
+void routeTotals(ComputedPlan& out) {
     for (const PlanLeg& leg : out.legs) {
-        if (leg.problem == LegProblem::None) {
+        if (leg.problem == LegProblem::None && !leg.alternate) {
             out.distanceNm += leg.input.distanceNm;
             out.eteMin += leg.result.eteMin;
         }
     }
-    // Distance and time to go after each leg of the route.
     double doneNm = 0, doneMin = 0;
     for (PlanLeg& leg : out.legs) {
+        if (leg.alternate)
+            continue;
         if (leg.problem == LegProblem::None) {
             doneNm += leg.input.distanceNm;
             doneMin += leg.result.eteMin;
@@ -214,19 +268,12 @@ ComputedPlan computePlan(const FlightPlan& plan, const magvar::MagneticVariation
     }
     out.distanceNm = round2(out.distanceNm);
     out.eteMin = round2(out.eteMin);
-
-    double alternateGal = 0;
-    if (plan.alternate && n > 0) {
-        computeLeg(plan.waypoints.back(), *plan.alternate, n - 1, n, true);
-        const PlanLeg& leg = out.legs.back();
-        if (leg.problem == LegProblem::None)
-            alternateGal = leg.result.fuelUsedGal;
-    }
-
     for (const PlanLeg& leg : out.legs)
         out.flyable = out.flyable && leg.problem == LegProblem::None && leg.fuelShortGal == 0;
+}
 
-    FuelBlock& f = out.fuel;
+FuelBlock fuelBlock(const FlightPlan& plan, double tripGal, double alternateGal, bool flyable) {
+    FuelBlock f;
     f.taxiGal = plan.aircraft.taxiGal;
     f.tripGal = tripGal;
     f.contingencyGal = round2(tripGal * plan.fuel.contingencyPercent / 100);
@@ -245,8 +292,54 @@ ComputedPlan computePlan(const FlightPlan& plan, const magvar::MagneticVariation
                                           "the required %3 gal.")
                                .arg(gallons(f.onBoardGal), gallons(f.requiredGal - f.onBoardGal),
                                     gallons(f.requiredGal));
-    if (!out.flyable)
+    if (!flyable)
         f.verdict += QStringLiteral(" A leg of the plan cannot be flown as planned.");
+    return f;
+}
+
+// Last: each computed leg's figures as the leg dialog shows them.
+navlog::LegRecord shownFigures(const PlanLeg& leg, const leg::LegSequence& chain,
+                               std::size_t chainIndex, const FlightPlan& plan) {
+    navlog::LegRecord record;
+    if (leg.problem == LegProblem::None)
+        record = navlog::legRecord(chain.legs()[chainIndex], leg.off.time(), leg.eta.time());
+    const auto& waypoints = plan.waypoints;
+    record.from = waypoints[static_cast<std::size_t>(leg.from)].label();
+    record.to = leg.alternate ? plan.alternate->label()
+                              : waypoints[static_cast<std::size_t>(leg.to)].label();
+    return record;
+}
+
+} // namespace
+
+ComputedPlan computePlan(const FlightPlan& plan, const magvar::MagneticVariation* model) {
+    ComputedPlan out;
+    Carry carry;
+    carry.fuelGal = std::max(0.0, plan.aircraft.fuelGal - plan.aircraft.taxiGal);
+    carry.off = wallClock(plan.off);
+    const double year =
+        magvar::decimalYear(carry.off.date().isValid() ? carry.off.date() : QDate::currentDate());
+    const std::vector<LegGeometry> geometry = routeGeometry(plan);
+    out.legs.reserve(geometry.size());
+    double tripGal = 0;
+    std::vector<std::size_t> chainIndex;
+    for (const LegGeometry& g : geometry) {
+        if (g.alternate)
+            tripGal = carry.chain.totalBurntGal();
+        const std::size_t before = carry.chain.legs().size();
+        out.legs.push_back(flyLeg(plan, g, legConditions(plan, g, model, year), carry));
+        chainIndex.push_back(before);
+    }
+    if (!plan.alternate || plan.waypoints.empty())
+        tripGal = carry.chain.totalBurntGal();
+    for (std::size_t i = 0; i < out.legs.size(); ++i)
+        out.legs[i].record = shownFigures(out.legs[i], carry.chain, chainIndex[i], plan);
+    routeTotals(out);
+    const PlanLeg* alternate =
+        !out.legs.empty() && out.legs.back().alternate ? &out.legs.back() : nullptr;
+    const double alternateGal =
+        alternate && alternate->problem == LegProblem::None ? alternate->result.fuelUsedGal : 0;
+    out.fuel = fuelBlock(plan, tripGal, alternateGal, out.flyable);
     return out;
 }
 
