@@ -33,6 +33,7 @@ inline constexpr Limit kWindDirectionDeg{"directionDeg", 0, 360};
 inline constexpr Limit kWindSpeedKt{"speedKt", 0, 1000};
 inline constexpr Limit kVariationDeg{"variationDeg", -360, 360};
 inline constexpr Limit kDeviationDeg{"deviationDeg", -360, 360};
+inline constexpr Limit kAltitudeFt{"altitudeFt", -2000, 60000};
 
 } // namespace limits
 } // namespace core

@@ -1,14 +1,16 @@
 #pragma once
 // The flight plan window: the route of waypoints the pilot builds (by code,
 // name or position), the aircraft, the winds aloft, and the nav log of the
-// whole flight computed at once, with the fuel block. Every change
-// recomputes at once and can be undone.
+// whole flight computed at once, with the fuel block. It shows a PlanEditor
+// (the plan and its undoable changes) and a PlanDocument (its file), and
+// hands them what the pilot does.
 
 #include "kneeboard/KneeboardPrint.h"
 #include "magvar/MagneticVariation.h"
 #include "navdb/NavDatabase.h"
 #include "plan/DecisionPoints.h"
 #include "plan/FlightPlan.h"
+#include "plan/WaypointResolver.h"
 
 #include <QWidget>
 
@@ -16,20 +18,25 @@
 #include <memory>
 #include <vector>
 
+class QCheckBox;
 class QDoubleSpinBox;
+class QGroupBox;
 class QLabel;
-class QPushButton;
+class QLayout;
 class QLineEdit;
+class QPushButton;
 class QTableWidget;
 class QTimeEdit;
 class QUndoStack;
-class QCheckBox;
 
 namespace map {
 class RouteView;
 }
 
 namespace plan {
+
+class PlanDocument;
+class PlanEditor;
 
 class PlanWindow : public QWidget {
     Q_OBJECT
@@ -41,7 +48,8 @@ public:
 
     // Opens a plan file (asking first when the plan on show has unsaved
     // changes), or a GPX or FPL route, whose waypoints replace the route as
-    // one change. On failure says why and keeps the plan on show.
+    // one change in a new plan without a file. On failure says why and
+    // keeps the plan on show.
     bool openFile(const QString& path);
     // Writes the plan to its file (asking for one the first time).
     bool save();
@@ -49,16 +57,16 @@ public:
     bool saveAsked();
     bool saveAs(const QString& path);
 
-    const FlightPlan& currentPlan() const { return m_plan; }
-    const ComputedPlan& computed() const { return m_computed; }
-    QUndoStack* undoStack() const { return m_undo; }
+    const FlightPlan& currentPlan() const;
+    const ComputedPlan& computed() const;
+    QUndoStack* undoStack() const;
     QTableWidget* waypointTable() const { return m_waypoints; }
     QTableWidget* legTable() const { return m_legs; }
     QLineEdit* findBox() const { return m_find; }
     QLabel* fuelSummary() const { return m_fuel; }
     map::RouteView* routeView() const { return m_routeView; }
-    const DecisionPoints& decisions() const { return m_points; }
-    const QString& filePath() const { return m_path; }
+    const DecisionPoints& decisions() const;
+    const QString& filePath() const;
 
     // The outputs behind the buttons; each says what went wrong and
     // returns false when it cannot write.
@@ -87,55 +95,52 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // A change of the plan as one undo step; steps of the same field merge.
-    void change(const QString& what, const std::function<void(FlightPlan&)>& edit,
-                int mergeId = -1);
-    void showPlan(const FlightPlan& plan); // from undo and redo
-    void recompute();
+    // The window's parts, each built and wired on its own.
+    QLayout* routePanel();
+    QGroupBox* aircraftPanel();
+    QGroupBox* windsPanel();
+    QLayout* legsPanel();
+    QLayout* filesRow();
+    void connectAircraft();
+    void connectKeys();
+    void connectAlternateAndCard();
+
+    void planChanged(); // the editor's plan or its figures changed
     void fillWaypoints();
     void fillLegs();
     void fillAircraft();
+    void fillRecent();
     void waypointEdited(int row, int column);
     void windsEdited();
     int selectedRow() const;
     void message(const QString& text);
     void updateTitle();
+    // A waypoint from a code or a position (named name), or none (said why).
+    std::optional<Waypoint> waypointFrom(const QString& typed, const QString& name);
 
-    FlightPlan m_plan;
-    ComputedPlan m_computed;
-    QString m_path;
-    QString m_suggestedPath; // where Save asks first, for a plan made from a route
     navdb::NavData m_navData;
     magvar::MagneticVariation m_model;
+    WaypointResolver m_resolver;
+    PlanEditor* m_editor = nullptr;
+    PlanDocument* m_document = nullptr;
     bool m_filling = false;
 
-    QUndoStack* m_undo = nullptr;
     QLineEdit* m_find = nullptr;
     QLineEdit* m_name = nullptr;
+    QLineEdit* m_alternate = nullptr;
     QTableWidget* m_waypoints = nullptr;
     QTableWidget* m_winds = nullptr;
     QTableWidget* m_legs = nullptr;
     QLabel* m_fuel = nullptr;
     QLabel* m_decisions = nullptr;
     map::RouteView* m_routeView = nullptr;
-    void updatePicture();
-    DecisionPoints m_points;
     QDoubleSpinBox *m_tas = nullptr, *m_gph = nullptr, *m_fuelOnBoard = nullptr, *m_taxi = nullptr,
                    *m_reserve = nullptr, *m_contingency = nullptr, *m_extra = nullptr,
-                   *m_deviation = nullptr;
+                   *m_deviation = nullptr, *m_variation = nullptr;
     QTimeEdit* m_off = nullptr;
     QLineEdit* m_card = nullptr;
-    QLineEdit* m_alternate = nullptr;
-    // A waypoint from a code or a position (named name), or none (said why).
-    std::optional<Waypoint> waypointFrom(const QString& typed, const QString& name);
-    QPushButton* m_recent = nullptr;
-    void remember(const QString& path);
-    // Before the plan on show is replaced: true when it is saved, or the
-    // pilot saves or gives up its changes when asked.
-    bool okToReplace();
-    void fillRecent();
     QCheckBox* m_useModel = nullptr;
-    QDoubleSpinBox* m_variation = nullptr;
+    QPushButton* m_recent = nullptr;
 };
 
 } // namespace plan

@@ -1,0 +1,48 @@
+#include "plan/WaypointResolver.h"
+
+#include "navdb/NavDatabase.h"
+#include "plan/Coordinates.h"
+#include "store/AirportDatabase.h"
+
+namespace plan {
+
+Resolved WaypointResolver::resolve(const QString& typed, const QString& name, int number) const {
+    Resolved out;
+    const QString text = typed.trimmed();
+    if (text.isEmpty())
+        return out;
+    const ParsedPosition parsed = parsePosition(text);
+    if (parsed.position) {
+        Waypoint w;
+        w.name = name.trimmed();
+        if (w.name.isEmpty())
+            w.name = QStringLiteral("Checkpoint %1").arg(number);
+        w.position = *parsed.position;
+        out.waypoint = w;
+        return out;
+    }
+    // A code: the navigation database's exact match, else the airport file's.
+    for (const navdb::Place& p : m_navData.search(text, 1)) {
+        if (p.matchGroup == 0) {
+            out.waypoint = Waypoint{p.name, p.ident, p.position, {}};
+            return out;
+        }
+    }
+    // The index is built once a run (the course dialog builds it too).
+    if (m_airports.index().empty()) {
+        if (m_airports.text().empty())
+            m_airports.load();
+        m_airports.listIdentifiers();
+    }
+    if (const core::GeoPoint* pos = m_airports.find(text)) {
+        out.waypoint = Waypoint{text.toUpper(), text.toUpper(), *pos, {}};
+        return out;
+    }
+    out.refusal = QStringLiteral("\"%1\" is neither a known code nor a position (%2). Type a "
+                                 "code or name and choose from the list, or a position such as "
+                                 "47 27.5N 008 33.0E.")
+                      .arg(text, parsed.error);
+    return out;
+}
+
+} // namespace plan

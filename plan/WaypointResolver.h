@@ -1,0 +1,42 @@
+#pragma once
+// Which place a typed text means: a position as pilots write it, or a code
+// of the navigation database (its exact match) or of the pilot's airport
+// file. No widgets.
+
+#include "plan/FlightPlan.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace navdb {
+class NavData;
+}
+namespace store {
+class AirportDatabase;
+}
+
+namespace plan {
+
+struct Resolved {
+    std::optional<Waypoint> waypoint;
+    QString refusal; // for the pilot, when there is no waypoint
+};
+
+class WaypointResolver {
+public:
+    // Both must outlive the resolver.
+    WaypointResolver(const navdb::NavData& navData, store::AirportDatabase& airports)
+        : m_navData(navData), m_airports(airports) {}
+
+    // typed: a position or a code. A position is named name, or
+    // "Checkpoint n" (n = number) without one. Empty text resolves to
+    // nothing, without a refusal.
+    Resolved resolve(const QString& typed, const QString& name, int number) const;
+
+private:
+    const navdb::NavData& m_navData;
+    store::AirportDatabase& m_airports;
+};
+
+} // namespace plan
