@@ -1,6 +1,5 @@
 #include "plan/PlanWindow.h"
 
-#include "core/Limits.h"
 #include "core/Text.h"
 #include "dialogs/OutputFile.h"
 #include "kneeboard/KneeboardPrint.h"
@@ -9,6 +8,7 @@
 #include "plan/Coordinates.h"
 #include "plan/PlanDocument.h"
 #include "plan/PlanEditor.h"
+#include "plan/PlanPanels.h"
 #include "plan/RouteExchange.h"
 #include "plan/TypedFields.h"
 #include "platform/MessageBox.h"
@@ -16,12 +16,9 @@
 #include "store/Globals.h"
 
 #include <QAbstractItemView>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDoubleSpinBox>
 #include <QFileDialog>
-#include <QFormLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -36,14 +33,11 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QTableWidget>
-#include <QTimeEdit>
 #include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace plan {
 namespace {
-
-namespace limits = core::limits;
 
 const QColor kProblem(255, 205, 205);
 
@@ -51,36 +45,11 @@ QString windText(const std::optional<Wind>& wind) {
     return wind ? core::windText(*wind) : QString();
 }
 
-QDoubleSpinBox* spin(const core::Limit& limit, int decimals, const QString& name,
-                     const QString& suffix) {
-    auto* box = new QDoubleSpinBox;
-    box->setRange(limit.low, limit.high);
-    box->setDecimals(decimals);
-    box->setSuffix(suffix);
-    box->setAccessibleName(name);
-    box->setKeyboardTracking(true);
-    return box;
-}
-
 QPushButton* button(const QString& text) {
     auto* b = new QPushButton(text);
     b->setAutoDefault(false);
     return b;
 }
-
-// Each typed field's changes merge into one undo step.
-enum MergeIds {
-    kTas = 1,
-    kGph,
-    kFuel,
-    kTaxi,
-    kReserve,
-    kContingency,
-    kExtra,
-    kDeviation,
-    kOff,
-    kVariation
-};
 
 // The leg table's row for a leg: its figures as the leg dialog shows them,
 // blank where it could not be computed, and what is wrong last.
@@ -133,14 +102,14 @@ PlanWindow::PlanWindow(const FlightPlan& start, QWidget* parent)
 
     // The parts join the window in the order the keyboard visits them.
     QLayout* route = routePanel();
-    QGroupBox* aircraft = aircraftPanel();
-    QGroupBox* winds = windsPanel();
+    m_aircraft = new AircraftPanel(*m_editor);
+    m_windsPanel = new WindsPanel(*m_editor);
     QLayout* legs = legsPanel();
     QLayout* files = filesRow();
     auto* top = new QHBoxLayout;
     top->addLayout(route, 3);
-    top->addWidget(aircraft);
-    top->addWidget(winds);
+    top->addWidget(m_aircraft);
+    top->addWidget(m_windsPanel);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top, 2);
     layout->addLayout(legs, 3);
@@ -154,8 +123,7 @@ PlanWindow::PlanWindow(const FlightPlan& start, QWidget* parent)
     resize(std::min(1200, screen.width() - 40), std::min(760, screen.height() - 60));
     move(screen.center() - rect().center());
 
-    connectAircraft();
-    connectAlternateAndCard();
+    connectAlternate();
     connectKeys();
     connect(m_editor, &PlanEditor::changed, this, &PlanWindow::planChanged);
     connect(m_document, &PlanDocument::titleChanged, this, &PlanWindow::updateTitle);
@@ -266,68 +234,6 @@ QLayout* PlanWindow::routePanel() {
     return left;
 }
 
-QGroupBox* PlanWindow::aircraftPanel() {
-    m_tas = spin(limits::kTasKt, 0, QStringLiteral("TAS"), QStringLiteral(" kt"));
-    m_gph = spin(limits::kFuelFlowGph, 1, QStringLiteral("Fuel flow"), QStringLiteral(" gal/h"));
-    m_fuelOnBoard =
-        spin(limits::kFuelGal, 1, QStringLiteral("Fuel on board"), QStringLiteral(" gal"));
-    m_taxi = spin(limits::kTaxiGal, 1, QStringLiteral("Taxi fuel"), QStringLiteral(" gal"));
-    m_reserve =
-        spin(limits::kReserveMin, 0, QStringLiteral("Final reserve"), QStringLiteral(" min"));
-    m_contingency =
-        spin(limits::kContingencyPercent, 0, QStringLiteral("Contingency"), QStringLiteral(" %"));
-    m_extra = spin(limits::kExtraGal, 1, QStringLiteral("Extra fuel"), QStringLiteral(" gal"));
-    m_deviation = spin(limits::kDeviationDeg, 0, QStringLiteral("Deviation"), QStringLiteral("°"));
-    m_off = new QTimeEdit;
-    m_off->setDisplayFormat(QStringLiteral("HH:mm:ss"));
-    m_off->setAccessibleName(QStringLiteral("Time off"));
-    m_card = new QLineEdit;
-    m_card->setAccessibleName(QStringLiteral("Deviation card"));
-    m_card->setPlaceholderText(QStringLiteral("12 deviations, MH 000 to 330"));
-    m_card->setToolTip(QStringLiteral("The compass card: the deviation at magnetic headings 000, "
-                                      "030, ..., 330, separated by spaces; each leg takes it at "
-                                      "its MH. Empty: the one deviation above for every leg."));
-    m_useModel = new QCheckBox(QStringLiteral("Variation from the magnetic model"));
-    m_variation = spin(limits::kVariationDeg, 0, QStringLiteral("Variation for every leg"),
-                       QStringLiteral("°"));
-    auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("&TAS:"), m_tas);
-    form->addRow(QStringLiteral("Fuel f&low:"), m_gph);
-    form->addRow(QStringLiteral("&Fuel on board:"), m_fuelOnBoard);
-    form->addRow(QStringLiteral("Ta&xi:"), m_taxi);
-    form->addRow(QStringLiteral("Time &off:"), m_off);
-    form->addRow(QStringLiteral("De&viation:"), m_deviation);
-    form->addRow(QStringLiteral("Deviation &card:"), m_card);
-    form->addRow(m_useModel);
-    form->addRow(QStringLiteral("Variation:"), m_variation);
-    form->addRow(QStringLiteral("Contin&gency:"), m_contingency);
-    form->addRow(QStringLiteral("Final re&serve:"), m_reserve);
-    form->addRow(QStringLiteral("E&xtra:"), m_extra);
-    auto* box = new QGroupBox(QStringLiteral("Aircraft and fuel"));
-    box->setLayout(form);
-    return box;
-}
-
-QGroupBox* PlanWindow::windsPanel() {
-    m_winds = new QTableWidget(0, 3);
-    m_winds->setHorizontalHeaderLabels(
-        {QStringLiteral("Alt ft"), QStringLiteral("From °"), QStringLiteral("kt")});
-    m_winds->setAccessibleName(QStringLiteral("Winds aloft"));
-    m_winds->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    auto* addWind = button(QStringLiteral("Add wind row"));
-    auto* box = new QGroupBox(QStringLiteral("Winds aloft"));
-    auto* layout = new QVBoxLayout(box);
-    layout->addWidget(m_winds);
-    layout->addWidget(addWind);
-    connect(m_winds, &QTableWidget::cellChanged, this, [this] {
-        if (!m_filling)
-            QMetaObject::invokeMethod(
-                this, [this] { windsEdited(); }, Qt::QueuedConnection);
-    });
-    connect(addWind, &QPushButton::clicked, m_editor, &PlanEditor::addWindRow);
-    return box;
-}
-
 QLayout* PlanWindow::legsPanel() {
     m_legs = new QTableWidget(0, static_cast<int>(legHeadings().size()));
     m_legs->setHorizontalHeaderLabels(legHeadings());
@@ -408,51 +314,7 @@ QLayout* PlanWindow::filesRow() {
     return files;
 }
 
-void PlanWindow::connectAircraft() {
-    using Set = std::function<void(FlightPlan&, double)>;
-    const std::tuple<QDoubleSpinBox*, int, Set> spins[] = {
-        {m_tas, kTas, [](FlightPlan& p, double v) { p.aircraft.tasKt = v; }},
-        {m_gph, kGph, [](FlightPlan& p, double v) { p.aircraft.fuelFlowGph = v; }},
-        {m_fuelOnBoard, kFuel, [](FlightPlan& p, double v) { p.aircraft.fuelGal = v; }},
-        {m_taxi, kTaxi, [](FlightPlan& p, double v) { p.aircraft.taxiGal = v; }},
-        {m_reserve, kReserve, [](FlightPlan& p, double v) { p.fuel.reserveMin = v; }},
-        {m_contingency, kContingency,
-         [](FlightPlan& p, double v) { p.fuel.contingencyPercent = v; }},
-        {m_extra, kExtra, [](FlightPlan& p, double v) { p.fuel.extraGal = v; }},
-        {m_deviation, kDeviation,
-         [](FlightPlan& p, double v) {
-             p.deviationDeg = v;
-             p.deviationCard.reset();
-         }},
-        {m_variation, kVariation, [](FlightPlan& p, double v) {
-             if (p.variationDeg)
-                 p.variationDeg = v;
-         }}};
-    for (const auto& [box, id, set] : spins) {
-        connect(box, qOverload<double>(&QDoubleSpinBox::valueChanged), this,
-                [this, box = box, id = id, set = set](double v) {
-                    if (!m_filling)
-                        m_editor->change(
-                            box->accessibleName(), [&](FlightPlan& p) { set(p, v); }, id);
-                });
-    }
-    connect(m_off, &QTimeEdit::timeChanged, this, [this](const QTime& t) {
-        if (!m_filling)
-            m_editor->change(
-                QStringLiteral("Time off"), [&](FlightPlan& p) { p.off.setTime(t); }, kOff);
-    });
-    connect(m_useModel, &QCheckBox::toggled, this, [this](bool model) {
-        if (!m_filling)
-            m_editor->change(QStringLiteral("Variation"), [&](FlightPlan& p) {
-                if (model)
-                    p.variationDeg.reset();
-                else
-                    p.variationDeg = m_variation->value();
-            });
-    });
-}
-
-void PlanWindow::connectAlternateAndCard() {
+void PlanWindow::connectAlternate() {
     connect(m_alternate, &QLineEdit::editingFinished, this, [this] {
         if (m_filling)
             return;
@@ -470,19 +332,6 @@ void PlanWindow::connectAlternateAndCard() {
         }
         m_editor->change(QStringLiteral("Alternate"),
                          [&](FlightPlan& p) { p.alternate = alternate; });
-    });
-    connect(m_card, &QLineEdit::editingFinished, this, [this] {
-        if (m_filling)
-            return;
-        const auto card = readDeviationCard(m_card->text());
-        if (!card) {
-            message(kCardRefusal);
-            fillAircraft();
-            return;
-        }
-        if (*card != m_editor->plan().deviationCard)
-            m_editor->change(QStringLiteral("Deviation card"),
-                             [&](FlightPlan& p) { p.deviationCard = *card; });
     });
 }
 
@@ -530,10 +379,14 @@ void PlanWindow::updateTitle() {
 }
 
 void PlanWindow::planChanged() {
-    fillAircraft();
+    m_aircraft->fill();
+    m_windsPanel->fill();
+    const FlightPlan& plan = m_editor->plan();
+    m_filling = true;
+    m_alternate->setText(plan.alternate ? plan.alternate->label() : QString());
+    m_filling = false;
     fillWaypoints();
     fillLegs();
-    const FlightPlan& plan = m_editor->plan();
     const DecisionPoints& points = m_editor->decisions();
     m_routeView->setScene(map::routeScene(plan, points, store::dataPlaces()));
     if (plan.waypoints.size() < 2) {
@@ -544,35 +397,6 @@ void PlanWindow::planChanged() {
                          QLatin1Char('\n') +
                          pointText(QStringLiteral("Point of no return:"), points.pnr, plan) +
                          QLatin1Char('\n') + points.windMargin.summary);
-}
-
-void PlanWindow::fillAircraft() {
-    const FlightPlan& plan = m_editor->plan();
-    m_filling = true;
-    m_tas->setValue(plan.aircraft.tasKt);
-    m_gph->setValue(plan.aircraft.fuelFlowGph);
-    m_fuelOnBoard->setValue(plan.aircraft.fuelGal);
-    m_taxi->setValue(plan.aircraft.taxiGal);
-    m_reserve->setValue(plan.fuel.reserveMin);
-    m_contingency->setValue(plan.fuel.contingencyPercent);
-    m_extra->setValue(plan.fuel.extraGal);
-    m_deviation->setValue(plan.deviationDeg);
-    m_deviation->setEnabled(!plan.deviationCard);
-    m_card->setText(deviationCardText(plan.deviationCard));
-    m_alternate->setText(plan.alternate ? plan.alternate->label() : QString());
-    m_off->setTime(plan.off.time());
-    m_useModel->setChecked(!plan.variationDeg);
-    m_variation->setEnabled(plan.variationDeg.has_value());
-    if (plan.variationDeg)
-        m_variation->setValue(*plan.variationDeg);
-    m_winds->setRowCount(static_cast<int>(plan.windsAloft.size()));
-    for (int r = 0; r < m_winds->rowCount(); ++r) {
-        const WindRow& row = plan.windsAloft[static_cast<std::size_t>(r)];
-        m_winds->setItem(r, 0, new QTableWidgetItem(core::numberText(row.altitudeFt)));
-        m_winds->setItem(r, 1, new QTableWidgetItem(core::numberText(row.wind.directionDeg)));
-        m_winds->setItem(r, 2, new QTableWidgetItem(core::numberText(row.wind.speedKt)));
-    }
-    m_filling = false;
 }
 
 void PlanWindow::fillWaypoints() {
@@ -683,27 +507,6 @@ void PlanWindow::waypointEdited(int row, int column) {
         return;
     }
     m_editor->setLeg(row, leg);
-}
-
-void PlanWindow::windsEdited() {
-    if (m_filling)
-        return;
-    std::vector<WindRow> rows;
-    for (int r = 0; r < m_winds->rowCount(); ++r) {
-        auto text = [&](int c) {
-            const QTableWidgetItem* item = m_winds->item(r, c);
-            return item ? item->text() : QString();
-        };
-        const auto row = readWindRow(text(0), text(1), text(2));
-        if (!row) {
-            message(kWindRowRefusal);
-            fillAircraft();
-            return;
-        }
-        rows.push_back(*row);
-    }
-    m_editor->change(QStringLiteral("Change winds aloft"),
-                     [&](FlightPlan& p) { p.windsAloft = rows; });
 }
 
 bool PlanWindow::openFile(const QString& path) {

@@ -18,15 +18,11 @@
 #include <memory>
 #include <vector>
 
-class QCheckBox;
-class QDoubleSpinBox;
-class QGroupBox;
 class QLabel;
 class QLayout;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
-class QTimeEdit;
 class QUndoStack;
 
 namespace map {
@@ -35,8 +31,10 @@ class RouteView;
 
 namespace plan {
 
+class AircraftPanel;
 class PlanDocument;
 class PlanEditor;
+class WindsPanel;
 
 class PlanWindow : public QWidget {
     Q_OBJECT
@@ -97,21 +95,16 @@ protected:
 private:
     // The window's parts, each built and wired on its own.
     QLayout* routePanel();
-    QGroupBox* aircraftPanel();
-    QGroupBox* windsPanel();
     QLayout* legsPanel();
     QLayout* filesRow();
-    void connectAircraft();
     void connectKeys();
-    void connectAlternateAndCard();
+    void connectAlternate();
 
     void planChanged(); // the editor's plan or its figures changed
     void fillWaypoints();
     void fillLegs();
-    void fillAircraft();
     void fillRecent();
     void waypointEdited(int row, int column);
-    void windsEdited();
     int selectedRow() const;
     void message(const QString& text);
     void updateTitle();
@@ -129,17 +122,12 @@ private:
     QLineEdit* m_name = nullptr;
     QLineEdit* m_alternate = nullptr;
     QTableWidget* m_waypoints = nullptr;
-    QTableWidget* m_winds = nullptr;
     QTableWidget* m_legs = nullptr;
     QLabel* m_fuel = nullptr;
     QLabel* m_decisions = nullptr;
     map::RouteView* m_routeView = nullptr;
-    QDoubleSpinBox *m_tas = nullptr, *m_gph = nullptr, *m_fuelOnBoard = nullptr, *m_taxi = nullptr,
-                   *m_reserve = nullptr, *m_contingency = nullptr, *m_extra = nullptr,
-                   *m_deviation = nullptr, *m_variation = nullptr;
-    QTimeEdit* m_off = nullptr;
-    QLineEdit* m_card = nullptr;
-    QCheckBox* m_useModel = nullptr;
+    AircraftPanel* m_aircraft = nullptr;
+    WindsPanel* m_windsPanel = nullptr;
     QPushButton* m_recent = nullptr;
 };
 

@@ -1,0 +1,233 @@
+#include "plan/PlanPanels.h"
+
+#include "core/Limits.h"
+#include "core/Text.h"
+#include "plan/PlanEditor.h"
+#include "plan/TypedFields.h"
+#include "platform/MessageBox.h"
+
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimeEdit>
+#include <QVBoxLayout>
+
+#include <functional>
+#include <tuple>
+
+namespace plan {
+namespace {
+
+namespace limits = core::limits;
+
+QDoubleSpinBox* spin(const core::Limit& limit, int decimals, const QString& name,
+                     const QString& suffix) {
+    auto* box = new QDoubleSpinBox;
+    box->setRange(limit.low, limit.high);
+    box->setDecimals(decimals);
+    box->setSuffix(suffix);
+    box->setAccessibleName(name);
+    box->setKeyboardTracking(true);
+    return box;
+}
+
+// Each typed field's changes merge into one undo step.
+enum MergeIds {
+    kTas = 1,
+    kGph,
+    kFuel,
+    kTaxi,
+    kReserve,
+    kContingency,
+    kExtra,
+    kDeviation,
+    kOff,
+    kVariation
+};
+
+} // namespace
+
+AircraftPanel::AircraftPanel(PlanEditor& editor, QWidget* parent)
+    : QGroupBox(QStringLiteral("Aircraft and fuel"), parent), m_editor(editor) {
+    m_tas = spin(limits::kTasKt, 0, QStringLiteral("TAS"), QStringLiteral(" kt"));
+    m_gph = spin(limits::kFuelFlowGph, 1, QStringLiteral("Fuel flow"), QStringLiteral(" gal/h"));
+    m_fuelOnBoard =
+        spin(limits::kFuelGal, 1, QStringLiteral("Fuel on board"), QStringLiteral(" gal"));
+    m_taxi = spin(limits::kTaxiGal, 1, QStringLiteral("Taxi fuel"), QStringLiteral(" gal"));
+    m_reserve =
+        spin(limits::kReserveMin, 0, QStringLiteral("Final reserve"), QStringLiteral(" min"));
+    m_contingency =
+        spin(limits::kContingencyPercent, 0, QStringLiteral("Contingency"), QStringLiteral(" %"));
+    m_extra = spin(limits::kExtraGal, 1, QStringLiteral("Extra fuel"), QStringLiteral(" gal"));
+    m_deviation = spin(limits::kDeviationDeg, 0, QStringLiteral("Deviation"), QStringLiteral("°"));
+    m_off = new QTimeEdit;
+    m_off->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+    m_off->setAccessibleName(QStringLiteral("Time off"));
+    m_card = new QLineEdit;
+    m_card->setAccessibleName(QStringLiteral("Deviation card"));
+    m_card->setPlaceholderText(QStringLiteral("12 deviations, MH 000 to 330"));
+    m_card->setToolTip(QStringLiteral("The compass card: the deviation at magnetic headings 000, "
+                                      "030, ..., 330, separated by spaces; each leg takes it at "
+                                      "its MH. Empty: the one deviation above for every leg."));
+    m_useModel = new QCheckBox(QStringLiteral("Variation from the magnetic model"));
+    m_variation = spin(limits::kVariationDeg, 0, QStringLiteral("Variation for every leg"),
+                       QStringLiteral("°"));
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("&TAS:"), m_tas);
+    form->addRow(QStringLiteral("Fuel f&low:"), m_gph);
+    form->addRow(QStringLiteral("&Fuel on board:"), m_fuelOnBoard);
+    form->addRow(QStringLiteral("Ta&xi:"), m_taxi);
+    form->addRow(QStringLiteral("Time &off:"), m_off);
+    form->addRow(QStringLiteral("De&viation:"), m_deviation);
+    form->addRow(QStringLiteral("Deviation &card:"), m_card);
+    form->addRow(m_useModel);
+    form->addRow(QStringLiteral("Variation:"), m_variation);
+    form->addRow(QStringLiteral("Contin&gency:"), m_contingency);
+    form->addRow(QStringLiteral("Final re&serve:"), m_reserve);
+    form->addRow(QStringLiteral("E&xtra:"), m_extra);
+    setLayout(form);
+    connectFields();
+    fill();
+}
+
+void AircraftPanel::connectFields() {
+    using Set = std::function<void(FlightPlan&, double)>;
+    const std::tuple<QDoubleSpinBox*, int, Set> spins[] = {
+        {m_tas, kTas, [](FlightPlan& p, double v) { p.aircraft.tasKt = v; }},
+        {m_gph, kGph, [](FlightPlan& p, double v) { p.aircraft.fuelFlowGph = v; }},
+        {m_fuelOnBoard, kFuel, [](FlightPlan& p, double v) { p.aircraft.fuelGal = v; }},
+        {m_taxi, kTaxi, [](FlightPlan& p, double v) { p.aircraft.taxiGal = v; }},
+        {m_reserve, kReserve, [](FlightPlan& p, double v) { p.fuel.reserveMin = v; }},
+        {m_contingency, kContingency,
+         [](FlightPlan& p, double v) { p.fuel.contingencyPercent = v; }},
+        {m_extra, kExtra, [](FlightPlan& p, double v) { p.fuel.extraGal = v; }},
+        {m_deviation, kDeviation,
+         [](FlightPlan& p, double v) {
+             p.deviationDeg = v;
+             p.deviationCard.reset();
+         }},
+        {m_variation, kVariation, [](FlightPlan& p, double v) {
+             if (p.variationDeg)
+                 p.variationDeg = v;
+         }}};
+    for (const auto& [box, id, set] : spins) {
+        connect(box, qOverload<double>(&QDoubleSpinBox::valueChanged), this,
+                [this, box = box, id = id, set = set](double v) {
+                    if (!m_filling)
+                        m_editor.change(
+                            box->accessibleName(), [&](FlightPlan& p) { set(p, v); }, id);
+                });
+    }
+    connect(m_off, &QTimeEdit::timeChanged, this, [this](const QTime& t) {
+        if (!m_filling)
+            m_editor.change(
+                QStringLiteral("Time off"), [&](FlightPlan& p) { p.off.setTime(t); }, kOff);
+    });
+    connect(m_useModel, &QCheckBox::toggled, this, [this](bool model) {
+        if (!m_filling)
+            m_editor.change(QStringLiteral("Variation"), [&](FlightPlan& p) {
+                if (model)
+                    p.variationDeg.reset();
+                else
+                    p.variationDeg = m_variation->value();
+            });
+    });
+    connect(m_card, &QLineEdit::editingFinished, this, &AircraftPanel::cardEdited);
+}
+
+void AircraftPanel::cardEdited() {
+    if (m_filling)
+        return;
+    const auto card = readDeviationCard(m_card->text());
+    if (!card) {
+        platform::showMessage(this, kCardRefusal);
+        fill();
+        return;
+    }
+    if (*card != m_editor.plan().deviationCard)
+        m_editor.change(QStringLiteral("Deviation card"),
+                        [&](FlightPlan& p) { p.deviationCard = *card; });
+}
+
+void AircraftPanel::fill() {
+    const FlightPlan& plan = m_editor.plan();
+    m_filling = true;
+    m_tas->setValue(plan.aircraft.tasKt);
+    m_gph->setValue(plan.aircraft.fuelFlowGph);
+    m_fuelOnBoard->setValue(plan.aircraft.fuelGal);
+    m_taxi->setValue(plan.aircraft.taxiGal);
+    m_reserve->setValue(plan.fuel.reserveMin);
+    m_contingency->setValue(plan.fuel.contingencyPercent);
+    m_extra->setValue(plan.fuel.extraGal);
+    m_deviation->setValue(plan.deviationDeg);
+    m_deviation->setEnabled(!plan.deviationCard);
+    m_card->setText(deviationCardText(plan.deviationCard));
+    m_off->setTime(plan.off.time());
+    m_useModel->setChecked(!plan.variationDeg);
+    m_variation->setEnabled(plan.variationDeg.has_value());
+    if (plan.variationDeg)
+        m_variation->setValue(*plan.variationDeg);
+    m_filling = false;
+}
+
+WindsPanel::WindsPanel(PlanEditor& editor, QWidget* parent)
+    : QGroupBox(QStringLiteral("Winds aloft"), parent), m_editor(editor) {
+    m_winds = new QTableWidget(0, 3);
+    m_winds->setHorizontalHeaderLabels(
+        {QStringLiteral("Alt ft"), QStringLiteral("From °"), QStringLiteral("kt")});
+    m_winds->setAccessibleName(QStringLiteral("Winds aloft"));
+    m_winds->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    auto* addWind = new QPushButton(QStringLiteral("Add wind row"));
+    addWind->setAutoDefault(false);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_winds);
+    layout->addWidget(addWind);
+    // An edited cell becomes a change once its editor has let go of it.
+    connect(m_winds, &QTableWidget::cellChanged, this, [this] {
+        if (!m_filling)
+            QMetaObject::invokeMethod(
+                this, [this] { edited(); }, Qt::QueuedConnection);
+    });
+    connect(addWind, &QPushButton::clicked, &m_editor, &PlanEditor::addWindRow);
+    fill();
+}
+
+void WindsPanel::fill() {
+    const std::vector<WindRow>& rows = m_editor.plan().windsAloft;
+    m_filling = true;
+    m_winds->setRowCount(static_cast<int>(rows.size()));
+    for (int r = 0; r < m_winds->rowCount(); ++r) {
+        const WindRow& row = rows[static_cast<std::size_t>(r)];
+        m_winds->setItem(r, 0, new QTableWidgetItem(core::numberText(row.altitudeFt)));
+        m_winds->setItem(r, 1, new QTableWidgetItem(core::numberText(row.wind.directionDeg)));
+        m_winds->setItem(r, 2, new QTableWidgetItem(core::numberText(row.wind.speedKt)));
+    }
+    m_filling = false;
+}
+
+void WindsPanel::edited() {
+    if (m_filling)
+        return;
+    std::vector<WindRow> rows;
+    for (int r = 0; r < m_winds->rowCount(); ++r) {
+        auto text = [&](int c) {
+            const QTableWidgetItem* item = m_winds->item(r, c);
+            return item ? item->text() : QString();
+        };
+        const auto row = readWindRow(text(0), text(1), text(2));
+        if (!row) {
+            platform::showMessage(this, kWindRowRefusal);
+            fill();
+            return;
+        }
+        rows.push_back(*row);
+    }
+    m_editor.change(QStringLiteral("Change winds aloft"),
+                    [&](FlightPlan& p) { p.windsAloft = rows; });
+}
+
+} // namespace plan
