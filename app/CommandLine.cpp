@@ -200,97 +200,97 @@ int find(const QString& text, int limit, const QString& databasePath) {
     return 0;
 }
 
-} // namespace
+// The kneeboard's column keys, for --columns' help.
+QString columnKeys() {
+    QStringList keys;
+    for (const kneeboard::Column& c : kneeboard::columns())
+        keys << QLatin1String(c.key);
+    return keys.join(QStringLiteral(", "));
+}
 
-std::optional<int> handleCommandLine(const QStringList& arguments, QString* planFile) {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Skyvane, a flight-leg planning calculator for pilots.\n"
-                       "Without options it opens the leg dialog."));
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
-    const QCommandLineOption import(
+// An option of --plan that takes a value into the command.
+struct PlanValue {
+    QCommandLineOption option;
+    std::optional<QString> PlanCommand::*member;
+};
+
+// Every option the program takes, beside Qt's own.
+struct Options {
+    const QCommandLineOption import{
         QStringLiteral("import-airports-fly"),
         QStringLiteral("Add the airports of an OurAirports airports.csv to your airport file "
                        "(airports.fly, 3-character codes), then end."),
-        QStringLiteral("FILE.csv"));
-    const QCommandLineOption importAirports(
+        QStringLiteral("FILE.csv")};
+    const QCommandLineOption importAirports{
         QStringLiteral("import-airports"),
         QStringLiteral("Import an OurAirports airports.csv into the navigation database, every "
                        "airport by its own code, then end."),
-        QStringLiteral("FILE.csv"));
-    const QCommandLineOption importNavaids(
+        QStringLiteral("FILE.csv")};
+    const QCommandLineOption importNavaids{
         QStringLiteral("import-navaids"),
         QStringLiteral("Import an OurAirports navaids.csv into the navigation database."),
-        QStringLiteral("FILE.csv"));
-    const QCommandLineOption importRunways(
+        QStringLiteral("FILE.csv")};
+    const QCommandLineOption importRunways{
         QStringLiteral("import-runways"),
         QStringLiteral("Import an OurAirports runways.csv into the navigation database."),
-        QStringLiteral("FILE.csv"));
-    const QCommandLineOption importFrequencies(
+        QStringLiteral("FILE.csv")};
+    const QCommandLineOption importFrequencies{
         QStringLiteral("import-frequencies"),
         QStringLiteral("Import an OurAirports airport-frequencies.csv into the navigation "
                        "database."),
-        QStringLiteral("FILE.csv"));
-    const QCommandLineOption findOption(
+        QStringLiteral("FILE.csv")};
+    const QCommandLineOption findOption{
         QStringLiteral("find"),
         QStringLiteral("Print the best matches for a code or name, one a line (kind, ident, name, "
                        "town, country, latitude, longitude), then end."),
-        QStringLiteral("TEXT"));
-    const QCommandLineOption limit(QStringLiteral("limit"),
+        QStringLiteral("TEXT")};
+    const QCommandLineOption limit{QStringLiteral("limit"),
                                    QStringLiteral("With --find: at most this many (default 10)."),
-                                   QStringLiteral("N"), QStringLiteral("10"));
-    const QCommandLineOption database(
+                                   QStringLiteral("N"), QStringLiteral("10")};
+    const QCommandLineOption database{
         QStringLiteral("database"),
         QStringLiteral("With an import or --find: this navigation database file instead of "
                        "navdata.sqlite in your data folder."),
-        QStringLiteral("FILE"));
-    const QCommandLineOption code(
+        QStringLiteral("FILE")};
+    const QCommandLineOption code{
         QStringLiteral("code"),
         QStringLiteral("With --import-airports-fly: the column that gives the identifier: ident "
                        "(the default), iata_code, local_code or gps_code. The airport file "
                        "holds 3-character identifiers only."),
-        QStringLiteral("column"), QStringLiteral("ident"));
-    const QCommandLineOption types(
+        QStringLiteral("column"), QStringLiteral("ident")};
+    const QCommandLineOption types{
         QStringLiteral("types"),
         QStringLiteral("With --import-airports, --import-airports-fly or --import-navaids: the "
                        "types to take, comma-separated (default for the database: all; for the "
                        "airport file: large_airport,medium_airport,small_airport; closed "
                        "airports never)."),
-        QStringLiteral("list"));
-    const QCommandLineOption country(
+        QStringLiteral("list")};
+    const QCommandLineOption country{
         QStringLiteral("country"),
         QStringLiteral("With an airport or navaid import: only these countries (iso_country), "
                        "e.g. US,CA."),
-        QStringLiteral("list"));
-    const QCommandLineOption region(
+        QStringLiteral("list")};
+    const QCommandLineOption region{
         QStringLiteral("region"),
         QStringLiteral("With an airport import: only these regions (iso_region), e.g. US-CA."),
-        QStringLiteral("list"));
-    parser.addOptions({importAirports, importNavaids, importRunways, importFrequencies, import,
-                       code, types, country, region, findOption, limit, database});
-    const QCommandLineOption planOption(
+        QStringLiteral("list")};
+    const QCommandLineOption planOption{
         QStringLiteral("plan"),
         QStringLiteral("Compute a flight plan (a .skyplan file, a GPX route or a Garmin .fpl) "
                        "without a window and write it with --csv, --json or --pdf, or convert "
                        "it with --export-gpx or --export-fpl (OUT a path, or - for standard "
                        "output), then end."),
-        QStringLiteral("FILE"));
-    const QCommandLineOption csvOut(QStringLiteral("csv"),
+        QStringLiteral("FILE")};
+    const QCommandLineOption csvOut{QStringLiteral("csv"),
                                     QStringLiteral("With --plan: the nav log as CSV."),
-                                    QStringLiteral("OUT"));
-    const QCommandLineOption jsonOut(QStringLiteral("json"),
+                                    QStringLiteral("OUT")};
+    const QCommandLineOption jsonOut{QStringLiteral("json"),
                                      QStringLiteral("With --plan: every leg, the totals and the "
                                                     "fuel as JSON."),
-                                     QStringLiteral("OUT"));
-    const QCommandLineOption pdfOut(QStringLiteral("pdf"),
+                                     QStringLiteral("OUT")};
+    const QCommandLineOption pdfOut{QStringLiteral("pdf"),
                                     QStringLiteral("With --plan: the kneeboard nav log as PDF."),
-                                    QStringLiteral("OUT"));
-    struct PlanValue {
-        QCommandLineOption option;
-        std::optional<QString> PlanCommand::*member;
-    };
+                                    QStringLiteral("OUT")};
     const std::vector<PlanValue> planValues = {
         {{QStringLiteral("tas"), QStringLiteral("With --plan: true airspeed, kt."),
           QStringLiteral("KT")},
@@ -321,36 +321,165 @@ std::optional<int> handleCommandLine(const QStringList& arguments, QString* plan
         {{QStringLiteral("md"), QStringLiteral("With --plan: one compass deviation for every leg."),
           QStringLiteral("DEG")},
          &PlanCommand::md}};
-    const QCommandLineOption gpxOut(QStringLiteral("export-gpx"),
+    const QCommandLineOption gpxOut{QStringLiteral("export-gpx"),
                                     QStringLiteral("With --plan: the route as a GPX 1.1 file."),
-                                    QStringLiteral("OUT"));
-    const QCommandLineOption fplOut(QStringLiteral("export-fpl"),
+                                    QStringLiteral("OUT")};
+    const QCommandLineOption fplOut{QStringLiteral("export-fpl"),
                                     QStringLiteral("With --plan: the route as a Garmin flight "
                                                    "plan (.fpl)."),
-                                    QStringLiteral("OUT"));
-    QStringList columnKeys;
-    for (const kneeboard::Column& c : kneeboard::columns())
-        columnKeys << QLatin1String(c.key);
-    const QCommandLineOption pageOption(
+                                    QStringLiteral("OUT")};
+    const QCommandLineOption pageOption{
         QStringLiteral("page"),
         QStringLiteral("With --pdf: the kneeboard page (%1); the remembered one otherwise.")
             .arg(kneeboard::pageNames().join(QStringLiteral(", "))),
-        QStringLiteral("PAGE"));
-    const QCommandLineOption columnsOption(
+        QStringLiteral("PAGE")};
+    const QCommandLineOption columnsOption{
         QStringLiteral("columns"),
         QStringLiteral("With --pdf: the kneeboard's columns, comma-separated (%1); the "
                        "remembered ones otherwise.")
-            .arg(columnKeys.join(QStringLiteral(", "))),
-        QStringLiteral("KEYS"));
-    const QCommandLineOption pictureOption(
+            .arg(columnKeys()),
+        QStringLiteral("KEYS")};
+    const QCommandLineOption pictureOption{
         QStringLiteral("picture"),
         QStringLiteral("With --pdf: the route picture on a page of its own (page), beside the "
                        "log (beside) or not at all (none)."),
-        QStringLiteral("WHERE"));
-    parser.addOptions({planOption, csvOut, jsonOut, pdfOut, gpxOut, fplOut, pageOption,
-                       columnsOption, pictureOption});
-    for (const PlanValue& v : planValues)
-        parser.addOption(v.option);
+        QStringLiteral("WHERE")};
+
+    void addTo(QCommandLineParser& parser) const {
+        parser.addOptions({importAirports, importNavaids, importRunways, importFrequencies, import,
+                           code, types, country, region, findOption, limit, database});
+        parser.addOptions({planOption, csvOut, jsonOut, pdfOut, gpxOut, fplOut, pageOption,
+                           columnsOption, pictureOption});
+        for (const PlanValue& v : planValues)
+            parser.addOption(v.option);
+    }
+};
+
+// --plan and what goes with it: computes the plan without a window.
+int planCommand(const QCommandLineParser& parser, const Options& o) {
+    PlanCommand command;
+    command.planPath = parser.value(o.planOption);
+    command.csvOut = parser.value(o.csvOut);
+    command.jsonOut = parser.value(o.jsonOut);
+    command.pdfOut = parser.value(o.pdfOut);
+    command.gpxOut = parser.value(o.gpxOut);
+    command.fplOut = parser.value(o.fplOut);
+    command.page = parser.value(o.pageOption);
+    command.columns = parser.value(o.columnsOption);
+    command.picture = parser.value(o.pictureOption);
+    for (const QCommandLineOption* withPdf : {&o.pageOption, &o.columnsOption, &o.pictureOption}) {
+        if (parser.isSet(*withPdf) && command.pdfOut.isEmpty())
+            return usageError(
+                QStringLiteral("--%1 goes with --pdf").arg(withPdf->names().constFirst()));
+    }
+    for (const PlanValue& v : o.planValues) {
+        if (parser.isSet(v.option))
+            command.*v.member = parser.value(v.option);
+    }
+    return runPlanCommand(command);
+}
+
+// An option that belongs to another one and came without it: the usage
+// error naming it, or none.
+std::optional<int> strayOption(const QCommandLineParser& parser,
+                               std::initializer_list<const QCommandLineOption*> options,
+                               const QString& goesWith) {
+    for (const QCommandLineOption* only : options) {
+        if (parser.isSet(*only))
+            return usageError(
+                QStringLiteral("--%1 goes with %2").arg(only->names().constFirst(), goesWith));
+    }
+    return std::nullopt;
+}
+
+// An import into the navigation database, when one was asked for.
+std::optional<int> navImport(const QCommandLineParser& parser, const Options& o) {
+    const QString databasePath =
+        parser.isSet(o.database)
+            ? parser.value(o.database)
+            : QFile::decodeName(QByteArray::fromStdString(
+                  store::dataPlaces().userFile(QLatin1String(navdb::kFileName))));
+    const std::pair<const QCommandLineOption*, navdb::Table> navImports[] = {
+        {&o.importAirports, navdb::Table::Airports},
+        {&o.importNavaids, navdb::Table::Navaids},
+        {&o.importRunways, navdb::Table::Runways},
+        {&o.importFrequencies, navdb::Table::Frequencies}};
+    for (const auto& [option, table] : navImports) {
+        if (!parser.isSet(*option))
+            continue;
+        const bool places = table == navdb::Table::Airports || table == navdb::Table::Navaids;
+        if (parser.isSet(o.code))
+            return usageError(QStringLiteral("--code goes with --import-airports-fly"));
+        if (!places &&
+            (parser.isSet(o.types) || parser.isSet(o.country) || parser.isSet(o.region))) {
+            return usageError(QStringLiteral("--%1 takes no --types, --country or --region")
+                                  .arg(option->names().constFirst()));
+        }
+        if (table == navdb::Table::Navaids && parser.isSet(o.region))
+            return usageError(QStringLiteral("navaids have no region; use --country"));
+        navdb::ImportOptions options;
+        options.types = listOf(parser.value(o.types));
+        if (options.types.contains(QStringLiteral("closed")))
+            return usageError(QStringLiteral("closed airports are never imported"));
+        options.countries = listOf(parser.value(o.country));
+        options.regions = listOf(parser.value(o.region));
+        return importNavData(parser.value(*option), table, options, databasePath);
+    }
+    return std::nullopt;
+}
+
+int findCommand(const QCommandLineParser& parser, const Options& o) {
+    bool number = false;
+    const int most = parser.value(o.limit).toInt(&number);
+    if (!number || most < 1 || most > 1000)
+        return usageError(QStringLiteral("--limit takes a number from 1 to 1000"));
+    return find(parser.value(o.findOption), most,
+                parser.isSet(o.database) ? parser.value(o.database) : QString());
+}
+
+int airportFileImport(const QCommandLineParser& parser, const Options& o) {
+    store::ImportOptions options;
+    options.codeColumn = parser.value(o.code);
+    if (!store::importCodeColumns().contains(options.codeColumn)) {
+        return usageError(
+            QStringLiteral("--code takes %1, not '%2'")
+                .arg(store::importCodeColumns().join(QStringLiteral(", ")), options.codeColumn));
+    }
+    if (parser.isSet(o.types))
+        options.types = listOf(parser.value(o.types));
+    if (options.types.contains(QStringLiteral("closed")))
+        return usageError(QStringLiteral("closed airports are never imported"));
+    options.countries = listOf(parser.value(o.country));
+    options.regions = listOf(parser.value(o.region));
+    return importAirportFile(parser.value(o.import), options);
+}
+
+// What is left for the window: one plan or route file to open, or nothing.
+std::optional<int> windowArguments(const QCommandLineParser& parser, QString* planFile) {
+    const QStringList positional = parser.positionalArguments();
+    static const QRegularExpression planName(QStringLiteral(R"(\.(skyplan|gpx|fpl)$)"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    if (positional.size() == 1 && planFile && planName.match(positional.constFirst()).hasMatch()) {
+        *planFile = positional.constFirst();
+        return std::nullopt;
+    }
+    if (!positional.isEmpty())
+        return usageError(QStringLiteral("unexpected argument '%1'").arg(positional.constFirst()));
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<int> handleCommandLine(const QStringList& arguments, QString* planFile) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Skyvane, a flight-leg planning calculator for pilots.\n"
+                       "Without options it opens the leg dialog."));
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const Options o;
+    o.addTo(parser);
     addQtOptions(parser);
 
     const QString name = QCoreApplication::applicationName();
@@ -365,117 +494,31 @@ std::optional<int> handleCommandLine(const QStringList& arguments, QString* plan
         print(stdout, QStringLiteral("%1 %2\n").arg(name, QCoreApplication::applicationVersion()));
         return 0;
     }
-    if (parser.isSet(planOption)) {
-        PlanCommand command;
-        command.planPath = parser.value(planOption);
-        command.csvOut = parser.value(csvOut);
-        command.jsonOut = parser.value(jsonOut);
-        command.pdfOut = parser.value(pdfOut);
-        command.gpxOut = parser.value(gpxOut);
-        command.fplOut = parser.value(fplOut);
-        command.page = parser.value(pageOption);
-        command.columns = parser.value(columnsOption);
-        command.picture = parser.value(pictureOption);
-        for (const QCommandLineOption* withPdf : {&pageOption, &columnsOption, &pictureOption}) {
-            if (parser.isSet(*withPdf) && command.pdfOut.isEmpty())
-                return usageError(
-                    QStringLiteral("--%1 goes with --pdf").arg(withPdf->names().constFirst()));
-        }
-        for (const PlanValue& v : planValues) {
-            if (parser.isSet(v.option))
-                command.*v.member = parser.value(v.option);
-        }
-        return runPlanCommand(command);
+    if (parser.isSet(o.planOption))
+        return planCommand(parser, o);
+    const QString withPlan = QStringLiteral("--plan");
+    if (auto stray = strayOption(parser,
+                                 {&o.csvOut, &o.jsonOut, &o.pdfOut, &o.gpxOut, &o.fplOut,
+                                  &o.pageOption, &o.columnsOption, &o.pictureOption},
+                                 withPlan))
+        return stray;
+    for (const PlanValue& v : o.planValues) {
+        if (auto stray = strayOption(parser, {&v.option}, withPlan))
+            return stray;
     }
-    for (const QCommandLineOption* only : {&csvOut, &jsonOut, &pdfOut, &gpxOut, &fplOut,
-                                           &pageOption, &columnsOption, &pictureOption}) {
-        if (parser.isSet(*only))
-            return usageError(
-                QStringLiteral("--%1 goes with --plan").arg(only->names().constFirst()));
-    }
-    for (const PlanValue& v : planValues) {
-        if (parser.isSet(v.option))
-            return usageError(
-                QStringLiteral("--%1 goes with --plan").arg(v.option.names().constFirst()));
-    }
-    const QString databasePath =
-        parser.isSet(database)
-            ? parser.value(database)
-            : QFile::decodeName(QByteArray::fromStdString(
-                  store::dataPlaces().userFile(QLatin1String(navdb::kFileName))));
-    const std::pair<const QCommandLineOption*, navdb::Table> navImports[] = {
-        {&importAirports, navdb::Table::Airports},
-        {&importNavaids, navdb::Table::Navaids},
-        {&importRunways, navdb::Table::Runways},
-        {&importFrequencies, navdb::Table::Frequencies}};
-    for (const auto& [option, table] : navImports) {
-        if (!parser.isSet(*option))
-            continue;
-        const bool places = table == navdb::Table::Airports || table == navdb::Table::Navaids;
-        if (parser.isSet(code))
-            return usageError(QStringLiteral("--code goes with --import-airports-fly"));
-        if (!places && (parser.isSet(types) || parser.isSet(country) || parser.isSet(region))) {
-            return usageError(QStringLiteral("--%1 takes no --types, --country or --region")
-                                  .arg(option->names().constFirst()));
-        }
-        if (table == navdb::Table::Navaids && parser.isSet(region))
-            return usageError(QStringLiteral("navaids have no region; use --country"));
-        navdb::ImportOptions options;
-        options.types = listOf(parser.value(types));
-        if (options.types.contains(QStringLiteral("closed")))
-            return usageError(QStringLiteral("closed airports are never imported"));
-        options.countries = listOf(parser.value(country));
-        options.regions = listOf(parser.value(region));
-        return importNavData(parser.value(*option), table, options, databasePath);
-    }
-    if (parser.isSet(findOption)) {
-        bool number = false;
-        const int most = parser.value(limit).toInt(&number);
-        if (!number || most < 1 || most > 1000)
-            return usageError(QStringLiteral("--limit takes a number from 1 to 1000"));
-        return find(parser.value(findOption), most,
-                    parser.isSet(database) ? parser.value(database) : QString());
-    }
-    if (parser.isSet(import)) {
-        store::ImportOptions options;
-        options.codeColumn = parser.value(code);
-        if (!store::importCodeColumns().contains(options.codeColumn)) {
-            return usageError(QStringLiteral("--code takes %1, not '%2'")
-                                  .arg(store::importCodeColumns().join(QStringLiteral(", ")),
-                                       options.codeColumn));
-        }
-        if (parser.isSet(types))
-            options.types = listOf(parser.value(types));
-        if (options.types.contains(QStringLiteral("closed")))
-            return usageError(QStringLiteral("closed airports are never imported"));
-        options.countries = listOf(parser.value(country));
-        options.regions = listOf(parser.value(region));
-        return importAirportFile(parser.value(import), options);
-    }
-    for (const QCommandLineOption* only : {&code, &types, &country, &region}) {
-        if (parser.isSet(*only)) {
-            return usageError(
-                QStringLiteral("--%1 goes with an import").arg(only->names().constFirst()));
-        }
-    }
-    for (const QCommandLineOption* only : {&limit, &database}) {
-        if (parser.isSet(*only)) {
-            return usageError(QStringLiteral("--%1 goes with --find or an import")
-                                  .arg(only->names().constFirst()));
-        }
-    }
-    const QStringList positional = parser.positionalArguments();
-    static const QRegularExpression planName(QStringLiteral(R"(\.(skyplan|gpx|fpl)$)"),
-                                             QRegularExpression::CaseInsensitiveOption);
-    if (positional.size() == 1 && planFile && planName.match(positional.constFirst()).hasMatch()) {
-        *planFile = positional.constFirst();
-        return std::nullopt;
-    }
-    if (!parser.positionalArguments().isEmpty()) {
-        return usageError(QStringLiteral("unexpected argument '%1'")
-                              .arg(parser.positionalArguments().constFirst()));
-    }
-    return std::nullopt;
+    if (auto imported = navImport(parser, o))
+        return imported;
+    if (parser.isSet(o.findOption))
+        return findCommand(parser, o);
+    if (parser.isSet(o.import))
+        return airportFileImport(parser, o);
+    if (auto stray = strayOption(parser, {&o.code, &o.types, &o.country, &o.region},
+                                 QStringLiteral("an import")))
+        return stray;
+    if (auto stray =
+            strayOption(parser, {&o.limit, &o.database}, QStringLiteral("--find or an import")))
+        return stray;
+    return windowArguments(parser, planFile);
 }
 
 } // namespace app

@@ -69,37 +69,39 @@ plan::PlanRead planFrom(const std::string& bytes) {
     return out;
 }
 
-} // namespace
-
-int runPlanCommand(const PlanCommand& c) {
+// The file's plan, or the exit code of a file that cannot be read.
+std::optional<plan::FlightPlan> readPlanFile(const QString& path, int* exitCode) {
     const QString name = QCoreApplication::applicationName();
-    // The options first: a bad one changes and writes nothing.
+    *exitCode = 1;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        say(stderr, QStringLiteral("%1: cannot read %2: %3\n").arg(name, path, file.errorString()));
+        return std::nullopt;
+    }
+    plan::PlanRead read = planFrom(file.readAll().toStdString());
+    if (!read.plan) {
+        say(stderr, QStringLiteral("%1: %2 cannot be opened: %3.\n").arg(name, path, read.error));
+        return std::nullopt;
+    }
+    *exitCode = 0;
+    return read.plan;
+}
+
+// The aircraft and fuel options into the plan; the refusal's exit code of
+// a value outside its limits.
+std::optional<int> applyAircraft(const PlanCommand& c, plan::FlightPlan& p) {
     struct Option {
         const std::optional<QString>* text;
         const char* option;
         const core::Limit& limit;
         double* target;
     };
-    QFile file(c.planPath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        say(stderr,
-            QStringLiteral("%1: cannot read %2: %3\n").arg(name, c.planPath, file.errorString()));
-        return 1;
-    }
-    plan::PlanRead read = planFrom(file.readAll().toStdString());
-    if (!read.plan) {
-        say(stderr,
-            QStringLiteral("%1: %2 cannot be opened: %3.\n").arg(name, c.planPath, read.error));
-        return 1;
-    }
-    plan::FlightPlan& p = *read.plan;
-    double reserve = p.fuel.reserveMin;
     namespace limits = core::limits;
     const Option options[] = {{&c.tas, "tas", limits::kTasKt, &p.aircraft.tasKt},
                               {&c.gph, "gph", limits::kFuelFlowGph, &p.aircraft.fuelFlowGph},
                               {&c.fuel, "fuel", limits::kFuelGal, &p.aircraft.fuelGal},
                               {&c.taxi, "taxi", limits::kTaxiGal, &p.aircraft.taxiGal},
-                              {&c.reserve, "reserve", limits::kReserveMin, &reserve}};
+                              {&c.reserve, "reserve", limits::kReserveMin, &p.fuel.reserveMin}};
     for (const Option& o : options) {
         if (!*o.text)
             continue;
@@ -112,28 +114,11 @@ int runPlanCommand(const PlanCommand& c) {
                               .arg(**o.text));
         *o.target = *value;
     }
-    p.fuel.reserveMin = reserve;
-    std::optional<QPageLayout> page;
-    if (!c.page.isEmpty()) {
-        page = kneeboard::pageLayout(c.page);
-        if (!page)
-            return refuse(QStringLiteral("--page takes %1, not '%2'")
-                              .arg(kneeboard::pageNames().join(QStringLiteral(", ")), c.page));
-    }
-    std::optional<QStringList> columns;
-    if (!c.columns.isEmpty()) {
-        QString error;
-        columns = kneeboard::parseColumns(c.columns, &error);
-        if (!columns)
-            return refuse(QStringLiteral("--columns: %1").arg(error));
-    }
-    std::optional<kneeboard::PicturePlace> picture;
-    if (!c.picture.isEmpty()) {
-        picture = kneeboard::picturePlace(c.picture);
-        if (!picture)
-            return refuse(
-                QStringLiteral("--picture takes page, beside or none, not '%1'").arg(c.picture));
-    }
+    return std::nullopt;
+}
+
+// Every leg's wind and variation, the deviation and the time off.
+std::optional<int> applyConditions(const PlanCommand& c, plan::FlightPlan& p) {
     if (c.off) {
         const QTime time = QTime::fromString(*c.off, c.off->count(QLatin1Char(':')) == 2
                                                          ? QStringLiteral("H:mm:ss")
@@ -142,15 +127,18 @@ int runPlanCommand(const PlanCommand& c) {
             return refuse(QStringLiteral("--off takes HH:MM or HH:MM:SS, not '%1'").arg(*c.off));
         p.off.setTime(time);
     }
+    std::vector<plan::Waypoint*> arrivals;
+    for (plan::Waypoint& w : p.waypoints)
+        arrivals.push_back(&w);
+    if (p.alternate)
+        arrivals.push_back(&*p.alternate);
     if (c.wind) {
         const auto wind = core::parseWind(*c.wind);
         if (!wind)
             return refuse(
                 QStringLiteral("--wind takes DDD/KT, e.g. 270/15, not '%1'").arg(*c.wind));
-        for (plan::Waypoint& w : p.waypoints)
-            w.leg.wind = *wind;
-        if (p.alternate)
-            p.alternate->leg.wind = *wind;
+        for (plan::Waypoint* w : arrivals)
+            w->leg.wind = *wind;
     }
     if (c.var) {
         const auto value = numberIn(c.var, core::limits::kVariationDeg);
@@ -158,10 +146,8 @@ int runPlanCommand(const PlanCommand& c) {
             return refuse(
                 QStringLiteral("--var takes degrees from -360 to 360, not '%1'").arg(*c.var));
         p.variationDeg = *value;
-        for (plan::Waypoint& w : p.waypoints)
-            w.leg.variationDeg.reset();
-        if (p.alternate)
-            p.alternate->leg.variationDeg.reset();
+        for (plan::Waypoint* w : arrivals)
+            w->leg.variationDeg.reset();
     }
     if (c.md) {
         const auto value = numberIn(c.md, core::limits::kDeviationDeg);
@@ -171,52 +157,68 @@ int runPlanCommand(const PlanCommand& c) {
         p.deviationDeg = *value;
         p.deviationCard.reset();
     }
-    if (p.waypoints.size() < 2) {
-        say(stderr, QStringLiteral("%1: %2 has fewer than two waypoints.\n").arg(name, c.planPath));
-        return 1;
-    }
+    return std::nullopt;
+}
 
-    const magvar::MagneticVariation model(magvar::findModelDir(store::dataPlaces()));
-    const plan::ComputedPlan computed = plan::computePlan(p, &model);
-    const navlog::Trip trip = plan::tripOf(computed, p.off);
-    const int reserveMin = static_cast<int>(p.fuel.reserveMin);
+// The kneeboard's page, columns and picture place as the options choose them.
+struct PrintChoices {
+    std::optional<QPageLayout> page;
+    std::optional<QStringList> columns;
+    std::optional<kneeboard::PicturePlace> picture;
+};
 
-    std::vector<std::pair<QString, std::string>> outputs;
-    if (!c.csvOut.isEmpty())
-        outputs.emplace_back(c.csvOut, navlog::tripCsv(trip, reserveMin));
-    const plan::DecisionPoints points = plan::decisionPoints(p, computed, &model);
-    if (!c.jsonOut.isEmpty())
-        outputs.emplace_back(c.jsonOut, plan::computedPlanJson(p, computed, points));
-    if (!c.gpxOut.isEmpty())
-        outputs.emplace_back(c.gpxOut, plan::gpxOf(p));
-    if (!c.fplOut.isEmpty())
-        outputs.emplace_back(c.fplOut, plan::fplOf(p));
-    if (!c.pdfOut.isEmpty()) {
-        // Fonts and the PDF writer need a GUI application, not a display.
-        std::unique_ptr<QGuiApplication> gui;
-        if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-            static char program[] = "skyvane";
-            static char* arguments[] = {program, nullptr};
-            static int count = 1;
-            gui = std::make_unique<QGuiApplication>(count, arguments);
-        }
-        const navdb::NavData navData = navdb::NavData::of(store::dataPlaces());
-        kneeboard::PrintOptions options = kneeboard::rememberedOptions();
-        if (columns)
-            options.columns = *columns;
-        if (picture)
-            options.picture = *picture;
-        const map::RouteScene scene = map::routeScene(p, points, store::dataPlaces());
-        options.drawPicture = [&scene](QPainter& painter, const QRectF& area) {
-            map::drawRoute(painter, area, scene);
-        };
-        outputs.emplace_back(
-            c.pdfOut,
-            kneeboard::kneeboardPdf(kneeboard::planSheet(p, computed, points, &navData),
-                                    page ? *page : kneeboard::rememberedPageLayout(), options)
-                .toStdString());
+std::optional<int> readPrintChoices(const PlanCommand& c, PrintChoices& out) {
+    if (!c.page.isEmpty()) {
+        out.page = kneeboard::pageLayout(c.page);
+        if (!out.page)
+            return refuse(QStringLiteral("--page takes %1, not '%2'")
+                              .arg(kneeboard::pageNames().join(QStringLiteral(", ")), c.page));
     }
+    if (!c.columns.isEmpty()) {
+        QString error;
+        out.columns = kneeboard::parseColumns(c.columns, &error);
+        if (!out.columns)
+            return refuse(QStringLiteral("--columns: %1").arg(error));
+    }
+    if (!c.picture.isEmpty()) {
+        out.picture = kneeboard::picturePlace(c.picture);
+        if (!out.picture)
+            return refuse(
+                QStringLiteral("--picture takes page, beside or none, not '%1'").arg(c.picture));
+    }
+    return std::nullopt;
+}
+
+// The kneeboard PDF of the computed plan.
+std::string planPdf(const plan::FlightPlan& p, const plan::ComputedPlan& computed,
+                    const plan::DecisionPoints& points, const PrintChoices& choices) {
+    // Fonts and the PDF writer need a GUI application, not a display.
+    std::unique_ptr<QGuiApplication> gui;
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        static char program[] = "skyvane";
+        static char* arguments[] = {program, nullptr};
+        static int count = 1;
+        gui = std::make_unique<QGuiApplication>(count, arguments);
+    }
+    const navdb::NavData navData = navdb::NavData::of(store::dataPlaces());
+    kneeboard::PrintOptions options = kneeboard::rememberedOptions();
+    if (choices.columns)
+        options.columns = *choices.columns;
+    if (choices.picture)
+        options.picture = *choices.picture;
+    const map::RouteScene scene = map::routeScene(p, points, store::dataPlaces());
+    options.drawPicture = [&scene](QPainter& painter, const QRectF& area) {
+        map::drawRoute(painter, area, scene);
+    };
+    return kneeboard::kneeboardPdf(kneeboard::planSheet(p, computed, points, &navData),
+                                   choices.page ? *choices.page : kneeboard::rememberedPageLayout(),
+                                   options)
+        .toStdString();
+}
+
+// Writes each output, "-" to standard output; 1 at the first that fails.
+int writeOutputs(const std::vector<std::pair<QString, std::string>>& outputs) {
     for (const auto& [path, bytes] : outputs) {
         if (path == QLatin1String("-")) {
             std::fwrite(bytes.data(), 1, bytes.size(), stdout);
@@ -227,11 +229,53 @@ int runPlanCommand(const PlanCommand& c) {
         if (status != core::WriteStatus::Written) {
             say(stderr,
                 QStringLiteral("%1: %2 (%3)\n")
-                    .arg(name, QString::fromStdString(core::writeFailureText(status, "output")),
-                         path));
+                    .arg(QCoreApplication::applicationName(),
+                         QString::fromStdString(core::writeFailureText(status, "output")), path));
             return 1;
         }
     }
+    return 0;
+}
+
+} // namespace
+
+int runPlanCommand(const PlanCommand& c) {
+    // The options first: a bad one changes and writes nothing.
+    int exitCode = 0;
+    std::optional<plan::FlightPlan> read = readPlanFile(c.planPath, &exitCode);
+    if (!read)
+        return exitCode;
+    plan::FlightPlan& p = *read;
+    PrintChoices choices;
+    if (auto refused = applyAircraft(c, p))
+        return *refused;
+    if (auto refused = readPrintChoices(c, choices))
+        return *refused;
+    if (auto refused = applyConditions(c, p))
+        return *refused;
+    if (p.waypoints.size() < 2) {
+        say(stderr, QStringLiteral("%1: %2 has fewer than two waypoints.\n")
+                        .arg(QCoreApplication::applicationName(), c.planPath));
+        return 1;
+    }
+
+    const magvar::MagneticVariation model(magvar::findModelDir(store::dataPlaces()));
+    const plan::ComputedPlan computed = plan::computePlan(p, &model);
+    const plan::DecisionPoints points = plan::decisionPoints(p, computed, &model);
+    std::vector<std::pair<QString, std::string>> outputs;
+    if (!c.csvOut.isEmpty())
+        outputs.emplace_back(c.csvOut, navlog::tripCsv(plan::tripOf(computed, p.off),
+                                                       static_cast<int>(p.fuel.reserveMin)));
+    if (!c.jsonOut.isEmpty())
+        outputs.emplace_back(c.jsonOut, plan::computedPlanJson(p, computed, points));
+    if (!c.gpxOut.isEmpty())
+        outputs.emplace_back(c.gpxOut, plan::gpxOf(p));
+    if (!c.fplOut.isEmpty())
+        outputs.emplace_back(c.fplOut, plan::fplOf(p));
+    if (!c.pdfOut.isEmpty())
+        outputs.emplace_back(c.pdfOut, planPdf(p, computed, points, choices));
+    if (const int failed = writeOutputs(outputs))
+        return failed;
     if (outputs.empty())
         say(stdout, computed.fuel.verdict + QLatin1Char('\n'));
     return 0;
