@@ -4,13 +4,12 @@
 #include "dialogs/OutputFile.h"
 #include "kneeboard/KneeboardPrint.h"
 #include "map/RoutePicture.h"
-#include "navdb/PlaceFinder.h"
 #include "plan/Coordinates.h"
 #include "plan/PlanDocument.h"
 #include "plan/PlanEditor.h"
 #include "plan/PlanPanels.h"
 #include "plan/RouteExchange.h"
-#include "plan/TypedFields.h"
+#include "plan/RoutePanel.h"
 #include "platform/MessageBox.h"
 #include "store/AirportDatabase.h"
 #include "store/Globals.h"
@@ -19,13 +18,11 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileDialog>
-#include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeySequence>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -41,10 +38,6 @@ namespace {
 
 const QColor kProblem(255, 205, 205);
 
-QString windText(const std::optional<Wind>& wind) {
-    return wind ? core::windText(*wind) : QString();
-}
-
 QPushButton* button(const QString& text) {
     auto* b = new QPushButton(text);
     b->setAutoDefault(false);
@@ -58,7 +51,7 @@ QStringList legCells(const PlanLeg& leg) {
     QStringList cells = {rec.from + (leg.alternate ? QStringLiteral(" (alternate)") : QString()),
                          rec.to, core::numberText(leg.altitudeFt)};
     const QStringList figures = {rec.trueCourse,
-                                 windText(leg.wind),
+                                 core::windText(leg.wind),
                                  wcaText(leg.result.windCorrectionDeg),
                                  rec.trueHeading,
                                  rec.variation,
@@ -101,13 +94,13 @@ PlanWindow::PlanWindow(const FlightPlan& start, QWidget* parent)
     m_document = new PlanDocument(*m_editor, this);
 
     // The parts join the window in the order the keyboard visits them.
-    QLayout* route = routePanel();
+    m_route = new RoutePanel(*m_editor, m_navData, m_resolver);
     m_aircraft = new AircraftPanel(*m_editor);
     m_windsPanel = new WindsPanel(*m_editor);
     QLayout* legs = legsPanel();
     QLayout* files = filesRow();
     auto* top = new QHBoxLayout;
-    top->addLayout(route, 3);
+    top->addWidget(m_route, 3);
     top->addWidget(m_aircraft);
     top->addWidget(m_windsPanel);
     auto* layout = new QVBoxLayout(this);
@@ -123,7 +116,6 @@ PlanWindow::PlanWindow(const FlightPlan& start, QWidget* parent)
     resize(std::min(1200, screen.width() - 40), std::min(760, screen.height() - 60));
     move(screen.center() - rect().center());
 
-    connectAlternate();
     connectKeys();
     connect(m_editor, &PlanEditor::changed, this, &PlanWindow::planChanged);
     connect(m_document, &PlanDocument::titleChanged, this, &PlanWindow::updateTitle);
@@ -154,84 +146,6 @@ const DecisionPoints& PlanWindow::decisions() const {
 }
 const QString& PlanWindow::filePath() const {
     return m_document->path();
-}
-
-QLayout* PlanWindow::routePanel() {
-    m_find = new QLineEdit;
-    m_find->setAccessibleName(QStringLiteral("Add waypoint"));
-    m_find->setPlaceholderText(QStringLiteral("Code, name or position (47 27.5N 008 33.0E)"));
-    auto* finder = new navdb::PlaceFinder(m_find, m_navData);
-    m_name = new QLineEdit;
-    m_name->setAccessibleName(QStringLiteral("Checkpoint name"));
-    m_name->setPlaceholderText(QStringLiteral("Name of a position"));
-    m_alternate = new QLineEdit;
-    m_alternate->setAccessibleName(QStringLiteral("Alternate"));
-    m_alternate->setPlaceholderText(QStringLiteral("Alternate: code or position"));
-    m_alternate->setToolTip(QStringLiteral("An airport to divert to after the destination; its "
-                                           "leg takes the wind of the winds aloft at the last "
-                                           "leg's altitude. Empty: none."));
-    auto* add = button(QStringLiteral("&Add"));
-    auto* remove = button(QStringLiteral("&Delete"));
-    auto* up = button(QStringLiteral("Move &up"));
-    auto* down = button(QStringLiteral("Move do&wn"));
-    auto* undo = button(QStringLiteral("U&ndo"));
-    auto* redo = button(QStringLiteral("&Redo"));
-    m_waypoints = new QTableWidget(0, 5);
-    m_waypoints->setHorizontalHeaderLabels({QStringLiteral("Waypoint"), QStringLiteral("Position"),
-                                            QStringLiteral("Alt ft"), QStringLiteral("Wind"),
-                                            QStringLiteral("Var")});
-    m_waypoints->setAccessibleName(QStringLiteral("Waypoints"));
-    m_waypoints->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_waypoints->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_waypoints->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    m_waypoints->setToolTip(QStringLiteral("Altitude, wind and variation of the leg arriving at "
-                                           "the waypoint; an empty wind takes the winds aloft, an "
-                                           "empty variation the magnetic model."));
-
-    auto* entry = new QHBoxLayout;
-    entry->addWidget(m_find, 3);
-    entry->addWidget(m_name, 2);
-    entry->addWidget(add);
-    auto* routeButtons = new QHBoxLayout;
-    for (QPushButton* b : {remove, up, down, undo, redo})
-        routeButtons->addWidget(b);
-    routeButtons->addStretch(1);
-    routeButtons->addWidget(m_alternate, 2);
-    auto* left = new QVBoxLayout;
-    left->addLayout(entry);
-    left->addWidget(m_waypoints, 1);
-    left->addLayout(routeButtons);
-
-    connect(m_find, &QLineEdit::returnPressed, this, [this, finder] {
-        if (!finder->listShown() && addTyped(m_find->text()))
-            m_find->clear();
-    });
-    connect(finder, &navdb::PlaceFinder::chosen, this, [this](const navdb::Place& p) {
-        insertWaypoint(Waypoint{p.name, p.ident, p.position, {}});
-        QMetaObject::invokeMethod(m_find, &QLineEdit::clear, Qt::QueuedConnection);
-    });
-    connect(add, &QPushButton::clicked, this, [this] {
-        if (addTyped(m_find->text()))
-            m_find->clear();
-    });
-    connect(remove, &QPushButton::clicked, this, [this] { deleteSelected(); });
-    connect(up, &QPushButton::clicked, this, [this] { moveSelected(-1); });
-    connect(down, &QPushButton::clicked, this, [this] { moveSelected(1); });
-    QUndoStack* stack = m_editor->undoStack();
-    connect(undo, &QPushButton::clicked, stack, &QUndoStack::undo);
-    connect(redo, &QPushButton::clicked, stack, &QUndoStack::redo);
-    connect(stack, &QUndoStack::canUndoChanged, undo, &QWidget::setEnabled);
-    connect(stack, &QUndoStack::canRedoChanged, redo, &QWidget::setEnabled);
-    undo->setEnabled(false);
-    redo->setEnabled(false);
-    // An edited cell becomes a change once its editor has let go of it: the
-    // change fills the table anew.
-    connect(m_waypoints, &QTableWidget::cellChanged, this, [this](int row, int column) {
-        if (!m_filling)
-            QMetaObject::invokeMethod(
-                this, [this, row, column] { waypointEdited(row, column); }, Qt::QueuedConnection);
-    });
-    return left;
 }
 
 QLayout* PlanWindow::legsPanel() {
@@ -314,27 +228,6 @@ QLayout* PlanWindow::filesRow() {
     return files;
 }
 
-void PlanWindow::connectAlternate() {
-    connect(m_alternate, &QLineEdit::editingFinished, this, [this] {
-        if (m_filling)
-            return;
-        const FlightPlan& plan = m_editor->plan();
-        const QString text = m_alternate->text().trimmed();
-        if (text == (plan.alternate ? plan.alternate->label() : QString()))
-            return;
-        std::optional<Waypoint> alternate;
-        if (!text.isEmpty()) {
-            alternate = waypointFrom(text, QStringLiteral("Alternate"));
-            if (!alternate)
-                return; // said why; the text stays to be mended
-            if (!plan.waypoints.empty())
-                alternate->leg.altitudeFt = plan.waypoints.back().leg.altitudeFt;
-        }
-        m_editor->change(QStringLiteral("Alternate"),
-                         [&](FlightPlan& p) { p.alternate = alternate; });
-    });
-}
-
 void PlanWindow::connectKeys() {
     auto shortcut = [this](const QKeySequence& keys, std::function<void()> act) {
         auto* s = new QShortcut(keys, this);
@@ -358,16 +251,6 @@ void PlanWindow::connectKeys() {
               {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}))
         shortcut(k, [stack] { stack->redo(); });
     shortcut(QKeySequence::Save, [this] { save(); });
-    // On the waypoint table only: Delete, Ctrl+Up, Ctrl+Down.
-    const std::pair<QKeySequence, std::function<void()>> tableKeys[] = {
-        {QKeySequence::Delete, [this] { deleteSelected(); }},
-        {QKeySequence(Qt::CTRL | Qt::Key_Up), [this] { moveSelected(-1); }},
-        {QKeySequence(Qt::CTRL | Qt::Key_Down), [this] { moveSelected(1); }}};
-    for (const auto& [key, act] : tableKeys) {
-        auto* s = new QShortcut(key, m_waypoints);
-        s->setContext(Qt::WidgetShortcut);
-        connect(s, &QShortcut::activated, this, act);
-    }
 }
 
 void PlanWindow::message(const QString& text) {
@@ -381,11 +264,8 @@ void PlanWindow::updateTitle() {
 void PlanWindow::planChanged() {
     m_aircraft->fill();
     m_windsPanel->fill();
+    m_route->fill();
     const FlightPlan& plan = m_editor->plan();
-    m_filling = true;
-    m_alternate->setText(plan.alternate ? plan.alternate->label() : QString());
-    m_filling = false;
-    fillWaypoints();
     fillLegs();
     const DecisionPoints& points = m_editor->decisions();
     m_routeView->setScene(map::routeScene(plan, points, store::dataPlaces()));
@@ -397,31 +277,6 @@ void PlanWindow::planChanged() {
                          QLatin1Char('\n') +
                          pointText(QStringLiteral("Point of no return:"), points.pnr, plan) +
                          QLatin1Char('\n') + points.windMargin.summary);
-}
-
-void PlanWindow::fillWaypoints() {
-    const FlightPlan& plan = m_editor->plan();
-    m_filling = true;
-    const int selected = selectedRow();
-    m_waypoints->setRowCount(static_cast<int>(plan.waypoints.size()));
-    for (int r = 0; r < m_waypoints->rowCount(); ++r) {
-        const Waypoint& w = plan.waypoints[static_cast<std::size_t>(r)];
-        const bool leg = r > 0; // the first waypoint has no leg arriving
-        const QString cells[] = {
-            w.ident.isEmpty() ? w.name : w.ident + QStringLiteral("  ") + w.name,
-            positionText(w.position), leg ? core::numberText(w.leg.altitudeFt) : QString(),
-            leg ? windText(w.leg.wind) : QString(),
-            leg && w.leg.variationDeg ? core::numberText(*w.leg.variationDeg) : QString()};
-        for (int c = 0; c < 5; ++c) {
-            auto* item = new QTableWidgetItem(cells[c]);
-            if (c < 2 || !leg)
-                item->setFlags(item->flags() & ~Qt::ItemIsEditable);
-            m_waypoints->setItem(r, c, item);
-        }
-    }
-    if (selected >= 0 && selected < m_waypoints->rowCount())
-        m_waypoints->selectRow(selected);
-    m_filling = false;
 }
 
 void PlanWindow::fillLegs() {
@@ -449,64 +304,23 @@ void PlanWindow::fillLegs() {
                                  : computed.fuel.verdict));
 }
 
-int PlanWindow::selectedRow() const {
-    const auto rows = m_waypoints->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.constFirst().row();
+QTableWidget* PlanWindow::waypointTable() const {
+    return m_route->table();
 }
-
-std::optional<Waypoint> PlanWindow::waypointFrom(const QString& typed, const QString& name) {
-    const Resolved r =
-        m_resolver.resolve(typed, name, static_cast<int>(m_editor->plan().waypoints.size()) + 1);
-    if (!r.refusal.isEmpty())
-        message(r.refusal);
-    return r.waypoint;
+QLineEdit* PlanWindow::findBox() const {
+    return m_route->findBox();
 }
-
-bool PlanWindow::addTyped(const QString& typed) {
-    const auto w = waypointFrom(typed, m_name->text());
-    if (!w)
-        return false;
-    insertWaypoint(*w);
-    if (w->ident.isEmpty())
-        m_name->clear();
-    return true;
+bool PlanWindow::addTyped(const QString& text) {
+    return m_route->addTyped(text);
 }
-
 void PlanWindow::insertWaypoint(const Waypoint& waypoint) {
-    const int at = selectedRow() >= 0 ? selectedRow() + 1
-                                      : static_cast<int>(m_editor->plan().waypoints.size());
-    if (m_editor->insertWaypoint(at, waypoint))
-        m_waypoints->selectRow(at);
+    m_route->insertWaypoint(waypoint);
 }
-
 void PlanWindow::deleteSelected() {
-    const int row = selectedRow();
-    if (m_editor->deleteWaypoint(row) && m_waypoints->rowCount() > 0)
-        m_waypoints->selectRow(std::min(row, m_waypoints->rowCount() - 1));
+    m_route->deleteSelected();
 }
-
 void PlanWindow::moveSelected(int delta) {
-    const int row = selectedRow();
-    if (m_editor->moveWaypoint(row, delta))
-        m_waypoints->selectRow(row + delta);
-}
-
-void PlanWindow::waypointEdited(int row, int column) {
-    const FlightPlan& plan = m_editor->plan();
-    if (m_filling || row <= 0 || row >= static_cast<int>(plan.waypoints.size()) || column < 2)
-        return;
-    const QTableWidgetItem* item = m_waypoints->item(row, column);
-    if (!item)
-        return;
-    LegSettings leg = plan.waypoints[static_cast<std::size_t>(row)].leg;
-    const LegCell cells[] = {LegCell::Altitude, LegCell::Wind, LegCell::Variation};
-    const QString refusal = readLegCell(cells[column - 2], item->text(), leg);
-    if (!refusal.isEmpty()) {
-        message(refusal);
-        fillWaypoints(); // what was there before comes back
-        return;
-    }
-    m_editor->setLeg(row, leg);
+    m_route->moveSelected(delta);
 }
 
 bool PlanWindow::openFile(const QString& path) {

@@ -34,6 +34,7 @@ namespace plan {
 class AircraftPanel;
 class PlanDocument;
 class PlanEditor;
+class RoutePanel;
 class WindsPanel;
 
 class PlanWindow : public QWidget {
@@ -58,9 +59,9 @@ public:
     const FlightPlan& currentPlan() const;
     const ComputedPlan& computed() const;
     QUndoStack* undoStack() const;
-    QTableWidget* waypointTable() const { return m_waypoints; }
+    QTableWidget* waypointTable() const;
     QTableWidget* legTable() const { return m_legs; }
-    QLineEdit* findBox() const { return m_find; }
+    QLineEdit* findBox() const;
     QLabel* fuelSummary() const { return m_fuel; }
     map::RouteView* routeView() const { return m_routeView; }
     const DecisionPoints& decisions() const;
@@ -94,38 +95,27 @@ protected:
 
 private:
     // The window's parts, each built and wired on its own.
-    QLayout* routePanel();
     QLayout* legsPanel();
     QLayout* filesRow();
     void connectKeys();
-    void connectAlternate();
 
     void planChanged(); // the editor's plan or its figures changed
-    void fillWaypoints();
     void fillLegs();
     void fillRecent();
-    void waypointEdited(int row, int column);
-    int selectedRow() const;
     void message(const QString& text);
     void updateTitle();
-    // A waypoint from a code or a position (named name), or none (said why).
-    std::optional<Waypoint> waypointFrom(const QString& typed, const QString& name);
 
     navdb::NavData m_navData;
     magvar::MagneticVariation m_model;
     WaypointResolver m_resolver;
     PlanEditor* m_editor = nullptr;
     PlanDocument* m_document = nullptr;
-    bool m_filling = false;
 
-    QLineEdit* m_find = nullptr;
-    QLineEdit* m_name = nullptr;
-    QLineEdit* m_alternate = nullptr;
-    QTableWidget* m_waypoints = nullptr;
     QTableWidget* m_legs = nullptr;
     QLabel* m_fuel = nullptr;
     QLabel* m_decisions = nullptr;
     map::RouteView* m_routeView = nullptr;
+    RoutePanel* m_route = nullptr;
     AircraftPanel* m_aircraft = nullptr;
     WindsPanel* m_windsPanel = nullptr;
     QPushButton* m_recent = nullptr;
