@@ -1,5 +1,7 @@
 #include "kneeboard/KneeboardPrint.h"
 
+#include "core/Preferences.h"
+
 #include <QBuffer>
 #include <QComboBox>
 #include <QDialog>
@@ -12,7 +14,6 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPushButton>
-#include <QSettings>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -336,14 +337,6 @@ void render(QPagedPaintDevice& device, int resolution, const Sheet& sheet,
     pass.run(&painter, pages);
 }
 
-QSettings settings() {
-    return QSettings(QStringLiteral("skyvane"), QStringLiteral("skyvane"));
-}
-
-const char* const kPageKey = "kneeboard/page";
-const char* const kColumnsKey = "kneeboard/columns";
-const char* const kPictureKey = "kneeboard/picture";
-
 const QStringList& pictureNames() {
     static const QStringList names = {QStringLiteral("none"), QStringLiteral("page"),
                                       QStringLiteral("beside")};
@@ -420,13 +413,13 @@ std::optional<QPageLayout> pageLayout(const QString& name) {
 }
 
 QString rememberedPage() {
-    const QString name = settings().value(QLatin1String(kPageKey)).toString();
+    const QString name = core::Preferences().kneeboardPage();
     return pageNames().contains(name) ? name : pageNames().constFirst();
 }
 
 void rememberPage(const QString& name) {
     if (pageNames().contains(name))
-        settings().setValue(QLatin1String(kPageKey), name);
+        core::Preferences().setKneeboardPage(name);
 }
 
 QPageLayout rememberedPageLayout() {
@@ -434,11 +427,11 @@ QPageLayout rememberedPageLayout() {
 }
 
 QStringList rememberedColumns() {
-    return chosenColumns(settings().value(QLatin1String(kColumnsKey)).toStringList());
+    return chosenColumns(core::Preferences().kneeboardColumns());
 }
 
 void rememberColumns(const QStringList& keys) {
-    settings().setValue(QLatin1String(kColumnsKey), chosenColumns(keys));
+    core::Preferences().setKneeboardColumns(chosenColumns(keys));
 }
 
 std::optional<PicturePlace> picturePlace(const QString& name) {
@@ -449,12 +442,11 @@ std::optional<PicturePlace> picturePlace(const QString& name) {
 }
 
 PicturePlace rememberedPicture() {
-    return picturePlace(settings().value(QLatin1String(kPictureKey)).toString())
-        .value_or(PicturePlace::OwnPage);
+    return picturePlace(core::Preferences().routePicturePlace()).value_or(PicturePlace::OwnPage);
 }
 
 void rememberPicture(PicturePlace place) {
-    settings().setValue(QLatin1String(kPictureKey), pictureNames().at(int(place)));
+    core::Preferences().setRoutePicturePlace(pictureNames().at(int(place)));
 }
 
 PrintOptions rememberedOptions() {

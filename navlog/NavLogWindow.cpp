@@ -1,6 +1,7 @@
 #include "navlog/NavLogWindow.h"
 
 #include "core/Files.h"
+#include "core/Preferences.h"
 #include "dialogs/OutputFile.h"
 #include "kneeboard/KneeboardPrint.h"
 #include "navdb/NavDatabase.h"
@@ -16,7 +17,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QSettings>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -24,13 +24,8 @@
 namespace navlog {
 namespace {
 
-const char* const kReserveKey = "navlog/reserveMinutes";
 constexpr int kDefaultReserveMin = 30;
 const QColor kLowFuel(255, 205, 205);
-
-QSettings settings() {
-    return QSettings(QStringLiteral("skyvane"), QStringLiteral("skyvane"));
-}
 
 QString tripTitle(const Trip& trip) {
     const QString route = routeOf(trip);
@@ -61,7 +56,7 @@ NavLogWindow::NavLogWindow(TripLog& log, QWidget* parent)
     m_reserve->setRange(0, 600);
     m_reserve->setSuffix(QStringLiteral(" min"));
     m_reserve->setAccessibleName(QStringLiteral("Fuel reserve in minutes"));
-    m_reserve->setValue(settings().value(QLatin1String(kReserveKey), kDefaultReserveMin).toInt());
+    m_reserve->setValue(core::Preferences().navLogReserveMin().value_or(kDefaultReserveMin));
     reserveLabel->setBuddy(m_reserve);
 
     m_table = new QTableWidget(0, columnHeadings().size(), this);
@@ -103,7 +98,7 @@ NavLogWindow::NavLogWindow(TripLog& log, QWidget* parent)
 
     connect(m_trips, qOverload<int>(&QComboBox::activated), this, [this](int i) { showTrip(i); });
     connect(m_reserve, qOverload<int>(&QSpinBox::valueChanged), this, [this](int minutes) {
-        settings().setValue(QLatin1String(kReserveKey), minutes);
+        core::Preferences().setNavLogReserveMin(minutes);
         showTrip(m_shown);
     });
     connect(csv, &QPushButton::clicked, this, [this] { saveCsv(); });

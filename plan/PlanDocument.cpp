@@ -1,5 +1,6 @@
 #include "plan/PlanDocument.h"
 
+#include "core/Preferences.h"
 #include "dialogs/OutputFile.h"
 #include "plan/PlanEditor.h"
 #include "plan/PlanFile.h"
@@ -10,19 +11,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QSettings>
 #include <QUndoStack>
 #include <QWidget>
 
 namespace plan {
 namespace {
 
-const char* const kRecentKey = "plan/recentFiles";
 constexpr int kRecentCount = 8;
-
-QSettings settings() {
-    return QSettings(QStringLiteral("skyvane"), QStringLiteral("skyvane"));
-}
 
 } // namespace
 
@@ -126,14 +121,14 @@ bool PlanDocument::okToReplace() {
 }
 
 QStringList PlanDocument::recentFiles() {
-    return settings().value(QLatin1String(kRecentKey)).toStringList();
+    return core::Preferences().recentPlans();
 }
 
 void PlanDocument::remember(const QString& path) {
     QStringList recent = recentFiles();
     recent.removeAll(path);
     recent.prepend(path);
-    settings().setValue(QLatin1String(kRecentKey), recent.mid(0, kRecentCount));
+    core::Preferences().setRecentPlans(recent.mid(0, kRecentCount));
     emit recentChanged();
 }
 
