@@ -1,10 +1,7 @@
-// The flight plan without widgets: positions as pilots write them, winds
-// aloft and the deviation card, the fuel block, legs that cannot be flown,
-// and the plan file.
-#include "plan/Coordinates.h"
+// The flight plan's computation without widgets: winds aloft and the
+// deviation card, the fuel block, legs that cannot be flown.
+#include "PlanSamples.h"
 #include "plan/FlightPlan.h"
-#include "plan/PlanFile.h"
-#include "plan/RouteExchange.h"
 
 #include "core/Math.h"
 
@@ -12,92 +9,17 @@
 
 using plan::FlightPlan;
 using plan::Wind;
-
-namespace {
-
-FlightPlan threeLegs() {
-    FlightPlan p;
-    p.aircraft = {110, 8, 40, 1};
-    p.off = QDateTime(QDate(2026, 6, 1), QTime(10, 0, 0));
-    p.variationDeg = -2;
-    p.deviationDeg = 1;
-    for (const auto& [name, lat, lon] : {std::tuple{"LSZH", 47.458, 8.548},
-                                         {"Lake bridge", 47.2, 8.9},
-                                         {"LSZB", 46.913, 7.499},
-                                         {"LSGG", 46.238, 6.109}}) {
-        plan::Waypoint w;
-        w.name = name;
-        w.position = {lat, lon};
-        w.leg.altitudeFt = 4500;
-        w.leg.wind = Wind{270, 15};
-        p.waypoints.push_back(w);
-    }
-    return p;
-}
-
-} // namespace
+using testing::threeLegs;
 
 class TestFlightPlan : public QObject {
     Q_OBJECT
 private slots:
-    void positions_data();
-    void positions();
     void windsAloftAsVectors_data();
     void windsAloftAsVectors();
     void deviationCardAcross360();
     void fuelBlockAndVerdict();
     void legsThatCannotBeFlownSaySo();
-    void planFileRoundTripAndRefusals();
-    void routesRoundTrip_data();
-    void routesRoundTrip();
-    void damagedRoutesAreRefused_data();
-    void damagedRoutesAreRefused();
 };
-
-void TestFlightPlan::positions_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<double>("lat");
-    QTest::addColumn<double>("lon");
-    QTest::addColumn<QString>("error"); // part of the message when refused
-    QTest::newRow("decimal") << "47.4581 8.5481" << 47.4581 << 8.5481 << "";
-    QTest::newRow("decimal with a comma and signs") << "-33.95, -151.18" << -33.95 << -151.18 << "";
-    QTest::newRow("degrees and minutes, letters after")
-        << "47 27.5N 008 33.0E" << 47 + 27.5 / 60 << 8 + 33.0 / 60 << "";
-    QTest::newRow("marks, letters before") << "N47°27.5' E8°33'" << 47 + 27.5 / 60 << 8.55 << "";
-    QTest::newRow("south and west")
-        << "S33 57.0 W151 10.8" << -(33 + 57.0 / 60) << -(151 + 10.8 / 60) << "";
-    QTest::newRow("seconds") << "47°27'29\"N 8°32'53\"E" << 47 + 27 / 60.0 + 29 / 3600.0
-                             << 8 + 32 / 60.0 + 53 / 3600.0 << "";
-    QTest::newRow("minutes without letters") << "47 27.5 8 33" << 47 + 27.5 / 60 << 8.55 << "";
-    QTest::newRow("lower-case letters") << "47.5n 8.5w" << 47.5 << -8.5 << "";
-    QTest::newRow("letters and no spaces") << "47.5N8.5E" << 47.5 << 8.5 << "";
-    QTest::newRow("latitude 91") << "91 8" << 0. << 0. << "between -90 and 90";
-    QTest::newRow("longitude 181") << "47 181" << 0. << 0. << "between -180 and 180";
-    QTest::newRow("60 minutes") << "47 60N 8 0E" << 0. << 0. << "below 60";
-    QTest::newRow("east for a latitude") << "47E 8N" << 0. << 0. << "no position";
-    QTest::newRow("a sign and a letter") << "-47N 8E" << 0. << 0. << "both a sign";
-    QTest::newRow("one number") << "47.5" << 0. << 0. << "no position";
-    QTest::newRow("decimal degrees with minutes")
-        << "47.5 10N 8 0E" << 0. << 0. << "decimal degrees";
-    QTest::newRow("halves written unlike") << "47 30N 8.5E" << 0. << 0. << "not written alike";
-    QTest::newRow("words") << "lake bridge" << 0. << 0. << "no position";
-}
-
-void TestFlightPlan::positions() {
-    QFETCH(QString, text);
-    QFETCH(QString, error);
-    const plan::ParsedPosition parsed = plan::parsePosition(text);
-    if (!error.isEmpty()) {
-        QVERIFY(!parsed.position);
-        QVERIFY2(parsed.error.contains(error), qPrintable(parsed.error));
-        return;
-    }
-    QFETCH(double, lat);
-    QFETCH(double, lon);
-    QVERIFY2(parsed.position, qPrintable(parsed.error));
-    QVERIFY(std::fabs(parsed.position->latitudeDeg - lat) < 1e-12);
-    QVERIFY(std::fabs(parsed.position->longitudeDeg - lon) < 1e-12);
-}
 
 void TestFlightPlan::windsAloftAsVectors_data() {
     QTest::addColumn<double>("altitude");
@@ -182,102 +104,6 @@ void TestFlightPlan::legsThatCannotBeFlownSaySo() {
     QCOMPARE(plan::wcaText(7), QString("7 L"));
     QCOMPARE(plan::wcaText(-5), QString("5 R"));
     QCOMPARE(plan::wcaText(0), QString("0"));
-}
-
-void TestFlightPlan::planFileRoundTripAndRefusals() {
-    FlightPlan p = threeLegs();
-    p.deviationCard = plan::DeviationCard{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
-    p.windsAloft = {{3000, Wind{350, 20}}};
-    p.alternate = p.waypoints[1];
-    const std::string json = plan::planJson(p);
-    const plan::PlanRead back = plan::readPlan(json);
-    QVERIFY2(back.plan, qPrintable(back.error));
-    QCOMPARE(plan::planJson(*back.plan), json);
-    QCOMPARE(back.plan->waypoints[1].name, QString("Lake bridge"));
-    QCOMPARE(back.plan->off, p.off);
-    const struct {
-        std::string bytes;
-        const char* says;
-    } refused[] = {
-        {json.substr(0, json.size() / 2), "damaged"},
-        {"[]", "damaged"},
-        {"{\"format\":\"other\"}", "not a Skyvane plan"},
-        {"{\"format\":\"skyvane-plan\",\"version\":2}", "newer Skyvane"},
-        {"{\"format\":\"skyvane-plan\",\"version\":1,\"waypoints\":[{\"name\":\"x\"}]}", "missing"},
-        {"{\"format\":\"skyvane-plan\",\"version\":1,\"waypoints\":[{\"name\":\"x\","
-         "\"latitudeDeg\":95,\"longitudeDeg\":1}]}",
-         "lies nowhere"}};
-    for (const auto& r : refused) {
-        const plan::PlanRead read = plan::readPlan(r.bytes);
-        QVERIFY(!read.plan);
-        QVERIFY2(read.error.contains(r.says), qPrintable(read.error));
-    }
-}
-
-void TestFlightPlan::routesRoundTrip_data() {
-    QTest::addColumn<bool>("fpl");
-    QTest::newRow("GPX 1.1") << false;
-    QTest::newRow("Garmin FPL") << true;
-}
-
-void TestFlightPlan::routesRoundTrip() {
-    QFETCH(bool, fpl);
-    FlightPlan p = threeLegs();
-    p.waypoints[0].ident = "LSZH";
-    p.waypoints[0].name = "Zürich Airport";
-    p.waypoints.push_back(p.waypoints[0]); // back where it began: one table entry, two points
-    const std::string bytes = fpl ? plan::fplOf(p) : plan::gpxOf(p);
-    QCOMPARE(plan::formatOf(bytes), fpl ? plan::RouteFormat::Fpl : plan::RouteFormat::Gpx);
-    const plan::RouteRead back = fpl ? plan::readFpl(bytes) : plan::readGpx(bytes);
-    QVERIFY2(back.waypoints, qPrintable(back.error));
-    QCOMPARE(back.waypoints->size(), p.waypoints.size());
-    for (std::size_t i = 0; i < p.waypoints.size(); ++i) {
-        const plan::Waypoint& a = p.waypoints[i];
-        const plan::Waypoint& b = (*back.waypoints)[i];
-        QVERIFY(std::fabs(a.position.latitudeDeg - b.position.latitudeDeg) < 1e-6);
-        QVERIFY(std::fabs(a.position.longitudeDeg - b.position.longitudeDeg) < 1e-6);
-        // A code stays a code; a point of the pilot's keeps its name.
-        QCOMPARE(b.ident.isEmpty() ? b.name : b.ident, a.ident.isEmpty() ? a.name : a.ident);
-    }
-    if (fpl) // the same place twice is one entry of the waypoint table
-        QCOMPARE(QByteArray::fromStdString(bytes).count("<waypoint>"), 4);
-}
-
-void TestFlightPlan::damagedRoutesAreRefused_data() {
-    QTest::addColumn<bool>("fpl");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("says");
-    QTest::newRow("GPX cut short") << false
-                                   << QByteArray("<gpx version=\"1.1\"><rte><rtept lat=\"1\" "
-                                                 "lon=\"2\"><name>A</na")
-                                   << "damaged XML";
-    QTest::newRow("GPX point without lon")
-        << false << QByteArray("<gpx><rte><rtept lat=\"1\"><name>A</name></rtept></rte></gpx>")
-        << "no valid lat and lon";
-    QTest::newRow("GPX without a route")
-        << false << QByteArray("<gpx><wpt lat=\"1\" lon=\"2\"/></gpx>") << "no route";
-    QTest::newRow("FPL naming a waypoint its table lacks")
-        << true
-        << QByteArray("<flight-plan><waypoint-table></waypoint-table><route><route-point>"
-                      "<waypoint-identifier>LSZH</waypoint-identifier><waypoint-type>AIRPORT"
-                      "</waypoint-type></route-point></route></flight-plan>")
-        << "lacks";
-    QTest::newRow("FPL latitude 95")
-        << true
-        << QByteArray("<flight-plan><waypoint-table><waypoint><identifier>X</identifier><type>"
-                      "USER WAYPOINT</type><lat>95</lat><lon>1</lon></waypoint></waypoint-table>"
-                      "</flight-plan>")
-        << "no valid lat and lon";
-}
-
-void TestFlightPlan::damagedRoutesAreRefused() {
-    QFETCH(bool, fpl);
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, says);
-    const plan::RouteRead read =
-        fpl ? plan::readFpl(bytes.toStdString()) : plan::readGpx(bytes.toStdString());
-    QVERIFY(!read.waypoints);
-    QVERIFY2(read.error.contains(says), qPrintable(read.error));
 }
 
 QTEST_GUILESS_MAIN(TestFlightPlan)
