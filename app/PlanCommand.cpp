@@ -278,6 +278,16 @@ int runPlanCommand(const PlanCommand& c) {
         return failed;
     if (outputs.empty())
         say(stdout, computed.fuel.verdict + QLatin1Char('\n'));
+    // A route converted for another planner carries no figures to doubt.
+    const bool figures =
+        outputs.empty() || !c.csvOut.isEmpty() || !c.jsonOut.isEmpty() || !c.pdfOut.isEmpty();
+    if (figures && !computed.complete()) {
+        // Written all the same, each saying so, but never taken for a plan.
+        say(stderr,
+            QStringLiteral("%1: %2 %3\n")
+                .arg(QCoreApplication::applicationName(), c.planPath, computed.fuel.verdict));
+        return kCannotBePlanned;
+    }
     return 0;
 }
 

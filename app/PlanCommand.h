@@ -21,7 +21,10 @@ struct PlanCommand {
 };
 
 // 0: done; 1: the plan file cannot be read or an output cannot be written
-// (then nothing is written); 2: a bad option value.
+// (then nothing is written); 2: a bad option value; kCannotBePlanned: a leg
+// cannot be computed (the outputs are written, each saying which legs are
+// missing and why, and so does standard error).
+constexpr int kCannotBePlanned = 3;
 int runPlanCommand(const PlanCommand& command);
 
 } // namespace app

@@ -188,8 +188,9 @@ namespace {
 
 void finishLegs(Sheet& sheet, const navlog::Trip& trip, int reserveMin) {
     sheet.totals = navlog::totalsOf(trip, reserveMin);
-    sheet.lastFuelLeft = trip.legs.empty() ? QString() : trip.legs.back().fuelLeft;
-    if (sheet.totals.hasEndurance)
+    sheet.lastFuelLeft =
+        trip.legs.empty() || !sheet.totals.complete ? QString() : trip.legs.back().fuelLeft;
+    if (sheet.totals.hasEndurance || !sheet.totals.complete)
         sheet.endNotes << navlog::reserveSummary(sheet.totals, reserveMin);
     QStringList low;
     for (std::size_t i = 0; i < sheet.legs.size(); ++i) {
@@ -251,11 +252,11 @@ Sheet planSheet(const plan::FlightPlan& p, const plan::ComputedPlan& computed,
     if (p.alternate)
         sheet.airports << airportLine(QStringLiteral("Alternate"), p.alternate->label(), navData);
     for (const plan::PlanLeg& leg : computed.legs) {
-        SheetLeg row{leg.record, core::numberText(leg.altitudeFt),
-                     leg.problem == plan::LegProblem::None
-                         ? plan::wcaText(leg.result.windCorrectionDeg)
-                         : QString(),
-                     navlog::belowReserve(leg.record, reserveMin)};
+        SheetLeg row{
+            leg.record, core::numberText(leg.altitudeFt),
+            leg.problem == plan::LegProblem::None ? plan::wcaText(leg.result.windCorrectionDeg)
+                                                  : QString(),
+            leg.problem == plan::LegProblem::None && navlog::belowReserve(leg.record, reserveMin)};
         if (leg.alternate)
             row.record.to += QStringLiteral(" (alt.)");
         sheet.legs.push_back(std::move(row));

@@ -51,7 +51,17 @@ std::vector<const LegColumn*> shown(const char* LegColumn::*heading) {
     return out;
 }
 
+// "L" or "R": the side the heading lies off the course, from the sign the
+// leg dialog shows (a positive correction: the wind from the left).
+QString sideOf(const QString& windCorrection) {
+    if (windCorrection.isEmpty() || windCorrection == QLatin1String("0"))
+        return {};
+    return windCorrection.startsWith(QLatin1Char('-')) ? QStringLiteral("R") : QStringLiteral("L");
+}
+
 QString totalText(ColumnTotal total, const Trip& trip, const Totals& totals) {
+    if (!totals.complete)
+        return {};
     switch (total) {
     case ColumnTotal::None:
         return {};
@@ -140,14 +150,15 @@ std::string tripCsv(const Trip& trip, int reserveMin) {
     QStringList row{QStringLiteral("Leg")};
     for (const LegColumn* c : columns)
         row << QString::fromLatin1(c->csvHeading);
-    row << kReserveHeading;
+    row << kReserveHeading << kSideHeading << kProblemHeading;
     appendCsvRow(out, row);
     int number = 0;
     for (const LegRecord& leg : trip.legs) {
         row = QStringList{QString::number(++number)};
         for (const LegColumn* c : columns)
             row << c->text(leg);
-        row << (belowReserve(leg, reserveMin) ? kBelowReserve : QString());
+        row << (leg.computed() && belowReserve(leg, reserveMin) ? kBelowReserve : QString())
+            << sideOf(leg.windCorrection) << leg.problem;
         appendCsvRow(out, row);
     }
     const Totals t = totalsOf(trip, reserveMin);
@@ -157,12 +168,24 @@ std::string tripCsv(const Trip& trip, int reserveMin) {
     row << (t.hasEndurance ? QStringLiteral("%1 min above")
                                  .arg(QString::fromStdString(
                                      core::formatGeneral(std::round(t.aboveReserveMin))))
-                           : QString());
+                           : QString())
+        << QString() << (t.complete ? QString() : QStringLiteral("incomplete: ") + missingText(t));
     appendCsvRow(out, row);
     return out;
 }
 
+QString missingText(const Totals& totals) {
+    QStringList numbers;
+    for (int leg : totals.missingLegs)
+        numbers << QString::number(leg);
+    return QStringLiteral("%1 %2 could not be computed")
+        .arg(numbers.size() == 1 ? QStringLiteral("leg") : QStringLiteral("legs"),
+             numbers.join(QStringLiteral(", ")));
+}
+
 QString reserveSummary(const Totals& totals, int reserveMin) {
+    if (!totals.complete)
+        return QStringLiteral("No totals: %1.").arg(missingText(totals));
     if (!totals.hasEndurance)
         return QStringLiteral("No fuel flow: no endurance to compare with the reserve.");
     return QStringLiteral("Fuel left at the end lasts %1 min: %2 min %3 the %4 min reserve.")

@@ -38,6 +38,12 @@ inline const QString kReserveHeading = QStringLiteral("Reserve");
 inline const QString kReserveHeadingShort = QStringLiteral("Res");
 inline const QString kBelowReserve = QStringLiteral("below reserve");
 inline const QString kBelowReserveShort = QStringLiteral("LOW");
+// The CSV's last columns.
+inline const QString kSideHeading = QStringLiteral("WCA side");
+inline const QString kProblemHeading = QStringLiteral("Problem");
+
+// "legs 2, 3 could not be computed": the totals of a trip that has none.
+QString missingText(const Totals& totals);
 
 // The table of legs that the window shows and the kneeboard prints: "#" and
 // the columns with a heading (From, To, TC, WD/WV, TAS, WCA, TH, Var, MH, MD,
@@ -50,13 +56,15 @@ int legTableTotalsFrom();
 // Whether a column of that table holds text rather than figures.
 bool legTableLeftAligned(int column);
 
-// RFC 4180 CSV, UTF-8: a header row, a row per leg (with the reserve mark),
-// a totals row, each ending in CR LF. Numbers as shown ("." whatever the
-// locale).
+// RFC 4180 CSV, UTF-8: a header row, a row per leg (with the reserve mark,
+// the side of the wind correction, L or R, and what is wrong with a planned
+// leg), a totals row, each ending in CR LF. Numbers as shown ("." whatever
+// the locale). A trip with a leg that could not be computed has no totals:
+// its totals row says which legs are missing.
 std::string tripCsv(const Trip& trip, int reserveMin);
 
 // "Fuel left at the end lasts 206 min: 176 min above the 30 min reserve.", or
-// that there is no fuel flow to tell.
+// that there is no fuel flow to tell, or that legs could not be computed.
 QString reserveSummary(const Totals& totals, int reserveMin);
 
 } // namespace navlog

@@ -61,6 +61,15 @@ Totals totalsOf(const Trip& trip, int reserveMin) {
     Totals t;
     if (trip.legs.empty())
         return t;
+    // Sums that leave a leg out would pass for the route's: none at all.
+    for (std::size_t i = 0; i < trip.legs.size(); ++i) {
+        if (!trip.legs[i].computed())
+            t.missingLegs << static_cast<int>(i) + 1;
+    }
+    if (!t.missingLegs.isEmpty()) {
+        t.complete = false;
+        return t;
+    }
     const LegRecord& last = trip.legs.back();
     double eteSum = 0;
     for (const LegRecord& leg : trip.legs)

@@ -46,6 +46,12 @@ struct LegRecord {
     QString fuelAtStart; // on board when the leg began
     QString totalBurnt;
     QString totalDistance;
+    // A planned leg only: what is wrong with it (it cannot be computed, then
+    // its figures are empty, or it runs out of fuel). Not kept in the log.
+    QString problem;
+
+    // False for a planned leg that could not be computed.
+    bool computed() const { return !ete.isEmpty(); }
 };
 
 // A computed leg of a chain as the leg dialog shows it: every figure in its
@@ -58,6 +64,10 @@ struct Trip {
 };
 
 struct Totals {
+    // False when a leg could not be computed: then there are no figures,
+    // only the legs that are missing, from 1.
+    bool complete = true;
+    QList<int> missingLegs;
     QString distance;    // nautical miles, as the last leg's Total Dist
     QString timeEnRoute; // minutes, the sum of the legs' ETE, two decimals
     QString fuelBurnt;   // as the last leg's Total Burnt

@@ -2,6 +2,7 @@
 
 #include "core/Math.h"
 #include "core/NumberText.h"
+#include "core/Text.h"
 #include "course/GreatCircle.h"
 #include "magvar/MagneticVariation.h"
 
@@ -80,6 +81,8 @@ QString wcaText(double windCorrectionDeg) {
 }
 
 QString fuelBlockText(const FuelBlock& f) {
+    if (!f.plannable)
+        return QStringLiteral("Fuel: cannot be computed while a leg cannot.");
     return QStringLiteral("Fuel: taxi %1 + trip %2 + contingency %3 + alternate %4 + reserve %5 + "
                           "extra %6 = %7 gal required.")
         .arg(gallons(f.taxiGal), gallons(f.tripGal), gallons(f.contingencyGal),
@@ -268,8 +271,31 @@ void routeTotals(ComputedPlan& out) {
     }
     out.distanceNm = round2(out.distanceNm);
     out.eteMin = round2(out.eteMin);
-    for (const PlanLeg& leg : out.legs)
+    for (std::size_t i = 0; i < out.legs.size(); ++i) {
+        const PlanLeg& leg = out.legs[i];
         out.flyable = out.flyable && leg.problem == LegProblem::None && leg.fuelShortGal == 0;
+        if (leg.problem != LegProblem::None)
+            out.missingLegs.push_back(static_cast<int>(i) + 1);
+    }
+}
+
+// No verdict over legs that could not be computed: which legs, and why.
+FuelBlock unplannable(const FlightPlan& plan, const ComputedPlan& computed) {
+    FuelBlock f;
+    f.plannable = false;
+    f.taxiGal = plan.aircraft.taxiGal;
+    f.reserveGal = round2(plan.fuel.reserveMin * plan.aircraft.fuelFlowGph / 60);
+    f.extraGal = plan.fuel.extraGal;
+    f.onBoardGal = plan.aircraft.fuelGal;
+    QStringList legs;
+    for (int number : computed.missingLegs) {
+        const PlanLeg& leg = computed.legs[static_cast<std::size_t>(number - 1)];
+        legs << QStringLiteral("leg %1 (%2 - %3): %4")
+                    .arg(number)
+                    .arg(leg.record.from, leg.record.to, problemText(leg));
+    }
+    f.verdict = QStringLiteral("Cannot be planned: %1.").arg(legs.join(QStringLiteral("; ")));
+    return f;
 }
 
 FuelBlock fuelBlock(const FlightPlan& plan, double tripGal, double alternateGal, bool flyable) {
@@ -339,16 +365,32 @@ ComputedPlan computePlan(const FlightPlan& plan, const magvar::MagneticVariation
         !out.legs.empty() && out.legs.back().alternate ? &out.legs.back() : nullptr;
     const double alternateGal =
         alternate && alternate->problem == LegProblem::None ? alternate->result.fuelUsedGal : 0;
-    out.fuel = fuelBlock(plan, tripGal, alternateGal, out.flyable);
+    out.fuel = out.complete() ? fuelBlock(plan, tripGal, alternateGal, out.flyable)
+                              : unplannable(plan, out);
     return out;
 }
 
 navlog::Trip tripOf(const ComputedPlan& computed, const QDateTime& started) {
     navlog::Trip trip;
     trip.started = started;
-    for (const PlanLeg& leg : computed.legs)
+    for (const PlanLeg& leg : computed.legs) {
         trip.legs.push_back(leg.record);
+        trip.legs.back().problem = problemText(leg);
+    }
     return trip;
+}
+
+QString routeTotalsText(const ComputedPlan& computed) {
+    if (!computed.complete()) {
+        QStringList numbers;
+        for (int leg : computed.missingLegs)
+            numbers << QString::number(leg);
+        return QStringLiteral("Route incomplete: %1 %2 could not be computed.")
+            .arg(numbers.size() == 1 ? QStringLiteral("leg") : QStringLiteral("legs"),
+                 numbers.join(QStringLiteral(", ")));
+    }
+    return QStringLiteral("Route %1 nm, %2 min.")
+        .arg(core::numberText(computed.distanceNm), core::numberText(computed.eteMin));
 }
 
 } // namespace plan

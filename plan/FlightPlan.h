@@ -118,14 +118,20 @@ struct PlanLeg {
 };
 
 struct FuelBlock {
+    // False when a leg cannot be computed: then the trip fuel and what
+    // depends on it are unknown (0 here), enough is false and the verdict
+    // names the legs.
+    bool plannable = true;
     double taxiGal = 0, tripGal = 0, contingencyGal = 0, alternateGal = 0, reserveGal = 0,
            extraGal = 0, requiredGal = 0, onBoardGal = 0;
     bool enough = false;
-    QString verdict; // "Enough fuel: 12.3 gal above the required 27.7 gal." or the shortfall
+    // "Enough fuel: 12.3 gal above the required 27.7 gal.", the shortfall, or
+    // "Cannot be planned: leg 2 (B - C) cannot be flown: ...".
+    QString verdict;
 };
 
 // "Fuel: taxi 1.0 + trip 6.3 + contingency 0.3 + alternate 0.0 + reserve 4.0 +
-// extra 0.0 = 11.6 gal required."
+// extra 0.0 = 11.6 gal required.", or that it cannot be computed.
 QString fuelBlockText(const FuelBlock& fuel);
 
 struct ComputedPlan {
@@ -134,6 +140,11 @@ struct ComputedPlan {
     double distanceNm = 0; // of the route (without the alternate)
     double eteMin = 0;
     bool flyable = true; // no leg has a problem
+    // Legs that could not be computed, from 1 (the alternate's counted after
+    // the route's): while there are any, the distance and time above cover
+    // only the others and stand for nothing.
+    std::vector<int> missingLegs;
+    bool complete() const { return missingLegs.empty(); }
 };
 
 // Computes every leg. The magnetic model gives each leg's variation at its
@@ -147,6 +158,9 @@ QString wcaText(double windCorrectionDeg);
 
 // What is wrong with a leg, for its row: empty for None.
 QString problemText(const PlanLeg& leg);
+
+// "Route 213.94 nm, 120.5 min.", or which legs keep the route from a total.
+QString routeTotalsText(const ComputedPlan& computed);
 
 // The plan's legs as a nav log trip: the CSV, the window and the kneeboard
 // print take it as they take the leg dialog's.

@@ -251,21 +251,30 @@ std::string computedPlanJson(const FlightPlan& p, const ComputedPlan& c,
         legs.append(o);
     }
     const FuelBlock& f = c.fuel;
+    // What could not be computed is null, never a 0 that reads as a figure.
+    auto known = [&f](double gallons) { return f.plannable ? QJsonValue(gallons) : QJsonValue(); };
     const QJsonObject fuel{{QStringLiteral("taxiGal"), f.taxiGal},
-                           {QStringLiteral("tripGal"), f.tripGal},
-                           {QStringLiteral("contingencyGal"), f.contingencyGal},
-                           {QStringLiteral("alternateGal"), f.alternateGal},
+                           {QStringLiteral("tripGal"), known(f.tripGal)},
+                           {QStringLiteral("contingencyGal"), known(f.contingencyGal)},
+                           {QStringLiteral("alternateGal"), known(f.alternateGal)},
                            {QStringLiteral("reserveGal"), f.reserveGal},
                            {QStringLiteral("extraGal"), f.extraGal},
-                           {QStringLiteral("requiredGal"), f.requiredGal},
+                           {QStringLiteral("requiredGal"), known(f.requiredGal)},
                            {QStringLiteral("onBoardGal"), f.onBoardGal},
                            {QStringLiteral("enough"), f.enough},
                            {QStringLiteral("verdict"), f.verdict}};
+    QJsonArray missing;
+    for (int leg : c.missingLegs)
+        missing.append(leg);
+    const QJsonValue distance = c.complete() ? QJsonValue(c.distanceNm) : QJsonValue();
+    const QJsonValue ete = c.complete() ? QJsonValue(c.eteMin) : QJsonValue();
     const QJsonObject root{
         {QStringLiteral("legs"), legs},
-        {QStringLiteral("totals"), QJsonObject{{QStringLiteral("distanceNm"), c.distanceNm},
-                                               {QStringLiteral("eteMin"), c.eteMin},
-                                               {QStringLiteral("flyable"), c.flyable}}},
+        {QStringLiteral("totals"), QJsonObject{{QStringLiteral("distanceNm"), distance},
+                                               {QStringLiteral("eteMin"), ete},
+                                               {QStringLiteral("flyable"), c.flyable},
+                                               {QStringLiteral("complete"), c.complete()},
+                                               {QStringLiteral("missingLegs"), missing}}},
         {QStringLiteral("fuel"), fuel}};
     const WindMargin& m = points.windMargin;
     QJsonArray cases;

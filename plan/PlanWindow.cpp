@@ -296,9 +296,8 @@ void PlanWindow::fillLegs() {
             m_legs->setItem(r, c, item);
         }
     }
-    m_fuel->setText(QStringLiteral("Route %1 nm, %2 min.   %3\n%4")
-                        .arg(core::numberText(computed.distanceNm),
-                             core::numberText(computed.eteMin), fuelBlockText(computed.fuel),
+    m_fuel->setText(QStringLiteral("%1   %2\n%3")
+                        .arg(routeTotalsText(computed), fuelBlockText(computed.fuel),
                              m_editor->plan().waypoints.size() < 2
                                  ? QStringLiteral("Add at least two waypoints.")
                                  : computed.fuel.verdict));

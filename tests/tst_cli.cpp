@@ -227,22 +227,32 @@ void TestCli::planWithoutAWindow() {
     QCOMPARE(r.exitCode, 0);
     const QStringList lines = r.out.split("\r\n", Qt::SkipEmptyParts);
     QCOMPARE(lines.value(0), QString("Leg,From,To,TC,WD,WV,TAS,WCA,TH,Var,MH,MD,CH,GS,Dist,Off,ETE,"
-                                     "ETA,F.used,F.left,Reserve"));
+                                     "ETA,F.used,F.left,Reserve,WCA side,Problem"));
     QCOMPARE(lines.size(), 4); // two legs and the totals
     QVERIFY2(lines[1].startsWith("1,LSZH,Lake bridge,") && lines[1].contains(",250,10,110,"),
              qPrintable(lines[1]));
     QVERIFY(lines[1].contains(",10:00:00,"));
     const QString json = dir.home.path() + "/plan.json";
-    r = run({"--plan", planPath, "--json", json, "--var", "-2"});
-    QCOMPARE(r.exitCode, 0);
+    r = run({"--plan", planPath, "--json", json, "--csv", "-", "--var", "-2"});
+    // Leg 2 has no wind of its own and there are no winds aloft: the plan
+    // cannot be planned, and every output and standard error say so.
+    QCOMPARE(r.exitCode, 3);
+    QVERIFY2(r.err.contains("Cannot be planned: leg 2 (Lake bridge - LSZB): no wind"),
+             qPrintable(r.err));
+    QVERIFY2(r.out.contains("\r\nTotal,,,,,,,,,,,,,,,,,,,,,,incomplete: leg 2 could not be "
+                            "computed\r\n"),
+             qPrintable(r.out));
     QFile out(json);
     QVERIFY(out.open(QIODevice::ReadOnly));
     const QByteArray bytes = out.readAll();
-    // Leg 2 has no wind of its own and there are no winds aloft: said so.
     QVERIFY2(bytes.contains("\"problem\": \"no wind: type one or fill the winds aloft\""),
              bytes.constData());
     QVERIFY(bytes.contains("\"wcaSide\": \""));
-    QVERIFY(bytes.contains("\"requiredGal\""));
+    const QJsonObject planned = QJsonDocument::fromJson(bytes).object();
+    QVERIFY(planned.value("fuel").toObject().value("requiredGal").isNull());
+    QVERIFY(!planned.value("fuel").toObject().value("enough").toBool());
+    QVERIFY(planned.value("totals").toObject().value("distanceNm").isNull());
+    QCOMPARE(planned.value("totals").toObject().value("complete").toBool(true), false);
     QVERIFY(bytes.contains("\"none\": \"No decision points: leg 2 cannot be computed.\""));
     r = run({"--plan", planPath, "--json", "-", "--var", "-2", "--wind", "250/10"});
     const QJsonObject points =
@@ -273,7 +283,9 @@ void TestCli::planWithoutAWindow() {
                                                          {"letter", "612 x 792"}};
     for (const auto& [page, size] : pages) {
         const QString out = dir.home.path() + "/page-" + page + ".pdf";
-        QCOMPARE(run({"--plan", planPath, "--pdf", out, "--page", page, "--var", "-2"}).exitCode,
+        QCOMPARE(run({"--plan", planPath, "--pdf", out, "--page", page, "--var", "-2", "--wind",
+                      "250/10"})
+                     .exitCode,
                  0);
         QProcess info;
         info.start("pdfinfo", {out});

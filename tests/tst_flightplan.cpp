@@ -1,6 +1,7 @@
 // The flight plan's computation without widgets: winds aloft and the
 // deviation card, the fuel block, legs that cannot be flown.
 #include "PlanSamples.h"
+#include "navlog/TripLog.h"
 #include "plan/FlightPlan.h"
 
 #include "core/Math.h"
@@ -19,6 +20,8 @@ private slots:
     void deviationCardAcross360();
     void fuelBlockAndVerdict();
     void legsThatCannotBeFlownSaySo();
+    void noVerdictOverMissingLegs_data();
+    void noVerdictOverMissingLegs();
 };
 
 void TestFlightPlan::windsAloftAsVectors_data() {
@@ -104,6 +107,54 @@ void TestFlightPlan::legsThatCannotBeFlownSaySo() {
     QCOMPARE(plan::wcaText(7), QString("7 L"));
     QCOMPARE(plan::wcaText(-5), QString("5 R"));
     QCOMPARE(plan::wcaText(0), QString("0"));
+}
+
+void TestFlightPlan::noVerdictOverMissingLegs_data() {
+    QTest::addColumn<int>("breakage");
+    QTest::addColumn<QList<int>>("missing");
+    QTest::addColumn<QString>("why");
+    QTest::newRow("a wind beyond the airspeed") << 0 << QList<int>{2} << "wind 250/150 too strong";
+    QTest::newRow("TAS 0") << 1 << QList<int>{1, 2, 3} << "TAS below 60 kt";
+    QTest::newRow("a zero-length leg") << 2 << QList<int>{3} << "one place";
+    QTest::newRow("the alternate's leg") << 3 << QList<int>{4} << "no wind";
+    QTest::newRow("all well") << 4 << QList<int>{} << "";
+}
+
+void TestFlightPlan::noVerdictOverMissingLegs() {
+    QFETCH(int, breakage);
+    QFETCH(QList<int>, missing);
+    QFETCH(QString, why);
+    FlightPlan p = threeLegs();
+    p.aircraft.fuelGal = 100; // fuel is never the reason here
+    if (breakage == 0)
+        p.waypoints[2].leg.wind = Wind{250, 150};
+    if (breakage == 1)
+        p.aircraft.tasKt = 0;
+    if (breakage == 2)
+        p.waypoints[3].position = p.waypoints[2].position;
+    if (breakage == 3) {
+        p.alternate = p.waypoints[0];
+        p.alternate->leg.wind.reset();
+    }
+    const plan::ComputedPlan c = plan::computePlan(p, nullptr);
+    QCOMPARE(QList<int>(c.missingLegs.begin(), c.missingLegs.end()), missing);
+    QCOMPARE(c.fuel.plannable, missing.isEmpty());
+    if (missing.isEmpty()) {
+        QVERIFY(c.fuel.enough && c.fuel.verdict.startsWith("Enough fuel"));
+        QVERIFY(plan::routeTotalsText(c).startsWith("Route "));
+        return;
+    }
+    QVERIFY(!c.fuel.enough);
+    QVERIFY2(c.fuel.verdict.startsWith(QString("Cannot be planned: leg %1 (").arg(missing[0])) &&
+                 c.fuel.verdict.contains(why),
+             qPrintable(c.fuel.verdict));
+    QVERIFY(!c.fuel.verdict.contains("Enough"));
+    QVERIFY(plan::fuelBlockText(c.fuel).contains("cannot be computed"));
+    QVERIFY2(plan::routeTotalsText(c).startsWith("Route incomplete: leg"),
+             qPrintable(plan::routeTotalsText(c)));
+    // The nav log of the plan has no totals to pass for the route's.
+    const navlog::Totals t = navlog::totalsOf(plan::tripOf(c, p.off), 30);
+    QVERIFY(!t.complete && t.distance.isEmpty() && t.timeEnRoute.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestFlightPlan)

@@ -58,6 +58,7 @@ private slots:
     void reserveBoundary();
     void totalsSumTheShownTimes();
     void csvOfAThreeLegTrip();
+    void csvOfATripWithAMissingLeg();
     void csvQuotesWhatNeedsIt();
     void tripsSurviveARestart();
     void unreadableLogIsPutAside_data();
@@ -153,13 +154,35 @@ void TestNavLog::csvOfAThreeLegTrip() {
     trip.legs.back().totalBurnt = "12.56";
     trip.legs.back().eta = "11:34:13";
     const QByteArray expected =
-        "Leg,From,To,TC,WD,WV,TAS,WCA,TH,Var,MH,MD,CH,GS,Dist,Off,ETE,ETA,F.used,F.left,Reserve\r\n"
-        "1,ABC,KLA,90,45,20,110,7,83,13,96,2,98,95,50,10:00:00,31.6,10:31:36,4.21,35.79,\r\n"
+        "Leg,From,To,TC,WD,WV,TAS,WCA,TH,Var,MH,MD,CH,GS,Dist,Off,ETE,ETA,F.used,F.left,Reserve,"
+        "WCA side,Problem\r\n"
+        "1,ABC,KLA,90,45,20,110,7,83,13,96,2,98,95,50,10:00:00,31.6,10:31:36,4.21,35.79,,L,\r\n"
         "2,KLA,,90,45,20,110,7,83,13,96,2,98,95,92.5,10:00:00,24.25,10:31:36,4.21,3.5,"
-        "below reserve\r\n"
-        "3,ABC,KLA,90,45,20,110,7,83,13,96,2,98,95,153.5,10:00:00,38.38,11:34:13,4.21,27.44,\r\n"
-        "Total,,,,,,,,,,,,,,153.5,,94.23,11:34:13,12.56,27.44,176 min above\r\n";
+        "below reserve,L,\r\n"
+        "3,ABC,KLA,90,45,20,110,7,83,13,96,2,98,95,153.5,10:00:00,38.38,11:34:13,4.21,27.44,,L,"
+        "\r\n"
+        "Total,,,,,,,,,,,,,,153.5,,94.23,11:34:13,12.56,27.44,176 min above,,\r\n";
     QCOMPARE(QByteArray::fromStdString(navlog::tripCsv(trip, 30)), expected);
+}
+
+void TestNavLog::csvOfATripWithAMissingLeg() {
+    // A planned leg that could not be computed: its row says why, the side
+    // follows the sign, and no totals stand for the route.
+    Trip trip;
+    trip.legs = {aLeg("50", "31.6", "35.79"), LegRecord{}, aLeg("20", "10", "30")};
+    trip.legs[1].from = "KLA";
+    trip.legs[1].to = "XYZ";
+    trip.legs[1].problem = "no wind: type one or fill the winds aloft";
+    trip.legs[2].windCorrection = "-3.5";
+    const QStringList rows = QString::fromStdString(navlog::tripCsv(trip, 30)).split("\r\n");
+    QCOMPARE(rows.value(2), QString("2,KLA,XYZ,,,,,,,,,,,,,,,,,,,,no wind: type one or fill the "
+                                    "winds aloft"));
+    QVERIFY2(rows.value(3).endsWith(",,R,"), qPrintable(rows.value(3)));
+    QCOMPARE(rows.value(4), QString("Total,,,,,,,,,,,,,,,,,,,,,,incomplete: leg 2 could not be "
+                                    "computed"));
+    const navlog::Totals t = navlog::totalsOf(trip, 30);
+    QVERIFY(!t.complete && !t.hasEndurance && t.distance.isEmpty());
+    QCOMPARE(navlog::reserveSummary(t, 30), QString("No totals: leg 2 could not be computed."));
 }
 
 void TestNavLog::csvQuotesWhatNeedsIt() {
