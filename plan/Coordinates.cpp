@@ -41,7 +41,14 @@ Part readPart(const QRegularExpressionMatch& m, int first, const QString& negati
         p.error = QStringLiteral("the %1 has both a sign and a hemisphere letter").arg(what);
         return p;
     }
-    double degrees = core::parseNumber(degreesText.toStdString()).value_or(0);
+    // A number too long to read is refused, never taken as 0.
+    const auto read = [&](const QString& text) { return core::parseNumber(text.toStdString()); };
+    if (!read(degreesText) || (!minutesText.isEmpty() && !read(minutesText)) ||
+        (!secondsText.isEmpty() && !read(secondsText))) {
+        p.error = QStringLiteral("the %1 has a number too long to read").arg(what);
+        return p;
+    }
+    double degrees = *read(degreesText);
     const bool south =
         degrees < 0 || degreesText.startsWith(QLatin1Char('-')) || letter == negative;
     degrees = std::fabs(degrees);
@@ -51,14 +58,14 @@ Part readPart(const QRegularExpressionMatch& m, int first, const QString& negati
             p.error = QStringLiteral("the %1 has decimal degrees and minutes").arg(what);
             return p;
         }
-        const double minutes = core::parseNumber(minutesText.toStdString()).value_or(0);
+        const double minutes = *read(minutesText);
         double seconds = 0;
         if (!secondsText.isEmpty()) {
             if (minutes != std::floor(minutes)) {
                 p.error = QStringLiteral("the %1 has decimal minutes and seconds").arg(what);
                 return p;
             }
-            seconds = core::parseNumber(secondsText.toStdString()).value_or(0);
+            seconds = *read(secondsText);
         }
         if (minutes >= 60 || seconds >= 60) {
             p.error = QStringLiteral("the %1's minutes and seconds are below 60").arg(what);
@@ -95,6 +102,11 @@ QString dm(double value, int degreeDigits, QChar positive, QChar negative) {
 ParsedPosition parsePosition(const QString& typed) {
     ParsedPosition out;
     QString text = typed.trimmed();
+    // Where no point marks a decimal, a comma between two digits is a decimal
+    // comma ("47,5 8,5"), never a separator that would read 47 and 5 minutes.
+    static const QRegularExpression decimalComma(QStringLiteral(R"((\d),(\d))"));
+    if (!text.contains(QLatin1Char('.')))
+        text.replace(decimalComma, QStringLiteral("\\1.\\2"));
     // Degree, minute and second marks read as spaces; a comma or semicolon
     // between the two halves too.
     for (const QString& mark :

@@ -11,6 +11,7 @@
 #include <QFormLayout>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimeEdit>
@@ -24,9 +25,29 @@ namespace {
 
 namespace limits = core::limits;
 
+// A figure typed with a decimal comma ("8,5") is the 8.5 it means, whatever
+// the desktop's language: the point is the decimal mark here, a comma reads
+// as one, and nothing is a thousands separator that would make it 85.
+class DecimalSpinBox : public QDoubleSpinBox {
+public:
+    DecimalSpinBox() {
+        QLocale c = QLocale::c();
+        c.setNumberOptions(QLocale::RejectGroupSeparator | QLocale::OmitGroupSeparator);
+        setLocale(c);
+    }
+    QValidator::State validate(QString& text, int& pos) const override {
+        text.replace(QLatin1Char(','), QLatin1Char('.'));
+        return QDoubleSpinBox::validate(text, pos);
+    }
+    double valueFromText(const QString& text) const override {
+        QString t = text;
+        return QDoubleSpinBox::valueFromText(t.replace(QLatin1Char(','), QLatin1Char('.')));
+    }
+};
+
 QDoubleSpinBox* spin(const core::Limit& limit, int decimals, const QString& name,
                      const QString& suffix) {
-    auto* box = new QDoubleSpinBox;
+    auto* box = new DecimalSpinBox;
     box->setRange(limit.low, limit.high);
     box->setDecimals(decimals);
     box->setSuffix(suffix);
@@ -156,21 +177,28 @@ void AircraftPanel::cardEdited() {
 void AircraftPanel::fill() {
     const FlightPlan& plan = m_editor.plan();
     m_filling = true;
-    m_tas->setValue(plan.aircraft.tasKt);
-    m_gph->setValue(plan.aircraft.fuelFlowGph);
-    m_fuelOnBoard->setValue(plan.aircraft.fuelGal);
-    m_taxi->setValue(plan.aircraft.taxiGal);
-    m_reserve->setValue(plan.fuel.reserveMin);
-    m_contingency->setValue(plan.fuel.contingencyPercent);
-    m_extra->setValue(plan.fuel.extraGal);
-    m_deviation->setValue(plan.deviationDeg);
+    // A field is set only where the plan differs: the one being typed into
+    // keeps its text and cursor ("8," on the way to "8,5").
+    auto set = [](QDoubleSpinBox* box, double value) {
+        if (box->value() != value)
+            box->setValue(value);
+    };
+    set(m_tas, plan.aircraft.tasKt);
+    set(m_gph, plan.aircraft.fuelFlowGph);
+    set(m_fuelOnBoard, plan.aircraft.fuelGal);
+    set(m_taxi, plan.aircraft.taxiGal);
+    set(m_reserve, plan.fuel.reserveMin);
+    set(m_contingency, plan.fuel.contingencyPercent);
+    set(m_extra, plan.fuel.extraGal);
+    set(m_deviation, plan.deviationDeg);
     m_deviation->setEnabled(!plan.deviationCard);
     m_card->setText(deviationCardText(plan.deviationCard));
-    m_off->setTime(plan.off.time());
+    if (m_off->time() != plan.off.time())
+        m_off->setTime(plan.off.time());
     m_useModel->setChecked(!plan.variationDeg);
     m_variation->setEnabled(plan.variationDeg.has_value());
     if (plan.variationDeg)
-        m_variation->setValue(*plan.variationDeg);
+        set(m_variation, *plan.variationDeg);
     m_filling = false;
 }
 

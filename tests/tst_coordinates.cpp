@@ -6,7 +6,6 @@
 
 #include <QTest>
 
-
 class TestCoordinates : public QObject {
     Q_OBJECT
 private slots:
@@ -31,6 +30,15 @@ void TestCoordinates::positions_data() {
     QTest::newRow("minutes without letters") << "47 27.5 8 33" << 47 + 27.5 / 60 << 8.55 << "";
     QTest::newRow("lower-case letters") << "47.5n 8.5w" << 47.5 << -8.5 << "";
     QTest::newRow("letters and no spaces") << "47.5N8.5E" << 47.5 << 8.5 << "";
+    QTest::newRow("decimal commas") << "47,5 8,5" << 47.5 << 8.5 << "";
+    QTest::newRow("decimal commas in minutes")
+        << "47 27,5N 008 33,0E" << 47 + 27.5 / 60 << 8 + 33.0 / 60 << "";
+    QTest::newRow("a comma between decimal points") << "47.5,8.5" << 47.5 << 8.5 << "";
+    QTest::newRow("one number with a decimal comma") << "47,5" << 0. << 0. << "no position";
+    QTest::newRow("a number too long to read")
+        << QString(400, '9') + " 8" << 0. << 0. << "too long to read";
+    QTest::newRow("minus zero keeps its minus") << "-0 27.5 8 0" << -27.5 / 60 << 8. << "";
+    QTest::newRow("latitude exactly 90, longitude exactly -180") << "90 -180" << 90. << -180. << "";
     QTest::newRow("latitude 91") << "91 8" << 0. << 0. << "between -90 and 90";
     QTest::newRow("longitude 181") << "47 181" << 0. << 0. << "between -180 and 180";
     QTest::newRow("60 minutes") << "47 60N 8 0E" << 0. << 0. << "below 60";

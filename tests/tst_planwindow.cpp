@@ -85,6 +85,8 @@ private slots:
     void buildEditUndoSave();
     void kneeboardExportAndPicture();
     void leavingAFieldTakesIt();
+    void decimalCommaIsAPoint_data();
+    void decimalCommaIsAPoint();
 };
 
 void TestPlanWindow::buildEditUndoSave() {
@@ -400,6 +402,41 @@ void TestPlanWindow::leavingAFieldTakesIt() {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QTRY_COMPARE(messages.list.size(), 1);
     QVERIFY(messages.list[0].startsWith("A deviation card is 12 numbers"));
+}
+
+void TestPlanWindow::decimalCommaIsAPoint_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<double>("taken");
+    QTest::newRow("fuel flow with a comma") << "Fuel flow"
+                                            << "8,5" << 8.5;
+    QTest::newRow("fuel flow with a point") << "Fuel flow"
+                                            << "8.5" << 8.5;
+    QTest::newRow("fuel on board, no thousands") << "Fuel on board"
+                                                 << "40,5" << 40.5;
+    QTest::newRow("whole knots: the comma is no separator") << "TAS"
+                                                            << "1,10" << 1.0;
+}
+
+void TestPlanWindow::decimalCommaIsAPoint() {
+    // Typed as a pilot with a comma keyboard types it: never 85 for 8,5.
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(double, taken);
+    testing::DataDir dir;
+    plan::PlanWindow w(plan::FlightPlan{});
+    w.show();
+    auto* box = named<QDoubleSpinBox>(&w, field);
+    QVERIFY(box);
+    typeInto(box, typed);
+    QTest::keyClick(box, Qt::Key_Return);
+    QCOMPARE(box->value(), taken);
+    // Typed positions too: 47,5 8,5 is 47.5 and 8.5, not 47°05'.
+    typeInto(w.findBox(), "47,5 8,5");
+    QTest::keyClick(w.findBox(), Qt::Key_Return);
+    QCOMPARE(w.currentPlan().waypoints.size(), std::size_t(1));
+    QCOMPARE(w.currentPlan().waypoints[0].position.latitudeDeg, 47.5);
+    QCOMPARE(w.currentPlan().waypoints[0].position.longitudeDeg, 8.5);
 }
 
 QTEST_MAIN(TestPlanWindow)
