@@ -9,6 +9,7 @@
 #include "map/RoutePicture.h"
 #include "navdb/NavDatabase.h"
 #include "navlog/LegColumns.h"
+#include "plan/NewPlan.h"
 #include "plan/PlanFile.h"
 #include "plan/RouteExchange.h"
 #include "store/Defaults.h"
@@ -54,17 +55,8 @@ plan::PlanRead planFrom(const std::string& bytes) {
         out.error = route.error;
         return out;
     }
-    plan::FlightPlan p;
+    plan::FlightPlan p = plan::newPlan(store::dataPlaces(), QDateTime::currentDateTime());
     p.waypoints = *route.waypoints;
-    store::Defaults d;
-    if (store::loadDefaultsFile(store::dataPlaces(), d) == store::DefaultsLoad::Loaded) {
-        p.aircraft.tasKt = d.tas;
-        p.aircraft.fuelFlowGph = d.gph;
-        p.aircraft.fuelGal = d.fuel;
-        p.deviationDeg = d.magDeviation;
-    }
-    const QTime now = QTime::currentTime();
-    p.off = QDateTime(QDate::currentDate(), QTime(now.hour(), now.minute(), now.second()));
     out.plan = std::move(p);
     return out;
 }

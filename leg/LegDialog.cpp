@@ -10,6 +10,7 @@
 #include "leg/LegCalc.h"
 #include "leg/LegDialogIds.h"
 #include "navlog/NavLogWindow.h"
+#include "plan/NewPlan.h"
 #include "plan/PlanWindow.h"
 #include "platform/MessageBox.h"
 #include "platform/Resources.h"
@@ -345,14 +346,11 @@ void CLegDialog::OnLog() {
 
 void CLegDialog::OnPlan(const QString& strPlanFile) {
     if (!m_planWindow) {
-        // A new plan starts from the aircraft the saved defaults describe.
-        plan::FlightPlan start;
-        start.aircraft.tasKt = m_dTAS;
-        start.aircraft.fuelFlowGph = m_dGPH;
-        start.aircraft.fuelGal = m_dFuel;
-        start.deviationDeg = m_dMagDeviation;
-        start.off = wholeSeconds(QDateTime::currentDateTime());
-        m_planWindow = std::make_unique<plan::PlanWindow>(start, this);
+        // A new plan starts from the aircraft the saved defaults describe,
+        // as on the command line, not from the fields (after a Run they
+        // hold the fuel left).
+        m_planWindow = std::make_unique<plan::PlanWindow>(
+            plan::newPlan(store::dataPlaces(), QDateTime::currentDateTime()), this);
     }
     if (!strPlanFile.isEmpty())
         m_planWindow->openFile(strPlanFile);

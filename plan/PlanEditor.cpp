@@ -31,7 +31,13 @@ private:
 PlanEditor::PlanEditor(const FlightPlan& start, const magvar::MagneticVariation* model,
                        QObject* parent)
     : QObject(parent), m_model(model), m_undo(new QUndoStack(this)) {
-    show(start);
+    FlightPlan plan = start;
+    if (!plan.off.isValid()) {
+        // Every plan has a time off, so its file always reads back.
+        const QTime now = QTime::currentTime();
+        plan.off = QDateTime(QDate::currentDate(), QTime(now.hour(), now.minute(), now.second()));
+    }
+    show(plan);
 }
 
 void PlanEditor::show(const FlightPlan& plan) {

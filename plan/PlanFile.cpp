@@ -1,7 +1,9 @@
 #include "plan/PlanFile.h"
 
+#include "core/Limits.h"
 #include "core/Math.h"
 #include "core/NumberText.h"
+#include "core/Text.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -14,51 +16,86 @@ namespace {
 
 const QString kFormat = QStringLiteral("skyvane-plan");
 
-// Reads numbers and texts, noting the first thing that is not as it should be.
+namespace limits = core::limits;
+
+// Reads numbers and texts, noting the first thing that is not as it should
+// be: a value outside the program's limits (core/Limits.h) is refused with
+// its key named, as typing it would be.
 struct Reader {
     QString error;
-    double number(const QJsonObject& o, const char* key, double fallback = 0,
-                  bool required = false) {
+    void fail(const QString& why) {
+        if (error.isEmpty())
+            error = why;
+    }
+    double number(const QJsonObject& o, const char* key, const core::Limit& limit,
+                  double fallback = 0, bool required = false) {
         const QJsonValue v = o.value(QLatin1String(key));
         if (v.isUndefined() || v.isNull()) {
-            if (required && error.isEmpty())
-                error = QStringLiteral("\"%1\" is missing").arg(QLatin1String(key));
+            if (required)
+                fail(QStringLiteral("\"%1\" is missing").arg(QLatin1String(key)));
             return fallback;
         }
         if (!v.isDouble() || !std::isfinite(v.toDouble())) {
-            if (error.isEmpty())
-                error = QStringLiteral("\"%1\" is not a number").arg(QLatin1String(key));
+            fail(QStringLiteral("\"%1\" is not a number").arg(QLatin1String(key)));
+            return fallback;
+        }
+        if (!limit.contains(v.toDouble())) {
+            fail(QStringLiteral("\"%1\" is %2, outside %3 to %4")
+                     .arg(QLatin1String(key), core::numberText(v.toDouble()),
+                          core::numberText(limit.low), core::numberText(limit.high)));
             return fallback;
         }
         return v.toDouble();
     }
-    std::optional<double> optionalNumber(const QJsonObject& o, const char* key) {
+    std::optional<double> optionalNumber(const QJsonObject& o, const char* key,
+                                         const core::Limit& limit) {
         if (!o.contains(QLatin1String(key)) || o.value(QLatin1String(key)).isNull())
             return std::nullopt;
-        return number(o, key);
+        return number(o, key, limit);
+    }
+    QString text(const QJsonObject& o, const char* key) {
+        const QJsonValue v = o.value(QLatin1String(key));
+        if (!v.isUndefined() && !v.isNull() && !v.isString())
+            fail(QStringLiteral("\"%1\" is not a text").arg(QLatin1String(key)));
+        return v.toString();
+    }
+    Wind wind(const QJsonObject& o) {
+        return Wind{number(o, "directionDeg", limits::kWindDirectionDeg, 0, true),
+                    number(o, "speedKt", limits::kWindSpeedKt, 0, true)};
     }
     Waypoint waypoint(const QJsonObject& o) {
         Waypoint w;
-        w.name = o.value(QStringLiteral("name")).toString();
-        w.ident = o.value(QStringLiteral("ident")).toString();
-        w.position.latitudeDeg = number(o, "latitudeDeg", 0, true);
-        w.position.longitudeDeg = number(o, "longitudeDeg", 0, true);
+        w.name = text(o, "name");
+        w.ident = text(o, "ident");
+        const core::Limit anywhere{"", -1e9, 1e9};
+        w.position.latitudeDeg = number(o, "latitudeDeg", anywhere, 0, true);
+        w.position.longitudeDeg = number(o, "longitudeDeg", anywhere, 0, true);
         if (!core::isValidLatitude(w.position.latitudeDeg) ||
-            !(std::fabs(w.position.longitudeDeg) <= 180)) {
-            if (error.isEmpty())
-                error = QStringLiteral("waypoint \"%1\" lies nowhere").arg(w.name);
-        }
+            !(std::fabs(w.position.longitudeDeg) <= 180))
+            fail(QStringLiteral("waypoint \"%1\" lies nowhere").arg(w.name));
         const QJsonObject leg = o.value(QStringLiteral("leg")).toObject();
-        w.leg.altitudeFt = number(leg, "altitudeFt");
-        if (leg.contains(QStringLiteral("wind"))) {
-            const QJsonObject wind = leg.value(QStringLiteral("wind")).toObject();
-            w.leg.wind =
-                Wind{number(wind, "directionDeg", 0, true), number(wind, "speedKt", 0, true)};
-        }
-        w.leg.variationDeg = optionalNumber(leg, "variationDeg");
+        w.leg.altitudeFt = number(leg, "altitudeFt", limits::kAltitudeFt);
+        if (leg.contains(QStringLiteral("wind")))
+            w.leg.wind = wind(leg.value(QStringLiteral("wind")).toObject());
+        w.leg.variationDeg = optionalNumber(leg, "variationDeg", limits::kVariationDeg);
         return w;
     }
 };
+
+// Why a file's format version is not one this program reads, or empty.
+QString versionProblem(const QJsonValue& version) {
+    if (version.isUndefined() || version.isNull())
+        return QStringLiteral("its format version is missing");
+    const double v = version.toDouble(-1);
+    if (!version.isDouble() || v != std::floor(v) || v < 1)
+        return QStringLiteral("its format version is not one Skyvane wrote");
+    if (v > kPlanFormatVersion)
+        return QStringLiteral("it was written by a newer Skyvane (plan format %1; this one "
+                              "reads %2)")
+            .arg(core::numberText(v))
+            .arg(kPlanFormatVersion);
+    return {};
+}
 
 QJsonObject waypointJson(const Waypoint& w) {
     QJsonObject leg{{QStringLiteral("altitudeFt"), w.leg.altitudeFt}};
@@ -96,34 +133,23 @@ PlanRead readPlan(const std::string& bytes) {
         out.error = QStringLiteral("it is not a Skyvane plan");
         return out;
     }
-    const int version = root.value(QStringLiteral("version")).toInt(0);
-    if (version > kPlanFormatVersion) {
-        out.error = QStringLiteral("it was written by a newer Skyvane (plan format %1; this one "
-                                   "reads %2)")
-                        .arg(version)
-                        .arg(kPlanFormatVersion);
+    out.error = versionProblem(root.value(QStringLiteral("version")));
+    if (!out.error.isEmpty())
         return out;
-    }
-    if (version < 1) {
-        out.error = QStringLiteral("its format version is missing");
-        return out;
-    }
     Reader r;
     FlightPlan p;
     const QJsonObject aircraft = root.value(QStringLiteral("aircraft")).toObject();
-    p.aircraft.tasKt = r.number(aircraft, "tasKt");
-    p.aircraft.fuelFlowGph = r.number(aircraft, "fuelFlowGph");
-    p.aircraft.fuelGal = r.number(aircraft, "fuelGal");
-    p.aircraft.taxiGal = r.number(aircraft, "taxiGal");
+    p.aircraft.tasKt = r.number(aircraft, "tasKt", limits::kTasKt);
+    p.aircraft.fuelFlowGph = r.number(aircraft, "fuelFlowGph", limits::kFuelFlowGph);
+    p.aircraft.fuelGal = r.number(aircraft, "fuelGal", limits::kFuelGal);
+    p.aircraft.taxiGal = r.number(aircraft, "taxiGal", limits::kTaxiGal);
     const QJsonObject fuel = root.value(QStringLiteral("fuel")).toObject();
-    p.fuel.contingencyPercent = r.number(fuel, "contingencyPercent", p.fuel.contingencyPercent);
-    p.fuel.reserveMin = r.number(fuel, "reserveMin", p.fuel.reserveMin);
-    p.fuel.extraGal = r.number(fuel, "extraGal");
-    p.off = QDateTime::fromString(root.value(QStringLiteral("off")).toString(), Qt::ISODate);
-    if (!p.off.isValid())
-        p.off = QDateTime(QDate::currentDate(), QTime(12, 0));
+    p.fuel.contingencyPercent = r.number(fuel, "contingencyPercent", limits::kContingencyPercent,
+                                         p.fuel.contingencyPercent);
+    p.fuel.reserveMin = r.number(fuel, "reserveMin", limits::kReserveMin, p.fuel.reserveMin);
+    p.fuel.extraGal = r.number(fuel, "extraGal", limits::kExtraGal);
     const QJsonObject deviation = root.value(QStringLiteral("deviation")).toObject();
-    p.deviationDeg = r.number(deviation, "degrees");
+    p.deviationDeg = r.number(deviation, "degrees", limits::kDeviationDeg);
     if (deviation.contains(QStringLiteral("card"))) {
         const QJsonArray card = deviation.value(QStringLiteral("card")).toArray();
         if (card.size() != 12) {
@@ -132,20 +158,25 @@ PlanRead readPlan(const std::string& bytes) {
         }
         DeviationCard c{};
         for (int i = 0; i < 12; ++i)
-            c[static_cast<std::size_t>(i)] = card.at(i).toDouble();
+            c[static_cast<std::size_t>(i)] =
+                r.number(QJsonObject{{QStringLiteral("card"), card.at(i)}}, "card",
+                         limits::kDeviationDeg, 0, true);
         p.deviationCard = c;
     }
     for (const QJsonValue& row : root.value(QStringLiteral("windsAloft")).toArray()) {
         const QJsonObject o = row.toObject();
         p.windsAloft.push_back(
-            {r.number(o, "altitudeFt", 0, true),
-             Wind{r.number(o, "directionDeg", 0, true), r.number(o, "speedKt", 0, true)}});
+            {r.number(o, "altitudeFt", limits::kAltitudeFt, 0, true), r.wind(o)});
     }
-    p.variationDeg = r.optionalNumber(root, "variationDeg");
+    p.variationDeg = r.optionalNumber(root, "variationDeg", limits::kVariationDeg);
     for (const QJsonValue& w : root.value(QStringLiteral("waypoints")).toArray())
         p.waypoints.push_back(r.waypoint(w.toObject()));
     if (root.contains(QStringLiteral("alternate")))
         p.alternate = r.waypoint(root.value(QStringLiteral("alternate")).toObject());
+    // A time off that cannot be read is refused, never replaced by a guess.
+    p.off = QDateTime::fromString(r.text(root, "off"), Qt::ISODate);
+    if (!p.off.isValid())
+        r.fail(QStringLiteral("\"off\" is not a date and time"));
     if (!r.error.isEmpty()) {
         out.error = r.error;
         return out;

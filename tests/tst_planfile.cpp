@@ -6,6 +6,8 @@
 
 #include "core/Math.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTest>
 
 using plan::FlightPlan;
@@ -16,6 +18,9 @@ class TestPlanFile : public QObject {
     Q_OBJECT
 private slots:
     void planFileRoundTripAndRefusals();
+    void figuresOutsideTheLimits_data();
+    void figuresOutsideTheLimits();
+    void aFileWithoutAFuelSectionKeepsTheReserve();
 };
 
 void TestPlanFile::planFileRoundTripAndRefusals() {
@@ -29,6 +34,7 @@ void TestPlanFile::planFileRoundTripAndRefusals() {
     QCOMPARE(plan::planJson(*back.plan), json);
     QCOMPARE(back.plan->waypoints[1].name, QString("Lake bridge"));
     QCOMPARE(back.plan->off, p.off);
+    QCOMPARE(back.plan->deviationCard, p.deviationCard);
     const struct {
         std::string bytes;
         const char* says;
@@ -46,6 +52,91 @@ void TestPlanFile::planFileRoundTripAndRefusals() {
         QVERIFY(!read.plan);
         QVERIFY2(read.error.contains(r.says), qPrintable(read.error));
     }
+}
+
+void TestPlanFile::figuresOutsideTheLimits_data() {
+    QTest::addColumn<QString>("from"); // a piece of a good file
+    QTest::addColumn<QString>("to");   // what it becomes
+    QTest::addColumn<QString>("says"); // empty: still read
+    QTest::newRow("TAS 3e9") << "\"tasKt\": 110"
+                             << "\"tasKt\": 3e9"
+                             << "\"tasKt\" is 3000000000";
+    QTest::newRow("TAS at its limit") << "\"tasKt\": 110"
+                                      << "\"tasKt\": 250"
+                                      << "";
+    QTest::newRow("negative fuel flow") << "\"fuelFlowGph\": 8"
+                                        << "\"fuelFlowGph\": -1"
+                                        << "\"fuelFlowGph\" is -1, outside 0";
+    QTest::newRow("negative fuel") << "\"fuelGal\": 40"
+                                   << "\"fuelGal\": -5"
+                                   << "\"fuelGal\"";
+    QTest::newRow("negative reserve") << "\"reserveMin\": 30"
+                                      << "\"reserveMin\": -30"
+                                      << "\"reserveMin\"";
+    QTest::newRow("negative contingency") << "\"contingencyPercent\": 5"
+                                          << "\"contingencyPercent\": -5"
+                                          << "\"contingencyPercent\"";
+    QTest::newRow("variation 1e6") << "\"variationDeg\": -2"
+                                   << "\"variationDeg\": 1e6"
+                                   << "\"variationDeg\" is 1000000";
+    QTest::newRow("a card entry of 1e308") << "12\n"
+                                           << "1e308\n"
+                                           << "\"card\"";
+    QTest::newRow("a card entry of text") << "12\n"
+                                          << "\"x\"\n"
+                                          << "\"card\" is not a number";
+    QTest::newRow("a card of eleven") << ",\n            12\n"
+                                      << "\n"
+                                      << "not 12 headings";
+    QTest::newRow("a wind from 999") << "\"directionDeg\": 270"
+                                     << "\"directionDeg\": 999"
+                                     << "\"directionDeg\" is 999";
+    QTest::newRow("a wind of -50 kt") << "\"speedKt\": 15"
+                                      << "\"speedKt\": -50"
+                                      << "\"speedKt\" is -50";
+    QTest::newRow("an altitude of 1e9") << "\"altitudeFt\": 4500"
+                                        << "\"altitudeFt\": 1e9"
+                                        << "\"altitudeFt\"";
+    QTest::newRow("an unreadable time off") << "\"off\": \"2026-06-01T10:00:00\""
+                                            << "\"off\": \"tomorrow\""
+                                            << "\"off\"";
+    QTest::newRow("a format version of 1e300") << "\"version\": 1"
+                                               << "\"version\": 1e300"
+                                               << "newer Skyvane";
+    QTest::newRow("no format version") << "\"version\": 1,"
+                                       << ""
+                                       << "version is missing";
+    QTest::newRow("a name that is a number") << "\"name\": \"LSZB\""
+                                             << "\"name\": 7"
+                                             << "\"name\" is not a text";
+}
+
+void TestPlanFile::figuresOutsideTheLimits() {
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(QString, says);
+    FlightPlan p = threeLegs();
+    p.deviationCard = plan::DeviationCard{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+    QString json = QString::fromStdString(plan::planJson(p));
+    QVERIFY2(json.contains(from), qPrintable(json));
+    json.replace(json.indexOf(from), from.size(), to);
+    const plan::PlanRead read = plan::readPlan(json.toStdString());
+    if (says.isEmpty()) {
+        QVERIFY2(read.plan, qPrintable(read.error));
+        return;
+    }
+    QVERIFY(!read.plan);
+    QVERIFY2(read.error.contains(says), qPrintable(read.error));
+}
+
+void TestPlanFile::aFileWithoutAFuelSectionKeepsTheReserve() {
+    FlightPlan p = threeLegs();
+    QJsonObject o = QJsonDocument::fromJson(QByteArray::fromStdString(plan::planJson(p))).object();
+    o.remove("fuel");
+    const plan::PlanRead read = plan::readPlan(QJsonDocument(o).toJson().toStdString());
+    QVERIFY2(read.plan, qPrintable(read.error));
+    QCOMPARE(read.plan->fuel.reserveMin, 30.0);
+    QCOMPARE(read.plan->fuel.contingencyPercent, 5.0);
 }
 
 QTEST_GUILESS_MAIN(TestPlanFile)
