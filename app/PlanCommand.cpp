@@ -55,6 +55,9 @@ plan::PlanRead planFrom(const std::string& bytes) {
         out.error = route.error;
         return out;
     }
+    if (!route.note.isEmpty())
+        say(stderr,
+            QStringLiteral("%1: %2\n").arg(QCoreApplication::applicationName(), route.note));
     plan::FlightPlan p = plan::newPlan(store::dataPlaces(), QDateTime::currentDateTime());
     p.waypoints = *route.waypoints;
     out.plan = std::move(p);
@@ -68,6 +71,10 @@ std::optional<plan::FlightPlan> readPlanFile(const QString& path, int* exitCode)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         say(stderr, QStringLiteral("%1: cannot read %2: %3\n").arg(name, path, file.errorString()));
+        return std::nullopt;
+    }
+    if (const QString big = plan::routeFileSizeProblem(file.size()); !big.isEmpty()) {
+        say(stderr, QStringLiteral("%1: %2 cannot be opened: %3.\n").arg(name, path, big));
         return std::nullopt;
     }
     plan::PlanRead read = planFrom(file.readAll().toStdString());
@@ -260,10 +267,19 @@ int runPlanCommand(const PlanCommand& c) {
                                                        static_cast<int>(p.fuel.reserveMin)));
     if (!c.jsonOut.isEmpty())
         outputs.emplace_back(c.jsonOut, plan::computedPlanJson(p, computed, points));
-    if (!c.gpxOut.isEmpty())
-        outputs.emplace_back(c.gpxOut, plan::gpxOf(p));
-    if (!c.fplOut.isEmpty())
-        outputs.emplace_back(c.fplOut, plan::fplOf(p));
+    QString unwritable;
+    for (const auto& [out, writer] :
+         {std::pair{&c.gpxOut, &plan::gpxOf}, std::pair{&c.fplOut, &plan::fplOf}}) {
+        if (out->isEmpty())
+            continue;
+        const auto bytes = writer(p, &unwritable);
+        if (!bytes) {
+            say(stderr, QStringLiteral("%1: %2 cannot be written: %3.\n")
+                            .arg(QCoreApplication::applicationName(), *out, unwritable));
+            return 1;
+        }
+        outputs.emplace_back(*out, *bytes);
+    }
     if (!c.pdfOut.isEmpty())
         outputs.emplace_back(c.pdfOut, planPdf(p, computed, points, choices));
     if (const int failed = writeOutputs(outputs))

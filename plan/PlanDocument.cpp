@@ -39,6 +39,12 @@ bool PlanDocument::open(const QString& path) {
                               QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
         return false;
     }
+    if (const QString big = routeFileSizeProblem(file.size()); !big.isEmpty()) {
+        platform::showMessage(
+            m_window,
+            QStringLiteral("%1 cannot be opened: %2.").arg(QFileInfo(path).fileName(), big));
+        return false;
+    }
     const std::string bytes = file.readAll().toStdString();
     if (formatOf(bytes) != RouteFormat::Plan)
         return openRoute(path, bytes);
@@ -77,6 +83,8 @@ bool PlanDocument::openRoute(const QString& path, const std::string& bytes) {
     m_editor.change(QStringLiteral("Open %1").arg(info.fileName()),
                     [&](FlightPlan& p) { p.waypoints = *route.waypoints; });
     emit titleChanged();
+    if (!route.note.isEmpty())
+        platform::showMessage(m_window, route.note);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "core/Math.h"
 #include "core/NumberText.h"
 #include "core/Text.h"
+#include "plan/RouteExchange.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -55,7 +56,8 @@ struct Reader {
     }
     QString text(const QJsonObject& o, const char* key) {
         const QJsonValue v = o.value(QLatin1String(key));
-        if (!v.isUndefined() && !v.isNull() && !v.isString())
+        if ((!v.isUndefined() && !v.isNull() && !v.isString()) ||
+            !QStringView(v.toString()).isValidUtf16())
             fail(QStringLiteral("\"%1\" is not a text").arg(QLatin1String(key)));
         return v.toString();
     }
@@ -169,7 +171,10 @@ PlanRead readPlan(const std::string& bytes) {
             {r.number(o, "altitudeFt", limits::kAltitudeFt, 0, true), r.wind(o)});
     }
     p.variationDeg = r.optionalNumber(root, "variationDeg", limits::kVariationDeg);
-    for (const QJsonValue& w : root.value(QStringLiteral("waypoints")).toArray())
+    const QJsonArray waypoints = root.value(QStringLiteral("waypoints")).toArray();
+    if (static_cast<std::size_t>(waypoints.size()) > kMaxWaypoints)
+        r.fail(QStringLiteral("it holds more than %1 waypoints").arg(kMaxWaypoints));
+    for (const QJsonValue& w : waypoints)
         p.waypoints.push_back(r.waypoint(w.toObject()));
     if (root.contains(QStringLiteral("alternate")))
         p.alternate = r.waypoint(root.value(QStringLiteral("alternate")).toObject());

@@ -345,8 +345,13 @@ bool PlanWindow::exportRoute(const QString& path) {
         return false;
     }
     const bool fpl = path.endsWith(QLatin1String(".fpl"), Qt::CaseInsensitive);
-    return dialogs::writeOutput(this, path, fpl ? fplOf(plan) : gpxOf(plan),
-                                fpl ? "flight plan" : "GPX");
+    QString error;
+    const auto bytes = fpl ? fplOf(plan, &error) : gpxOf(plan, &error);
+    if (!bytes) {
+        message(QStringLiteral("The route cannot be exported: %1.").arg(error));
+        return false;
+    }
+    return dialogs::writeOutput(this, path, *bytes, fpl ? "flight plan" : "GPX");
 }
 
 kneeboard::Sheet PlanWindow::kneeboardSheet() const {

@@ -46,6 +46,33 @@ QString fplIdentifier(const Waypoint& w, std::set<QString>& taken) {
     return id;
 }
 
+QString tooManyPoints() {
+    return QStringLiteral("it holds more than %1 route points").arg(kMaxWaypoints);
+}
+
+// Every text a route file would carry is one the file can hold.
+bool writable(const FlightPlan& plan, QString* error) {
+    for (const Waypoint& w : plan.waypoints) {
+        if (!QStringView(w.name).isValidUtf16() || !QStringView(w.ident).isValidUtf16()) {
+            if (error)
+                *error = QStringLiteral("waypoint %1 has a name that is not valid text")
+                             .arg(&w - plan.waypoints.data() + 1);
+            return false;
+        }
+    }
+    return true;
+}
+
+std::optional<std::string> finished(const QXmlStreamWriter& xml, const QByteArray& bytes,
+                                   QString* error) {
+    if (xml.hasError()) {
+        if (error)
+            *error = QStringLiteral("the route could not be written");
+        return std::nullopt;
+    }
+    return bytes.toStdString();
+}
+
 } // namespace
 
 RouteFormat formatOf(const std::string& bytes) {
@@ -71,14 +98,21 @@ RouteRead readGpx(const std::string& bytes) {
     QXmlStreamReader xml(QByteArray::fromStdString(bytes));
     std::vector<Waypoint> points;
     bool inRoute = false, routeSeen = false;
+    int routes = 0;
+    QString routeName;
     Waypoint current;
     bool inPoint = false;
     while (!xml.atEnd() && !xml.hasError()) {
         const auto token = xml.readNext();
         if (token == QXmlStreamReader::StartElement) {
-            if (xml.name() == QLatin1String("rte") && !routeSeen) {
-                inRoute = true;
+            if (xml.name() == QLatin1String("rte")) {
+                ++routes;
+                inRoute = !routeSeen;
             } else if (inRoute && xml.name() == QLatin1String("rtept")) {
+                if (points.size() >= kMaxWaypoints) {
+                    out.error = tooManyPoints();
+                    return out;
+                }
                 const auto lat = number(xml.attributes().value(QLatin1String("lat")).toString());
                 const auto lon = number(xml.attributes().value(QLatin1String("lon")).toString());
                 if (!lat || !lon || !placeable(*lat, *lon)) {
@@ -91,6 +125,8 @@ RouteRead readGpx(const std::string& bytes) {
                 inPoint = true;
             } else if (inPoint && xml.name() == QLatin1String("name")) {
                 current.name = xml.readElementText().trimmed();
+            } else if (inRoute && !inPoint && xml.name() == QLatin1String("name")) {
+                routeName = xml.readElementText().trimmed();
             }
         } else if (token == QXmlStreamReader::EndElement) {
             if (inPoint && xml.name() == QLatin1String("rtept")) {
@@ -112,11 +148,18 @@ RouteRead readGpx(const std::string& bytes) {
         out.error = QStringLiteral("it holds no route (rte) with points");
         return out;
     }
+    if (routes > 1)
+        out.note =
+            QStringLiteral("The file holds %1 routes; the first%2 is taken.")
+                .arg(routes)
+                .arg(routeName.isEmpty() ? QString() : QStringLiteral(", \"%1\",").arg(routeName));
     out.waypoints = std::move(points);
     return out;
 }
 
-std::string gpxOf(const FlightPlan& plan) {
+std::optional<std::string> gpxOf(const FlightPlan& plan, QString* error) {
+    if (!writable(plan, error))
+        return std::nullopt;
     QByteArray bytes;
     QXmlStreamWriter xml(&bytes);
     xml.setAutoFormatting(true);
@@ -143,7 +186,7 @@ std::string gpxOf(const FlightPlan& plan) {
     xml.writeEndElement();
     xml.writeEndElement();
     xml.writeEndDocument();
-    return bytes.toStdString();
+    return finished(xml, bytes, error);
 }
 
 RouteRead readFpl(const std::string& bytes) {
@@ -160,7 +203,8 @@ RouteRead readFpl(const std::string& bytes) {
     enum { None, TableEntry, RoutePoint } in = None;
     while (!xml.atEnd() && !xml.hasError()) {
         const auto token = xml.readNext();
-        const QStringView name = xml.name();
+        // A copy: the reader's own view of the name ends with the next read.
+        const QString name = xml.name().toString();
         if (token == QXmlStreamReader::StartElement) {
             if (name == QLatin1String("waypoint")) {
                 in = TableEntry;
@@ -198,6 +242,10 @@ RouteRead readFpl(const std::string& bytes) {
                 table[{entry.identifier, entry.type}] = entry;
                 in = None;
             } else if (name == QLatin1String("route-point") && in == RoutePoint) {
+                if (route.size() >= kMaxWaypoints) {
+                    out.error = tooManyPoints();
+                    return out;
+                }
                 route.push_back(point);
                 in = None;
             }
@@ -230,7 +278,9 @@ RouteRead readFpl(const std::string& bytes) {
     return out;
 }
 
-std::string fplOf(const FlightPlan& plan) {
+std::optional<std::string> fplOf(const FlightPlan& plan, QString* error) {
+    if (!writable(plan, error))
+        return std::nullopt;
     QByteArray bytes;
     QXmlStreamWriter xml(&bytes);
     xml.setAutoFormatting(true);
@@ -285,7 +335,14 @@ std::string fplOf(const FlightPlan& plan) {
     xml.writeEndElement();
     xml.writeEndElement();
     xml.writeEndDocument();
-    return bytes.toStdString();
+    return finished(xml, bytes, error);
+}
+
+QString routeFileSizeProblem(qint64 bytes) {
+    if (bytes < 0 || static_cast<quint64>(bytes) <= kMaxRouteFileBytes)
+        return {};
+    return QStringLiteral("it is larger than %1 MB, more than any route")
+        .arg(kMaxRouteFileBytes >> 20);
 }
 
 } // namespace plan

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(cmake make g++ qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libbenchmark-dev
           clang libclang-rt-14-dev clang-format locales xvfb xauth qt6-qpa-plugins
           desktop-file-utils appstream dpkg-dev file poppler-utils fonts-dejavu-core
-          libgeographiclib-dev libcsv-dev libsqlite3-dev sqlite3 pkgconf)
+          libgeographiclib-dev libcsv-dev libsqlite3-dev sqlite3 pkgconf valgrind)
 
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then
