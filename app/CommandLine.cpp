@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QRegularExpression>
 
+#include <cmath>
 #include <cstdio>
 #include <utility>
 #include <vector>
@@ -171,7 +172,8 @@ int importNavData(const QString& csvPath, navdb::Table table, const navdb::Impor
 
 // Prints the best matches, one a line, tab-separated: kind, ident, name,
 // town, country, latitude, longitude.
-int find(const QString& text, int limit, const QString& databasePath) {
+int find(const QString& text, int limit, const std::optional<core::GeoPoint>& near,
+         const QString& databasePath) {
     const navdb::NavData data =
         databasePath.isEmpty()
             ? navdb::NavData::of(store::dataPlaces())
@@ -184,8 +186,14 @@ int find(const QString& text, int limit, const QString& databasePath) {
         if (!databasePath.isEmpty())
             return 1;
     }
+    QString error;
+    const std::vector<navdb::Place> found = data.search(text, limit, near, &error);
+    if (!error.isEmpty()) {
+        print(stderr, QStringLiteral("%1: %2\n").arg(QCoreApplication::applicationName(), error));
+        return 1;
+    }
     QString out;
-    for (const navdb::Place& p : data.search(text, limit)) {
+    for (const navdb::Place& p : found) {
         out += QStringList{navdb::kindText(p.kind),
                            p.ident,
                            p.name,
@@ -244,6 +252,11 @@ struct Options {
         QStringLiteral("Print the best matches for a code or name, one a line (kind, ident, name, "
                        "town, country, latitude, longitude), then end."),
         QStringLiteral("TEXT")};
+    const QCommandLineOption near{
+        QStringLiteral("near"),
+        QStringLiteral("With --find: the nearest of equal matches first, from LAT,LON in "
+                       "decimal degrees."),
+        QStringLiteral("LAT,LON")};
     const QCommandLineOption limit{QStringLiteral("limit"),
                                    QStringLiteral("With --find: at most this many (default 10)."),
                                    QStringLiteral("N"), QStringLiteral("10")};
@@ -347,7 +360,7 @@ struct Options {
 
     void addTo(QCommandLineParser& parser) const {
         parser.addOptions({importAirports, importNavaids, importRunways, importFrequencies, import,
-                           code, types, country, region, findOption, limit, database});
+                           code, types, country, region, findOption, limit, near, database});
         parser.addOptions({planOption, csvOut, jsonOut, pdfOut, gpxOut, fplOut, pageOption,
                            columnsOption, pictureOption});
         for (const PlanValue& v : planValues)
@@ -433,7 +446,18 @@ int findCommand(const QCommandLineParser& parser, const Options& o) {
     const int most = parser.value(o.limit).toInt(&number);
     if (!number || most < 1 || most > 1000)
         return usageError(QStringLiteral("--limit takes a number from 1 to 1000"));
-    return find(parser.value(o.findOption), most,
+    std::optional<core::GeoPoint> from;
+    if (parser.isSet(o.near)) {
+        const QStringList parts = parser.value(o.near).split(QLatin1Char(','));
+        const auto lat = core::parseNumber(parts.value(0).trimmed().toStdString());
+        const auto lon = core::parseNumber(parts.value(1).trimmed().toStdString());
+        if (parts.size() != 2 || !lat || !lon || !core::isValidLatitude(*lat) ||
+            std::fabs(*lon) > 180)
+            return usageError(QStringLiteral("--near takes LAT,LON in decimal degrees, e.g. "
+                                             "47.1,8.0"));
+        from = core::GeoPoint{*lat, *lon};
+    }
+    return find(parser.value(o.findOption), most, from,
                 parser.isSet(o.database) ? parser.value(o.database) : QString());
 }
 

@@ -3,6 +3,7 @@
 #include "core/Csv.h"
 #include "core/Files.h"
 #include "core/NumberText.h"
+#include "course/GreatCircle.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -154,20 +155,23 @@ Place placeOf(const Statement& s, int group) {
 bool better(const Place& a, const Place& b) {
     if (a.matchGroup != b.matchGroup)
         return a.matchGroup < b.matchGroup;
+    if (a.distanceNm && b.distanceNm && *a.distanceNm != *b.distanceNm)
+        return *a.distanceNm < *b.distanceNm;
     if (a.sizeOrder != b.sizeOrder)
         return a.sizeOrder < b.sizeOrder;
     return a.ident.compare(b.ident, Qt::CaseInsensitive) < 0;
 }
 
 // The full-text query for what the pilot typed: every word as a prefix,
-// all of them required. Quotes make each word a plain string to FTS5.
+// all of them required. The words are split where the index's tokenizer
+// splits them (at anything but letters and digits), so "o'hare" is the two
+// words o and hare: a phrase of several would be refused by an index that
+// keeps no positions. Quotes make each word a plain string to FTS5.
 QString wordsQuery(const QString& text) {
+    static const QRegularExpression separators(QStringLiteral("[^\\p{L}\\p{N}\\p{M}]+"));
     QStringList terms;
-    for (QString word :
-         text.split(QRegularExpression(QStringLiteral("[\\s,;/()-]+")), Qt::SkipEmptyParts)) {
-        word.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    for (const QString& word : text.split(separators, Qt::SkipEmptyParts))
         terms << QLatin1Char('"') + word + QStringLiteral("\"*");
-    }
     return terms.join(QLatin1Char(' '));
 }
 
@@ -552,25 +556,39 @@ void NavDatabase::setBusyTimeout(int milliseconds) {
     sqlite3_busy_timeout(m_db, milliseconds);
 }
 
-std::vector<Place> NavDatabase::search(const QString& typed, int limit) const {
+std::vector<Place> NavDatabase::search(const QString& typed, int limit,
+                                       const std::optional<core::GeoPoint>& near,
+                                       QString* error) const {
     std::vector<Place> out;
     const QString text = typed.simplified();
     if (text.isEmpty() || limit <= 0)
         return out;
     std::set<std::pair<int, qint64>> seen;
+    auto failed = [&] {
+        if (error && error->isEmpty())
+            *error = QStringLiteral("the navigation database cannot be searched: %1")
+                         .arg(QString::fromUtf8(sqlite3_errmsg(m_db)));
+    };
     auto collect = [&](Statement& s, int group) {
-        while (s.step() == SQLITE_ROW) {
+        int rc = SQLITE_ROW;
+        while ((rc = s.step()) == SQLITE_ROW) {
             Place p = placeOf(s, group);
+            if (near)
+                p.distanceNm = course::calcCourseAndDistance(*near, p.position).distanceNm;
             if (seen.insert({int(p.kind), p.id}).second)
                 out.push_back(std::move(p));
         }
+        if (rc != SQLITE_DONE)
+            failed();
     };
     if (!text.contains(QLatin1Char(' '))) {
         Statement exact(m_db, std::string("SELECT ") + kAirportColumns +
                                   " FROM airports WHERE ident = ?1 OR gps_code = ?1 OR "
                                   "iata_code = ?1 OR local_code = ?1 UNION ALL SELECT " +
                                   kNavaidColumns + " FROM navaids WHERE ident = ?1");
-        if (exact) {
+        if (!exact)
+            failed();
+        else {
             exact.bind(1, text);
             collect(exact, 0);
         }
@@ -582,7 +600,9 @@ std::vector<Place> NavDatabase::search(const QString& typed, int limit) const {
                                    kNavaidColumns +
                                    " FROM navaids WHERE ident >= ?1 AND ident < ?2) LIMIT " +
                                    std::to_string(limit * 4));
-        if (prefix) {
+        if (!prefix)
+            failed();
+        else {
             prefix.bind(1, text);
             prefix.bind(2, prefixEnd(text));
             collect(prefix, 1);
@@ -599,15 +619,20 @@ std::vector<Place> NavDatabase::search(const QString& typed, int limit) const {
                                     " FROM airports WHERE id = ?1");
         Statement navaid(m_db,
                          std::string("SELECT ") + kNavaidColumns + " FROM navaids WHERE id = ?1");
-        if (words && airport && navaid) {
+        if (!words || !airport || !navaid)
+            failed();
+        else {
             words.bind(1, query);
-            while (words.step() == SQLITE_ROW) {
+            int rc = SQLITE_ROW;
+            while ((rc = words.step()) == SQLITE_ROW) {
                 const qint64 rowid = sqlite3_column_int64(words.get(), 0) % kSizeStep;
                 Statement& one = rowid % 2 == 0 ? airport : navaid;
                 one.bind(1, rowid / 2);
                 collect(one, 2);
                 one.reset();
             }
+            if (rc != SQLITE_DONE)
+                failed();
         }
     }
     std::stable_sort(out.begin(), out.end(), better);
@@ -728,16 +753,18 @@ std::optional<AirportFacts> NavData::airportFacts(const QString& ident) const {
     return std::nullopt;
 }
 
-std::vector<Place> NavData::search(const QString& text, int limit) const {
+std::vector<Place> NavData::search(const QString& text, int limit,
+                                   const std::optional<core::GeoPoint>& near,
+                                   QString* error) const {
     std::vector<Place> all;
     std::set<std::pair<int, qint64>> fromUser;
     if (m_user) {
-        all = m_user->search(text, limit);
+        all = m_user->search(text, limit, near, error);
         for (const Place& p : all)
             fromUser.insert({int(p.kind), p.id});
     }
     if (m_installed) {
-        for (Place& p : m_installed->search(text, limit)) {
+        for (Place& p : m_installed->search(text, limit, near, error)) {
             if (!fromUser.count({int(p.kind), p.id}))
                 all.push_back(std::move(p));
         }

@@ -48,6 +48,9 @@ struct Place {
     // prefix, words), then the larger place first.
     int matchGroup = 0;
     int sizeOrder = 0;
+    // From the point the search was made near, when it was; within a group
+    // of matches the nearer place comes first.
+    std::optional<double> distanceNm;
 };
 
 // "LSZH  Zürich Airport — Zürich, CH, 1416 ft": a place as lists show it.
@@ -109,8 +112,13 @@ public:
     // Best matches first: places whose code (ident, GPS, IATA or local code)
     // is the text, then codes that begin with it, then places whose name,
     // town or codes hold words beginning with each word of the text; within
-    // each group larger airports first. Case and accents do not count.
-    std::vector<Place> search(const QString& text, int limit) const;
+    // each group the nearest to near first (when given), then larger
+    // airports. Case, accents and punctuation ("o'hare", "st.gallen") do not
+    // count. A search the database fails is no empty answer: error says why
+    // (and what was found before it is returned).
+    std::vector<Place> search(const QString& text, int limit,
+                              const std::optional<core::GeoPoint>& near = std::nullopt,
+                              QString* error = nullptr) const;
 
     // Reads one of OurAirports' CSV files (airports.csv, navaids.csv,
     // runways.csv, airport-frequencies.csv) into its table in one
@@ -141,7 +149,9 @@ public:
     NavData() = default;
     NavData(const std::string& userPath, const std::optional<std::string>& installedPath);
 
-    std::vector<Place> search(const QString& text, int limit) const;
+    std::vector<Place> search(const QString& text, int limit,
+                              const std::optional<core::GeoPoint>& near = std::nullopt,
+                              QString* error = nullptr) const;
     // The user's database first, then the installed one.
     std::optional<AirportFacts> airportFacts(const QString& ident) const;
     bool empty() const { return !m_user && !m_installed; }

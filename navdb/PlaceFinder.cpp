@@ -9,7 +9,7 @@ namespace navdb {
 
 PlaceFinder::PlaceFinder(QLineEdit* edit, const NavData& data)
     : QObject(edit), m_data(data), m_model(new QStringListModel(edit)),
-      m_completer(new QCompleter(m_model, edit)) {
+      m_completer(new QCompleter(m_model, edit)), m_edit(edit) {
     // The database has ranked the places already: the list shows them as they are.
     m_completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
     m_completer->setMaxVisibleItems(8);
@@ -28,8 +28,12 @@ bool PlaceFinder::listShown() const {
     return m_completer->popup()->isVisible();
 }
 
+void PlaceFinder::offerAgain() {
+    offer(m_edit->text());
+}
+
 void PlaceFinder::offer(const QString& text) {
-    m_offered = m_data.search(text, 8);
+    m_offered = m_data.search(text, 8, m_near);
     QStringList labels;
     for (const Place& place : m_offered)
         labels << placeLabel(place);

@@ -8,6 +8,7 @@
 
 #include <QObject>
 
+#include <optional>
 #include <vector>
 
 class QCompleter;
@@ -24,6 +25,10 @@ public:
 
     // The list is open (Enter then picks from it).
     bool listShown() const;
+    // Where the pilot is: equal matches nearest first from here.
+    void setNear(const std::optional<core::GeoPoint>& near) { m_near = near; }
+    // Opens the list for the text as it stands.
+    void offerAgain();
 
 signals:
     void chosen(const navdb::Place& place);
@@ -35,6 +40,8 @@ private:
     QStringListModel* m_model;
     QCompleter* m_completer;
     std::vector<Place> m_offered;
+    std::optional<core::GeoPoint> m_near;
+    QLineEdit* m_edit;
 };
 
 } // namespace navdb

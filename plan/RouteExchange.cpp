@@ -64,7 +64,7 @@ bool writable(const FlightPlan& plan, QString* error) {
 }
 
 std::optional<std::string> finished(const QXmlStreamWriter& xml, const QByteArray& bytes,
-                                   QString* error) {
+                                    QString* error) {
     if (xml.hasError()) {
         if (error)
             *error = QStringLiteral("the route could not be written");

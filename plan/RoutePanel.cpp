@@ -38,6 +38,7 @@ RoutePanel::RoutePanel(PlanEditor& editor, const navdb::NavData& navData,
     m_find->setAccessibleName(QStringLiteral("Add waypoint"));
     m_find->setPlaceholderText(QStringLiteral("Code, name or position (47 27.5N 008 33.0E)"));
     auto* finder = new navdb::PlaceFinder(m_find, navData);
+    m_finder = finder;
     m_name = new QLineEdit;
     m_name->setAccessibleName(QStringLiteral("Checkpoint name"));
     m_name->setPlaceholderText(QStringLiteral("Name of a position"));
@@ -104,6 +105,8 @@ RoutePanel::RoutePanel(PlanEditor& editor, const navdb::NavData& navData,
     redo->setEnabled(false);
     // An edited cell becomes a change once its editor has let go of it: the
     // change fills the table anew.
+    connect(m_waypoints, &QTableWidget::itemSelectionChanged, this,
+            [this] { m_finder->setNear(nearPoint()); });
     connect(m_waypoints, &QTableWidget::cellChanged, this, [this](int row, int column) {
         if (!m_filling)
             QMetaObject::invokeMethod(
@@ -153,6 +156,17 @@ void RoutePanel::fill() {
     m_alternate->setText(plan.alternate ? plan.alternate->label() : QString());
     m_filling = false;
     fillWaypoints();
+    m_finder->setNear(nearPoint());
+}
+
+std::optional<core::GeoPoint> RoutePanel::nearPoint() const {
+    const std::vector<Waypoint>& waypoints = m_editor.plan().waypoints;
+    const int row = selectedRow();
+    if (row >= 0 && row < static_cast<int>(waypoints.size()))
+        return waypoints[static_cast<std::size_t>(row)].position;
+    if (!waypoints.empty())
+        return waypoints.back().position;
+    return std::nullopt;
 }
 
 void RoutePanel::fillWaypoints() {
@@ -186,10 +200,13 @@ int RoutePanel::selectedRow() const {
 }
 
 std::optional<Waypoint> RoutePanel::waypointFrom(const QString& typed, const QString& name) {
-    const Resolved r =
-        m_resolver.resolve(typed, name, static_cast<int>(m_editor.plan().waypoints.size()) + 1);
+    const Resolved r = m_resolver.resolve(
+        typed, name, static_cast<int>(m_editor.plan().waypoints.size()) + 1, nearPoint());
     if (!r.refusal.isEmpty())
         platform::showMessage(this, r.refusal);
+    // A code of several places: the choice, nearest first, under the box.
+    if (r.ambiguous && typed == m_find->text())
+        m_finder->offerAgain();
     return r.waypoint;
 }
 

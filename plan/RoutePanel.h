@@ -16,7 +16,8 @@ class QTableWidget;
 
 namespace navdb {
 class NavData;
-}
+class PlaceFinder;
+} // namespace navdb
 
 namespace plan {
 
@@ -50,6 +51,8 @@ private:
     void fillWaypoints();
     void waypointEdited(int row, int column);
     int selectedRow() const;
+    // Where the next waypoint goes from: the selected one, else the last.
+    std::optional<core::GeoPoint> nearPoint() const;
     // A waypoint from a code or a position (named name), or none (said why).
     std::optional<Waypoint> waypointFrom(const QString& typed, const QString& name);
 
@@ -60,6 +63,7 @@ private:
     QLineEdit* m_name = nullptr;
     QLineEdit* m_alternate = nullptr;
     QTableWidget* m_waypoints = nullptr;
+    navdb::PlaceFinder* m_finder = nullptr;
 };
 
 } // namespace plan

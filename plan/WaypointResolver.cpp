@@ -6,7 +6,8 @@
 
 namespace plan {
 
-Resolved WaypointResolver::resolve(const QString& typed, const QString& name, int number) const {
+Resolved WaypointResolver::resolve(const QString& typed, const QString& name, int number,
+                                   const std::optional<core::GeoPoint>& near) const {
     Resolved out;
     const QString text = typed.trimmed();
     if (text.isEmpty())
@@ -22,11 +23,36 @@ Resolved WaypointResolver::resolve(const QString& typed, const QString& name, in
         return out;
     }
     // A code: the navigation database's exact match, else the airport file's.
-    for (const navdb::Place& p : m_navData.search(text, 1)) {
-        if (p.matchGroup == 0) {
-            out.waypoint = Waypoint{p.name, p.ident, p.position, {}};
-            return out;
+    std::vector<navdb::Place> exact;
+    QString error;
+    for (navdb::Place& p : m_navData.search(text, 8, near, &error)) {
+        if (p.matchGroup == 0)
+            exact.push_back(std::move(p));
+    }
+    if (!error.isEmpty()) {
+        out.refusal = error;
+        return out;
+    }
+    if (exact.size() == 1) {
+        const navdb::Place& p = exact.front();
+        out.waypoint = Waypoint{p.name, p.ident, p.position, {}};
+        return out;
+    }
+    if (exact.size() > 1) {
+        QStringList places;
+        for (const navdb::Place& p : exact) {
+            QString label = navdb::placeLabel(p);
+            if (p.distanceNm)
+                label += QStringLiteral(", %1 nm away").arg(qRound(*p.distanceNm));
+            places << label;
         }
+        out.refusal = QStringLiteral("\"%1\" is the code of %2 places; choose one from the list:"
+                                     "\n%3")
+                          .arg(text)
+                          .arg(exact.size())
+                          .arg(places.join(QLatin1Char('\n')));
+        out.ambiguous = true;
+        return out;
     }
     // The index is built once a run (the course dialog builds it too).
     if (m_airports.index().empty()) {

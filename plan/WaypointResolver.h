@@ -20,7 +20,8 @@ namespace plan {
 
 struct Resolved {
     std::optional<Waypoint> waypoint;
-    QString refusal; // for the pilot, when there is no waypoint
+    QString refusal;        // for the pilot, when there is no waypoint
+    bool ambiguous = false; // a code of several places: the list should be shown
 };
 
 class WaypointResolver {
@@ -31,8 +32,12 @@ public:
 
     // typed: a position or a code. A position is named name, or
     // "Checkpoint n" (n = number) without one. Empty text resolves to
-    // nothing, without a refusal.
-    Resolved resolve(const QString& typed, const QString& name, int number) const;
+    // nothing, without a refusal. A code that several places of the
+    // navigation database carry picks none of them: the refusal names them,
+    // the nearest to near (the waypoint before) first, for the pilot to
+    // choose from the list.
+    Resolved resolve(const QString& typed, const QString& name, int number,
+                     const std::optional<core::GeoPoint>& near = std::nullopt) const;
 
 private:
     const navdb::NavData& m_navData;

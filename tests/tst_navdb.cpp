@@ -44,6 +44,9 @@ private slots:
     void searchRanksAndFolds_data();
     void searchRanksAndFolds();
     void userDatabaseWins();
+    void nearestOfEqualCodesFirst();
+    void punctuationInNames_data();
+    void punctuationInNames();
     void damagedFileIsPutAside();
     void busyWhileAnotherCopyWrites();
 };
@@ -183,6 +186,57 @@ void TestNavDb::userDatabaseWins() {
     QCOMPARE(found(data.search("LSZH", 5)), QStringList{"LSZH My Zürich"});
     QCOMPARE(found(data.search("KJFK", 5)),
              QStringList{"KJFK John F Kennedy International Airport"});
+}
+
+void TestNavDb::nearestOfEqualCodesFirst() {
+    // WIL: the Willisau VOR in Switzerland and, by its IATA code, Nairobi
+    // Wilson. Near Lucerne the VOR comes first, near Nairobi the airport.
+    QTemporaryDir dir;
+    auto db = NavDatabase::open(pathIn(dir, "nav.sqlite"), true);
+    const std::string header = testFile("ourairports-sample.csv").split('\n').first().toStdString();
+    QVERIFY(db->import(Table::Airports,
+                       header + "\n\"1\",\"HKNW\",\"medium_airport\",\"Nairobi Wilson Airport\","
+                                "-1.3217,36.8148,\"5536\",\"AF\",\"KE\",\"KE-110\",\"Nairobi\","
+                                "\"yes\",\"HKNW\",\"WIL\",\"\",\"\",\"\",\"\"\n",
+                       {})
+                .ok);
+    const QByteArray navaids = testFile("ourairports-navaids.csv").split('\n').first() +
+                               "\n89001,\"Willisau\",\"WIL\",\"Willisau\",\"VOR-DME\",116900,"
+                               "47.1786,7.9091,2175,\"CH\",,,,,,,,\"BOTH\",\"HIGH\",\"\"\n";
+    QVERIFY(db->import(Table::Navaids, navaids.toStdString(), {}).ok);
+    const core::GeoPoint lucerne{47.05, 8.31}, nairobi{-1.28, 36.82};
+    auto first = [&](const core::GeoPoint& near) {
+        const auto found = db->search("WIL", 5, near);
+        return found.size() == 2 ? found[0].ident + " " + found[1].ident : QString("none");
+    };
+    QCOMPARE(first(lucerne), QString("WIL HKNW"));
+    QCOMPARE(first(nairobi), QString("HKNW WIL"));
+    QVERIFY(db->search("WIL", 5, lucerne)[0].distanceNm.value_or(1e9) < 20);
+}
+
+void TestNavDb::punctuationInNames_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("found");
+    QTest::newRow("an apostrophe") << "smith's field"
+                                   << "7NJ";
+    QTest::newRow("a dot and no space") << "smith.field"
+                                        << "7NJ";
+    QTest::newRow("an unmatched quote") << "smith\""
+                                        << "7NJ";
+    QTest::newRow("FTS5 syntax is only text") << "smith AND OR NOT ("
+                                              << "";
+}
+
+void TestNavDb::punctuationInNames() {
+    QFETCH(QString, typed);
+    QFETCH(QString, found);
+    QTemporaryDir dir;
+    auto db = NavDatabase::open(pathIn(dir, "nav.sqlite"), true);
+    QVERIFY(db->import(Table::Airports, testFile("ourairports-sample.csv").toStdString(), {}).ok);
+    QString error;
+    const auto places = db->search(typed, 5, std::nullopt, &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error)); // never refused by the index
+    QCOMPARE(places.empty() ? QString() : places[0].ident, found);
 }
 
 void TestNavDb::damagedFileIsPutAside() {

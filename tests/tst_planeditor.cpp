@@ -255,6 +255,9 @@ void TestPlanEditor::resolver_data() {
     QTest::newRow("the airport file's code") << "abc"
                                              << ""
                                              << "ABC" << 40.5;
+    QTest::newRow("a code of two places picks neither") << "zue"
+                                                        << ""
+                                                        << "" << 0.0;
     QTest::newRow("neither") << "QQQ"
                              << ""
                              << "" << 0.0;
@@ -280,12 +283,17 @@ void TestPlanEditor::resolver() {
     const navdb::NavData navData(navPath, std::nullopt);
     store::AirportDatabase airports(store::dataPlaces());
     const plan::WaypointResolver resolver(navData, airports);
-    const plan::Resolved r = resolver.resolve(typed, name, 4);
+    const plan::Resolved r = resolver.resolve(typed, name, 4, core::GeoPoint{47.6, 8.8});
     QCOMPARE(r.waypoint ? r.waypoint->label() : QString(), label);
     if (r.waypoint)
         QVERIFY(std::fabs(r.waypoint->position.latitudeDeg - latitude) < 1e-6);
     // Refused with the text named, except where nothing was typed.
     QCOMPARE(r.refusal.contains('"' + typed + '"'), label.isEmpty() && !typed.trimmed().isEmpty());
+    QCOMPARE(r.ambiguous, typed == "zue");
+    if (r.ambiguous) // both named, nearest to Zürich first: the VOR-DME
+        QVERIFY2(r.refusal.indexOf("East (VOR-DME)") < r.refusal.indexOf("Locator (NDB)") &&
+                     r.refusal.contains("nm away"),
+                 qPrintable(r.refusal));
 }
 
 QTEST_GUILESS_MAIN(TestPlanEditor)
