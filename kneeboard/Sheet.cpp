@@ -159,7 +159,10 @@ QString airportLine(const QString& role, const QString& ident, const navdb::NavD
     QStringList parts;
     if (facts->airport.elevationFt)
         parts << QStringLiteral("elevation %1 ft").arg(qRound(*facts->airport.elevationFt));
-    if (const auto& r = facts->longestRunway) {
+    // Figures of a database made before the imports checked their ranges
+    // are left out rather than printed as nonsense.
+    if (const auto& r = facts->longestRunway;
+        r && r->lengthFt <= 100000 && (!r->widthFt || *r->widthFt <= 10000)) {
         QString runway =
             QStringLiteral("longest runway %1 %2").arg(r->ends).arg(qRound(r->lengthFt));
         if (r->widthFt)
@@ -171,6 +174,8 @@ QString airportLine(const QString& role, const QString& ident, const navdb::NavD
     }
     QStringList frequencies;
     for (const navdb::Frequency& f : facts->frequencies) {
+        if (!(f.mhz > 0 && f.mhz <= 1000))
+            continue;
         const QString text = QStringLiteral("%1 %2").arg(
             f.type, QString::fromStdString(core::formatFixed(f.mhz, 3)));
         if (!frequencies.contains(text))

@@ -13,7 +13,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <map>
 #include <set>
+#include <unordered_map>
 
 namespace navdb {
 namespace {
@@ -245,6 +247,27 @@ const std::vector<Field>& fieldsOf(Table table) {
     return airports;
 }
 
+// What a figure of the files can be; a row with one outside is skipped,
+// said by its column, as a plan refuses such a figure. The ids stay below
+// 2^39 so that a place's row in the full-text index (placeRow) holds them.
+constexpr double kMaxId = 549755813887.0; // 2^39 - 1
+std::optional<std::pair<double, double>> rangeOf(std::string_view column) {
+    static const std::map<std::string_view, std::pair<double, double>> ranges = {
+        {"id", {0, kMaxId}},
+        {"airport_ref", {0, kMaxId}},
+        {"elevation_ft", {-1500, 30000}},
+        {"frequency_khz", {1, 1e7}},
+        {"length_ft", {0, 100000}},
+        {"width_ft", {0, 10000}},
+        {"lighted", {0, 1}},
+        {"closed", {0, 1}},
+        {"frequency_mhz", {0.001, 1000}}};
+    const auto it = ranges.find(column);
+    if (it == ranges.end())
+        return std::nullopt;
+    return it->second;
+}
+
 std::string tableName(Table table) {
     switch (table) {
     case Table::Airports:
@@ -291,6 +314,9 @@ public:
 
     QString header(const core::CsvHeader& header);
     void row(const std::vector<std::string>& fields, ImportResult& out);
+    // False (the row skipped, counted by its reason) for a NUL byte in a
+    // field or a figure out of its range.
+    bool checked(const std::vector<std::string>& fields, ImportResult& out);
     // Writes the words of the rows read into the full-text index, in rowid
     // order: FTS5 keeps a run of ascending rowids in memory and writes it
     // once, where any other order makes it write at every step back.
@@ -317,13 +343,16 @@ private:
     std::set<std::string> m_types, m_countries, m_regions;
     std::vector<int> m_at; // CSV column of each of fieldsOf(m_table)
     std::unique_ptr<Statement> m_insert, m_remove, m_unindex, m_index;
-    std::vector<std::pair<qint64, std::string>> m_words;
+    std::vector<std::pair<qint64, std::string>> m_words; // row -1: superseded
+    std::unordered_map<qint64, std::size_t> m_pending;   // a place's entry in m_words
     QString m_failure;
 };
 
 void Importer::finish() {
     std::sort(m_words.begin(), m_words.end());
     for (const auto& [row, words] : m_words) {
+        if (row < 0)
+            continue;
         m_index->bind(1, row);
         m_index->bind(2, words);
         step(*m_index);
@@ -355,6 +384,25 @@ bool Importer::selected(std::string_view type, std::string_view country,
            (m_table != Table::Airports || in(m_regions, region));
 }
 
+bool Importer::checked(const std::vector<std::string>& fields, ImportResult& out) {
+    const auto& layout = fieldsOf(m_table);
+    for (std::size_t i = 0; i < layout.size(); ++i) {
+        const std::string_view v = value(fields, i);
+        // A NUL would end the text wherever it is shown, and what follows it.
+        if (v.find('\0') != std::string_view::npos) {
+            skip(out, "a field holds a NUL byte");
+            return false;
+        }
+        const auto range = layout[i].numeric ? rangeOf(layout[i].column) : std::nullopt;
+        const auto number = range ? numberOf(v) : std::nullopt;
+        if (number && !(*number >= range->first && *number <= range->second)) {
+            ++out.skipped[QStringLiteral("%1 out of range").arg(QLatin1String(layout[i].column))];
+            return false;
+        }
+    }
+    return true;
+}
+
 void Importer::row(const std::vector<std::string>& fields, ImportResult& out) {
     const auto& layout = fieldsOf(m_table);
     auto named = [&](const char* column) {
@@ -365,10 +413,12 @@ void Importer::row(const std::vector<std::string>& fields, ImportResult& out) {
         return std::string_view();
     };
     const auto id = numberOf(named("id"));
-    if (!id || *id != std::floor(*id) || std::fabs(*id) > 1e15) {
+    if (!id || *id != std::floor(*id)) {
         skip(out, "no numeric id");
         return;
     }
+    if (!checked(fields, out))
+        return;
     const qint64 rowId = static_cast<qint64>(*id);
     std::string words;
     int size = 0;
@@ -443,6 +493,11 @@ void Importer::row(const std::vector<std::string>& fields, ImportResult& out) {
             step(*m_unindex);
         }
     }
+    // The same place twice in one file: its later row wins, words too.
+    const qint64 place = rowId * 2 + (kind == Kind::Navaid ? 1 : 0);
+    if (const auto it = m_pending.find(place); it != m_pending.end())
+        m_words[it->second].first = -1;
+    m_pending[place] = m_words.size();
     m_words.emplace_back(placeRow(size, rowId, kind), std::move(words));
 }
 

@@ -44,6 +44,8 @@ private slots:
     void searchRanksAndFolds_data();
     void searchRanksAndFolds();
     void userDatabaseWins();
+    void hostileRows_data();
+    void hostileRows();
     void nearestOfEqualCodesFirst();
     void punctuationInNames_data();
     void punctuationInNames();
@@ -186,6 +188,78 @@ void TestNavDb::userDatabaseWins() {
     QCOMPARE(found(data.search("LSZH", 5)), QStringList{"LSZH My Zürich"});
     QCOMPARE(found(data.search("KJFK", 5)),
              QStringList{"KJFK John F Kennedy International Airport"});
+}
+
+void TestNavDb::hostileRows_data() {
+    QTest::addColumn<int>("table");
+    QTest::addColumn<QByteArray>("rows"); // after the file's header
+    QTest::addColumn<int>("added");
+    QTest::addColumn<QString>("skipped"); // the reason of the one row skipped, or empty
+    QTest::addColumn<QString>("find");    // a text that finds exactly one place, or empty
+    const QByteArray a = "\"small_airport\",\"Lake Field\",47,8,\"1400\",\"EU\",\"CH\",\"CH-ZH\","
+                         "\"Town\",\"no\",\"\",\"\",\"\",\"\",\"\",\"\"\n";
+    QTest::newRow("a NUL byte in a name")
+        << int(Table::Airports)
+        << QByteArray("1,\"LK1\",\"small_airport\",\"Lake") + '\0' +
+               QByteArray("Field\",47,8,\"1\",\"EU\",\"CH\",\"CH-ZH\",\"T\",\"no\",\"\",\"\",\"\","
+                          "\"\",\"\",\"\"\n2,\"LK2\",") +
+               a
+        << 1 << "a field holds a NUL byte"
+        << "lake";
+    QTest::newRow("the same id twice: the later row wins")
+        << int(Table::Airports) << "5,\"OLD\"," + a + "5,\"NEW\"," + a << 2 << ""
+        << "lake";
+    QTest::newRow("a negative id")
+        << int(Table::Airports) << "-5,\"NEG\"," + a << 0 << "id out of range"
+        << "";
+    QTest::newRow("an id of 2^39")
+        << int(Table::Airports) << "549755813888,\"BIG\"," + a << 0 << "id out of range"
+        << "";
+    QTest::newRow("the largest id, found by name")
+        << int(Table::Airports) << "549755813887,\"TOP\"," + a << 1 << ""
+        << "lake";
+    QTest::newRow("an elevation of 1e308")
+        << int(Table::Airports)
+        << QByteArray("7,\"ELV\",\"small_airport\",\"Lake Field\",47,8,\"1e308\",\"EU\",\"CH\","
+                      "\"CH-ZH\",\"T\",\"no\",\"\",\"\",\"\",\"\",\"\",\"\"\n")
+        << 0 << "elevation_ft out of range"
+        << "";
+    QTest::newRow("a runway of 1e308 ft")
+        << int(Table::Runways)
+        << QByteArray("1,1,\"LSZH\",1e308,197,\"CON\",1,0,\"16\",,,,,,\"34\",,,,,\n") << 0
+        << "length_ft out of range"
+        << "";
+    QTest::newRow("a frequency of 1e308 MHz")
+        << int(Table::Frequencies) << QByteArray("1,1,\"LSZH\",\"TWR\",\"Tower\",1e308\n") << 0
+        << "frequency_mhz out of range"
+        << "";
+}
+
+void TestNavDb::hostileRows() {
+    QFETCH(int, table);
+    QFETCH(QByteArray, rows);
+    QFETCH(int, added);
+    QFETCH(QString, skipped);
+    QFETCH(QString, find);
+    const char* files[] = {"ourairports-sample.csv", "ourairports-navaids.csv",
+                           "ourairports-runways.csv", "ourairports-frequencies.csv"};
+    const QByteArray header = testFile(files[table]).split('\n').first();
+    QTemporaryDir dir;
+    auto db = NavDatabase::open(pathIn(dir, "nav.sqlite"), true);
+    const auto result = db->import(Table(table), (header + "\n" + rows).toStdString(), {});
+    QVERIFY2(result.ok, qPrintable(result.error));
+    QCOMPARE(result.added + result.replaced, added);
+    QStringList reasons;
+    for (const auto& [reason, count] : result.skipped)
+        reasons << reason;
+    QCOMPARE(reasons, skipped.isEmpty() ? QStringList() : QStringList{skipped});
+    if (!find.isEmpty()) {
+        QString error;
+        const auto found = db->search(find, 10, std::nullopt, &error);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(found.size(), std::size_t(1));
+        QVERIFY(!found[0].name.contains(QChar(0)));
+    }
 }
 
 void TestNavDb::nearestOfEqualCodesFirst() {
