@@ -60,6 +60,14 @@ core::GeoPoint pointAlong(const core::GeoPoint& from, const core::GeoPoint& to,
     return at;
 }
 
+core::GeoPoint pointFrom(const core::GeoPoint& from, double courseDeg, double distanceNm) noexcept {
+    core::GeoPoint at = from;
+    if (std::isfinite(courseDeg) && std::isfinite(distanceNm))
+        sphere().Direct(from.latitudeDeg, from.longitudeDeg, courseDeg, distanceNm, at.latitudeDeg,
+                        at.longitudeDeg);
+    return at;
+}
+
 core::GeoPoint midpoint(const core::GeoPoint& from, const core::GeoPoint& to) noexcept {
     return pointAlong(from, to, 0.5);
 }

@@ -42,4 +42,9 @@ core::GeoPoint pointAlong(const core::GeoPoint& from, const core::GeoPoint& to,
 // Halfway along the great circle: pointAlong(from, to, 0.5).
 core::GeoPoint midpoint(const core::GeoPoint& from, const core::GeoPoint& to) noexcept;
 
+// The point distanceNm from `from` along the great circle that leaves it on
+// courseDeg (true): where a leg flown on its course is, even between
+// antipodes, where every great circle joins the two.
+core::GeoPoint pointFrom(const core::GeoPoint& from, double courseDeg, double distanceNm) noexcept;
+
 } // namespace course

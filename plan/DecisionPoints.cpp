@@ -11,8 +11,9 @@ namespace {
 
 struct LegSpeeds {
     double distanceNm = 0;
-    double outKt = 0;  // along the course
-    double backKt = 0; // along the reciprocal, same wind; NaN: no way back
+    double courseDeg = 0; // as TC gives it
+    double outKt = 0;     // along the course
+    double backKt = 0;    // along the reciprocal, same wind; NaN: no way back
     core::GeoPoint from, to;
 };
 
@@ -66,6 +67,7 @@ DecisionPoints decisionPoints(const FlightPlan& plan, const ComputedPlan& comput
         }
         LegSpeeds s;
         s.distanceNm = leg.input.distanceNm;
+        s.courseDeg = leg.courseDeg;
         s.outKt = leg::groundSpeedKt(leg.input.trueCourseDeg, leg.input.windDirectionDeg,
                                      leg.input.windVelocityKt, leg.input.tasKt);
         s.backKt = leg::groundSpeedKt(std::fmod(leg.input.trueCourseDeg + 180, 360),
@@ -92,8 +94,14 @@ DecisionPoints decisionPoints(const FlightPlan& plan, const ComputedPlan& comput
         p.intoLegNm = intoNm;
         p.distanceNm = distanceBefore + intoNm;
         p.minutes = outMinBefore + intoNm / legs[i].outKt * 60;
-        p.position = course::pointAlong(legs[i].from, legs[i].to,
-                                        legs[i].distanceNm > 0 ? intoNm / legs[i].distanceNm : 0);
+        // Between antipodes every great circle joins the two: the one the
+        // leg's course leaves on is the one flown.
+        const bool antipodes = course::arcDeg(legs[i].from, legs[i].to) > 179.9;
+        p.position =
+            antipodes
+                ? course::pointFrom(legs[i].from, legs[i].courseDeg, intoNm)
+                : course::pointAlong(legs[i].from, legs[i].to,
+                                     legs[i].distanceNm > 0 ? intoNm / legs[i].distanceNm : 0);
         return p;
     };
 

@@ -329,6 +329,16 @@ navlog::LegRecord shownFigures(const PlanLeg& leg, const leg::LegSequence& chain
     navlog::LegRecord record;
     if (leg.problem == LegProblem::None)
         record = navlog::legRecord(chain.legs()[chainIndex], leg.off.time(), leg.eta.time());
+    // A time on a later day than the plan's start says which: "00:40:12 +1".
+    const QDate start = wallClock(plan.off).date();
+    auto day = [&start](const QDateTime& t) {
+        const qint64 days = start.daysTo(t.date());
+        return days > 0 ? QStringLiteral(" +%1").arg(days) : QString();
+    };
+    if (leg.problem == LegProblem::None) {
+        record.timeOff += day(leg.off);
+        record.eta += day(leg.eta);
+    }
     const auto& waypoints = plan.waypoints;
     record.from = waypoints[static_cast<std::size_t>(leg.from)].label();
     record.to = leg.alternate ? plan.alternate->label()

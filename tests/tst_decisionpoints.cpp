@@ -1,6 +1,7 @@
 // Where to turn back: the equal-time point and the point of no return against
 // their closed forms on one leg and a brute-force walk over several, a wind
 // that allows no way back, and the wind margin against recomputed plans.
+#include "course/GreatCircle.h"
 #include "plan/DecisionPoints.h"
 
 #include <QTest>
@@ -80,6 +81,7 @@ private slots:
     void severalLegsAgainstAWalk();
     void noWayBack();
     void windMarginAgainstRecomputedPlans();
+    void antipodesAndMidnight();
 };
 
 void TestDecisionPoints::oneLegClosedForms() {
@@ -185,6 +187,27 @@ void TestDecisionPoints::windMarginAgainstRecomputedPlans() {
     QCOMPARE(d.windMargin.cases.size(), std::size_t(4));
     QVERIFY(d.windMargin.cases[0].fuelChangeGal != 0);
     QVERIFY(d.windMargin.mostSensitiveLeg >= 1 && d.windMargin.mostSensitiveLeg <= 3);
+}
+
+void TestDecisionPoints::antipodesAndMidnight() {
+    // A leg from one point to its antipode in a calm: the equal-time point is
+    // half way, 90° of arc from the departure, not at the departure.
+    FlightPlan p = route({{10, 20, Wind{}}, {-10, -160, Wind{}}}, 100);
+    p.aircraft.fuelFlowGph = 0.01; // half the earth round on little fuel
+    p.off = QDateTime(QDate(2026, 6, 1), QTime(23, 0, 0));
+    const plan::ComputedPlan c = plan::computePlan(p, nullptr);
+    QCOMPARE(c.legs[0].problem, plan::LegProblem::None);
+    const plan::DecisionPoints d = plan::decisionPoints(p, c, nullptr);
+    QVERIFY(d.etp.point);
+    QVERIFY(std::fabs(d.etp.point->distanceNm - c.legs[0].input.distanceNm / 2) < 1e-6);
+    const double arc = course::arcDeg(p.waypoints[0].position, d.etp.point->position);
+    QVERIFY2(std::fabs(arc - 90) < 0.01, qPrintable(QString::number(arc)));
+    // The ETA, days later, says which day.
+    const int days = static_cast<int>((23 * 60 + c.legs[0].result.eteMin) / (24 * 60));
+    QVERIFY(days >= 1);
+    QVERIFY2(c.legs[0].record.eta.endsWith(QString(" +%1").arg(days)),
+             qPrintable(c.legs[0].record.eta));
+    QVERIFY(!c.legs[0].record.timeOff.contains('+'));
 }
 
 QTEST_GUILESS_MAIN(TestDecisionPoints)

@@ -9,6 +9,7 @@
 #include "leg/LegDialogIds.h"
 #include "plan/FlightPlan.h"
 
+#include <QDateTimeEdit>
 #include <QTest>
 
 #include <algorithm>
@@ -111,8 +112,16 @@ void TestPlanLegs::planLegsAreTheLegDialogs() {
                                                  {legid::TOTDIST, r.totalDistance}};
         for (const auto& [id, value] : shown)
             QCOMPARE(text(*dlg, id), value);
-        QCOMPARE(testing::picker(*dlg, legid::OUT)->time().toString("HH:mm:ss"), r.timeOff);
-        QCOMPARE(testing::picker(*dlg, legid::ETA)->time().toString("HH:mm:ss"), r.eta);
+        // The leg dialog's picker holds the day; the plan writes it after a
+        // time past midnight ("00:20:21 +1").
+        auto clock = [](const QDateTimeEdit* picker, const QDate& start) {
+            const qint64 days = start.daysTo(picker->date());
+            return picker->time().toString("HH:mm:ss") +
+                   (days > 0 ? QString(" +%1").arg(days) : QString());
+        };
+        const QDate start = p.off.date();
+        QCOMPARE(clock(testing::picker(*dlg, legid::OUT), start), r.timeOff);
+        QCOMPARE(clock(testing::picker(*dlg, legid::ETA), start), r.eta);
         testing::click(*dlg, legid::NEXT);
     }
     QCOMPARE(computed.fuel.tripGal, dlg->legs().totalBurntGal());
