@@ -19,6 +19,7 @@ struct Wind {
     friend bool operator==(const Wind& a, const Wind& b) {
         return a.directionDeg == b.directionDeg && a.speedKt == b.speedKt;
     }
+    friend bool operator!=(const Wind& a, const Wind& b) { return !(a == b); }
 };
 
 // The wind as a vector pointing where the air comes from: east and north

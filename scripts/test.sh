@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Skyvane and runs every test: the formatting check, the suite with
 # the benchmarks built (install tree included), the README's run command, the Debian package's
-# contents, a short fuzzing of the two file parsers and the airport import,
+# contents, a short fuzzing of every parser,
 # and the suite once more built by clang with warnings as errors under
 # AddressSanitizer and UndefinedBehaviorSanitizer.
 # Needs no display: the tests that need a window system start their own Xvfb.
@@ -28,11 +28,12 @@ echo "== Debian package"
 bash scripts/package.sh >/dev/null
 bash tests/check_package.sh build/pkg/skyvane_*.deb
 
-echo "== fuzz the file parsers and the airport import"
+echo "== fuzz every parser: files, routes, typed text, the imports and the search"
+parsers=(defaults airports import planfile routes typed navlog navdb)
 cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-      -DSKYVANE_FUZZ=ON -DSKYVANE_BENCH=OFF >/dev/null
-cmake --build build/fuzz -j"$jobs" --target fuzz_defaults fuzz_airports fuzz_import
-for parser in defaults airports import; do
+      -DSKYVANE_FUZZ=ON -DSKYVANE_BENCH=OFF -DSKYVANE_TESTS=OFF >/dev/null
+cmake --build build/fuzz -j"$jobs" --target "${parsers[@]/#/fuzz_}"
+for parser in "${parsers[@]}"; do
     corpus="$(mktemp -d)"
     log="$corpus.log"
     if ! ./build/fuzz/fuzz_$parser -max_total_time=30 -max_len=4096 \
