@@ -209,18 +209,27 @@ private:
             paragraph(line, width);
     }
 
-    // A page after the first: the sheet's title and route, and its number.
+    // A page after the first: the sheet's title and route, wrapped beside
+    // its number (never under it, never cut), and the number.
     void newPage() {
         if (m_painter)
             m_device.newPage();
         ++m_page;
         const double h = lineOf(m_heading);
-        text(QRectF(0, 0, m_area.width(), h), m_heading,
-             m_sheet.title + QStringLiteral(" — ") + m_sheet.route,
-             Qt::AlignLeft | Qt::AlignVCenter);
+        // Room for the widest number, the same in the counting pass as in
+        // the drawing one, so both wrap alike.
+        const QString widest = QStringLiteral("Page 999 of 999");
+        const double width =
+            m_area.width() - QFontMetricsF(m_body).horizontalAdvance(widest) - 3 * m_mm;
+        const QString title = m_sheet.title + QStringLiteral(" — ") + m_sheet.route;
+        const QRectF bounds = QFontMetricsF(m_heading).boundingRect(QRectF(0, 0, width, 1e6),
+                                                                    Qt::TextWordWrap, title);
+        const double titleH = std::max(h, bounds.height());
+        text(QRectF(0, 0, width, titleH), m_heading, title,
+             Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap);
         text(QRectF(0, 0, m_area.width(), h), m_body, pageText(),
              Qt::AlignRight | Qt::AlignVCenter);
-        m_y = h + 2 * m_mm;
+        m_y = titleH + 2 * m_mm;
     }
 
     void nextPageWithTable() {

@@ -156,6 +156,7 @@ private slots:
     void legibleOnEveryPage_data();
     void legibleOnEveryPage();
     void whatFitsNowhereIsSaidNotShrunk();
+    void continuationPagesKeepTitleAndNumberApart();
     void pictureOnItsOwnPageOrBeside();
 
 private:
@@ -386,6 +387,28 @@ void TestKneeboard::legibleOnEveryPage() {
         }
     }
     QCOMPARE(legsSeen, 30);
+}
+
+void TestKneeboard::continuationPagesKeepTitleAndNumberApart() {
+    // Thirty legs on A5: the route line of 31 waypoints wraps on every page
+    // after the first, whole, and beside "Page n of N", never under it.
+    testing::DataDir dir;
+    const kneeboard::Sheet sheet = sheetOf(straightPlan(30));
+    const Pdf pdf = readPdf(
+        kneeboard::kneeboardPdf(sheet, *kneeboard::pageLayout("a5"), kneeboard::PrintOptions{}));
+    QVERIFY(pdf.pages >= 2);
+    for (int n = 2; n <= pdf.pages; ++n) {
+        const std::vector<Word> words = pdf.onPage(n);
+        const auto page = std::find_if(words.begin(), words.end(),
+                                       [](const Word& w) { return w.text == "Page"; });
+        QVERIFY(page != words.end());
+        QVERIFY2(pdf.has(n, "WP30"), qPrintable(QString("page %1 cuts the route").arg(n)));
+        for (const Word& w : words) {
+            const bool sameLine = w.yMin < page->yMax && w.yMax > page->yMin;
+            if (sameLine && w.xMin < page->xMin)
+                QVERIFY2(w.xMax <= page->xMin, qPrintable(w.text + " runs into the page number"));
+        }
+    }
 }
 
 void TestKneeboard::whatFitsNowhereIsSaidNotShrunk() {
