@@ -25,7 +25,10 @@ for calc in gnome-calculator kcalc galculator qalculate-gtk mate-calc x11-apps; 
     grep -Eq "(^|[,|] ?)$calc( |,|$)" <<<"$recommends" ||
         { echo "Recommends lacks $calc: $recommends"; fail=1; }
 done
-field Description | grep -q 'flight-leg planning calculator' || { echo "Description"; fail=1; }
+# Read whole first: grep -q stops at its match, and under pipefail the
+# writer's broken pipe would count as a failure.
+description=$(field Description)
+grep -q 'flight-leg planning calculator' <<<"$description" || { echo "Description"; fail=1; }
 files=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for f in ./usr/bin/skyvane ./usr/share/applications/org.skyvane.Skyvane.desktop \
          ./usr/share/metainfo/org.skyvane.Skyvane.metainfo.xml \
