@@ -28,6 +28,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QTableWidget>
 #include <QUndoStack>
@@ -103,14 +104,24 @@ PlanWindow::PlanWindow(const FlightPlan& start, QWidget* parent)
     top->addWidget(m_route, 3);
     top->addWidget(m_aircraft);
     top->addWidget(m_windsPanel);
-    auto* layout = new QVBoxLayout(this);
+    // Everything in a scrolling area: on a small or scaled screen the window
+    // still fits, and what does not fit scrolls instead of running off it.
+    auto* content = new QWidget;
+    auto* layout = new QVBoxLayout(content);
     layout->addLayout(top, 2);
     layout->addLayout(legs, 3);
     layout->addWidget(m_fuel);
     layout->addWidget(m_decisions);
     layout->addLayout(files);
+    auto* scroll = new QScrollArea;
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(content);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll);
 
-    // Within the screen, whatever its size.
+    // Within the screen, whatever its size and scale.
     const QRect screen =
         (this->screen() ? this->screen() : QGuiApplication::primaryScreen())->availableGeometry();
     resize(std::min(1200, screen.width() - 40), std::min(760, screen.height() - 60));

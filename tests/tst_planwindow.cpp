@@ -87,6 +87,7 @@ private slots:
     void leavingAFieldTakesIt();
     void decimalCommaIsAPoint_data();
     void decimalCommaIsAPoint();
+    void opensWithinTheScreen();
 };
 
 void TestPlanWindow::buildEditUndoSave() {
@@ -437,6 +438,24 @@ void TestPlanWindow::decimalCommaIsAPoint() {
     QCOMPARE(w.currentPlan().waypoints.size(), std::size_t(1));
     QCOMPARE(w.currentPlan().waypoints[0].position.latitudeDeg, 47.5);
     QCOMPARE(w.currentPlan().waypoints[0].position.longitudeDeg, 8.5);
+}
+
+void TestPlanWindow::opensWithinTheScreen() {
+    // Whatever the screen (offscreen: 800 x 800, smaller than a 1920 x 1080
+    // laptop at 150 % sees), the window and all it needs fit on it.
+    testing::DataDir dir;
+    plan::PlanWindow w(plan::FlightPlan{});
+    w.show();
+    const QRect screen = w.screen()->availableGeometry();
+    QVERIFY2(screen.contains(w.geometry()), qPrintable(QString("%1x%2 at %3,%4 on %5x%6")
+                                                           .arg(w.width())
+                                                           .arg(w.height())
+                                                           .arg(w.x())
+                                                           .arg(w.y())
+                                                           .arg(screen.width())
+                                                           .arg(screen.height())));
+    QVERIFY(w.minimumSizeHint().width() <= screen.width());
+    QVERIFY(w.minimumSizeHint().height() <= screen.height());
 }
 
 QTEST_MAIN(TestPlanWindow)
