@@ -787,7 +787,8 @@ ImportResult NavDatabase::import(Table table, const std::string& csv, const Impo
     return out;
 }
 
-NavData::NavData(const std::string& userPath, const std::optional<std::string>& installedPath) {
+NavData::NavData(const std::string& userPath, const std::optional<std::string>& installedPath)
+    : m_userPath(userPath) {
     m_user = NavDatabase::open(userPath, false, &m_problem);
     if (installedPath && *installedPath != userPath)
         m_installed = NavDatabase::open(*installedPath, false, &m_problem);
@@ -798,8 +799,17 @@ NavData NavData::of(const core::DataPlaces& places) {
                    places.installedFile(QLatin1String(kFileName)));
 }
 
+const NavDatabase* NavData::user() const {
+    // A read-only open changes nothing, so a file not there (or damaged)
+    // at the start is simply tried again.
+    if (!m_user && !m_userPath.empty() &&
+        QFile::exists(QFile::decodeName(QByteArray::fromStdString(m_userPath))))
+        m_user = NavDatabase::open(m_userPath, false);
+    return m_user.get();
+}
+
 std::optional<AirportFacts> NavData::airportFacts(const QString& ident) const {
-    for (const auto* db : {m_user.get(), m_installed.get()}) {
+    for (const NavDatabase* db : {user(), static_cast<const NavDatabase*>(m_installed.get())}) {
         if (db) {
             if (auto facts = db->airportFacts(ident))
                 return facts;
@@ -813,8 +823,8 @@ std::vector<Place> NavData::search(const QString& text, int limit,
                                    QString* error) const {
     std::vector<Place> all;
     std::set<std::pair<int, qint64>> fromUser;
-    if (m_user) {
-        all = m_user->search(text, limit, near, error);
+    if (const NavDatabase* own = user()) {
+        all = own->search(text, limit, near, error);
         for (const Place& p : all)
             fromUser.insert({int(p.kind), p.id});
     }

@@ -154,7 +154,7 @@ public:
                               QString* error = nullptr) const;
     // The user's database first, then the installed one.
     std::optional<AirportFacts> airportFacts(const QString& ident) const;
-    bool empty() const { return !m_user && !m_installed; }
+    bool empty() const { return !user() && !m_installed; }
     // What went wrong opening either, for the pilot (a damaged file put aside).
     const QString& problem() const { return m_problem; }
 
@@ -162,7 +162,12 @@ public:
     static NavData of(const core::DataPlaces& places);
 
 private:
-    std::unique_ptr<NavDatabase> m_user;
+    // The user's database, opened when it first exists: an import made from
+    // a shell while the program runs is seen at once.
+    const NavDatabase* user() const;
+
+    std::string m_userPath;
+    mutable std::unique_ptr<NavDatabase> m_user;
     std::unique_ptr<NavDatabase> m_installed;
     QString m_problem;
 };

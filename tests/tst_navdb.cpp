@@ -44,6 +44,7 @@ private slots:
     void searchRanksAndFolds_data();
     void searchRanksAndFolds();
     void userDatabaseWins();
+    void anImportFromAShellIsSeenAtOnce();
     void hostileRows_data();
     void hostileRows();
     void nearestOfEqualCodesFirst();
@@ -188,6 +189,23 @@ void TestNavDb::userDatabaseWins() {
     QCOMPARE(found(data.search("LSZH", 5)), QStringList{"LSZH My Zürich"});
     QCOMPARE(found(data.search("KJFK", 5)),
              QStringList{"KJFK John F Kennedy International Airport"});
+}
+
+void TestNavDb::anImportFromAShellIsSeenAtOnce() {
+    // The program runs before the pilot's database exists; an import made
+    // meanwhile is found without a restart.
+    QTemporaryDir dir;
+    const std::string user = pathIn(dir, "user.sqlite");
+    const navdb::NavData data(user, std::nullopt);
+    QVERIFY(data.empty());
+    QVERIFY(data.search("ZUE", 5).empty());
+    {
+        auto db = NavDatabase::open(user, true);
+        QVERIFY(
+            db->import(Table::Navaids, testFile("ourairports-navaids.csv").toStdString(), {}).ok);
+    }
+    QVERIFY(!data.empty());
+    QCOMPARE(data.search("ZUE", 5).size(), std::size_t(2));
 }
 
 void TestNavDb::hostileRows_data() {
