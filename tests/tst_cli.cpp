@@ -2,6 +2,7 @@
 // without a display, anything unknown is refused with exit code 2.
 #include "TestData.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -58,6 +59,8 @@ private slots:
     void importRefusesAndKeepsTheFile();
     void navigationDatabaseImportAndFind();
     void planWithoutAWindow();
+    void planOptionsAtTheirLimits_data();
+    void planOptionsAtTheirLimits();
 };
 
 void TestCli::versionWithoutDisplay() {
@@ -335,6 +338,46 @@ void TestCli::planWithoutAWindow() {
     QVERIFY2(r.err.contains("damaged"), qPrintable(r.err));
     QVERIFY(!QFile::exists(never));
     QCOMPARE(run({"--csv", "-"}).exitCode, 2); // --csv alone
+}
+
+void TestCli::planOptionsAtTheirLimits_data() {
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("key"); // in the JSON: "fuel.<key>" or "legs.0.<key>"
+    QTest::addColumn<double>("value");
+    QTest::newRow("--taxi 0") << QStringList{"--taxi", "0"} << "fuel.taxiGal" << 0.0;
+    QTest::newRow("--reserve 0") << QStringList{"--reserve", "0"} << "fuel.reserveGal" << 0.0;
+    QTest::newRow("--fuel sets the fuel on board")
+        << QStringList{"--fuel", "33"} << "fuel.onBoardGal" << 33.0;
+    QTest::newRow("--var -360 over the file's own variation")
+        << QStringList{"--var", "-360"} << "legs.0.var" << -360.0;
+    QTest::newRow("--wind 360/15") << QStringList{"--wind", "360/15"} << "legs.0.wd" << 360.0;
+}
+
+void TestCli::planOptionsAtTheirLimits() {
+    QFETCH(QStringList, options);
+    QFETCH(QString, key);
+    QFETCH(double, value);
+    testing::DataDir dir;
+    const QString planPath = dir.home.path() + "/two.skyplan";
+    QFile planFile(planPath);
+    QVERIFY(planFile.open(QIODevice::WriteOnly));
+    planFile.write(R"({"format": "skyvane-plan", "version": 1,
+        "aircraft": {"tasKt": 110, "fuelFlowGph": 8, "fuelGal": 40, "taxiGal": 1},
+        "fuel": {"reserveMin": 45}, "off": "2026-06-01T10:00:00",
+        "waypoints": [
+          {"name": "A", "latitudeDeg": 47.0, "longitudeDeg": 8.0},
+          {"name": "B", "latitudeDeg": 47.5, "longitudeDeg": 8.5,
+           "leg": {"altitudeFt": 4500, "variationDeg": 3,
+                   "wind": {"directionDeg": 270, "speedKt": 10}}}]})");
+    planFile.close();
+    const Run r = run(QStringList{"--plan", planPath, "--json", "-"} + options);
+    QCOMPARE(r.exitCode, 0);
+    const QJsonObject json = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    const QStringList path = key.split('.');
+    const QJsonObject holder = path[0] == "fuel"
+                                   ? json.value("fuel").toObject()
+                                   : json.value("legs").toArray().at(path[1].toInt()).toObject();
+    QCOMPARE(holder.value(path.last()).toDouble(-999), value);
 }
 
 QTEST_GUILESS_MAIN(TestCli)
