@@ -169,14 +169,15 @@ std::string tripCsv(const Trip& trip, int reserveMin) {
                                  .arg(QString::fromStdString(
                                      core::formatGeneral(std::round(t.aboveReserveMin))))
                            : QString())
-        << QString() << (t.complete ? QString() : QStringLiteral("incomplete: ") + missingText(t));
+        << QString()
+        << (t.complete ? QString() : QStringLiteral("incomplete: ") + missingText(t.missingLegs));
     appendCsvRow(out, row);
     return out;
 }
 
-QString missingText(const Totals& totals) {
+QString missingText(const QList<int>& legs) {
     QStringList numbers;
-    for (int leg : totals.missingLegs)
+    for (int leg : legs)
         numbers << QString::number(leg);
     return QStringLiteral("%1 %2 could not be computed")
         .arg(numbers.size() == 1 ? QStringLiteral("leg") : QStringLiteral("legs"),
@@ -185,7 +186,7 @@ QString missingText(const Totals& totals) {
 
 QString reserveSummary(const Totals& totals, int reserveMin) {
     if (!totals.complete)
-        return QStringLiteral("No totals: %1.").arg(missingText(totals));
+        return QStringLiteral("No totals: %1.").arg(missingText(totals.missingLegs));
     if (!totals.hasEndurance)
         return QStringLiteral("No fuel flow: no endurance to compare with the reserve.");
     return QStringLiteral("Fuel left at the end lasts %1 min: %2 min %3 the %4 min reserve.")

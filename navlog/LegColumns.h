@@ -42,8 +42,9 @@ inline const QString kBelowReserveShort = QStringLiteral("LOW");
 inline const QString kSideHeading = QStringLiteral("WCA side");
 inline const QString kProblemHeading = QStringLiteral("Problem");
 
-// "legs 2, 3 could not be computed": the totals of a trip that has none.
-QString missingText(const Totals& totals);
+// "legs 2, 3 could not be computed" (numbers from 1): the totals of a trip
+// that has none, and the plan's.
+QString missingText(const QList<int>& legs);
 
 // The table of legs that the window shows and the kneeboard prints: "#" and
 // the columns with a heading (From, To, TC, WD/WV, TAS, WCA, TH, Var, MH, MD,

@@ -5,6 +5,7 @@
 #include "core/Text.h"
 #include "course/GreatCircle.h"
 #include "magvar/MagneticVariation.h"
+#include "navlog/LegColumns.h"
 
 #include <algorithm>
 #include <cmath>
@@ -391,14 +392,10 @@ navlog::Trip tripOf(const ComputedPlan& computed, const QDateTime& started) {
 }
 
 QString routeTotalsText(const ComputedPlan& computed) {
-    if (!computed.complete()) {
-        QStringList numbers;
-        for (int leg : computed.missingLegs)
-            numbers << QString::number(leg);
-        return QStringLiteral("Route incomplete: %1 %2 could not be computed.")
-            .arg(numbers.size() == 1 ? QStringLiteral("leg") : QStringLiteral("legs"),
-                 numbers.join(QStringLiteral(", ")));
-    }
+    if (!computed.complete())
+        return QStringLiteral("Route incomplete: %1.")
+            .arg(navlog::missingText(
+                QList<int>(computed.missingLegs.begin(), computed.missingLegs.end())));
     return QStringLiteral("Route %1 nm, %2 min.")
         .arg(core::numberText(computed.distanceNm), core::numberText(computed.eteMin));
 }
