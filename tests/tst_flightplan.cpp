@@ -22,6 +22,8 @@ private slots:
     void legsThatCannotBeFlownSaySo();
     void noVerdictOverMissingLegs_data();
     void noVerdictOverMissingLegs();
+    void eachLegTakesItsOwnConditions();
+    void fuelExactlyTheRequiredIsEnough();
 };
 
 void TestFlightPlan::windsAloftAsVectors_data() {
@@ -155,6 +157,48 @@ void TestFlightPlan::noVerdictOverMissingLegs() {
     // The nav log of the plan has no totals to pass for the route's.
     const navlog::Totals t = navlog::totalsOf(plan::tripOf(c, p.off), 30);
     QVERIFY(!t.complete && t.distance.isEmpty() && t.timeEnRoute.isEmpty());
+}
+
+void TestFlightPlan::eachLegTakesItsOwnConditions() {
+    FlightPlan p = threeLegs();
+    // Winds from the winds aloft at each leg's own altitude.
+    p.windsAloft = {{3000, Wind{350, 20}}, {5000, Wind{10, 20}}, {9000, Wind{90, 40}}};
+    p.waypoints[1].leg = {3000, std::nullopt, std::nullopt};
+    p.waypoints[2].leg = {9000, std::nullopt, 5.0}; // and its own variation over the plan's
+    p.waypoints[3].leg = {4000, std::nullopt, std::nullopt};
+    // A card that varies: the deviation read at each leg's magnetic heading.
+    p.deviationCard = plan::DeviationCard{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
+    const plan::ComputedPlan c = plan::computePlan(p, nullptr);
+    QCOMPARE(c.legs[0].wind, (Wind{350, 20}));
+    QCOMPARE(c.legs[1].wind, (Wind{90, 40}));
+    QCOMPARE(c.legs[2].wind, (Wind{360, 20}));
+    QCOMPARE(c.legs[0].variationDeg, -2.0);
+    QCOMPARE(c.legs[1].variationDeg, 5.0);
+    for (const plan::PlanLeg& leg : c.legs) {
+        QCOMPARE(leg.problem, plan::LegProblem::None);
+        const double expected =
+            core::roundHalfUp(plan::deviationAt(*p.deviationCard, leg.result.magHeadingDeg));
+        QCOMPARE(leg.deviationDeg, expected);
+        QCOMPARE(leg.input.magDeviationDeg, expected);
+    }
+    QVERIFY(c.legs[0].deviationDeg != c.legs[2].deviationDeg); // the card did vary
+}
+
+void TestFlightPlan::fuelExactlyTheRequiredIsEnough() {
+    FlightPlan p = threeLegs();
+    const plan::ComputedPlan first = plan::computePlan(p, nullptr);
+    p.aircraft.fuelGal = first.fuel.requiredGal;
+    // The trip is burnt from the fuel after taxi; with exactly the required
+    // on board the verdict is enough, a hundredth less is not.
+    const plan::ComputedPlan exact = plan::computePlan(p, nullptr);
+    QCOMPARE(exact.fuel.requiredGal, p.aircraft.fuelGal);
+    QVERIFY(exact.fuel.enough);
+    p.aircraft.fuelGal -= 0.01;
+    QVERIFY(!plan::computePlan(p, nullptr).fuel.enough);
+    // The totals row's fuel left is the destination's.
+    const navlog::Totals t = navlog::totalsOf(plan::tripOf(exact, p.off), 30);
+    QVERIFY(t.complete);
+    QCOMPARE(t.fuelBurnt, exact.legs.back().record.totalBurnt);
 }
 
 QTEST_GUILESS_MAIN(TestFlightPlan)
