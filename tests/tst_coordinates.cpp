@@ -6,9 +6,13 @@
 
 #include <QTest>
 
+#include <cmath>
+
 class TestCoordinates : public QObject {
     Q_OBJECT
 private slots:
+    void printed_data();
+    void printed();
     void positions_data();
     void positions();
 };
@@ -65,6 +69,29 @@ void TestCoordinates::positions() {
     QVERIFY2(parsed.position, qPrintable(parsed.error));
     QVERIFY(std::fabs(parsed.position->latitudeDeg - lat) < 1e-12);
     QVERIFY(std::fabs(parsed.position->longitudeDeg - lon) < 1e-12);
+}
+
+void TestCoordinates::printed_data() {
+    QTest::addColumn<double>("lat");
+    QTest::addColumn<double>("lon");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("north and east") << 47.458333 << 8.55 << "47 27.50N 008 33.00E";
+    QTest::newRow("south and west") << -33.95 << -151.18 << "33 57.00S 151 10.80W";
+    QTest::newRow("minutes that round to 60 carry into the degree")
+        << 47.9999999 << -8.9999999 << "48 00.00N 009 00.00W";
+    QTest::newRow("the poles and the date line") << -90.0 << 180.0 << "90 00.00S 180 00.00E";
+}
+
+void TestCoordinates::printed() {
+    QFETCH(double, lat);
+    QFETCH(double, lon);
+    QFETCH(QString, text);
+    QCOMPARE(plan::positionText({lat, lon}), text);
+    // And it reads back to within the printed hundredth of a minute.
+    const plan::ParsedPosition back = plan::parsePosition(text);
+    QVERIFY2(back.position, qPrintable(back.error));
+    QVERIFY(std::fabs(back.position->latitudeDeg - lat) < 0.01 / 60);
+    QVERIFY(std::fabs(back.position->longitudeDeg - lon) < 0.01 / 60);
 }
 
 QTEST_GUILESS_MAIN(TestCoordinates)

@@ -82,6 +82,7 @@ private slots:
     void noWayBack();
     void windMarginAgainstRecomputedPlans();
     void antipodesAndMidnight();
+    void pointsAreMeasuredFromTheirLegsStart();
 };
 
 void TestDecisionPoints::oneLegClosedForms() {
@@ -208,6 +209,28 @@ void TestDecisionPoints::antipodesAndMidnight() {
     QVERIFY2(c.legs[0].record.eta.endsWith(QString(" +%1").arg(days)),
              qPrintable(c.legs[0].record.eta));
     QVERIFY(!c.legs[0].record.timeOff.contains('+'));
+}
+
+void TestDecisionPoints::pointsAreMeasuredFromTheirLegsStart() {
+    // North, then north-east: both points fall in the second leg, which is
+    // neither north-south nor east-west, so both coordinates must come from
+    // that leg's start, P1.
+    const FlightPlan p = route({{46, 7, Wind{}}, {46.3, 7, Wind{}}, {47.5, 9, Wind{200, 10}}}, 40);
+    const plan::ComputedPlan c = plan::computePlan(p, nullptr);
+    const plan::DecisionPoints d = plan::decisionPoints(p, c, nullptr);
+    for (const plan::PointResult* point : {&d.etp, &d.pnr}) {
+        QVERIFY(point->point);
+        const plan::RoutePoint& r = *point->point;
+        QCOMPARE(r.leg, 2);
+        QVERIFY(std::fabs(r.distanceNm - (c.legs[0].input.distanceNm + r.intoLegNm)) < 1e-9);
+        const core::GeoPoint expected =
+            course::pointAlong(p.waypoints[1].position, p.waypoints[2].position,
+                               r.intoLegNm / c.legs[1].input.distanceNm);
+        QVERIFY(std::fabs(r.position.latitudeDeg - expected.latitudeDeg) < 1e-9);
+        QVERIFY(std::fabs(r.position.longitudeDeg - expected.longitudeDeg) < 1e-9);
+        const QString text = plan::pointText("ETP", *point, p);
+        QVERIFY2(text.contains(" nm past P1)") && text.contains("from P0"), qPrintable(text));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestDecisionPoints)
