@@ -1,6 +1,7 @@
 // Where to turn back: the equal-time point and the point of no return against
 // their closed forms on one leg and a brute-force walk over several, a wind
 // that allows no way back, and the wind margin against recomputed plans.
+#include "core/Math.h"
 #include "course/GreatCircle.h"
 #include "plan/DecisionPoints.h"
 
@@ -187,7 +188,39 @@ void TestDecisionPoints::windMarginAgainstRecomputedPlans() {
     QVERIFY(marginWith(h + 1) < 0);
     QCOMPARE(d.windMargin.cases.size(), std::size_t(4));
     QVERIFY(d.windMargin.cases[0].fuelChangeGal != 0);
-    QVERIFY(d.windMargin.mostSensitiveLeg >= 1 && d.windMargin.mostSensitiveLeg <= 3);
+    // The most sensitive leg exactly: the one whose fuel grows most with 10
+    // kt more headwind on every leg, found by recomputing.
+    FlightPlan harder = p;
+    for (std::size_t i = 1; i < harder.waypoints.size(); ++i) {
+        const plan::PlanLeg& leg = c.legs[i - 1];
+        const double course = leg.input.trueCourseDeg * M_PI / 180;
+        const double from = leg.wind.directionDeg * M_PI / 180;
+        const double east = leg.wind.speedKt * std::sin(from) + 10 * std::sin(course);
+        const double north = leg.wind.speedKt * std::cos(from) + 10 * std::cos(course);
+        harder.waypoints[i].leg.wind = Wind{
+            std::fmod(std::atan2(east, north) * 180 / M_PI + 360, 360), std::hypot(east, north)};
+    }
+    const plan::ComputedPlan hc = plan::computePlan(harder, nullptr);
+    int most = 0;
+    double gain = -1;
+    for (std::size_t i = 0; i < hc.legs.size(); ++i) {
+        const double g = hc.legs[i].result.fuelUsedGal - c.legs[i].result.fuelUsedGal;
+        if (g > gain) {
+            gain = g;
+            most = static_cast<int>(i) + 1;
+        }
+    }
+    QCOMPARE(d.windMargin.mostSensitiveLeg, most);
+    // Each wind case's own reserve margin: "10 kt stronger" recomputed.
+    FlightPlan stronger = p;
+    for (std::size_t i = 1; i < stronger.waypoints.size(); ++i)
+        stronger.waypoints[i].leg.wind->speedKt = c.legs[i - 1].wind.speedKt + 10;
+    const plan::ComputedPlan sc = plan::computePlan(stronger, nullptr);
+    const plan::PlanLeg& last = sc.legs.back();
+    QCOMPARE(d.windMargin.cases[0].name, QString("10 kt stronger"));
+    QCOMPARE(d.windMargin.cases[0].reserveMarginGal,
+             core::roundTo2Places(last.result.fuelLeftGal - last.fuelShortGal - 30 * 8 / 60.0));
+    QVERIFY(d.windMargin.cases[0].reserveMarginGal != d.windMargin.cases[1].reserveMarginGal);
 }
 
 void TestDecisionPoints::antipodesAndMidnight() {
