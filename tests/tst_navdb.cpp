@@ -45,6 +45,7 @@ private slots:
     void searchRanksAndFolds();
     void userDatabaseWins();
     void anImportFromAShellIsSeenAtOnce();
+    void airportFactsOpenRunwaysAndTheUsersFirst();
     void hostileRows_data();
     void hostileRows();
     void nearestOfEqualCodesFirst();
@@ -206,6 +207,29 @@ void TestNavDb::anImportFromAShellIsSeenAtOnce() {
     }
     QVERIFY(!data.empty());
     QCOMPARE(data.search("ZUE", 5).size(), std::size_t(2));
+}
+
+void TestNavDb::airportFactsOpenRunwaysAndTheUsersFirst() {
+    QTemporaryDir dir;
+    const std::string installed = pathIn(dir, "installed.sqlite");
+    const std::string user = pathIn(dir, "user.sqlite");
+    const QByteArray header = testFile("ourairports-runways.csv").split('\n').first();
+    for (const std::string& path : {installed, user}) {
+        auto db = NavDatabase::open(path, true);
+        QVERIFY(
+            db->import(Table::Airports, testFile("ourairports-sample.csv").toStdString(), {}).ok);
+        // A closed runway, the longest of all, is never the longest open one.
+        const QByteArray runways =
+            header + "\n9,4,\"LSZH\",20000,200,\"CON\",1,1,\"01\",,,,,,\"19\",,,,,\n" +
+            (path == user ? "8,4,\"LSZH\",8000,100,\"ASP\",1,0,\"10\",,,,,,\"28\",,,,,\n"
+                          : "8,4,\"LSZH\",9000,100,\"CON\",1,0,\"14\",,,,,,\"32\",,,,,\n");
+        QVERIFY(db->import(Table::Runways, runways.toStdString(), {}).ok);
+    }
+    const navdb::NavData data(user, installed);
+    const auto facts = data.airportFacts("LSZH");
+    QVERIFY(facts && facts->longestRunway);
+    QCOMPARE(facts->longestRunway->ends, QString("10/28")); // the pilot's own database
+    QCOMPARE(facts->longestRunway->lengthFt, 8000.0);
 }
 
 void TestNavDb::hostileRows_data() {
