@@ -3,6 +3,7 @@
 // -declination), the model's years and its unreliable polar caps.
 #include "course/GreatCircle.h"
 #include "magvar/MagneticVariation.h"
+#include "plan/FlightPlan.h"
 
 #include <QTest>
 
@@ -20,6 +21,7 @@ private slots:
     void notNearTheGeomagneticPoles();
     void missingModelSaysSo();
     void midpointAndText();
+    void aPlanTakesTheModelsVariation();
 };
 
 void TestMagVar::noaaTestValues_data() {
@@ -97,6 +99,30 @@ void TestMagVar::midpointAndText() {
     QCOMPARE(magvar::varText(12), QString::fromUtf8("12° W"));
     QCOMPARE(magvar::varText(-1), QString::fromUtf8("1° E"));
     QCOMPARE(magvar::varText(0), QString::fromUtf8("0°"));
+}
+
+void TestMagVar::aPlanTakesTheModelsVariation() {
+    // A leg whose midpoint is New York's test point (12.3 W there in 2026):
+    // Var +12 in the leg, MH = TH + 12; a leg's own variation still wins.
+    const MagneticVariation model(SKYVANE_MAGNETIC_DIR);
+    plan::FlightPlan p;
+    p.aircraft = {110, 8, 40, 0};
+    p.off = QDateTime(QDate(2026, 1, 1), QTime(12, 0));
+    for (double lat : {40.3, 40.7, 41.1}) {
+        plan::Waypoint w;
+        w.position = {lat, -74.25};
+        w.leg.wind = plan::Wind{270, 10};
+        p.waypoints.push_back(w);
+    }
+    p.waypoints[2].leg.variationDeg = -4;
+    const plan::ComputedPlan c = plan::computePlan(p, &model);
+    QCOMPARE(c.legs[0].problem, plan::LegProblem::None);
+    QCOMPARE(c.legs[0].variationDeg, 12.0);
+    QCOMPARE(c.legs[0].result.magHeadingDeg,
+             std::fmod(c.legs[0].result.trueHeadingDeg + 12, 360.0)); // north: turned past 360
+    QCOMPARE(c.legs[1].variationDeg, -4.0);
+    // Without a model such a leg says so.
+    QCOMPARE(plan::computePlan(p, nullptr).legs[0].problem, plan::LegProblem::NoVariation);
 }
 
 QTEST_GUILESS_MAIN(TestMagVar)
