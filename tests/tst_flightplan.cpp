@@ -1,7 +1,9 @@
 // The flight plan's computation without widgets: winds aloft and the
 // deviation card, the fuel block, legs that cannot be flown.
 #include "PlanSamples.h"
+#include "kneeboard/Sheet.h"
 #include "navlog/TripLog.h"
+#include "plan/DecisionPoints.h"
 #include "plan/FlightPlan.h"
 
 #include "core/Math.h"
@@ -154,6 +156,10 @@ void TestFlightPlan::noVerdictOverMissingLegs() {
     QVERIFY(plan::fuelBlockText(c.fuel).contains("cannot be computed"));
     QVERIFY2(plan::routeTotalsText(c).startsWith("Route incomplete: leg"),
              qPrintable(plan::routeTotalsText(c)));
+    // The kneeboard's notes number the legs from 1, as the window does.
+    const kneeboard::Sheet sheet = kneeboard::planSheet(p, c, plan::DecisionPoints{}, nullptr);
+    QVERIFY2(sheet.endNotes.filter(QString("Leg %1: ").arg(missing[0])).size() == 1,
+             qPrintable(sheet.endNotes.join('|')));
     // The nav log of the plan has no totals to pass for the route's.
     const navlog::Totals t = navlog::totalsOf(plan::tripOf(c, p.off), 30);
     QVERIFY(!t.complete && t.distance.isEmpty() && t.timeEnRoute.isEmpty());
