@@ -169,7 +169,9 @@ void AircraftPanel::cardEdited() {
         fill();
         return;
     }
-    if (*card != m_editor.plan().deviationCard)
+    // Compared as shown: leaving the field untouched is no change, even where
+    // the card holds more digits than the field shows.
+    if (deviationCardText(*card) != deviationCardText(m_editor.plan().deviationCard))
         m_editor.change(QStringLiteral("Deviation card"),
                         [&](FlightPlan& p) { p.deviationCard = *card; });
 }
