@@ -403,6 +403,28 @@ void TestPlanWindow::leavingAFieldTakesIt() {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QTRY_COMPARE(messages.list.size(), 1);
     QVERIFY(messages.list[0].startsWith("A deviation card is 12 numbers"));
+
+    // A card of more digits than the field shows: tabbing through the field
+    // untouched is no change, no undo step.
+    plan::FlightPlan fine;
+    fine.deviationCard = plan::DeviationCard{1.0 / 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    plan::PlanWindow other(fine);
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    auto* fineCard = named<QLineEdit>(&other, "Deviation card");
+    fineCard->setFocus(Qt::TabFocusReason);
+    QTRY_COMPARE(QApplication::focusWidget(), fineCard);
+    QTest::keyClick(fineCard, Qt::Key_Tab);
+    QTRY_VERIFY(QApplication::focusWidget() != fineCard);
+    QCOMPARE(other.undoStack()->count(), 0);
+    // A figure typed with a decimal comma is taken as the pilot tabs on.
+    auto* gph = named<QDoubleSpinBox>(&other, "Fuel flow");
+    typeInto(gph, "8,5");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTRY_VERIFY(QApplication::focusWidget() != gph);
+    QCOMPARE(other.currentPlan().aircraft.fuelFlowGph, 8.5);
+    QCOMPARE(gph->text(), QString("8.5 gal/h"));
 }
 
 void TestPlanWindow::decimalCommaIsAPoint_data() {
