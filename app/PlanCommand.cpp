@@ -12,13 +12,11 @@
 #include "plan/NewPlan.h"
 #include "plan/PlanFile.h"
 #include "plan/RouteExchange.h"
-#include "store/Defaults.h"
 #include "store/Globals.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
-#include <QRegularExpression>
 
 #include <cstdio>
 #include <memory>

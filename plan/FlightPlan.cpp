@@ -185,14 +185,21 @@ LegConditions legConditions(const FlightPlan& plan, const LegGeometry& g,
 // computation flies. Cruising the whole leg, as the leg dialog computes
 // it: TC's course in whole degrees and distance, the plan's TAS and fuel
 // flow, the deviation from the card at the magnetic heading.
-leg::LegInput cruiseLeg(const FlightPlan& plan, const LegGeometry& g, const LegConditions& c,
-                        double fuelGal) {
+// What the geometry and the aircraft give a leg before its conditions: all
+// a leg that cannot be computed has.
+leg::LegInput aircraftOnLeg(const FlightPlan& plan, const LegGeometry& g, double fuelGal) {
     leg::LegInput in;
     in.trueCourseDeg = core::roundHalfUp(g.courseAndDistance.trueCourseDeg);
     in.distanceNm = g.courseAndDistance.distanceNm;
     in.tasKt = plan.aircraft.tasKt;
     in.fuelFlowGph = plan.aircraft.fuelFlowGph;
     in.fuelGal = fuelGal;
+    return in;
+}
+
+leg::LegInput cruiseLeg(const FlightPlan& plan, const LegGeometry& g, const LegConditions& c,
+                        double fuelGal) {
+    leg::LegInput in = aircraftOnLeg(plan, g, fuelGal);
     in.windDirectionDeg = c.wind.directionDeg;
     in.windVelocityKt = c.wind.speedKt;
     in.variationDeg = c.variationDeg;
@@ -226,12 +233,7 @@ PlanLeg flyLeg(const FlightPlan& plan, const LegGeometry& g, const LegConditions
     leg.courseDeg = g.courseAndDistance.trueCourseDeg;
     leg.problem = c.problem;
     if (c.problem != LegProblem::None) {
-        // Only what the geometry and the aircraft give: nothing was flown.
-        leg.input.trueCourseDeg = core::roundHalfUp(g.courseAndDistance.trueCourseDeg);
-        leg.input.distanceNm = g.courseAndDistance.distanceNm;
-        leg.input.tasKt = plan.aircraft.tasKt;
-        leg.input.fuelFlowGph = plan.aircraft.fuelFlowGph;
-        leg.input.fuelGal = carry.fuelGal;
+        leg.input = aircraftOnLeg(plan, g, carry.fuelGal); // nothing was flown
         return leg;
     }
     leg.input = cruiseLeg(plan, g, c, carry.fuelGal);

@@ -72,6 +72,12 @@ enum MergeIds {
 
 } // namespace
 
+QPushButton* plainButton(const QString& text) {
+    auto* b = new QPushButton(text);
+    b->setAutoDefault(false);
+    return b;
+}
+
 AircraftPanel::AircraftPanel(PlanEditor& editor, QWidget* parent)
     : QGroupBox(QStringLiteral("Aircraft and fuel"), parent), m_editor(editor) {
     m_tas = spin(limits::kTasKt, 0, QStringLiteral("TAS"), QStringLiteral(" kt"));
@@ -211,8 +217,7 @@ WindsPanel::WindsPanel(PlanEditor& editor, QWidget* parent)
         {QStringLiteral("Alt ft"), QStringLiteral("From °"), QStringLiteral("kt")});
     m_winds->setAccessibleName(QStringLiteral("Winds aloft"));
     m_winds->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    auto* addWind = new QPushButton(QStringLiteral("Add wind row"));
-    addWind->setAutoDefault(false);
+    auto* addWind = plainButton(QStringLiteral("Add wind row"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_winds);
     layout->addWidget(addWind);

@@ -9,12 +9,16 @@
 class QCheckBox;
 class QDoubleSpinBox;
 class QLineEdit;
+class QPushButton;
 class QTableWidget;
 class QTimeEdit;
 
 namespace plan {
 
 class PlanEditor;
+
+// A button of the plan window: Enter in a field never presses it.
+QPushButton* plainButton(const QString& text);
 
 class AircraftPanel : public QGroupBox {
     Q_OBJECT

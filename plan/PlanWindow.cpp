@@ -39,12 +39,6 @@ namespace {
 
 const QColor kProblem(255, 205, 205);
 
-QPushButton* button(const QString& text) {
-    auto* b = new QPushButton(text);
-    b->setAutoDefault(false);
-    return b;
-}
-
 // The leg table's row for a leg: its figures as the leg dialog shows them,
 // blank where it could not be computed, and what is wrong last.
 QStringList legCells(const PlanLeg& leg) {
@@ -170,7 +164,7 @@ QLayout* PlanWindow::legsPanel() {
     m_fuel->setAccessibleName(QStringLiteral("Fuel"));
     m_fuel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_routeView = new map::RouteView;
-    auto* savePicture = button(QStringLiteral("Save pict&ure…"));
+    auto* savePicture = plainButton(QStringLiteral("Save pict&ure…"));
     m_decisions = new QLabel;
     m_decisions->setAccessibleName(QStringLiteral("Decision points"));
     m_decisions->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -191,13 +185,13 @@ QLayout* PlanWindow::legsPanel() {
 }
 
 QLayout* PlanWindow::filesRow() {
-    auto* openButton = button(QStringLiteral("&Open…"));
-    auto* saveButton = button(QStringLiteral("&Save"));
-    auto* saveAsButton = button(QStringLiteral("Save &as…"));
-    auto* exportButton = button(QStringLiteral("&Export route…"));
-    auto* printButton = button(QStringLiteral("&Print…"));
-    auto* pdfButton = button(QStringLiteral("Save P&DF…"));
-    m_recent = button(QStringLiteral("Recen&t"));
+    auto* openButton = plainButton(QStringLiteral("&Open…"));
+    auto* saveButton = plainButton(QStringLiteral("&Save"));
+    auto* saveAsButton = plainButton(QStringLiteral("Save &as…"));
+    auto* exportButton = plainButton(QStringLiteral("&Export route…"));
+    auto* printButton = plainButton(QStringLiteral("&Print…"));
+    auto* pdfButton = plainButton(QStringLiteral("Save P&DF…"));
+    m_recent = plainButton(QStringLiteral("Recen&t"));
     m_recent->setMenu(new QMenu(m_recent));
     auto* files = new QHBoxLayout;
     for (QPushButton* b : {openButton, saveButton, saveAsButton, exportButton, m_recent})

@@ -4,6 +4,7 @@
 #include "navdb/PlaceFinder.h"
 #include "plan/Coordinates.h"
 #include "plan/PlanEditor.h"
+#include "plan/PlanPanels.h"
 #include "plan/TypedFields.h"
 #include "plan/WaypointResolver.h"
 #include "platform/MessageBox.h"
@@ -21,15 +22,6 @@
 #include <functional>
 
 namespace plan {
-namespace {
-
-QPushButton* button(const QString& text) {
-    auto* b = new QPushButton(text);
-    b->setAutoDefault(false);
-    return b;
-}
-
-} // namespace
 
 RoutePanel::RoutePanel(PlanEditor& editor, const navdb::NavData& navData,
                        const WaypointResolver& resolver, QWidget* parent)
@@ -48,12 +40,12 @@ RoutePanel::RoutePanel(PlanEditor& editor, const navdb::NavData& navData,
     m_alternate->setToolTip(QStringLiteral("An airport to divert to after the destination; its "
                                            "leg takes the wind of the winds aloft at the last "
                                            "leg's altitude. Empty: none."));
-    auto* add = button(QStringLiteral("&Add"));
-    auto* remove = button(QStringLiteral("&Delete"));
-    auto* up = button(QStringLiteral("Move &up"));
-    auto* down = button(QStringLiteral("Move do&wn"));
-    auto* undo = button(QStringLiteral("U&ndo"));
-    auto* redo = button(QStringLiteral("&Redo"));
+    auto* add = plainButton(QStringLiteral("&Add"));
+    auto* remove = plainButton(QStringLiteral("&Delete"));
+    auto* up = plainButton(QStringLiteral("Move &up"));
+    auto* down = plainButton(QStringLiteral("Move do&wn"));
+    auto* undo = plainButton(QStringLiteral("U&ndo"));
+    auto* redo = plainButton(QStringLiteral("&Redo"));
     m_waypoints = new QTableWidget(0, 5);
     m_waypoints->setHorizontalHeaderLabels({QStringLiteral("Waypoint"), QStringLiteral("Position"),
                                             QStringLiteral("Alt ft"), QStringLiteral("Wind"),
