@@ -211,8 +211,8 @@ int find(const QString& text, int limit, const std::optional<core::GeoPoint>& ne
 // The kneeboard's column keys, for --columns' help.
 QString columnKeys() {
     QStringList keys;
-    for (const kneeboard::Column& c : kneeboard::columns())
-        keys << QLatin1String(c.key);
+    for (const kneeboard::Column* c : kneeboard::columns())
+        keys << QLatin1String(c->paperKey);
     return keys.join(QStringLiteral(", "));
 }
 

@@ -264,7 +264,7 @@ int runPlanCommand(const PlanCommand& c) {
         outputs.emplace_back(c.csvOut, navlog::tripCsv(plan::tripOf(computed, p.off),
                                                        static_cast<int>(p.fuel.reserveMin)));
     if (!c.jsonOut.isEmpty())
-        outputs.emplace_back(c.jsonOut, plan::computedPlanJson(p, computed, points));
+        outputs.emplace_back(c.jsonOut, plan::computedPlanJson(computed, points));
     QString unwritable;
     for (const auto& [out, writer] :
          {std::pair{&c.gpxOut, &plan::gpxOf}, std::pair{&c.fplOut, &plan::fplOf}}) {

@@ -3,6 +3,7 @@
 // a PDF in under 1 s. Also measured: writing the stored log of that trip,
 // which happens after the Run press, not inside it.
 #include "BenchSupport.h"
+#include "core/Text.h"
 #include "kneeboard/KneeboardPrint.h"
 #include "leg/LegDialog.h"
 #include "leg/LegDialogIds.h"
@@ -19,30 +20,30 @@ navlog::Trip tripOf(int legs) {
     navlog::Trip trip;
     trip.started = QDateTime(QDate(2026, 12, 7), QTime(10, 0));
     for (int i = 0; i < legs; ++i) {
-        navlog::LegRecord leg;
+        navlog::LegFigures leg;
         leg.from = QStringLiteral("ABC");
         leg.to = QStringLiteral("KLA");
-        leg.trueCourse = QString::number(i % 360);
-        leg.windDirection = QStringLiteral("45");
-        leg.windVelocity = QStringLiteral("20");
-        leg.tas = QStringLiteral("110");
-        leg.windCorrection = QStringLiteral("7");
-        leg.trueHeading = QStringLiteral("83");
-        leg.variation = QStringLiteral("13");
-        leg.magHeading = QStringLiteral("96");
-        leg.magDeviation = QStringLiteral("2");
-        leg.compassHeading = QStringLiteral("98");
-        leg.groundSpeed = QStringLiteral("95");
-        leg.distance = QStringLiteral("50");
-        leg.timeOff = QStringLiteral("10:00:00");
-        leg.ete = QStringLiteral("31.6");
-        leg.eta = QStringLiteral("10:31:36");
-        leg.fuelUsed = QStringLiteral("4.21");
-        leg.fuelLeft = QString::number(40 - i * 0.07, 'f', 2);
-        leg.gph = QStringLiteral("8");
-        leg.fuelAtStart = QStringLiteral("40");
-        leg.totalBurnt = QString::number(i * 4.21, 'f', 2);
-        leg.totalDistance = QString::number(i * 50 + 50);
+        leg.trueCourseDeg = i % 360;
+        leg.windDirectionDeg = 45;
+        leg.windVelocityKt = 20;
+        leg.tasKt = 110;
+        leg.windCorrectionDeg = 7;
+        leg.trueHeadingDeg = 83;
+        leg.variationDeg = 13;
+        leg.magHeadingDeg = 96;
+        leg.magDeviationDeg = 2;
+        leg.compassHeadingDeg = 98;
+        leg.groundSpeedKt = 95;
+        leg.distanceNm = 50;
+        leg.off.time = QTime(10, 0);
+        leg.eteMin = 31.6;
+        leg.eta.time = QTime(10, 31, 36);
+        leg.fuelUsedGal = 4.21;
+        leg.fuelLeftGal = core::asShown(40 - i * 0.07);
+        leg.fuelFlowGph = 8;
+        leg.fuelAtStartGal = 40;
+        leg.totalBurntGal = core::asShown(i * 4.21);
+        leg.totalDistanceNm = i * 50 + 50;
         trip.legs.push_back(leg);
     }
     return trip;

@@ -8,6 +8,10 @@ QString numberText(double value) {
     return QString::fromStdString(formatGeneral(value));
 }
 
+double asShown(double value) {
+    return parseNumber(formatGeneral(value)).value_or(value);
+}
+
 QString fromLatin1(std::string_view bytes) {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }

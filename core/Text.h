@@ -27,5 +27,9 @@ QString caseKey(const QString& text);
 // A number as the leg dialog's fields show it: general form, up to 15
 // significant digits, "." whatever the locale.
 QString numberText(double value);
+// The value that text stands for: what a figure reads as once shown (the
+// nearest double to its 15 significant digits). Sums and checks made of such
+// values agree with the texts the pilot saw. Non-finite values stay.
+double asShown(double value);
 
 } // namespace core

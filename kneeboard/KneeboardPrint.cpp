@@ -83,7 +83,7 @@ public:
         for (const auto& line : m_lines) {
             QStringList keys;
             for (const Column* c : line)
-                keys << QLatin1String(c->key);
+                keys << QLatin1String(c->paperKey);
             out.lines.push_back(keys);
         }
         out.dropped = m_dropped;
@@ -104,7 +104,7 @@ private:
         std::vector<double> needs;
         std::vector<bool> writeIn;
         for (const Column* c : chosen) {
-            double width = body.horizontalAdvance(QLatin1String(c->heading));
+            double width = body.horizontalAdvance(QLatin1String(c->paperHeading));
             for (std::size_t i = 0; i < m_sheet.legs.size(); ++i) {
                 width = std::max(width,
                                  body.horizontalAdvance(cellText(*c, int(i) + 1, m_sheet.legs[i])));
@@ -128,7 +128,7 @@ private:
             m_widths.push_back(widths);
         }
         for (int i : fit.dropped)
-            m_dropped << QLatin1String(chosen[std::size_t(i)]->heading);
+            m_dropped << QLatin1String(chosen[std::size_t(i)]->paperHeading);
     }
 
     void text(const QRectF& rect, const QFont& font, const QString& s, int flags) {
@@ -248,7 +248,7 @@ private:
         for (std::size_t l = 0; l < m_lines.size(); ++l) {
             QStringList cells;
             for (const Column* c : m_lines[l])
-                cells << QLatin1String(c->heading);
+                cells << QLatin1String(c->paperHeading);
             row(l, cells, QColor(0xe0, 0xe0, 0xe0), l + 1 == m_lines.size(), 0, true);
         }
     }
@@ -498,12 +498,15 @@ bool chooseColumns(QWidget* parent) {
     auto* list = new QListWidget(&dialog);
     list->setAccessibleName(QStringLiteral("Kneeboard columns"));
     const QStringList chosen = rememberedColumns();
-    for (const Column& c : columns()) {
-        auto* item = new QListWidgetItem(
-            QStringLiteral("%1 — %2").arg(QLatin1String(c.heading), QLatin1String(c.title)), list);
-        item->setData(Qt::UserRole, QLatin1String(c.key));
+    for (const Column* c : columns()) {
+        auto* item =
+            new QListWidgetItem(QStringLiteral("%1 — %2").arg(QLatin1String(c->paperHeading),
+                                                              QLatin1String(c->paperTitle)),
+                                list);
+        item->setData(Qt::UserRole, QLatin1String(c->paperKey));
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-        item->setCheckState(chosen.contains(QLatin1String(c.key)) ? Qt::Checked : Qt::Unchecked);
+        item->setCheckState(chosen.contains(QLatin1String(c->paperKey)) ? Qt::Checked
+                                                                        : Qt::Unchecked);
     }
     list->setCurrentRow(0);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);

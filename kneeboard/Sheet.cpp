@@ -13,13 +13,6 @@
 namespace kneeboard {
 namespace {
 
-QString wcaOf(const navlog::LegRecord& leg) {
-    if (leg.windCorrection.isEmpty())
-        return {};
-    const auto value = core::parseNumber(leg.windCorrection.toStdString());
-    return value ? plan::wcaText(*value) : leg.windCorrection;
-}
-
 QString aircraftLine(const QString& tas, const QString& gph, const QString& fuel, int reserveMin) {
     return QStringLiteral("TAS %1 kt, fuel flow %2 gal/h, %3 gal at start, reserve %4 min")
         .arg(tas, gph, fuel)
@@ -28,40 +21,14 @@ QString aircraftLine(const QString& tas, const QString& gph, const QString& fuel
 
 } // namespace
 
-const std::vector<Column>& columns() {
-    static const std::vector<Column> all = {
-        {"leg", "#", "Leg number", false, false},
-        {"from", "From", "From", false, true},
-        {"checkpoint", "Checkpoint", "Checkpoint (where the leg ends)", false, true},
-        {"alt", "Alt", "Altitude (ft)", false, false},
-        {"tc", "TC", "True course", false, false},
-        {"wind", "W/V", "Wind (direction/speed)", false, false},
-        {"tas", "TAS", "True airspeed", false, false},
-        {"th", "TH", "True heading", false, false},
-        {"var", "Var", "Variation", false, false},
-        {"mh", "MH", "Magnetic heading", false, false},
-        {"md", "MD", "Deviation", false, false},
-        {"ch", "CH", "Compass heading", false, false},
-        {"wca", "WCA", "Wind correction angle with its side", false, false},
-        {"gs", "GS", "Ground speed", false, false},
-        {"dist", "Dist", "Distance (nm)", false, false},
-        {"off", "Off", "Time off", false, false},
-        {"ete", "ETE", "Time en route (min)", false, false},
-        {"eta", "ETA", "Estimated time of arrival", false, false},
-        {"ata", "ATA", "Actual time of arrival (to write in)", true, false},
-        {"fuelUsed", "F.used", "Fuel used", false, false},
-        {"fuelLeft", "F.left", "Fuel left", false, false},
-        {"fuelAct", "F.act", "Actual fuel (to write in)", true, false},
-        {"res", "Res", "Below the reserve", false, false},
-        {"notes", "Notes", "Notes (to write in)", true, true},
-    };
-    return all;
+std::vector<const Column*> columns() {
+    return navlog::columnsOf(navlog::Output::Paper);
 }
 
 const Column* columnByKey(const QString& key) {
-    for (const Column& c : columns()) {
-        if (key == QLatin1String(c.key))
-            return &c;
+    for (const Column* c : columns()) {
+        if (key == QLatin1String(c->paperKey))
+            return c;
     }
     return nullptr;
 }
@@ -75,9 +42,9 @@ QStringList defaultColumns() {
 
 QStringList chosenColumns(const QStringList& keys) {
     QStringList out;
-    for (const Column& c : columns()) {
-        if (keys.contains(QLatin1String(c.key)))
-            out << QLatin1String(c.key);
+    for (const Column* c : columns()) {
+        if (keys.contains(QLatin1String(c->paperKey)))
+            out << QLatin1String(c->paperKey);
     }
     return out.isEmpty() ? defaultColumns() : out;
 }
@@ -89,8 +56,8 @@ std::optional<QStringList> parseColumns(const QString& text, QString* error) {
         if (!columnByKey(key)) {
             if (error) {
                 QStringList known;
-                for (const Column& c : columns())
-                    known << QLatin1String(c.key);
+                for (const Column* c : columns())
+                    known << QLatin1String(c->paperKey);
                 *error = QStringLiteral("unknown column '%1' (known: %2)")
                              .arg(key, known.join(QStringLiteral(", ")));
             }
@@ -107,47 +74,13 @@ std::optional<QStringList> parseColumns(const QString& text, QString* error) {
 }
 
 QString cellText(const Column& column, int number, const SheetLeg& leg) {
-    const navlog::LegRecord& r = leg.record;
-    const QString key = QLatin1String(column.key);
-    if (column.writeIn)
-        return {};
-    if (key == QLatin1String("leg"))
-        return QString::number(number);
-    if (key == QLatin1String("checkpoint"))
-        return r.to;
-    if (key == QLatin1String("alt"))
-        return leg.altitude;
-    if (key == QLatin1String("wind"))
-        return r.windDirection.isEmpty() && r.windVelocity.isEmpty()
-                   ? QString()
-                   : r.windDirection + QLatin1Char('/') + r.windVelocity;
-    if (key == QLatin1String("wca"))
-        return leg.wca;
-    if (key == QLatin1String("res"))
-        return leg.belowReserve ? navlog::kBelowReserveShort : QString();
-    // The rest are the nav log's own columns under the same key.
-    for (const navlog::LegColumn& c : navlog::legColumns()) {
-        if (c.key && key == QLatin1String(c.key))
-            return c.text(r);
-    }
-    return {};
+    return column.cell({leg.figures, number, leg.belowReserve}, navlog::Output::Paper);
 }
 
 QString totalText(const Column& column, const Sheet& sheet) {
-    const QString key = QLatin1String(column.key);
     if (sheet.legs.empty())
         return {};
-    if (key == QLatin1String("dist"))
-        return sheet.totals.distance;
-    if (key == QLatin1String("ete"))
-        return sheet.totals.timeEnRoute;
-    if (key == QLatin1String("eta"))
-        return sheet.totals.lastEta;
-    if (key == QLatin1String("fuelUsed"))
-        return sheet.totals.fuelBurnt;
-    if (key == QLatin1String("fuelLeft"))
-        return sheet.lastFuelLeft;
-    return {};
+    return column.totalCell(sheet.totals, navlog::Output::Paper);
 }
 
 QString airportLine(const QString& role, const QString& ident, const navdb::NavData* navData) {
@@ -193,8 +126,6 @@ namespace {
 
 void finishLegs(Sheet& sheet, const navlog::Trip& trip, int reserveMin) {
     sheet.totals = navlog::totalsOf(trip, reserveMin);
-    sheet.lastFuelLeft =
-        trip.legs.empty() || !sheet.totals.complete ? QString() : trip.legs.back().fuelLeft;
     if (sheet.totals.hasEndurance || !sheet.totals.complete)
         sheet.endNotes << navlog::reserveSummary(sheet.totals, reserveMin);
     QStringList low;
@@ -215,11 +146,13 @@ Sheet tripSheet(const navlog::Trip& trip, int reserveMin, const navdb::NavData* 
     sheet.title = QStringLiteral("Skyvane nav log");
     sheet.date = trip.started.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
     sheet.route = navlog::routeOf(trip);
-    for (const navlog::LegRecord& r : trip.legs)
-        sheet.legs.push_back({r, QString(), wcaOf(r), navlog::belowReserve(r, reserveMin)});
+    for (const navlog::LegFigures& leg : trip.legs)
+        sheet.legs.push_back({leg, navlog::belowReserve(leg, reserveMin)});
     if (!trip.legs.empty()) {
-        const navlog::LegRecord& first = trip.legs.front();
-        sheet.aircraft = aircraftLine(first.tas, first.gph, first.fuelAtStart, reserveMin);
+        const navlog::LegFigures& first = trip.legs.front();
+        sheet.aircraft =
+            aircraftLine(core::numberText(first.tasKt), core::numberText(first.fuelFlowGph),
+                         core::numberText(first.fuelAtStartGal), reserveMin);
         if (!first.from.isEmpty())
             sheet.airports << airportLine(QStringLiteral("Departure"), first.from, navData);
         if (!trip.legs.back().to.isEmpty())
@@ -256,16 +189,8 @@ Sheet planSheet(const plan::FlightPlan& p, const plan::ComputedPlan& computed,
     }
     if (p.alternate)
         sheet.airports << airportLine(QStringLiteral("Alternate"), p.alternate->label(), navData);
-    for (const plan::PlanLeg& leg : computed.legs) {
-        SheetLeg row{
-            leg.record, core::numberText(leg.altitudeFt),
-            leg.problem == plan::LegProblem::None ? plan::wcaText(leg.result.windCorrectionDeg)
-                                                  : QString(),
-            leg.problem == plan::LegProblem::None && navlog::belowReserve(leg.record, reserveMin)};
-        if (leg.alternate)
-            row.record.to += QStringLiteral(" (alt.)");
-        sheet.legs.push_back(std::move(row));
-    }
+    for (const plan::PlanLeg& leg : computed.legs)
+        sheet.legs.push_back({leg.figures, navlog::belowReserve(leg.figures, reserveMin)});
     sheet.fuel << plan::fuelBlockText(computed.fuel) << computed.fuel.verdict;
     if (p.waypoints.size() > 1) {
         sheet.decisions << plan::pointText(QStringLiteral("ETP"), points.etp, p)

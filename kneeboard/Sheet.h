@@ -6,9 +6,10 @@
 // trips and the flight plan both become a Sheet; kneeboard/KneeboardPrint
 // lays it out on paper.
 //
-// Every figure is the text the nav log keeps, which is what the leg dialog
-// showed: the page says digit for digit what the pilot saw.
+// Every figure is shown as the leg dialog showed it: the page says digit for
+// digit what the pilot saw.
 
+#include "navlog/LegColumns.h"
 #include "navlog/TripLog.h"
 
 #include <QString>
@@ -28,18 +29,13 @@ struct DecisionPoints;
 
 namespace kneeboard {
 
-// A column of the printed log. Write-in columns stay blank for the pilot's
-// hand in flight.
-struct Column {
-    const char* key;     // as --columns and the settings name it
-    const char* heading; // on paper
-    const char* title;   // in the list the pilot chooses from
-    bool writeIn;
-    bool leftAligned; // text rather than figures
-};
+// A column of the printed log: one of the nav log's columns with a place on
+// paper (paperKey, paperHeading, paperTitle). Write-in columns stay blank
+// for the pilot's hand in flight.
+using Column = navlog::LegColumn;
 
 // Every column, in the order a chosen set is printed in.
-const std::vector<Column>& columns();
+std::vector<const Column*> columns();
 const Column* columnByKey(const QString& key);
 // The set for flying: checkpoint, altitude, MH, CH, WCA with its side, GS,
 // Dist, ETE, ETA, ATA, fuel left, actual fuel.
@@ -52,9 +48,7 @@ QStringList chosenColumns(const QStringList& keys);
 std::optional<QStringList> parseColumns(const QString& text, QString* error);
 
 struct SheetLeg {
-    navlog::LegRecord record;
-    QString altitude; // feet, as planned; empty where the log has none
-    QString wca;      // the wind correction with its side: "5 R"
+    navlog::LegFigures figures;
     bool belowReserve = false;
 };
 
@@ -69,7 +63,6 @@ struct Sheet {
     QStringList endNotes;  // under the totals: the reserve summary, legs below it
     std::vector<SheetLeg> legs;
     navlog::Totals totals;
-    QString lastFuelLeft;
 };
 
 // A cell of the table: number is the leg's, from 1.

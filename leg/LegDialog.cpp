@@ -362,8 +362,8 @@ void CLegDialog::OnPlan(const QString& strPlanFile) {
 void CLegDialog::logLeg() {
     // The leg as the fields show it now: the chain's record of it, with the
     // pickers' times.
-    navlog::LegRecord leg =
-        navlog::legRecord(m_legs.legs().back(), picker(OUT)->time(), picker(ETA)->time());
+    navlog::LegFigures leg =
+        navlog::legFigures(m_legs.legs().back(), {picker(OUT)->time()}, {picker(ETA)->time()});
     m_navLog.legComputed(std::move(leg), QDateTime::currentDateTime());
     if (m_navLogWindow)
         m_navLogWindow->refresh();

@@ -6,6 +6,7 @@
 #include "kneeboard/KneeboardPrint.h"
 #include "navdb/NavDatabase.h"
 #include "navlog/LegColumns.h"
+#include "navlog/LegTableModel.h"
 #include "platform/MessageBox.h"
 #include "store/Globals.h"
 
@@ -18,14 +19,13 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace navlog {
 namespace {
 
 constexpr int kDefaultReserveMin = 30;
-const QColor kLowFuel(255, 205, 205);
 
 QString tripTitle(const Trip& trip) {
     const QString route = routeOf(trip);
@@ -38,7 +38,7 @@ QString tripTitle(const Trip& trip) {
 } // namespace
 
 QStringList NavLogWindow::columnHeadings() {
-    return legTableHeadings() << kReserveHeading;
+    return headingsOf(Output::Log);
 }
 
 NavLogWindow::NavLogWindow(TripLog& log, QWidget* parent)
@@ -59,8 +59,9 @@ NavLogWindow::NavLogWindow(TripLog& log, QWidget* parent)
     m_reserve->setValue(core::Preferences().navLogReserveMin().value_or(kDefaultReserveMin));
     reserveLabel->setBuddy(m_reserve);
 
-    m_table = new QTableWidget(0, columnHeadings().size(), this);
-    m_table->setHorizontalHeaderLabels(columnHeadings());
+    m_legs = new LegTableModel(Output::Log, true, this);
+    m_table = new QTableView(this);
+    m_table->setModel(m_legs);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->verticalHeader()->hide();
@@ -127,14 +128,14 @@ void NavLogWindow::fillTripList() {
 
 void NavLogWindow::refresh() {
     const Trip* latest = m_log.latest();
-    const int legRows = m_table->rowCount() - 1; // without the totals row
+    const std::size_t shownLegs = m_legs->trip().legs.size();
     // The common case while planning: the trip on show got one more leg.
-    if (latest && m_shown == 0 && m_trips->count() == static_cast<int>(m_log.trips().size()) &&
-        legRows + 1 == static_cast<int>(latest->legs.size())) {
+    if (latest && m_shown == 0 && shownLegs > 0 &&
+        m_trips->count() == static_cast<int>(m_log.trips().size()) &&
+        shownLegs + 1 == latest->legs.size()) {
         m_trips->setItemText(0, tripTitle(*latest));
-        m_table->insertRow(legRows);
-        setRow(legRows, legRows + 1, latest->legs.back());
-        setTotals();
+        m_legs->appendLeg(latest->legs.back());
+        m_summary->setText(reserveSummary(m_legs->totals(), reserveMinutes()));
         return;
     }
     fillTripList();
@@ -144,50 +145,14 @@ void NavLogWindow::refresh() {
 void NavLogWindow::showTrip(int index) {
     m_shown = index;
     m_trips->setCurrentIndex(index);
-    m_table->setRowCount(0);
     const Trip* trip = shownTrip();
     if (!trip) {
+        m_legs->clear();
         m_summary->setText(QStringLiteral("No legs computed yet."));
         return;
     }
-    m_table->setRowCount(static_cast<int>(trip->legs.size()) + 1);
-    for (int i = 0; i < static_cast<int>(trip->legs.size()); ++i)
-        setRow(i, i + 1, trip->legs[static_cast<std::size_t>(i)]);
-    setTotals();
-}
-
-void NavLogWindow::setRow(int row, int number, const LegRecord& leg) {
-    const bool low = belowReserve(leg, reserveMinutes());
-    const QStringList cells = legTableRow(number, leg) << (low ? kBelowReserve : QString());
-    for (int c = 0; c < cells.size(); ++c) {
-        auto* item = new QTableWidgetItem(cells[c]);
-        item->setTextAlignment(legTableLeftAligned(c) ? Qt::AlignLeft | Qt::AlignVCenter
-                                                      : Qt::AlignRight | Qt::AlignVCenter);
-        if (low)
-            item->setBackground(kLowFuel);
-        m_table->setItem(row, c, item);
-    }
-}
-
-void NavLogWindow::setTotals() {
-    const Trip* trip = shownTrip();
-    if (!trip || trip->legs.empty())
-        return;
-    const int row = static_cast<int>(trip->legs.size());
-    if (m_table->rowCount() <= row)
-        m_table->setRowCount(row + 1);
-    const Totals t = totalsOf(*trip, reserveMinutes());
-    const QStringList totals = legTableTotals(*trip, t);
-    for (int c = 0; c < columnHeadings().size(); ++c) {
-        const QString text = totals.value(c);
-        auto* item = new QTableWidgetItem(text);
-        QFont bold = item->font();
-        bold.setBold(true);
-        item->setFont(bold);
-        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        m_table->setItem(row, c, item);
-    }
-    m_summary->setText(reserveSummary(t, reserveMinutes()));
+    m_legs->setTrip(*trip, reserveMinutes());
+    m_summary->setText(reserveSummary(m_legs->totals(), reserveMinutes()));
 }
 
 // "navlog-20261207-1000.csv": the shown trip's start.

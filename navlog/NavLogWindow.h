@@ -12,9 +12,11 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class QSpinBox;
-class QTableWidget;
+class QTableView;
 
 namespace navlog {
+
+class LegTableModel;
 
 class NavLogWindow : public QWidget {
     Q_OBJECT
@@ -28,7 +30,7 @@ public:
     // The trip on show, or null when the log has none.
     const Trip* shownTrip() const;
 
-    QTableWidget* table() const { return m_table; }
+    QTableView* table() const { return m_table; }
     QComboBox* tripList() const { return m_trips; }
     QSpinBox* reserveBox() const { return m_reserve; }
     QLabel* summary() const { return m_summary; }
@@ -39,8 +41,6 @@ public:
 private:
     void fillTripList();
     void showTrip(int index);
-    void setRow(int row, int number, const LegRecord& leg);
-    void setTotals();
     void saveCsv();
     void print();
     void savePdf();
@@ -53,7 +53,8 @@ private:
     int m_shown = -1; // index into m_log.trips()
     QComboBox* m_trips = nullptr;
     QSpinBox* m_reserve = nullptr;
-    QTableWidget* m_table = nullptr;
+    LegTableModel* m_legs = nullptr;
+    QTableView* m_table = nullptr;
     QLabel* m_summary = nullptr;
 };
 

@@ -15,46 +15,42 @@ namespace {
 
 constexpr const char* kFileName = "navlog.json";
 
-double numberOf(const QString& text) {
-    return core::parseNumber(text.toStdString()).value_or(0);
-}
-
 } // namespace
 
-LegRecord legRecord(const leg::ChainedLeg& leg, const QTime& off, const QTime& eta) {
+LegFigures legFigures(const leg::ChainedLeg& leg, const DayTime& off, const DayTime& eta) {
+    using core::asShown;
     const leg::LegInput& in = leg.input;
     const leg::LegResult& r = leg.result;
-    const QString time = QStringLiteral("HH:mm:ss");
-    LegRecord out;
+    LegFigures out;
     out.from = leg.from;
     out.to = leg.to;
-    out.trueCourse = core::numberText(r.trueCourseDeg);
-    out.windDirection = core::numberText(r.windDirectionDeg);
-    out.windVelocity = core::numberText(in.windVelocityKt);
-    out.tas = core::numberText(in.tasKt);
-    out.windCorrection = core::numberText(r.windCorrectionDeg);
-    out.trueHeading = core::numberText(r.trueHeadingDeg);
-    out.variation = core::numberText(r.variationDeg);
-    out.magHeading = core::numberText(r.magHeadingDeg);
-    out.magDeviation = core::numberText(in.magDeviationDeg);
-    out.compassHeading = core::numberText(r.correctedHeadingDeg);
-    out.groundSpeed = core::numberText(r.groundSpeedKt);
-    out.distance = core::numberText(in.distanceNm);
-    out.timeOff = off.toString(time);
-    out.ete = core::numberText(r.eteMin);
-    out.eta = eta.toString(time);
-    out.fuelUsed = core::numberText(r.fuelUsedGal);
-    out.fuelLeft = core::numberText(r.fuelLeftGal);
-    out.gph = core::numberText(in.fuelFlowGph);
-    out.fuelAtStart = core::numberText(in.fuelGal);
-    out.totalBurnt = core::numberText(r.totalBurntGal);
-    out.totalDistance = core::numberText(r.distanceSumNm);
+    out.trueCourseDeg = asShown(r.trueCourseDeg);
+    out.windDirectionDeg = asShown(r.windDirectionDeg);
+    out.windVelocityKt = asShown(in.windVelocityKt);
+    out.tasKt = asShown(in.tasKt);
+    out.windCorrectionDeg = asShown(r.windCorrectionDeg);
+    out.trueHeadingDeg = asShown(r.trueHeadingDeg);
+    out.variationDeg = asShown(r.variationDeg);
+    out.magHeadingDeg = asShown(r.magHeadingDeg);
+    out.magDeviationDeg = asShown(in.magDeviationDeg);
+    out.compassHeadingDeg = asShown(r.correctedHeadingDeg);
+    out.groundSpeedKt = asShown(r.groundSpeedKt);
+    out.distanceNm = asShown(in.distanceNm);
+    out.off = off;
+    out.eteMin = asShown(r.eteMin);
+    out.eta = eta;
+    out.fuelUsedGal = asShown(r.fuelUsedGal);
+    out.fuelLeftGal = asShown(r.fuelLeftGal);
+    out.fuelFlowGph = asShown(in.fuelFlowGph);
+    out.fuelAtStartGal = asShown(in.fuelGal);
+    out.totalBurntGal = asShown(r.totalBurntGal);
+    out.totalDistanceNm = asShown(r.distanceSumNm);
     return out;
 }
 
-bool belowReserve(const LegRecord& leg, int reserveMin) {
-    const double gph = numberOf(leg.gph);
-    return gph > 0 && numberOf(leg.fuelLeft) < gph * reserveMin / 60.0;
+bool belowReserve(const LegFigures& leg, int reserveMin) {
+    return leg.computed && leg.fuelFlowGph > 0 &&
+           leg.fuelLeftGal < leg.fuelFlowGph * reserveMin / 60.0;
 }
 
 Totals totalsOf(const Trip& trip, int reserveMin) {
@@ -63,25 +59,25 @@ Totals totalsOf(const Trip& trip, int reserveMin) {
         return t;
     // Sums that leave a leg out would pass for the route's: none at all.
     for (std::size_t i = 0; i < trip.legs.size(); ++i) {
-        if (!trip.legs[i].computed())
+        if (!trip.legs[i].computed)
             t.missingLegs << static_cast<int>(i) + 1;
     }
     if (!t.missingLegs.isEmpty()) {
         t.complete = false;
         return t;
     }
-    const LegRecord& last = trip.legs.back();
+    const LegFigures& last = trip.legs.back();
     double eteSum = 0;
-    for (const LegRecord& leg : trip.legs)
-        eteSum += numberOf(leg.ete);
-    t.distance = last.totalDistance;
-    t.timeEnRoute = core::numberText(core::roundTo2Places(eteSum));
-    t.fuelBurnt = last.totalBurnt;
+    for (const LegFigures& leg : trip.legs)
+        eteSum += leg.eteMin;
+    t.distanceNm = last.totalDistanceNm;
+    t.eteMin = core::roundTo2Places(eteSum);
+    t.fuelBurntGal = last.totalBurntGal;
     t.lastEta = last.eta;
-    const double gph = numberOf(last.gph);
-    if (gph > 0) {
+    t.fuelLeftGal = last.fuelLeftGal;
+    if (last.fuelFlowGph > 0) {
         t.hasEndurance = true;
-        t.enduranceMin = numberOf(last.fuelLeft) / gph * 60;
+        t.enduranceMin = last.fuelLeftGal / last.fuelFlowGph * 60;
         t.aboveReserveMin = t.enduranceMin - reserveMin;
     }
     return t;
@@ -144,7 +140,7 @@ void TripLog::putAside(const QString& why) {
                     .arg(path, why);
 }
 
-void TripLog::legComputed(LegRecord leg, const QDateTime& now) {
+void TripLog::legComputed(LegFigures leg, const QDateTime& now) {
     if (!m_tripOpen) {
         Trip trip;
         trip.started = now;

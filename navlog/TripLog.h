@@ -4,63 +4,83 @@
 // summary are in navlog/LegColumns.h, its file in navlog/TripLogFile.h.
 //
 // A trip begins with the first leg after a start or a Reset and grows with
-// each computed leg. Its figures are kept as the texts the leg dialog showed,
-// so a printed or exported log says digit for digit what the pilot saw. Trips
+// each computed leg. Its figures are the values the leg dialog showed, and
+// its file keeps them as the texts it showed: a printed or exported log says
+// digit for digit what the pilot saw. Trips
 // without legs are never kept. The log lives in "navlog.json" of the data
 // folder, rewritten safely as it grows.
 
 #include "core/DataPlaces.h"
 #include "core/Files.h"
+#include "core/Wind.h"
 #include "leg/LegSequence.h"
 
 #include <QDateTime>
 #include <QString>
+#include <QTime>
 
 #include <string>
 #include <vector>
 
 namespace navlog {
 
-// One computed leg, each figure as the leg dialog's field showed it.
-struct LegRecord {
-    QString from; // airports of the TC that set the leg; empty for a typed course
-    QString to;
-    QString trueCourse;
-    QString windDirection;
-    QString windVelocity;
-    QString tas;
-    QString windCorrection;
-    QString trueHeading;
-    QString variation;
-    QString magHeading;
-    QString magDeviation;
-    QString compassHeading;
-    QString groundSpeed;
-    QString distance;
-    QString timeOff; // HH:mm:ss
-    QString ete;     // minutes
-    QString eta;     // HH:mm:ss
-    QString fuelUsed;
-    QString fuelLeft;
-    QString gph;
-    QString fuelAtStart; // on board when the leg began
-    QString totalBurnt;
-    QString totalDistance;
-    // A planned leg only: what is wrong with it (it cannot be computed, then
-    // its figures are empty, or it runs out of fuel). Not kept in the log.
-    QString problem;
-
-    // False for a planned leg that could not be computed.
-    bool computed() const { return !ete.isEmpty(); }
+// A time of day and the days after the plan's start it falls on: a plan's
+// ETA past midnight is "00:40:12 +1"; the leg dialog's legs are all day 0.
+struct DayTime {
+    QTime time;
+    int days = 0;
 };
 
-// A computed leg of a chain as the leg dialog shows it: every figure in its
-// field's form (general, up to 15 significant digits), the times HH:mm:ss.
-LegRecord legRecord(const leg::ChainedLeg& leg, const QTime& off, const QTime& eta);
+// One leg's figures, as numbers. Each is the value the leg dialog's field
+// shows (core::asShown: up to 15 significant digits), so sums and checks made
+// from them agree with what the pilot saw, and the nav log's columns make
+// every text from them by one rule (navlog/LegColumns.h).
+struct LegFigures {
+    QString from; // airports of the TC that set the leg; empty for a typed course
+    QString to;
+    // False for a planned leg that could not be computed: then only its ends,
+    // its altitude and its problem mean anything.
+    bool computed = true;
+    double trueCourseDeg = 0;
+    double windDirectionDeg = 0;
+    double windVelocityKt = 0;
+    double tasKt = 0;
+    double windCorrectionDeg = 0; // positive: the wind from the left
+    double trueHeadingDeg = 0;
+    double variationDeg = 0;
+    double magHeadingDeg = 0;
+    double magDeviationDeg = 0;
+    double compassHeadingDeg = 0;
+    double groundSpeedKt = 0;
+    double distanceNm = 0;
+    DayTime off;
+    double eteMin = 0;
+    DayTime eta;
+    double fuelUsedGal = 0;
+    double fuelLeftGal = 0;
+    double fuelFlowGph = 0;
+    double fuelAtStartGal = 0; // on board when the leg began
+    double totalBurntGal = 0;
+    double totalDistanceNm = 0;
+
+    // A planned leg only (the log's legs have none of these).
+    bool planned = false;
+    bool alternate = false;
+    double altitudeFt = 0;
+    core::Wind plannedWind; // as the plan set it, before the leg dialog's rounding
+    double toGoNm = 0;      // left to the destination after this leg
+    double toGoMin = 0;
+    QString problem;      // what is wrong with it: it cannot be computed, or runs out of fuel
+    bool flagged = false; // shown in red: a problem, or not fuel enough
+};
+
+// A computed leg of a chain as the leg dialog shows it, with the pickers'
+// times.
+LegFigures legFigures(const leg::ChainedLeg& leg, const DayTime& off, const DayTime& eta);
 
 struct Trip {
     QDateTime started; // local time of its first leg
-    std::vector<LegRecord> legs;
+    std::vector<LegFigures> legs;
 };
 
 struct Totals {
@@ -68,10 +88,11 @@ struct Totals {
     // only the legs that are missing, from 1.
     bool complete = true;
     QList<int> missingLegs;
-    QString distance;    // nautical miles, as the last leg's Total Dist
-    QString timeEnRoute; // minutes, the sum of the legs' ETE, two decimals
-    QString fuelBurnt;   // as the last leg's Total Burnt
-    QString lastEta;
+    double distanceNm = 0;   // as the last leg's Total Dist
+    double eteMin = 0;       // the sum of the legs' ETE, to two decimals
+    double fuelBurntGal = 0; // as the last leg's Total Burnt
+    DayTime lastEta;
+    double fuelLeftGal = 0; // at the end
     // Endurance left at the end at the last leg's fuel flow, and how much of
     // it lies above the reserve; none without fuel flow.
     bool hasEndurance = false;
@@ -81,7 +102,7 @@ struct Totals {
 
 // A leg is below the reserve when its fuel left would not last reserveMin
 // minutes at its fuel flow. A leg without fuel flow never is.
-bool belowReserve(const LegRecord& leg, int reserveMin);
+bool belowReserve(const LegFigures& leg, int reserveMin);
 
 Totals totalsOf(const Trip& trip, int reserveMin);
 
@@ -109,7 +130,7 @@ public:
     const QString& problem() const { return m_problem; }
 
     // A leg was computed: it joins the current trip (the first one begins it).
-    void legComputed(LegRecord leg, const QDateTime& now);
+    void legComputed(LegFigures leg, const QDateTime& now);
     // Reset: the next leg begins a new trip; the finished one stays.
     void reset();
 

@@ -12,31 +12,12 @@ namespace navlog {
 
 namespace {
 
-// A leg's figures: every key one of the columns', every value a text.
-std::optional<LegRecord> legOf(const QJsonValue& value, QString* error) {
+std::optional<LegFigures> legOf(const QJsonValue& value, QString* error) {
     if (!value.isObject()) {
         *error = QStringLiteral("a leg is not an object");
         return std::nullopt;
     }
-    const QJsonObject o = value.toObject();
-    LegRecord leg;
-    int known = 0;
-    for (const LegColumn& c : legColumns()) {
-        if (!c.key || !o.contains(QLatin1String(c.key)))
-            continue;
-        const QJsonValue v = o.value(QLatin1String(c.key));
-        if (!v.isString()) {
-            *error = QStringLiteral("a leg's \"%1\" is not a text").arg(QLatin1String(c.key));
-            return std::nullopt;
-        }
-        leg.*c.member = v.toString();
-        ++known;
-    }
-    if (known != o.size()) {
-        *error = QStringLiteral("a leg has a key this Skyvane does not know");
-        return std::nullopt;
-    }
-    return leg;
+    return legOfStored(value.toObject(), error);
 }
 
 std::optional<Trip> tripOf(const QJsonValue& value, QString* error) {
@@ -106,14 +87,8 @@ std::string tripsJson(const std::vector<Trip>& trips) {
     QJsonArray stored;
     for (const Trip& trip : trips) {
         QJsonArray legs;
-        for (const LegRecord& leg : trip.legs) {
-            QJsonObject o;
-            for (const LegColumn& c : legColumns()) {
-                if (c.key)
-                    o.insert(QLatin1String(c.key), leg.*c.member);
-            }
-            legs.append(o);
-        }
+        for (const LegFigures& leg : trip.legs)
+            legs.append(storedLeg(leg));
         stored.append(QJsonObject{{QStringLiteral("started"), trip.started.toString(Qt::ISODate)},
                                   {QStringLiteral("legs"), legs}});
     }

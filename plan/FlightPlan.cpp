@@ -73,14 +73,6 @@ double deviationAt(const DeviationCard& card, double magHeadingDeg) noexcept {
            card[static_cast<std::size_t>(above)] * f;
 }
 
-QString wcaText(double windCorrectionDeg) {
-    if (windCorrectionDeg == 0)
-        return QStringLiteral("0");
-    return QStringLiteral("%1 %2")
-        .arg(QString::fromStdString(core::formatGeneral(std::fabs(windCorrectionDeg))))
-        .arg(windCorrectionDeg > 0 ? QLatin1Char('L') : QLatin1Char('R'));
-}
-
 QString fuelBlockText(const FuelBlock& f) {
     if (!f.plannable)
         return QStringLiteral("Fuel: cannot be computed while a leg cannot.");
@@ -295,7 +287,7 @@ FuelBlock unplannable(const FlightPlan& plan, const ComputedPlan& computed) {
         const PlanLeg& leg = computed.legs[static_cast<std::size_t>(number - 1)];
         legs << QStringLiteral("leg %1 (%2 - %3): %4")
                     .arg(number)
-                    .arg(leg.record.from, leg.record.to, problemText(leg));
+                    .arg(leg.figures.from, leg.figures.to, problemText(leg));
     }
     f.verdict = QStringLiteral("Cannot be planned: %1.").arg(legs.join(QStringLiteral("; ")));
     return f;
@@ -326,27 +318,33 @@ FuelBlock fuelBlock(const FlightPlan& plan, double tripGal, double alternateGal,
     return f;
 }
 
-// Last: each computed leg's figures as the leg dialog shows them.
-navlog::LegRecord shownFigures(const PlanLeg& leg, const leg::LegSequence& chain,
-                               std::size_t chainIndex, const FlightPlan& plan) {
-    navlog::LegRecord record;
-    if (leg.problem == LegProblem::None)
-        record = navlog::legRecord(chain.legs()[chainIndex], leg.off.time(), leg.eta.time());
+// Last: each leg's figures as the leg dialog shows them, and what the plan
+// adds to them.
+navlog::LegFigures shownFigures(const PlanLeg& leg, const leg::LegSequence& chain,
+                                std::size_t chainIndex, const FlightPlan& plan) {
     // A time on a later day than the plan's start says which: "00:40:12 +1".
     const QDate start = wallClock(plan.off).date();
-    auto day = [&start](const QDateTime& t) {
-        const qint64 days = start.daysTo(t.date());
-        return days > 0 ? QStringLiteral(" +%1").arg(days) : QString();
+    auto dayTime = [&start](const QDateTime& t) {
+        return navlog::DayTime{t.time(),
+                               static_cast<int>(std::max<qint64>(0, start.daysTo(t.date())))};
     };
-    if (leg.problem == LegProblem::None) {
-        record.timeOff += day(leg.off);
-        record.eta += day(leg.eta);
-    }
+    navlog::LegFigures figures;
+    if (leg.problem == LegProblem::None)
+        figures = navlog::legFigures(chain.legs()[chainIndex], dayTime(leg.off), dayTime(leg.eta));
+    figures.computed = leg.problem == LegProblem::None;
     const auto& waypoints = plan.waypoints;
-    record.from = waypoints[static_cast<std::size_t>(leg.from)].label();
-    record.to = leg.alternate ? plan.alternate->label()
-                              : waypoints[static_cast<std::size_t>(leg.to)].label();
-    return record;
+    figures.from = waypoints[static_cast<std::size_t>(leg.from)].label();
+    figures.to = leg.alternate ? plan.alternate->label()
+                               : waypoints[static_cast<std::size_t>(leg.to)].label();
+    figures.planned = true;
+    figures.alternate = leg.alternate;
+    figures.altitudeFt = leg.altitudeFt;
+    figures.plannedWind = leg.wind;
+    figures.toGoNm = core::asShown(leg.toGoNm);
+    figures.toGoMin = core::asShown(leg.toGoMin);
+    figures.problem = problemText(leg);
+    figures.flagged = leg.problem != LegProblem::None || leg.fuelShortGal > 0;
+    return figures;
 }
 
 } // namespace
@@ -371,9 +369,9 @@ ComputedPlan computePlan(const FlightPlan& plan, const magvar::MagneticVariation
     }
     if (!plan.alternate || plan.waypoints.empty())
         tripGal = carry.chain.totalBurntGal();
-    for (std::size_t i = 0; i < out.legs.size(); ++i)
-        out.legs[i].record = shownFigures(out.legs[i], carry.chain, chainIndex[i], plan);
     routeTotals(out);
+    for (std::size_t i = 0; i < out.legs.size(); ++i)
+        out.legs[i].figures = shownFigures(out.legs[i], carry.chain, chainIndex[i], plan);
     const PlanLeg* alternate =
         !out.legs.empty() && out.legs.back().alternate ? &out.legs.back() : nullptr;
     const double alternateGal =
@@ -386,10 +384,8 @@ ComputedPlan computePlan(const FlightPlan& plan, const magvar::MagneticVariation
 navlog::Trip tripOf(const ComputedPlan& computed, const QDateTime& started) {
     navlog::Trip trip;
     trip.started = started;
-    for (const PlanLeg& leg : computed.legs) {
-        trip.legs.push_back(leg.record);
-        trip.legs.back().problem = problemText(leg);
-    }
+    for (const PlanLeg& leg : computed.legs)
+        trip.legs.push_back(leg.figures);
     return trip;
 }
 

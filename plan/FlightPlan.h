@@ -114,7 +114,7 @@ struct PlanLeg {
     double fuelShortGal = 0; // what the leg needs beyond the fuel on board
     double toGoNm = 0;       // distance and time left to the destination after this leg
     double toGoMin = 0;
-    navlog::LegRecord record; // the figures as the leg dialog shows them
+    navlog::LegFigures figures; // as the leg dialog shows them, with the plan's own
 };
 
 struct FuelBlock {
@@ -151,10 +151,6 @@ struct ComputedPlan {
 // midpoint (whole degrees, west positive) where neither the leg nor the plan
 // has one; without a model such a leg is marked NoVariation.
 ComputedPlan computePlan(const FlightPlan& plan, const magvar::MagneticVariation* model);
-
-// "7 L", "5 R", "0": a wind correction angle with its side (the heading lies
-// left of the course when the wind comes from the left).
-QString wcaText(double windCorrectionDeg);
 
 // What is wrong with a leg, for its row: empty for None.
 QString problemText(const PlanLeg& leg);

@@ -4,6 +4,7 @@
 #include "core/Math.h"
 #include "core/NumberText.h"
 #include "core/Text.h"
+#include "navlog/LegColumns.h"
 #include "plan/RouteExchange.h"
 
 #include <QJsonArray>
@@ -112,11 +113,6 @@ QJsonObject waypointJson(const Waypoint& w) {
                        {QStringLiteral("latitudeDeg"), w.position.latitudeDeg},
                        {QStringLiteral("longitudeDeg"), w.position.longitudeDeg},
                        {QStringLiteral("leg"), leg}};
-}
-
-// A figure as the leg dialog shows it, as a JSON number.
-double shown(double value) {
-    return core::parseNumber(core::formatGeneral(value)).value_or(value);
 }
 
 } // namespace
@@ -245,47 +241,10 @@ QJsonObject pointJson(const PointResult& point) {
 
 } // namespace
 
-std::string computedPlanJson(const FlightPlan& p, const ComputedPlan& c,
-                             const DecisionPoints& points) {
-    auto name = [&p](int index) {
-        const Waypoint& w = index < static_cast<int>(p.waypoints.size())
-                                ? p.waypoints[static_cast<std::size_t>(index)]
-                                : *p.alternate;
-        return w.label();
-    };
+std::string computedPlanJson(const ComputedPlan& c, const DecisionPoints& points) {
     QJsonArray legs;
-    for (const PlanLeg& leg : c.legs) {
-        QJsonObject o{{QStringLiteral("from"), name(leg.from)},
-                      {QStringLiteral("to"), name(leg.to)},
-                      {QStringLiteral("alternate"), leg.alternate},
-                      {QStringLiteral("altitudeFt"), leg.altitudeFt}};
-        if (leg.problem != LegProblem::None || leg.fuelShortGal > 0)
-            o.insert(QStringLiteral("problem"), problemText(leg));
-        if (leg.problem == LegProblem::None) {
-            const leg::LegResult& r = leg.result;
-            o.insert(QStringLiteral("tc"), shown(r.trueCourseDeg));
-            o.insert(QStringLiteral("wd"), shown(r.windDirectionDeg));
-            o.insert(QStringLiteral("wv"), shown(leg.input.windVelocityKt));
-            o.insert(QStringLiteral("tas"), shown(leg.input.tasKt));
-            o.insert(QStringLiteral("wca"), shown(r.windCorrectionDeg));
-            o.insert(QStringLiteral("wcaSide"), wcaText(r.windCorrectionDeg));
-            o.insert(QStringLiteral("th"), shown(r.trueHeadingDeg));
-            o.insert(QStringLiteral("var"), shown(r.variationDeg));
-            o.insert(QStringLiteral("mh"), shown(r.magHeadingDeg));
-            o.insert(QStringLiteral("md"), shown(leg.input.magDeviationDeg));
-            o.insert(QStringLiteral("ch"), shown(r.correctedHeadingDeg));
-            o.insert(QStringLiteral("gs"), shown(r.groundSpeedKt));
-            o.insert(QStringLiteral("dist"), shown(leg.input.distanceNm));
-            o.insert(QStringLiteral("off"), leg.record.timeOff);
-            o.insert(QStringLiteral("ete"), shown(r.eteMin));
-            o.insert(QStringLiteral("eta"), leg.record.eta);
-            o.insert(QStringLiteral("fuelUsed"), shown(r.fuelUsedGal));
-            o.insert(QStringLiteral("fuelLeft"), shown(r.fuelLeftGal));
-            o.insert(QStringLiteral("toGoNm"), shown(leg.toGoNm));
-            o.insert(QStringLiteral("toGoMin"), shown(leg.toGoMin));
-        }
-        legs.append(o);
-    }
+    for (const PlanLeg& leg : c.legs)
+        legs.append(navlog::plannedLegJson(leg.figures));
     const FuelBlock& f = c.fuel;
     // What could not be computed is null, never a 0 that reads as a figure.
     auto known = [&f](double gallons) { return f.plannable ? QJsonValue(gallons) : QJsonValue(); };

@@ -33,7 +33,6 @@ std::string planJson(const FlightPlan& plan);
 
 // The computed plan for --plan --json: every leg's figures as the leg
 // dialog shows them, the totals, the fuel block and the decision points.
-std::string computedPlanJson(const FlightPlan& plan, const ComputedPlan& computed,
-                             const DecisionPoints& points);
+std::string computedPlanJson(const ComputedPlan& computed, const DecisionPoints& points);
 
 } // namespace plan

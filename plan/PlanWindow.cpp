@@ -4,6 +4,7 @@
 #include "dialogs/OutputFile.h"
 #include "kneeboard/KneeboardPrint.h"
 #include "map/RoutePicture.h"
+#include "navlog/LegTableModel.h"
 #include "plan/Coordinates.h"
 #include "plan/PlanDocument.h"
 #include "plan/PlanEditor.h"
@@ -30,54 +31,14 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QShortcut>
-#include <QTableWidget>
+#include <QTableView>
 #include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace plan {
-namespace {
-
-const QColor kProblem(255, 205, 205);
-
-// The leg table's row for a leg: its figures as the leg dialog shows them,
-// blank where it could not be computed, and what is wrong last.
-QStringList legCells(const PlanLeg& leg) {
-    const navlog::LegRecord& rec = leg.record;
-    QStringList cells = {rec.from + (leg.alternate ? QStringLiteral(" (alternate)") : QString()),
-                         rec.to, core::numberText(leg.altitudeFt)};
-    const QStringList figures = {rec.trueCourse,
-                                 core::windText(leg.wind),
-                                 wcaText(leg.result.windCorrectionDeg),
-                                 rec.trueHeading,
-                                 rec.variation,
-                                 rec.magHeading,
-                                 rec.magDeviation,
-                                 rec.compassHeading,
-                                 rec.groundSpeed,
-                                 rec.distance,
-                                 rec.ete,
-                                 rec.eta,
-                                 rec.fuelUsed,
-                                 rec.fuelLeft,
-                                 core::numberText(leg.toGoNm),
-                                 core::numberText(leg.toGoMin)};
-    const bool computed = leg.problem == LegProblem::None;
-    for (const QString& figure : figures)
-        cells << (computed ? figure : QString());
-    cells << problemText(leg);
-    return cells;
-}
-
-} // namespace
 
 QStringList PlanWindow::legHeadings() {
-    return {QStringLiteral("From"),      QStringLiteral("To"),     QStringLiteral("Alt"),
-            QStringLiteral("TC"),        QStringLiteral("Wind"),   QStringLiteral("WCA"),
-            QStringLiteral("TH"),        QStringLiteral("Var"),    QStringLiteral("MH"),
-            QStringLiteral("MD"),        QStringLiteral("CH"),     QStringLiteral("GS"),
-            QStringLiteral("Dist"),      QStringLiteral("ETE"),    QStringLiteral("ETA"),
-            QStringLiteral("F.used"),    QStringLiteral("F.left"), QStringLiteral("To go nm"),
-            QStringLiteral("To go min"), QStringLiteral("Note")};
+    return navlog::headingsOf(navlog::Output::Plan);
 }
 
 PlanWindow::PlanWindow(const FlightPlan& start, QWidget* parent)
@@ -154,8 +115,9 @@ const QString& PlanWindow::filePath() const {
 }
 
 QLayout* PlanWindow::legsPanel() {
-    m_legs = new QTableWidget(0, static_cast<int>(legHeadings().size()));
-    m_legs->setHorizontalHeaderLabels(legHeadings());
+    m_legModel = new navlog::LegTableModel(navlog::Output::Plan, false, this);
+    m_legs = new QTableView;
+    m_legs->setModel(m_legModel);
     m_legs->setAccessibleName(QStringLiteral("Legs of the plan"));
     m_legs->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_legs->verticalHeader()->hide();
@@ -286,21 +248,8 @@ void PlanWindow::planChanged() {
 
 void PlanWindow::fillLegs() {
     const ComputedPlan& computed = m_editor->computed();
-    m_legs->setRowCount(static_cast<int>(computed.legs.size()));
-    for (int r = 0; r < m_legs->rowCount(); ++r) {
-        const PlanLeg& leg = computed.legs[static_cast<std::size_t>(r)];
-        const QStringList cells = legCells(leg);
-        const bool flagged = leg.problem != LegProblem::None || leg.fuelShortGal > 0;
-        for (int c = 0; c < cells.size(); ++c) {
-            auto* item = new QTableWidgetItem(cells[c]);
-            item->setTextAlignment(c < 2 || c == cells.size() - 1
-                                       ? Qt::AlignLeft | Qt::AlignVCenter
-                                       : Qt::AlignRight | Qt::AlignVCenter);
-            if (flagged)
-                item->setBackground(kProblem);
-            m_legs->setItem(r, c, item);
-        }
-    }
+    m_legModel->setTrip(tripOf(computed, m_editor->plan().off),
+                        static_cast<int>(m_editor->plan().fuel.reserveMin));
     m_fuel->setText(QStringLiteral("%1   %2\n%3")
                         .arg(routeTotalsText(computed), fuelBlockText(computed.fuel),
                              m_editor->plan().waypoints.size() < 2

@@ -22,9 +22,13 @@ class QLabel;
 class QLayout;
 class QLineEdit;
 class QPushButton;
+class QTableView;
 class QTableWidget;
 class QUndoStack;
 
+namespace navlog {
+class LegTableModel;
+}
 namespace map {
 class RouteView;
 }
@@ -60,7 +64,7 @@ public:
     const ComputedPlan& computed() const;
     QUndoStack* undoStack() const;
     QTableWidget* waypointTable() const;
-    QTableWidget* legTable() const { return m_legs; }
+    QTableView* legTable() const { return m_legs; }
     QLineEdit* findBox() const;
     QLabel* fuelSummary() const { return m_fuel; }
     map::RouteView* routeView() const { return m_routeView; }
@@ -111,7 +115,8 @@ private:
     PlanEditor* m_editor = nullptr;
     PlanDocument* m_document = nullptr;
 
-    QTableWidget* m_legs = nullptr;
+    navlog::LegTableModel* m_legModel = nullptr;
+    QTableView* m_legs = nullptr;
     QLabel* m_fuel = nullptr;
     QLabel* m_decisions = nullptr;
     map::RouteView* m_routeView = nullptr;

@@ -2,6 +2,7 @@
 // deviation card, the fuel block, legs that cannot be flown.
 #include "PlanSamples.h"
 #include "kneeboard/Sheet.h"
+#include "navlog/LegColumns.h"
 #include "navlog/TripLog.h"
 #include "plan/DecisionPoints.h"
 #include "plan/FlightPlan.h"
@@ -108,9 +109,9 @@ void TestFlightPlan::legsThatCannotBeFlownSaySo() {
     QCOMPARE(c.legs[0].problem, plan::LegProblem::None);
     QVERIFY(c.legs[0].fuelShortGal > 0);
     QVERIFY(plan::problemText(c.legs[0]).startsWith("runs out of fuel"));
-    QCOMPARE(plan::wcaText(7), QString("7 L"));
-    QCOMPARE(plan::wcaText(-5), QString("5 R"));
-    QCOMPARE(plan::wcaText(0), QString("0"));
+    QCOMPARE(navlog::wcaText(7), QString("7 L"));
+    QCOMPARE(navlog::wcaText(-5), QString("5 R"));
+    QCOMPARE(navlog::wcaText(0), QString("0"));
 }
 
 void TestFlightPlan::noVerdictOverMissingLegs_data() {
@@ -162,7 +163,12 @@ void TestFlightPlan::noVerdictOverMissingLegs() {
              qPrintable(sheet.endNotes.join('|')));
     // The nav log of the plan has no totals to pass for the route's.
     const navlog::Totals t = navlog::totalsOf(plan::tripOf(c, p.off), 30);
-    QVERIFY(!t.complete && t.distance.isEmpty() && t.timeEnRoute.isEmpty());
+    QVERIFY(!t.complete);
+    const QStringList headings = navlog::headingsOf(navlog::Output::Csv);
+    const QStringList totals = navlog::totalsRowOf(navlog::Output::Csv, t);
+    QCOMPARE(totals.value(headings.indexOf("Dist"), "?"), QString());
+    QCOMPARE(totals.value(headings.indexOf("ETE"), "?"), QString());
+    QVERIFY(totals.value(headings.indexOf("Problem")).startsWith("incomplete: leg"));
 }
 
 void TestFlightPlan::eachLegTakesItsOwnConditions() {
@@ -204,7 +210,8 @@ void TestFlightPlan::fuelExactlyTheRequiredIsEnough() {
     // The totals row's fuel left is the destination's.
     const navlog::Totals t = navlog::totalsOf(plan::tripOf(exact, p.off), 30);
     QVERIFY(t.complete);
-    QCOMPARE(t.fuelBurnt, exact.legs.back().record.totalBurnt);
+    QCOMPARE(t.fuelBurntGal, exact.legs.back().figures.totalBurntGal);
+    QCOMPARE(t.fuelLeftGal, exact.legs.back().figures.fuelLeftGal);
 }
 
 QTEST_GUILESS_MAIN(TestFlightPlan)

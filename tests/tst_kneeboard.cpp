@@ -124,8 +124,8 @@ kneeboard::Sheet sheetOf(const plan::FlightPlan& p, const navdb::NavData* navDat
 
 QStringList allColumns() {
     QStringList keys;
-    for (const kneeboard::Column& c : kneeboard::columns())
-        keys << QLatin1String(c.key);
+    for (const kneeboard::Column* c : kneeboard::columns())
+        keys << QLatin1String(c->paperKey);
     return keys;
 }
 
@@ -325,7 +325,7 @@ void TestKneeboard::legibleOnEveryPage() {
 
     const double left = layout.margins(QPageLayout::Point).left();
     const double right = pdf.pageWidth - layout.margins(QPageLayout::Point).right();
-    const QString first = QLatin1String(kneeboard::columnByKey(planned.lines[0][0])->heading);
+    const QString first = QLatin1String(kneeboard::columnByKey(planned.lines[0][0])->paperHeading);
     int legsSeen = 0;
     for (int n = 1; n <= pdf.pages; ++n) {
         const std::vector<Word> words = pdf.onPage(n);
@@ -375,13 +375,13 @@ void TestKneeboard::legibleOnEveryPage() {
             for (std::size_t c = 0; c < line.size(); ++c) {
                 const kneeboard::Column* column =
                     kneeboard::columnByKey(planned.lines[std::size_t(l)][int(c)]);
-                QCOMPARE(line[c].text, QString(column->heading));
+                QCOMPARE(line[c].text, QString(column->paperHeading));
                 // A heading stands less than a millimetre inside its cell.
                 const double end = c + 1 < line.size() ? line[c + 1].xMin : right + kPtPerMm;
                 if (column->writeIn)
                     QVERIFY2(end - line[c].xMin >= 15 * kPtPerMm - 0.01,
                              qPrintable(QString("%1: %2 mm")
-                                            .arg(column->heading)
+                                            .arg(column->paperHeading)
                                             .arg((end - line[c].xMin) / kPtPerMm)));
             }
         }

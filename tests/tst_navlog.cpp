@@ -5,41 +5,44 @@
 #include "navlog/TripLog.h"
 #include "store/Globals.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTest>
 
-using navlog::LegRecord;
+using navlog::LegFigures;
 using navlog::Trip;
 using navlog::TripLog;
 
 namespace {
 
 // A leg as the leg dialog shows it; fuelLeft, gph and the totals vary.
-LegRecord aLeg(const QString& dist, const QString& ete, const QString& fuelLeft,
-               const QString& gph = "8") {
-    LegRecord l;
+LegFigures aLeg(const QString& dist, const QString& ete, const QString& fuelLeft,
+                const QString& gph = "8") {
+    LegFigures l;
     l.from = "ABC";
     l.to = "KLA";
-    l.trueCourse = "90";
-    l.windDirection = "45";
-    l.windVelocity = "20";
-    l.tas = "110";
-    l.windCorrection = "7";
-    l.trueHeading = "83";
-    l.variation = "13";
-    l.magHeading = "96";
-    l.magDeviation = "2";
-    l.compassHeading = "98";
-    l.groundSpeed = "95";
-    l.distance = dist;
-    l.timeOff = "10:00:00";
-    l.ete = ete;
-    l.eta = "10:31:36";
-    l.fuelUsed = "4.21";
-    l.fuelLeft = fuelLeft;
-    l.gph = gph;
-    l.fuelAtStart = "40";
-    l.totalBurnt = "4.21";
-    l.totalDistance = dist;
+    l.trueCourseDeg = 90;
+    l.windDirectionDeg = 45;
+    l.windVelocityKt = 20;
+    l.tasKt = 110;
+    l.windCorrectionDeg = 7;
+    l.trueHeadingDeg = 83;
+    l.variationDeg = 13;
+    l.magHeadingDeg = 96;
+    l.magDeviationDeg = 2;
+    l.compassHeadingDeg = 98;
+    l.groundSpeedKt = 95;
+    l.distanceNm = dist.toDouble();
+    l.off.time = QTime(10, 0);
+    l.eteMin = ete.toDouble();
+    l.eta.time = QTime(10, 31, 36);
+    l.fuelUsedGal = 4.21;
+    l.fuelLeftGal = fuelLeft.toDouble();
+    l.fuelFlowGph = gph.toDouble();
+    l.fuelAtStartGal = 40;
+    l.totalBurntGal = 4.21;
+    l.totalDistanceNm = dist.toDouble();
     return l;
 }
 
@@ -74,7 +77,7 @@ void TestNavLog::legsJoinTheTripInOrder() {
     QCOMPARE(log.trips().size(), std::size_t(1));
     QCOMPARE(log.latest()->started, kStart);
     QCOMPARE(log.latest()->legs.size(), std::size_t(2));
-    QCOMPARE(log.latest()->legs[1].distance, QString("42.5"));
+    QCOMPARE(log.latest()->legs[1].distanceNm, 42.5);
 }
 
 void TestNavLog::resetBeginsANewTripAndKeepsTheOld() {
@@ -84,12 +87,12 @@ void TestNavLog::resetBeginsANewTripAndKeepsTheOld() {
     // Right after a Reset the finished trip is still the latest: a stray
     // Reset loses nothing.
     QCOMPARE(log.trips().size(), std::size_t(1));
-    QCOMPARE(log.latest()->legs[0].distance, QString("50"));
+    QCOMPARE(log.latest()->legs[0].distanceNm, 50.0);
     log.reset(); // a second Reset makes no empty trip either
     log.legComputed(aLeg("61", "38.38", "27.44"), kStart.addDays(1));
     QCOMPARE(log.trips().size(), std::size_t(2));
-    QCOMPARE(log.latest()->legs[0].distance, QString("61"));
-    QCOMPARE(log.trips()[1].legs[0].distance, QString("50"));
+    QCOMPARE(log.latest()->legs[0].distanceNm, 61.0);
+    QCOMPARE(log.trips()[1].legs[0].distanceNm, 50.0);
 }
 
 void TestNavLog::atMostFiftyTrips() {
@@ -99,8 +102,8 @@ void TestNavLog::atMostFiftyTrips() {
         log.reset();
     }
     QCOMPARE(log.trips().size(), TripLog::kMaxTrips);
-    QCOMPARE(log.latest()->legs[0].distance, QString("59"));
-    QCOMPARE(log.trips().back().legs[0].distance, QString("10"));
+    QCOMPARE(log.latest()->legs[0].distanceNm, 59.0);
+    QCOMPARE(log.trips().back().legs[0].distanceNm, 10.0);
 }
 
 void TestNavLog::reserveBoundary_data() {
@@ -132,13 +135,22 @@ void TestNavLog::totalsSumTheShownTimes() {
     Trip trip;
     trip.legs = {aLeg("50", "31.6", "35.79"), aLeg("92.5", "24.25", "32.56"),
                  aLeg("153.5", "38.38", "27.44")};
-    trip.legs.back().totalBurnt = "12.56";
-    trip.legs.back().eta = "11:34:13";
+    trip.legs.back().totalBurntGal = 12.56;
+    trip.legs.back().eta.time = QTime(11, 34, 13);
     const navlog::Totals t = navlog::totalsOf(trip, 30);
-    QCOMPARE(t.distance, QString("153.5"));
-    QCOMPARE(t.timeEnRoute, QString("94.23"));
-    QCOMPARE(t.fuelBurnt, QString("12.56"));
-    QCOMPARE(t.lastEta, QString("11:34:13"));
+    QCOMPARE(t.distanceNm, 153.5);
+    QCOMPARE(t.eteMin, 94.23);
+    QCOMPARE(t.fuelBurntGal, 12.56);
+    QCOMPARE(t.lastEta.time, QTime(11, 34, 13));
+    QCOMPARE(t.fuelLeftGal, 27.44);
+    // The nav log window's totals row, under its headings.
+    const QStringList headings = navlog::headingsOf(navlog::Output::Log);
+    const QStringList row = navlog::totalsRowOf(navlog::Output::Log, t);
+    const std::pair<const char*, const char*> shown[] = {
+        {"#", "Total"},      {"Dist", "153.5"},   {"ETE", "94.23"}, {"ETA", "11:34:13"},
+        {"F.used", "12.56"}, {"F.left", "27.44"}, {"TC", ""},       {"Reserve", ""}};
+    for (const auto& [heading, text] : shown)
+        QCOMPARE(row.value(headings.indexOf(heading), "?"), QString(text));
     QVERIFY(t.hasEndurance);
     QCOMPARE(t.enduranceMin, 27.44 / 8 * 60);
     QCOMPARE(t.aboveReserveMin, 27.44 / 8 * 60 - 30);
@@ -151,8 +163,8 @@ void TestNavLog::csvOfAThreeLegTrip() {
                  aLeg("153.5", "38.38", "27.44")};
     trip.legs[1].from = "KLA";
     trip.legs[1].to = "";
-    trip.legs.back().totalBurnt = "12.56";
-    trip.legs.back().eta = "11:34:13";
+    trip.legs.back().totalBurntGal = 12.56;
+    trip.legs.back().eta.time = QTime(11, 34, 13);
     const QByteArray expected =
         "Leg,From,To,TC,WD,WV,TAS,WCA,TH,Var,MH,MD,CH,GS,Dist,Off,ETE,ETA,F.used,F.left,Reserve,"
         "WCA side,Problem\r\n"
@@ -169,11 +181,14 @@ void TestNavLog::csvOfATripWithAMissingLeg() {
     // A planned leg that could not be computed: its row says why, the side
     // follows the sign, and no totals stand for the route.
     Trip trip;
-    trip.legs = {aLeg("50", "31.6", "35.79"), LegRecord{}, aLeg("20", "10", "30")};
+    LegFigures missing;
+    missing.computed = false;
+    missing.planned = true;
+    trip.legs = {aLeg("50", "31.6", "35.79"), missing, aLeg("20", "10", "30")};
     trip.legs[1].from = "KLA";
     trip.legs[1].to = "XYZ";
     trip.legs[1].problem = "no wind: type one or fill the winds aloft";
-    trip.legs[2].windCorrection = "-3.5";
+    trip.legs[2].windCorrectionDeg = -3.5;
     const QStringList rows = QString::fromStdString(navlog::tripCsv(trip, 30)).split("\r\n");
     QCOMPARE(rows.value(2), QString("2,KLA,XYZ,,,,,,,,,,,,,,,,,,,,no wind: type one or fill the "
                                     "winds aloft"));
@@ -181,7 +196,7 @@ void TestNavLog::csvOfATripWithAMissingLeg() {
     QCOMPARE(rows.value(4), QString("Total,,,,,,,,,,,,,,,,,,,,,,incomplete: leg 2 could not be "
                                     "computed"));
     const navlog::Totals t = navlog::totalsOf(trip, 30);
-    QVERIFY(!t.complete && !t.hasEndurance && t.distance.isEmpty());
+    QVERIFY(!t.complete && !t.hasEndurance);
     QCOMPARE(navlog::reserveSummary(t, 30), QString("No totals: leg 2 could not be computed."));
 }
 
@@ -209,8 +224,8 @@ void TestNavLog::tripsSurviveARestart() {
     QCOMPARE(again.trips().size(), std::size_t(2));
     QCOMPARE(again.latest()->started, kStart.addDays(1));
     QCOMPARE(again.trips()[1].legs.size(), std::size_t(2));
-    QCOMPARE(again.trips()[1].legs[1].ete, QString("24.25"));
-    QCOMPARE(again.trips()[1].legs[1].fuelAtStart, QString("40"));
+    QCOMPARE(again.trips()[1].legs[1].eteMin, 24.25);
+    QCOMPARE(again.trips()[1].legs[1].fuelAtStartGal, 40.0);
     // After a restart the next leg begins a new trip.
     again.legComputed(aLeg("9", "6", "29"), kStart.addDays(2));
     QCOMPARE(again.trips().size(), std::size_t(3));
@@ -237,6 +252,21 @@ void TestNavLog::unreadableLogIsPutAside_data() {
     QTest::newRow("a number where a figure's text was")
         << log("1", R"([{"started": "2026-12-07T10:00:00", "legs": [{"ete": 31.6}]}])")
         << "\"ete\" is not a text";
+    // A whole leg as the log keeps it, then spoilt in one place.
+    auto spoilt = [&log](const QString& key, const QJsonValue& value) {
+        QJsonObject leg = navlog::storedLeg(aLeg("50", "31.6", "35.79"));
+        if (value.isUndefined())
+            leg.remove(key);
+        else
+            leg.insert(key, value);
+        const QJsonArray trips{
+            QJsonObject{{"started", "2026-12-07T10:00:00"}, {"legs", QJsonArray{leg}}}};
+        return log("1", QJsonDocument(trips).toJson());
+    };
+    QTest::newRow("a figure that is not a number")
+        << spoilt("fuelLeft", "35,79") << "\"fuelLeft\" is not a number";
+    QTest::newRow("a time that is not one") << spoilt("eta", "25:00:00") << "\"eta\" is not a time";
+    QTest::newRow("a figure left out") << spoilt("ete", QJsonValue::Undefined) << "has no \"ete\"";
     QTest::newRow("a column it does not know")
         << log("1", R"([{"started": "2026-12-07T10:00:00", "legs": [{"climbFuel": "2"}]}])")
         << "does not know";

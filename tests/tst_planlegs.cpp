@@ -7,6 +7,7 @@
 #include "course/CourseDialogIds.h"
 #include "leg/LegDialog.h"
 #include "leg/LegDialogIds.h"
+#include "navlog/LegColumns.h"
 #include "plan/FlightPlan.h"
 
 #include <QDateTimeEdit>
@@ -92,24 +93,27 @@ void TestPlanLegs::planLegsAreTheLegDialogs() {
         testing::click(*dlg, legid::RUN);
         QCOMPARE(messages.list.contains("You don't have enough fuel to complete this trip!"),
                  leg.fuelShortGal > 0);
-        const navlog::LegRecord& r = leg.record;
-        const std::pair<int, QString> shown[] = {{legid::TC, r.trueCourse},
-                                                 {legid::WD, r.windDirection},
-                                                 {legid::WV, r.windVelocity},
-                                                 {legid::TAS, r.tas},
-                                                 {legid::WCA, r.windCorrection},
-                                                 {legid::TH, r.trueHeading},
-                                                 {legid::VAR, r.variation},
-                                                 {legid::MH, r.magHeading},
-                                                 {legid::MD, r.magDeviation},
-                                                 {legid::CH, r.compassHeading},
-                                                 {legid::GS, r.groundSpeed},
-                                                 {legid::DIST, r.distance},
-                                                 {legid::ETE, r.ete},
-                                                 {legid::FUSED, r.fuelUsed},
-                                                 {legid::FUEL, r.fuelLeft},
-                                                 {legid::BURNT, r.totalBurnt},
-                                                 {legid::TOTDIST, r.totalDistance}};
+        // Each figure as the nav log's columns show it, by the one rule.
+        auto shownAs = [&leg](const char* key) {
+            return navlog::columnByKey(key)->cell({leg.figures}, navlog::Output::Log);
+        };
+        const std::pair<int, QString> shown[] = {{legid::TC, shownAs("tc")},
+                                                 {legid::WD, shownAs("wd")},
+                                                 {legid::WV, shownAs("wv")},
+                                                 {legid::TAS, shownAs("tas")},
+                                                 {legid::WCA, shownAs("wca")},
+                                                 {legid::TH, shownAs("th")},
+                                                 {legid::VAR, shownAs("var")},
+                                                 {legid::MH, shownAs("mh")},
+                                                 {legid::MD, shownAs("md")},
+                                                 {legid::CH, shownAs("ch")},
+                                                 {legid::GS, shownAs("gs")},
+                                                 {legid::DIST, shownAs("dist")},
+                                                 {legid::ETE, shownAs("ete")},
+                                                 {legid::FUSED, shownAs("fuelUsed")},
+                                                 {legid::FUEL, shownAs("fuelLeft")},
+                                                 {legid::BURNT, shownAs("totalBurnt")},
+                                                 {legid::TOTDIST, shownAs("totalDist")}};
         for (const auto& [id, value] : shown)
             QCOMPARE(text(*dlg, id), value);
         // The leg dialog's picker holds the day; the plan writes it after a
@@ -120,8 +124,8 @@ void TestPlanLegs::planLegsAreTheLegDialogs() {
                    (days > 0 ? QString(" +%1").arg(days) : QString());
         };
         const QDate start = p.off.date();
-        QCOMPARE(clock(testing::picker(*dlg, legid::OUT), start), r.timeOff);
-        QCOMPARE(clock(testing::picker(*dlg, legid::ETA), start), r.eta);
+        QCOMPARE(clock(testing::picker(*dlg, legid::OUT), start), shownAs("off"));
+        QCOMPARE(clock(testing::picker(*dlg, legid::ETA), start), shownAs("eta"));
         testing::click(*dlg, legid::NEXT);
     }
     QCOMPARE(computed.fuel.tripGal, dlg->legs().totalBurntGal());
