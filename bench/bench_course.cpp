@@ -7,6 +7,7 @@
 #include "course/CourseDialog.h"
 #include "platform/ComboBoxes.h"
 #include "store/AirportDatabase.h"
+#include "store/Services.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -36,12 +37,13 @@ std::string airportText(int n) {
 void openCourseDialog(benchmark::State& state, int airports) {
     store::airportDatabase().text() = airportText(airports);
     store::airportDatabase().index().clear();
+    const store::Services services(store::dataPlaces());
     for (auto _ : state) {
         // Every opening as the first of a run: the index is built anew.
         state.PauseTiming();
         store::airportDatabase().index().clear();
         state.ResumeTiming();
-        CCourseDialog dlg;
+        CCourseDialog dlg(services);
         dlg.m_strDepAirport = QStringLiteral("KLA");
         dlg.createModeless(nullptr);
         benchmark::DoNotOptimize(dlg.m_cbArrival->count());
@@ -62,7 +64,8 @@ BENCHMARK(OpenCourseDialogWithTheWorld)->Unit(benchmark::kMillisecond);
 
 static void FindTypedCodeInBothLists(benchmark::State& state) {
     store::airportDatabase().text() = airportText(80000);
-    CCourseDialog dlg;
+    const store::Services services(store::dataPlaces());
+    CCourseDialog dlg(services);
     dlg.createModeless(nullptr);
     for (auto _ : state) {
         benchmark::DoNotOptimize(platform::findComboItem(dlg.m_cbArrival, QStringLiteral("z9q")));
@@ -75,7 +78,8 @@ BENCHMARK(FindTypedCodeInBothLists)->Unit(benchmark::kMicrosecond);
 // next entry starting with that letter, across 80,000 entries.
 static void KeyPressSearchInTheWorldList(benchmark::State& state) {
     store::airportDatabase().text() = airportText(80000);
-    CCourseDialog dlg;
+    const store::Services services(store::dataPlaces());
+    CCourseDialog dlg(services);
     dlg.createModeless(nullptr);
     int letter = 0;
     for (auto _ : state) {

@@ -4,6 +4,7 @@
 #include "leg/LegCalc.h"
 #include "leg/LegDialog.h"
 #include "leg/LegDialogIds.h"
+#include "store/Services.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -29,7 +30,8 @@ BENCHMARK(LegComputation);
 static void RunPress(benchmark::State& state) {
     bench::writeDataFile("config.fly", "a:ABC\r\nb:0\r\nc:0\r\nd:110\r\ne:13\r\nf:2\r\n"
                                        "g:8\r\nh:40\r\n");
-    CLegDialog dlg;
+    store::Services services(store::dataPlaces());
+    CLegDialog dlg(services);
     dlg.createModeless(nullptr);
     const std::pair<int, const char*> fields[] = {
         {ids::leg::TC, "90"}, {ids::leg::WD, "45"}, {ids::leg::WV, "20"}, {ids::leg::DIST, "50"}};

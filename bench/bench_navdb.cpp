@@ -7,6 +7,7 @@
 #include "BenchSupport.h"
 #include "course/CourseDialog.h"
 #include "navdb/NavDatabase.h"
+#include "store/Services.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -170,8 +171,9 @@ BENCHMARK(SearchANameWhileTyping)->Unit(benchmark::kMillisecond);
 
 static void OpenCourseDialogWithTheWorldImported(benchmark::State& state) {
     worldDatabase();
+    const store::Services services(store::dataPlaces());
     for (auto _ : state) {
-        CCourseDialog dlg;
+        CCourseDialog dlg(services);
         dlg.createModeless(nullptr);
         benchmark::DoNotOptimize(dlg.m_cbArrival->count());
     }

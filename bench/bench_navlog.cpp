@@ -10,6 +10,7 @@
 #include "navlog/LegColumns.h"
 #include "navlog/NavLogWindow.h"
 #include "store/Globals.h"
+#include "store/Services.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -54,7 +55,8 @@ navlog::Trip tripOf(int legs) {
 static void RunPressWithLogOpen(benchmark::State& state) {
     bench::writeDataFile("config.fly", "a:ABC\r\nb:0\r\nc:0\r\nd:110\r\ne:13\r\nf:2\r\n"
                                        "g:8\r\nh:100\r\n");
-    CLegDialog dlg;
+    store::Services services(store::dataPlaces());
+    CLegDialog dlg(services);
     dlg.createModeless(nullptr);
     dlg.itemAs<QPushButton>(ids::leg::LOG)->click();
     QPushButton* run = dlg.itemAs<QPushButton>(ids::leg::RUN);

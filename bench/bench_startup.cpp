@@ -3,6 +3,7 @@
 #include "BenchSupport.h"
 #include "leg/LegDialog.h"
 #include "platform/WindowRegistry.h"
+#include "store/Services.h"
 
 #include <QFile>
 
@@ -13,7 +14,9 @@ static void StartUpToLegDialogShown(benchmark::State& state) {
     bench::writeDataFile("airports.fly",
                          starter.open(QIODevice::ReadOnly) ? starter.readAll() : QByteArray());
     for (auto _ : state) {
-        CLegDialog dlg;
+        // A start as the application makes it: its data, then the window.
+        store::Services services(store::dataPlaces());
+        CLegDialog dlg(services);
         platform::setMainWindow(&dlg);
         dlg.createModeless(nullptr);
         QApplication::processEvents();

@@ -9,6 +9,7 @@
 #include "platform/MessageBox.h"
 #include "store/AirportDatabase.h"
 #include "store/Globals.h"
+#include "store/Services.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,10 +20,9 @@
 
 using namespace ids::course;
 
-CCourseDialog::CCourseDialog(QWidget* parent)
-    : platform::Dialog(kTemplate, parent),
-      m_magneticModel(magvar::findModelDir(store::dataPlaces())),
-      m_navData(navdb::NavData::of(store::dataPlaces())) {
+CCourseDialog::CCourseDialog(const store::Services& services, QWidget* parent)
+    : platform::Dialog(kTemplate, parent), m_magneticModel(services.magneticModel()),
+      m_navData(services.navData()), m_airports(services.airports()) {
     for (int id : {DEP_LAT, DEP_LON, ARR_LAT, ARR_LON}) {
         if (auto* edit = itemAs<QLineEdit>(id))
             connect(edit, &QLineEdit::textChanged, this, [this] { UpdateVariation(); });
@@ -145,7 +145,7 @@ void CCourseDialog::FillAirportLists() {
     m_cbArrival->clearEditText();
     m_cbArrival->clear();
     QStringList ids;
-    for (const std::string& id : store::airportDatabase().listIdentifiers())
+    for (const std::string& id : m_airports.listIdentifiers())
         ids << core::fromLatin1(id);
     platform::addComboItems(m_cbArrival, ids);
     platform::addComboItems(m_cbDeparture, ids);
@@ -164,7 +164,7 @@ void CCourseDialog::OnSelchangeDeparture() {
     if (i < 0)
         return;
     const QString id = m_cbDeparture->itemText(i);
-    if (const core::GeoPoint* pos = store::airportDatabase().find(id)) {
+    if (const core::GeoPoint* pos = m_airports.find(id)) {
         m_dDepLatitude = pos->latitudeDeg;
         m_dDepLongitude = pos->longitudeDeg;
     }
@@ -183,7 +183,7 @@ void CCourseDialog::OnSelchangeArrival() {
     const QString id = m_cbArrival->itemText(i);
     // The list shows upper case; a lower-case identifier in the file is still
     // found rather than leaving the old position in place.
-    if (const core::GeoPoint* pos = store::airportDatabase().find(id)) {
+    if (const core::GeoPoint* pos = m_airports.find(id)) {
         m_dArrLatitude = pos->latitudeDeg;
         m_dArrLongitude = pos->longitudeDeg;
     }
@@ -274,7 +274,7 @@ void CCourseDialog::OnAdd() {
     }
     // Only a record that is on disk is reported as added; after a failure the
     // dialog stays open with the pilot's identifier, ready to try again.
-    const auto status = store::airportDatabase().append(bytes, m_dArrLatitude, m_dArrLongitude);
+    const auto status = m_airports.append(bytes, m_dArrLatitude, m_dArrLongitude);
     if (status != core::WriteStatus::Written) {
         m_strArrText = strId;
         m_cbArrival->setEditText(strId);

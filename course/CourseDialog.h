@@ -13,11 +13,16 @@
 #include <vector>
 
 class QComboBox;
+namespace store {
+class AirportDatabase;
+class Services;
+} // namespace store
 
 class CCourseDialog : public platform::Dialog {
     Q_OBJECT
 public:
-    explicit CCourseDialog(QWidget* parent = nullptr);
+    // services: the magnetic model, the navigation data and the airport file.
+    explicit CCourseDialog(const store::Services& services, QWidget* parent = nullptr);
 
     void FillAirportLists();
     void SelectSavedAirports();
@@ -67,6 +72,7 @@ private:
     // database and offered in a list; only a choice from it fills anything.
     void setUpFinder(int id, bool departure);
 
-    magvar::MagneticVariation m_magneticModel;
-    navdb::NavData m_navData;
+    const magvar::MagneticVariation& m_magneticModel;
+    const navdb::NavData& m_navData;
+    store::AirportDatabase& m_airports;
 };

@@ -17,6 +17,7 @@
 #include "store/AirportDatabase.h"
 #include "store/Defaults.h"
 #include "store/Globals.h"
+#include "store/Services.h"
 
 #include <QDateTimeEdit>
 #include <QLineEdit>
@@ -43,9 +44,8 @@ void number(platform::DataExchange& dx, int id, double& value, const core::Limit
 
 } // namespace
 
-CLegDialog::CLegDialog(QWidget* parent)
-    : platform::Dialog(kTemplate, parent), m_navLog(store::dataPlaces()) {
-    m_navLog.load();
+CLegDialog::CLegDialog(store::Services& services, QWidget* parent)
+    : platform::Dialog(kTemplate, parent), m_services(services), m_navLog(services.tripLog()) {
     // A stray Escape must not end the program and lose the flight being planned.
     setEscapeCancels(false);
     onCommand(RUN, [this] { OnRun(); });
@@ -105,7 +105,7 @@ bool CLegDialog::OnInitDialog() {
     showTotals();
 
     LoadDefaults();
-    if (store::airportDatabase().load() == store::AirportLoad::CannotOpen)
+    if (m_services.airports().load() == store::AirportLoad::CannotOpen)
         message("Cannot open airports file!");
     if (!m_navLog.problem().isEmpty())
         platform::showMessage(this, m_navLog.problem());
@@ -231,7 +231,7 @@ void CLegDialog::OnReset() {
 
 void CLegDialog::LoadDefaults() {
     store::Defaults d;
-    switch (store::loadDefaultsFile(store::dataPlaces(), d)) {
+    switch (store::loadDefaultsFile(m_services.places(), d)) {
     case store::DefaultsLoad::CannotOpen:
         message("Cannot open congfiguration file!");
         return;
@@ -275,7 +275,7 @@ void CLegDialog::OnSave() {
         message("Home airport code cannot be saved!");
         return;
     }
-    const auto status = store::saveDefaultsFile(store::dataPlaces(), d);
+    const auto status = store::saveDefaultsFile(m_services.places(), d);
     if (status == core::WriteStatus::Written)
         message("Defaults saved!");
     else
@@ -285,7 +285,7 @@ void CLegDialog::OnSave() {
 void CLegDialog::OnTrueCourse() {
     const leg::RouteEnd& home = m_legs.home();
     const leg::RouteEnd& arrival = m_legs.arrival();
-    CCourseDialog dlg;
+    CCourseDialog dlg(m_services);
     dlg.m_dDepLatitude = home.position.latitudeDeg;
     dlg.m_dDepLongitude = home.position.longitudeDeg;
     dlg.m_dArrLatitude = arrival.position.latitudeDeg;
@@ -338,7 +338,7 @@ void CLegDialog::OnHelp() {
 
 void CLegDialog::OnLog() {
     if (!m_navLogWindow)
-        m_navLogWindow = std::make_unique<navlog::NavLogWindow>(m_navLog, this);
+        m_navLogWindow = std::make_unique<navlog::NavLogWindow>(m_services, this);
     m_navLogWindow->show();
     m_navLogWindow->raise();
     m_navLogWindow->activateWindow();
@@ -350,7 +350,7 @@ void CLegDialog::OnPlan(const QString& strPlanFile) {
         // as on the command line, not from the fields (after a Run they
         // hold the fuel left).
         m_planWindow = std::make_unique<plan::PlanWindow>(
-            plan::newPlan(store::dataPlaces(), QDateTime::currentDateTime()), this);
+            plan::newPlan(m_services.places(), QDateTime::currentDateTime()), m_services, this);
     }
     if (!strPlanFile.isEmpty())
         m_planWindow->openFile(strPlanFile);

@@ -20,11 +20,15 @@ class NavLogWindow;
 namespace plan {
 class PlanWindow;
 }
+namespace store {
+class Services;
+}
 
 class CLegDialog : public platform::Dialog {
     Q_OBJECT
 public:
-    explicit CLegDialog(QWidget* parent = nullptr);
+    // services: the program's data, for this dialog and the windows it opens.
+    explicit CLegDialog(store::Services& services, QWidget* parent = nullptr);
     ~CLegDialog() override;
 
     // Button handlers.
@@ -76,8 +80,9 @@ public:
     QPushButton* m_btnTC = nullptr;
     CSplashDialog m_wndSplash;
 
+    store::Services& m_services;
     // The nav log: every computed leg of the trip, and its window once opened.
-    navlog::TripLog m_navLog;
+    navlog::TripLog& m_navLog;
     std::unique_ptr<navlog::NavLogWindow> m_navLogWindow;
     std::unique_ptr<plan::PlanWindow> m_planWindow;
 

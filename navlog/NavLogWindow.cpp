@@ -8,7 +8,7 @@
 #include "navlog/LegColumns.h"
 #include "navlog/LegTableModel.h"
 #include "platform/MessageBox.h"
-#include "store/Globals.h"
+#include "store/Services.h"
 
 #include <QComboBox>
 #include <QFileDialog>
@@ -41,8 +41,8 @@ QStringList NavLogWindow::columnHeadings() {
     return headingsOf(Output::Log);
 }
 
-NavLogWindow::NavLogWindow(TripLog& log, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_log(log) {
+NavLogWindow::NavLogWindow(store::Services& services, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_services(services), m_log(services.tripLog()) {
     setWindowTitle(QStringLiteral("Skyvane nav log"));
     setAccessibleName(QStringLiteral("Nav log"));
 
@@ -56,7 +56,7 @@ NavLogWindow::NavLogWindow(TripLog& log, QWidget* parent)
     m_reserve->setRange(0, 600);
     m_reserve->setSuffix(QStringLiteral(" min"));
     m_reserve->setAccessibleName(QStringLiteral("Fuel reserve in minutes"));
-    m_reserve->setValue(core::Preferences().navLogReserveMin().value_or(kDefaultReserveMin));
+    m_reserve->setValue(m_services.preferences().navLogReserveMin().value_or(kDefaultReserveMin));
     reserveLabel->setBuddy(m_reserve);
 
     m_legs = new LegTableModel(Output::Log, true, this);
@@ -99,7 +99,7 @@ NavLogWindow::NavLogWindow(TripLog& log, QWidget* parent)
 
     connect(m_trips, qOverload<int>(&QComboBox::activated), this, [this](int i) { showTrip(i); });
     connect(m_reserve, qOverload<int>(&QSpinBox::valueChanged), this, [this](int minutes) {
-        core::Preferences().setNavLogReserveMin(minutes);
+        m_services.preferences().setNavLogReserveMin(minutes);
         showTrip(m_shown);
     });
     connect(csv, &QPushButton::clicked, this, [this] { saveCsv(); });
@@ -174,8 +174,7 @@ void NavLogWindow::saveCsv() {
 }
 
 kneeboard::Sheet NavLogWindow::kneeboardSheet(const Trip& trip) const {
-    const navdb::NavData navData = navdb::NavData::of(store::dataPlaces());
-    return kneeboard::tripSheet(trip, reserveMinutes(), &navData);
+    return kneeboard::tripSheet(trip, reserveMinutes(), &m_services.navData());
 }
 
 void NavLogWindow::savePdf() {

@@ -13,6 +13,9 @@ class QLabel;
 class QPushButton;
 class QSpinBox;
 class QTableView;
+namespace store {
+class Services;
+}
 
 namespace navlog {
 
@@ -21,7 +24,9 @@ class LegTableModel;
 class NavLogWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit NavLogWindow(TripLog& log, QWidget* parent = nullptr);
+    // services: the trip log, the navigation data (for the page's airports)
+    // and the preferences (the reserve).
+    explicit NavLogWindow(store::Services& services, QWidget* parent = nullptr);
 
     // The log changed: show its most recent trip (a new row costs one row).
     void refresh();
@@ -49,6 +54,7 @@ private:
     kneeboard::Sheet kneeboardSheet(const Trip& trip) const;
     QString suggestedName(const QString& suffix) const;
 
+    store::Services& m_services;
     TripLog& m_log;
     int m_shown = -1; // index into m_log.trips()
     QComboBox* m_trips = nullptr;

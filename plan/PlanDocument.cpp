@@ -21,8 +21,8 @@ constexpr int kRecentCount = 8;
 
 } // namespace
 
-PlanDocument::PlanDocument(PlanEditor& editor, QWidget* window)
-    : QObject(window), m_editor(editor), m_window(window) {
+PlanDocument::PlanDocument(PlanEditor& editor, core::Preferences& preferences, QWidget* window)
+    : QObject(window), m_editor(editor), m_preferences(preferences), m_window(window) {
     connect(m_editor.undoStack(), &QUndoStack::cleanChanged, this, &PlanDocument::titleChanged);
 }
 
@@ -128,15 +128,15 @@ bool PlanDocument::okToReplace() {
     return answer == QMessageBox::Discard || (answer == QMessageBox::Save && save());
 }
 
-QStringList PlanDocument::recentFiles() {
-    return core::Preferences().recentPlans();
+QStringList PlanDocument::recentFiles() const {
+    return m_preferences.recentPlans();
 }
 
 void PlanDocument::remember(const QString& path) {
     QStringList recent = recentFiles();
     recent.removeAll(path);
     recent.prepend(path);
-    core::Preferences().setRecentPlans(recent.mid(0, kRecentCount));
+    m_preferences.setRecentPlans(recent.mid(0, kRecentCount));
     emit recentChanged();
 }
 

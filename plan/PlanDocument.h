@@ -8,6 +8,9 @@
 #include <QStringList>
 
 class QWidget;
+namespace core {
+class Preferences;
+}
 
 namespace plan {
 
@@ -18,7 +21,8 @@ class PlanDocument : public QObject {
 public:
     // window: where questions and messages are shown. Both must outlive the
     // document.
-    PlanDocument(PlanEditor& editor, QWidget* window);
+    // preferences: where the recent files are kept.
+    PlanDocument(PlanEditor& editor, core::Preferences& preferences, QWidget* window);
 
     // Empty for a new plan (or one made from a route).
     const QString& path() const { return m_path; }
@@ -37,7 +41,7 @@ public:
     bool okToReplace();
 
     // The last eight plan files opened or saved, most recent first.
-    static QStringList recentFiles();
+    QStringList recentFiles() const;
 
 signals:
     // The file or its saved state changed: the title to show anew.
@@ -49,6 +53,7 @@ private:
     void remember(const QString& path);
 
     PlanEditor& m_editor;
+    core::Preferences& m_preferences;
     QWidget* m_window;
     QString m_path;
     QString m_suggestedPath; // where Save asks first, for a plan made from a route

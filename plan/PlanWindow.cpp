@@ -13,7 +13,7 @@
 #include "plan/RoutePanel.h"
 #include "platform/MessageBox.h"
 #include "store/AirportDatabase.h"
-#include "store/Globals.h"
+#include "store/Services.h"
 
 #include <QAbstractItemView>
 #include <QCloseEvent>
@@ -41,13 +41,12 @@ QStringList PlanWindow::legHeadings() {
     return navlog::headingsOf(navlog::Output::Plan);
 }
 
-PlanWindow::PlanWindow(const FlightPlan& start, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_navData(navdb::NavData::of(store::dataPlaces())),
-      m_model(magvar::findModelDir(store::dataPlaces())),
-      m_resolver(m_navData, store::airportDatabase()) {
+PlanWindow::PlanWindow(const FlightPlan& start, store::Services& services, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_services(services), m_navData(services.navData()),
+      m_resolver(m_navData, services.airports()) {
     setAccessibleName(QStringLiteral("Flight plan"));
-    m_editor = new PlanEditor(start, &m_model, this);
-    m_document = new PlanDocument(*m_editor, this);
+    m_editor = new PlanEditor(start, &services.magneticModel(), this);
+    m_document = new PlanDocument(*m_editor, services.preferences(), this);
 
     // The parts join the window in the order the keyboard visits them.
     m_route = new RoutePanel(*m_editor, m_navData, m_resolver);
@@ -235,7 +234,7 @@ void PlanWindow::planChanged() {
     const FlightPlan& plan = m_editor->plan();
     fillLegs();
     const DecisionPoints& points = m_editor->decisions();
-    m_routeView->setScene(map::routeScene(plan, points, store::dataPlaces()));
+    m_routeView->setScene(map::routeScene(plan, points, m_services.places()));
     if (plan.waypoints.size() < 2) {
         m_decisions->clear();
         return;
@@ -351,7 +350,7 @@ bool PlanWindow::saveRoutePicture(const QString& path) {
 void PlanWindow::fillRecent() {
     QMenu* menu = m_recent->menu();
     menu->clear();
-    const QStringList recent = PlanDocument::recentFiles();
+    const QStringList recent = m_document->recentFiles();
     for (const QString& path : recent)
         menu->addAction(QFileInfo(path).fileName(), this, [this, path] { openFile(path); })
             ->setToolTip(path);

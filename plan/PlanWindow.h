@@ -29,6 +29,9 @@ class QUndoStack;
 namespace navlog {
 class LegTableModel;
 }
+namespace store {
+class Services;
+}
 namespace map {
 class RouteView;
 }
@@ -46,7 +49,9 @@ class PlanWindow : public QWidget {
 public:
     // A new plan, the aircraft from the saved defaults (TAS, fuel flow, fuel,
     // deviation).
-    explicit PlanWindow(const FlightPlan& start, QWidget* parent = nullptr);
+    // services: the navigation data, the magnetic model, the airport file,
+    // the data places and the preferences.
+    PlanWindow(const FlightPlan& start, store::Services& services, QWidget* parent = nullptr);
     ~PlanWindow() override;
 
     // Opens a plan file (asking first when the plan on show has unsaved
@@ -109,8 +114,8 @@ private:
     void message(const QString& text);
     void updateTitle();
 
-    navdb::NavData m_navData;
-    magvar::MagneticVariation m_model;
+    store::Services& m_services;
+    const navdb::NavData& m_navData;
     WaypointResolver m_resolver;
     PlanEditor* m_editor = nullptr;
     PlanDocument* m_document = nullptr;

@@ -6,6 +6,8 @@
 #include "TestData.h"
 #include "platform/Dialog.h"
 #include "platform/MessageBox.h"
+#include "store/Globals.h"
+#include "store/Services.h"
 
 #include <QApplication>
 #include <QDateTimeEdit>
@@ -18,8 +20,15 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 
 namespace testing {
+
+// The program's data on the data places of the test (a DataDir), built as
+// the application builds it for its windows.
+inline std::unique_ptr<store::Services> services() {
+    return std::make_unique<store::Services>(store::dataPlaces());
+}
 
 // Records every message box instead of showing it.
 class Messages {

@@ -68,7 +68,13 @@ struct Fixture {
             if (!airports.isNull())
                 dir.write("airports.fly", airports);
         }
-        leg = std::make_unique<CLegDialog>();
+        restart();
+    }
+    // The program starts (again) on the files as they are now.
+    void restart() {
+        leg.reset();
+        services = testing::services();
+        leg = std::make_unique<CLegDialog>(*services);
         leg->createModeless(nullptr);
         messages.list.clear();
     }
@@ -84,6 +90,7 @@ struct Fixture {
     }
     testing::DataDir dir;
     testing::Messages messages;
+    std::unique_ptr<store::Services> services;
     std::unique_ptr<CLegDialog> leg;
 };
 
@@ -337,8 +344,7 @@ void TestCourseDialog::installedAirportsUntilTheFirstAdd() {
     QVERIFY(system.open(QIODevice::WriteOnly));
     system.write(installed);
     system.close();
-    f.leg = std::make_unique<CLegDialog>(); // starts again, now with the installed file
-    f.leg->createModeless(nullptr);
+    f.restart(); // now with the installed file
     f.messages.list.clear();
     f.trueCourse([&f](CCourseDialog& d) {
         QCOMPARE(entries(combo(d, ARRIVAL)), (QStringList{"KLA", "NOR"}));
@@ -377,6 +383,7 @@ void installMagneticModel(const testing::DataDir& dir) {
 void TestCourseDialog::variationIsOfferedNotImposed() {
     Fixture f;
     installMagneticModel(f.dir);
+    f.restart(); // the model is read at start
     const QString legVar = text(*f.leg, legid::VAR);
     // Offered: about 12.3 W between the home airport and a typed arrival.
     f.trueCourse([](CCourseDialog& d) {
@@ -411,6 +418,7 @@ void TestCourseDialog::variationIsOfferedNotImposed() {
 void TestCourseDialog::variationNotShownNearThePole() {
     Fixture f;
     installMagneticModel(f.dir);
+    f.restart(); // the model is read at start
     const magvar::GeoPoint pole =
         magvar::northGeomagneticPole(magvar::decimalYear(QDate::currentDate()));
     f.trueCourse([pole](CCourseDialog& d) {

@@ -120,7 +120,9 @@ public:
 
 struct App {
     App() {
-        leg = std::make_unique<CLegDialog>();
+        leg.reset();
+        services = testing::services();
+        leg = std::make_unique<CLegDialog>(*services);
         leg->createModeless(nullptr);
         messages.list.clear();
     }
@@ -148,6 +150,7 @@ struct App {
         testing::click(*leg, legid::TCBTN);
     }
     testing::Messages messages;
+    std::unique_ptr<store::Services> services;
     std::unique_ptr<CLegDialog> leg;
 };
 
@@ -436,7 +439,8 @@ void TestFileSafety::planSaveOnFullDisk() {
     testing::Messages messages;
     plan::FlightPlan start;
     start.waypoints = {plan::Waypoint{"A", "", {47, 8}, {}}, plan::Waypoint{"B", "", {46, 7}, {}}};
-    plan::PlanWindow window(start);
+    const auto services = testing::services();
+    plan::PlanWindow window(start, *services);
     const QString path = disk.path("trip.skyplan");
     QVERIFY(window.saveAs(path));
     const QByteArray before = disk.read("trip.skyplan");
@@ -462,7 +466,8 @@ void TestFileSafety::damagedFilesOnAReadOnlyDisk() {
     disk.write("navdata.sqlite", nav);
     disk.makeReadOnly();
     testing::Messages messages;
-    CLegDialog leg;
+    const auto services = testing::services();
+    CLegDialog leg(*services);
     leg.createModeless(nullptr);
     QVERIFY2(messages.list.filter("cannot be moved aside").size() == 1,
              qPrintable(messages.list.join('\n')));

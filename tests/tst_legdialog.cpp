@@ -33,7 +33,9 @@ struct Fixture {
         : dir(dataDir) {
         if (!defaults.isNull())
             dir.write("config.fly", defaults);
-        dlg = std::make_unique<CLegDialog>();
+        dlg.reset();
+        services = testing::services();
+        dlg = std::make_unique<CLegDialog>(*services);
         dlg->createModeless(nullptr);
         QVERIFY(QTest::qWaitForWindowExposed(dlg.get()));
         dlg->activateWindow();
@@ -67,6 +69,7 @@ struct Fixture {
 
     testing::DataDir dir;
     testing::Messages messages;
+    std::unique_ptr<store::Services> services;
     std::unique_ptr<CLegDialog> dlg;
 };
 
@@ -126,7 +129,9 @@ void TestLegDialog::startsWithoutFiles() {
     QVERIFY(defaults.open(QIODevice::WriteOnly));
     defaults.write(kDefaults);
     defaults.close();
-    f.dlg = std::make_unique<CLegDialog>();
+    f.dlg.reset();
+    f.services = testing::services();
+    f.dlg = std::make_unique<CLegDialog>(*f.services);
     f.dlg->createModeless(nullptr);
     QCOMPARE(f.messages.list, QStringList{"Cannot open airports file!"});
     QCOMPARE(text(*f.dlg, TAS), QString("110"));

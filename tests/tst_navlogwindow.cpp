@@ -27,7 +27,9 @@ namespace {
 struct Fixture {
     Fixture() { start(); }
     void start() {
-        dlg = std::make_unique<CLegDialog>();
+        dlg.reset();
+        services = testing::services();
+        dlg = std::make_unique<CLegDialog>(*services);
         dlg->createModeless(nullptr);
         QVERIFY(QTest::qWaitForWindowExposed(dlg.get()));
         dlg->m_wndSplash.destroyWindow();
@@ -63,6 +65,7 @@ struct Fixture {
 
     testing::DataDir dir;
     testing::Messages messages;
+    std::unique_ptr<store::Services> services;
     std::unique_ptr<CLegDialog> dlg;
 };
 
@@ -167,7 +170,7 @@ void TestNavLogWindow::lowFuelIsMarkedAndTheReserveKept() {
             legs->index(0, column).data(Qt::BackgroundRole));
     QVERIFY(f.window()->summary()->text().contains("below the 45 min reserve"));
     // The reserve is the pilot's setting: a new window starts with it.
-    navlog::NavLogWindow another(f.dlg->m_navLog);
+    navlog::NavLogWindow another(*f.services);
     QCOMPARE(another.reserveMinutes(), 45);
     reserve->setValue(30);
 }

@@ -65,7 +65,8 @@ void TestPlanLegs::planLegsAreTheLegDialogs() {
 
     testing::DataDir dir;
     testing::Messages messages;
-    auto dlg = std::make_unique<CLegDialog>();
+    const auto services = testing::services();
+    auto dlg = std::make_unique<CLegDialog>(*services);
     dlg->createModeless(nullptr);
     dlg->m_wndSplash.destroyWindow();
     testing::picker(*dlg, legid::OUT)->setDateTime(p.off);

@@ -109,7 +109,8 @@ void TestPlanWindow::buildEditUndoSave() {
                     .ok);
     }
     testing::Messages messages;
-    CLegDialog leg;
+    const auto services = testing::services();
+    CLegDialog leg(*services);
     leg.createModeless(nullptr);
     leg.m_wndSplash.destroyWindow();
     auto* planButton = leg.itemAs<QPushButton>(ids::leg::PLAN);
@@ -278,7 +279,8 @@ void TestPlanWindow::kneeboardExportAndPicture() {
         w.leg.wind = plan::Wind{250, 10};
         start.waypoints.push_back(w);
     }
-    plan::PlanWindow w(start);
+    const auto services = testing::services();
+    plan::PlanWindow w(start, *services);
     w.show();
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
@@ -390,7 +392,8 @@ void TestPlanWindow::leavingAFieldTakesIt() {
               "under Xvfb");
     testing::DataDir dir;
     testing::Messages messages;
-    plan::PlanWindow w(plan::FlightPlan{});
+    const auto services = testing::services();
+    plan::PlanWindow w(plan::FlightPlan{}, *services);
     w.show();
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
@@ -411,7 +414,7 @@ void TestPlanWindow::leavingAFieldTakesIt() {
     // untouched is no change, no undo step.
     plan::FlightPlan fine;
     fine.deviationCard = plan::DeviationCard{1.0 / 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    plan::PlanWindow other(fine);
+    plan::PlanWindow other(fine, *services);
     other.show();
     other.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&other));
@@ -450,7 +453,8 @@ void TestPlanWindow::decimalCommaIsAPoint() {
     QFETCH(QString, typed);
     QFETCH(double, taken);
     testing::DataDir dir;
-    plan::PlanWindow w(plan::FlightPlan{});
+    const auto services = testing::services();
+    plan::PlanWindow w(plan::FlightPlan{}, *services);
     w.show();
     auto* box = named<QDoubleSpinBox>(&w, field);
     QVERIFY(box);
@@ -469,7 +473,8 @@ void TestPlanWindow::opensWithinTheScreen() {
     // Whatever the screen (offscreen: 800 x 800, smaller than a 1920 x 1080
     // laptop at 150 % sees), the window and all it needs fit on it.
     testing::DataDir dir;
-    plan::PlanWindow w(plan::FlightPlan{});
+    const auto services = testing::services();
+    plan::PlanWindow w(plan::FlightPlan{}, *services);
     w.show();
     const QRect screen = w.screen()->availableGeometry();
     QVERIFY2(screen.contains(w.geometry()), qPrintable(QString("%1x%2 at %3,%4 on %5x%6")

@@ -33,7 +33,8 @@ template <class DialogType>
 void openTwiceFromLegDialog(int buttonId, std::function<void(DialogType&)> check) {
     testing::DataDir dir;
     testing::Messages messages;
-    CLegDialog leg;
+    const auto services = testing::services();
+    CLegDialog leg(*services);
     leg.createModeless(nullptr);
     for (int round = 0; round < 2; ++round) {
         bool seen = false;

@@ -12,6 +12,7 @@
 #include "plan/PlanWindow.h"
 #include "platform/MessageBox.h"
 #include "store/Globals.h"
+#include "store/Services.h"
 
 #include <QApplication>
 #include <QDateTimeEdit>
@@ -55,7 +56,8 @@ int main(int argc, char** argv) {
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     platform::setMessageHook([](const QString&) {});
 
-    CLegDialog dlg;
+    store::Services services(store::dataPlaces());
+    CLegDialog dlg(services);
     dlg.createModeless(nullptr);
     dlg.m_wndSplash.destroyWindow();
     const struct {
