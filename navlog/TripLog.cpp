@@ -58,18 +58,26 @@ Totals totalsOf(const Trip& trip, int reserveMin) {
     if (trip.legs.empty())
         return t;
     // Sums that leave a leg out would pass for the route's: none at all.
+    const LegFigures* lastComputed = nullptr;
+    double eteSum = 0;
     for (std::size_t i = 0; i < trip.legs.size(); ++i) {
-        if (!trip.legs[i].computed)
+        const LegFigures& leg = trip.legs[i];
+        if (leg.computed) {
+            lastComputed = &leg;
+            eteSum += leg.eteMin;
+        } else if (!leg.nothingToFly) {
+            t.missingLegs << static_cast<int>(i) + 1;
+        }
+    }
+    if (!lastComputed && t.missingLegs.isEmpty()) { // nothing but legs with nothing to fly
+        for (std::size_t i = 0; i < trip.legs.size(); ++i)
             t.missingLegs << static_cast<int>(i) + 1;
     }
     if (!t.missingLegs.isEmpty()) {
         t.complete = false;
         return t;
     }
-    const LegFigures& last = trip.legs.back();
-    double eteSum = 0;
-    for (const LegFigures& leg : trip.legs)
-        eteSum += leg.eteMin;
+    const LegFigures& last = *lastComputed;
     t.distanceNm = last.totalDistanceNm;
     t.eteMin = core::roundTo2Places(eteSum);
     t.fuelBurntGal = last.totalBurntGal;

@@ -70,7 +70,10 @@ struct LegFigures {
     core::Wind plannedWind; // as the plan set it, before the leg dialog's rounding
     double toGoNm = 0;      // left to the destination after this leg
     double toGoMin = 0;
-    QString problem;      // what is wrong with it: it cannot be computed, or runs out of fuel
+    QString problem; // what is wrong with it: it cannot be computed, or runs out of fuel
+    // Not computed, but nothing to fly (a waypoint given twice): it keeps
+    // nothing from the totals.
+    bool nothingToFly = false;
     bool flagged = false; // shown in red: a problem, or not fuel enough
 };
 
@@ -84,8 +87,9 @@ struct Trip {
 };
 
 struct Totals {
-    // False when a leg could not be computed: then there are no figures,
-    // only the legs that are missing, from 1.
+    // False when a leg could not be computed (or none was): then there are
+    // no figures, only the legs that are missing, from 1. A leg with nothing
+    // to fly is not missing; the figures are the last computed leg's.
     bool complete = true;
     QList<int> missingLegs;
     double distanceNm = 0;   // as the last leg's Total Dist

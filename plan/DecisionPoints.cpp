@@ -4,12 +4,14 @@
 #include "course/GreatCircle.h"
 #include "plan/Coordinates.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace plan {
 namespace {
 
 struct LegSpeeds {
+    int number = 0; // the route's leg, from 1
     double distanceNm = 0;
     double courseDeg = 0; // as TC gives it
     double outKt = 0;     // along the course
@@ -42,7 +44,7 @@ FlightPlan withWinds(const FlightPlan& plan, const ComputedPlan& computed,
 double reserveMargin(const FlightPlan& plan, const ComputedPlan& computed) {
     double fuelLeft = std::nan("");
     for (const PlanLeg& leg : computed.legs) {
-        if (leg.alternate)
+        if (leg.alternate || leg.nothingToFly())
             continue;
         if (leg.problem != LegProblem::None)
             return std::nan("");
@@ -52,18 +54,24 @@ double reserveMargin(const FlightPlan& plan, const ComputedPlan& computed) {
 }
 
 // The route's legs with their speeds out and back; the reason there are
-// none when a leg cannot be computed.
+// none when a leg cannot be computed. A leg with nothing to fly is left out:
+// it takes no time either way.
 std::vector<LegSpeeds> speedsOf(const FlightPlan& plan, const ComputedPlan& computed,
                                 QString* notComputed) {
     std::vector<LegSpeeds> legs;
+    int number = 0;
     for (const PlanLeg& leg : computed.legs) {
         if (leg.alternate)
             continue;
+        ++number;
+        if (leg.nothingToFly())
+            continue;
         if (leg.problem != LegProblem::None) {
-            *notComputed = QStringLiteral("leg %1 cannot be computed").arg(legs.size() + 1);
+            *notComputed = QStringLiteral("leg %1 cannot be computed").arg(number);
             return {};
         }
         LegSpeeds s;
+        s.number = number;
         s.distanceNm = leg.input.distanceNm;
         s.courseDeg = leg.courseDeg;
         s.outKt = leg::groundSpeedKt(leg.input.trueCourseDeg, leg.input.windDirectionDeg,
@@ -85,7 +93,7 @@ std::vector<LegSpeeds> speedsOf(const FlightPlan& plan, const ComputedPlan& comp
 RoutePoint pointIn(const std::vector<LegSpeeds>& legs, std::size_t i, double intoNm,
                    double outMinBefore, double distanceBefore) {
     RoutePoint p;
-    p.leg = static_cast<int>(i) + 1;
+    p.leg = legs[i].number;
     p.intoLegNm = intoNm;
     p.distanceNm = distanceBefore + intoNm;
     p.minutes = outMinBefore + intoNm / legs[i].outKt * 60;
@@ -220,8 +228,10 @@ int mostSensitiveLeg(const FlightPlan& plan, const ComputedPlan& computed, std::
     double most = -1;
     int leg = 0;
     for (std::size_t i = 0; i < c.legs.size() && i < routeLegs; ++i) {
-        const double gain = c.legs[i].problem == LegProblem::None
-                                ? c.legs[i].result.fuelUsedGal - computed.legs[i].result.fuelUsedGal
+        const PlanLeg& windier = c.legs[i];
+        const double gain = windier.nothingToFly() ? 0
+                            : windier.problem == LegProblem::None
+                                ? windier.result.fuelUsedGal - computed.legs[i].result.fuelUsedGal
                                 : 1e9;
         if (gain > most) {
             most = gain;
@@ -276,7 +286,9 @@ DecisionPoints decisionPoints(const FlightPlan& plan, const ComputedPlan& comput
         noWayBack = noWayBack || !(s.backKt > 0);
     out.etp = equalTimePoint(legs, noWayBack);
     out.pnr = pointOfNoReturn(plan, legs, noWayBack);
-    out.windMargin = windMargin(plan, computed, legs.size(), model);
+    const auto routeLegs = static_cast<std::size_t>(std::count_if(
+        computed.legs.begin(), computed.legs.end(), [](const PlanLeg& l) { return !l.alternate; }));
+    out.windMargin = windMargin(plan, computed, routeLegs, model);
     return out;
 }
 

@@ -101,7 +101,7 @@ QString problemText(const PlanLeg& leg) {
     case LegProblem::NoVariation:
         return QStringLiteral("no variation: type one (no magnetic model for this leg)");
     case LegProblem::ZeroDistance:
-        return QStringLiteral("the two waypoints are one place");
+        return QStringLiteral("the two waypoints are one place: nothing to fly");
     }
     return {};
 }
@@ -268,8 +268,8 @@ void routeTotals(ComputedPlan& out) {
     out.eteMin = round2(out.eteMin);
     for (std::size_t i = 0; i < out.legs.size(); ++i) {
         const PlanLeg& leg = out.legs[i];
-        out.flyable = out.flyable && leg.problem == LegProblem::None && leg.fuelShortGal == 0;
-        if (leg.problem != LegProblem::None)
+        out.flyable = out.flyable && leg.accountedFor() && leg.fuelShortGal == 0;
+        if (!leg.accountedFor())
             out.missingLegs.push_back(static_cast<int>(i) + 1);
     }
 }
@@ -343,7 +343,8 @@ navlog::LegFigures shownFigures(const PlanLeg& leg, const leg::LegSequence& chai
     figures.toGoNm = core::asShown(leg.toGoNm);
     figures.toGoMin = core::asShown(leg.toGoMin);
     figures.problem = problemText(leg);
-    figures.flagged = leg.problem != LegProblem::None || leg.fuelShortGal > 0;
+    figures.nothingToFly = leg.nothingToFly();
+    figures.flagged = !leg.accountedFor() || leg.fuelShortGal > 0;
     return figures;
 }
 

@@ -95,7 +95,7 @@ enum class LegProblem {
     WindTooStrong, // no heading holds the course, or no ground speed is left
     NoWind,        // no wind typed and no winds aloft
     NoVariation,   // no variation typed and the model has none for the leg
-    ZeroDistance,  // the two waypoints coincide
+    ZeroDistance,  // the two waypoints coincide: nothing to fly (see PlanLeg::nothingToFly)
 };
 
 struct PlanLeg {
@@ -115,6 +115,13 @@ struct PlanLeg {
     double toGoNm = 0;       // distance and time left to the destination after this leg
     double toGoMin = 0;
     navlog::LegFigures figures; // as the leg dialog shows them, with the plan's own
+
+    // A waypoint given twice in a row: the leg between has no course and no
+    // figures, but there is nothing to fly either, so it keeps nothing from
+    // the totals, the fuel or the decision points; its row says so.
+    bool nothingToFly() const { return problem == LegProblem::ZeroDistance; }
+    // Computed, or nothing to fly: the plan has all it needs of this leg.
+    bool accountedFor() const { return problem == LegProblem::None || nothingToFly(); }
 };
 
 struct FuelBlock {

@@ -25,6 +25,8 @@ private slots:
     void legsThatCannotBeFlownSaySo();
     void noVerdictOverMissingLegs_data();
     void noVerdictOverMissingLegs();
+    void aWaypointGivenTwiceIsNothingToFly_data();
+    void aWaypointGivenTwiceIsNothingToFly();
     void eachLegTakesItsOwnConditions();
     void fuelExactlyTheRequiredIsEnough();
 };
@@ -120,7 +122,6 @@ void TestFlightPlan::noVerdictOverMissingLegs_data() {
     QTest::addColumn<QString>("why");
     QTest::newRow("a wind beyond the airspeed") << 0 << QList<int>{2} << "wind 250/150 too strong";
     QTest::newRow("TAS 0") << 1 << QList<int>{1, 2, 3} << "TAS below 60 kt";
-    QTest::newRow("a zero-length leg") << 2 << QList<int>{3} << "one place";
     QTest::newRow("the alternate's leg") << 3 << QList<int>{4} << "no wind";
     QTest::newRow("all well") << 4 << QList<int>{} << "";
 }
@@ -135,8 +136,6 @@ void TestFlightPlan::noVerdictOverMissingLegs() {
         p.waypoints[2].leg.wind = Wind{250, 150};
     if (breakage == 1)
         p.aircraft.tasKt = 0;
-    if (breakage == 2)
-        p.waypoints[3].position = p.waypoints[2].position;
     if (breakage == 3) {
         p.alternate = p.waypoints[0];
         p.alternate->leg.wind.reset();
@@ -212,6 +211,46 @@ void TestFlightPlan::fuelExactlyTheRequiredIsEnough() {
     QVERIFY(t.complete);
     QCOMPARE(t.fuelBurntGal, exact.legs.back().figures.totalBurntGal);
     QCOMPARE(t.fuelLeftGal, exact.legs.back().figures.fuelLeftGal);
+}
+
+void TestFlightPlan::aWaypointGivenTwiceIsNothingToFly_data() {
+    QTest::addColumn<int>("twice");
+    QTest::newRow("the departure") << 0;
+    QTest::newRow("a waypoint on the way") << 1;
+    QTest::newRow("the destination") << 3;
+}
+
+void TestFlightPlan::aWaypointGivenTwiceIsNothingToFly() {
+    // The same plan without the repeat is the answer: the repeated leg has
+    // nothing to fly and takes nothing from the totals, the fuel or the
+    // decision points.
+    QFETCH(int, twice);
+    FlightPlan once = threeLegs();
+    once.aircraft.fuelGal = 100;
+    FlightPlan repeated = once;
+    const auto at = repeated.waypoints.begin() + twice;
+    repeated.waypoints.insert(at + 1, *at);
+    const plan::ComputedPlan a = plan::computePlan(once, nullptr);
+    const plan::ComputedPlan b = plan::computePlan(repeated, nullptr);
+    QVERIFY(a.complete() && b.complete() && b.flyable);
+    QVERIFY(b.legs[std::size_t(twice)].nothingToFly());
+    QVERIFY(plan::problemText(b.legs[std::size_t(twice)]).contains("nothing to fly"));
+    QCOMPARE(b.fuel.verdict, a.fuel.verdict);
+    QCOMPARE(b.distanceNm, a.distanceNm);
+    QCOMPARE(b.eteMin, a.eteMin);
+    const navlog::Totals ta = navlog::totalsOf(plan::tripOf(a, once.off), 30);
+    const navlog::Totals tb = navlog::totalsOf(plan::tripOf(b, repeated.off), 30);
+    QVERIFY(tb.complete);
+    QCOMPARE(tb.fuelLeftGal, ta.fuelLeftGal);
+    QCOMPARE(tb.distanceNm, ta.distanceNm);
+    QCOMPARE(tb.lastEta.time, ta.lastEta.time);
+    const plan::DecisionPoints da = plan::decisionPoints(once, a, nullptr);
+    const plan::DecisionPoints db = plan::decisionPoints(repeated, b, nullptr);
+    QVERIFY(da.etp.point && db.etp.point && da.pnr.point && db.pnr.point);
+    QCOMPARE(db.etp.point->distanceNm, da.etp.point->distanceNm);
+    QCOMPARE(db.pnr.point->position.latitudeDeg, da.pnr.point->position.latitudeDeg);
+    const int sensitive = da.windMargin.mostSensitiveLeg;
+    QCOMPARE(db.windMargin.mostSensitiveLeg, sensitive + (sensitive > twice ? 1 : 0));
 }
 
 QTEST_GUILESS_MAIN(TestFlightPlan)
