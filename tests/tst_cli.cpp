@@ -342,7 +342,7 @@ void TestCli::planWithoutAWindow() {
 
 void TestCli::planOptionsAtTheirLimits_data() {
     QTest::addColumn<QStringList>("options");
-    QTest::addColumn<QString>("key"); // in the JSON: "fuel.<key>" or "legs.0.<key>"
+    QTest::addColumn<QString>("key");    // in the JSON: "fuel.<key>" or "legs.0.<key>"
     QTest::addColumn<QVariant>("value"); // a number, or the text a text begins with
     QTest::newRow("--taxi 0") << QStringList{"--taxi", "0"} << "fuel.taxiGal" << QVariant(0.0);
     QTest::newRow("--reserve 0") << QStringList{"--reserve", "0"} << "fuel.reserveGal"
@@ -351,8 +351,8 @@ void TestCli::planOptionsAtTheirLimits_data() {
         << QStringList{"--fuel", "33"} << "fuel.onBoardGal" << QVariant(33.0);
     QTest::newRow("--var -360 over the file's own variation")
         << QStringList{"--var", "-360"} << "legs.0.var" << QVariant(-360.0);
-    QTest::newRow("--wind 360/15") << QStringList{"--wind", "360/15"} << "legs.0.wd"
-                                   << QVariant(360.0);
+    QTest::newRow("--wind 360/15")
+        << QStringList{"--wind", "360/15"} << "legs.0.wd" << QVariant(360.0);
     // A calm: the heading is the course, 034 (33.99 by the great circle's
     // initial course), and the leg's own 3 W makes the magnetic 037.
     QTest::newRow("mh is the magnetic heading")
