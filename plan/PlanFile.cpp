@@ -1,5 +1,6 @@
 #include "plan/PlanFile.h"
 
+#include "core/JsonReader.h"
 #include "core/Limits.h"
 #include "core/Math.h"
 #include "core/NumberText.h"
@@ -20,48 +21,8 @@ const QString kFormat = QStringLiteral("skyvane-plan");
 
 namespace limits = core::limits;
 
-// Reads numbers and texts, noting the first thing that is not as it should
-// be: a value outside the program's limits (core/Limits.h) is refused with
-// its key named, as typing it would be.
-struct Reader {
-    QString error;
-    void fail(const QString& why) {
-        if (error.isEmpty())
-            error = why;
-    }
-    double number(const QJsonObject& o, const char* key, const core::Limit& limit,
-                  double fallback = 0, bool required = false) {
-        const QJsonValue v = o.value(QLatin1String(key));
-        if (v.isUndefined() || v.isNull()) {
-            if (required)
-                fail(QStringLiteral("\"%1\" is missing").arg(QLatin1String(key)));
-            return fallback;
-        }
-        if (!v.isDouble() || !std::isfinite(v.toDouble())) {
-            fail(QStringLiteral("\"%1\" is not a number").arg(QLatin1String(key)));
-            return fallback;
-        }
-        if (!limit.contains(v.toDouble())) {
-            fail(QStringLiteral("\"%1\" is %2, outside %3 to %4")
-                     .arg(QLatin1String(key), core::numberText(v.toDouble()),
-                          core::numberText(limit.low), core::numberText(limit.high)));
-            return fallback;
-        }
-        return v.toDouble();
-    }
-    std::optional<double> optionalNumber(const QJsonObject& o, const char* key,
-                                         const core::Limit& limit) {
-        if (!o.contains(QLatin1String(key)) || o.value(QLatin1String(key)).isNull())
-            return std::nullopt;
-        return number(o, key, limit);
-    }
-    QString text(const QJsonObject& o, const char* key) {
-        const QJsonValue v = o.value(QLatin1String(key));
-        if ((!v.isUndefined() && !v.isNull() && !v.isString()) ||
-            !QStringView(v.toString()).isValidUtf16())
-            fail(QStringLiteral("\"%1\" is not a text").arg(QLatin1String(key)));
-        return v.toString();
-    }
+// The plan's own parts, read with the one rule of every file's values.
+struct Reader : core::JsonReader {
     Wind wind(const QJsonObject& o) {
         return Wind{number(o, "directionDeg", limits::kWindDirectionDeg, 0, true),
                     number(o, "speedKt", limits::kWindSpeedKt, 0, true)};
@@ -85,19 +46,8 @@ struct Reader {
     }
 };
 
-// Why a file's format version is not one this program reads, or empty.
 QString versionProblem(const QJsonValue& version) {
-    if (version.isUndefined() || version.isNull())
-        return QStringLiteral("its format version is missing");
-    const double v = version.toDouble(-1);
-    if (!version.isDouble() || v != std::floor(v) || v < 1)
-        return QStringLiteral("its format version is not one Skyvane wrote");
-    if (v > kPlanFormatVersion)
-        return QStringLiteral("it was written by a newer Skyvane (plan format %1; this one "
-                              "reads %2)")
-            .arg(core::numberText(v))
-            .arg(kPlanFormatVersion);
-    return {};
+    return core::formatVersionProblem(version, kPlanFormatVersion, "plan");
 }
 
 QJsonObject waypointJson(const Waypoint& w) {
