@@ -23,8 +23,7 @@ struct JsonReader {
     // error too when required) or refused.
     double number(const QJsonObject& o, const char* key, const Limit& limit, double fallback = 0,
                   bool required = false);
-    std::optional<double> optionalNumber(const QJsonObject& o, const char* key,
-                                         const Limit& limit);
+    std::optional<double> optionalNumber(const QJsonObject& o, const char* key, const Limit& limit);
     // The text under key; empty when absent.
     QString text(const QJsonObject& o, const char* key);
 };

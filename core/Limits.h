@@ -6,7 +6,7 @@
 // checks again.
 //
 // Units as everywhere: degrees, knots, nautical miles, US gallons, gallons
-// per hour, minutes, feet. Both ends are inside the range.
+// per hour, minutes, feet, feet per minute. Both ends are inside the range.
 
 namespace core {
 
@@ -34,6 +34,20 @@ inline constexpr Limit kWindSpeedKt{"speedKt", 0, 1000};
 inline constexpr Limit kVariationDeg{"variationDeg", -360, 360};
 inline constexpr Limit kDeviationDeg{"deviationDeg", -360, 360};
 inline constexpr Limit kAltitudeFt{"altitudeFt", -2000, 60000};
+
+// An aircraft profile's figures, in the profile's own units of weight (lb or
+// kg) and arm (in, mm or m); a moment is a weight times an arm.
+inline constexpr Limit kWeight{"weight", 0, 20000};
+inline constexpr Limit kArm{"arm", -100000, 100000};
+inline constexpr Limit kMoment{"moment", -2e9, 2e9};
+inline constexpr Limit kUsableGal{"usableGal", 0, 100}; // no more than a plan may carry
+inline constexpr Limit kDensityPerGal{"densityPerGal", 0.1, 20};
+inline constexpr Limit kRateFpm{"rateFpm", 1, 10000};
+inline constexpr Limit kClimbMinutes{"minutes", 0, 600};
+inline constexpr Limit kClimbFuelGal{"fuelGal", 0, 100};
+inline constexpr Limit kClimbDistanceNm{"distanceNm", 0, 1000};
+inline constexpr Limit kPatternAltitudeFt{"patternAltitudeFt", 0, 5000};
+inline constexpr Limit kCrosswindKt{"maxCrosswindKt", 0, 100};
 
 } // namespace limits
 } // namespace core
