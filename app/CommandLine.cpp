@@ -333,7 +333,17 @@ struct Options {
          &PlanCommand::var},
         {{QStringLiteral("md"), QStringLiteral("With --plan: one compass deviation for every leg."),
           QStringLiteral("DEG")},
-         &PlanCommand::md}};
+         &PlanCommand::md},
+        {{QStringLiteral("aircraft"),
+          QStringLiteral("With --plan: the aircraft profile (a JSON file, see the README): its "
+                         "weight and balance, and no more fuel than it holds."),
+          QStringLiteral("FILE")},
+         &PlanCommand::aircraft},
+        {{QStringLiteral("load"),
+          QStringLiteral("With --aircraft: the load at its stations, e.g. \"Front "
+                         "seats=340,Baggage 1=30\" (the profile's weight unit)."),
+          QStringLiteral("LOADS")},
+         &PlanCommand::load}};
     const QCommandLineOption gpxOut{QStringLiteral("export-gpx"),
                                     QStringLiteral("With --plan: the route as a GPX 1.1 file."),
                                     QStringLiteral("OUT")};

@@ -3,21 +3,25 @@
 #include "core/Files.h"
 #include "core/Limits.h"
 #include "core/NumberText.h"
+#include "core/Text.h"
 #include "core/Wind.h"
 #include "kneeboard/KneeboardPrint.h"
 #include "magvar/MagneticVariation.h"
 #include "map/RoutePicture.h"
 #include "navdb/NavDatabase.h"
 #include "navlog/LegColumns.h"
+#include "plan/AircraftProfile.h"
 #include "plan/NewPlan.h"
 #include "plan/PlanFile.h"
 #include "plan/RouteExchange.h"
+#include "plan/WeightBalance.h"
 #include "store/Globals.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -157,6 +161,73 @@ std::optional<int> applyConditions(const PlanCommand& c, plan::FlightPlan& p) {
     return std::nullopt;
 }
 
+// The aircraft of --aircraft with the loads of --load.
+struct AircraftChoice {
+    plan::AircraftProfile profile;
+    std::vector<double> loads; // a weight per station, in the profile's order
+};
+
+// "Front seats=340,Baggage 1=30": each station by its name (case does not
+// count), each weight within the limits; none and why when one is not.
+std::optional<std::vector<double>> loadsOf(const QString& text,
+                                           const plan::AircraftProfile& profile, QString* why) {
+    std::vector<double> loads(profile.stations.size(), 0);
+    QStringList known;
+    for (const plan::Station& s : profile.stations)
+        known << s.name;
+    for (const QString& part : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QString name = part.section(QLatin1Char('='), 0, 0).trimmed();
+        const auto station = std::find_if(known.begin(), known.end(), [&name](const QString& k) {
+            return k.compare(name, Qt::CaseInsensitive) == 0;
+        });
+        if (station == known.end()) {
+            *why = QStringLiteral("--load: no station '%1' (the stations: %2)")
+                       .arg(name, known.join(QStringLiteral(", ")));
+            return std::nullopt;
+        }
+        const auto weight = numberIn(part.section(QLatin1Char('='), 1), core::limits::kWeight);
+        if (!part.contains(QLatin1Char('=')) || !weight) {
+            *why = QStringLiteral("--load takes STATION=WEIGHT, the weight from 0 to %1, not '%2'")
+                       .arg(core::limits::kWeight.high)
+                       .arg(part.trimmed());
+            return std::nullopt;
+        }
+        loads[static_cast<std::size_t>(station - known.begin())] = *weight;
+    }
+    return loads;
+}
+
+// The aircraft the options name, none without --aircraft, or the exit code
+// of a profile that cannot be read, a load refused or more fuel than the
+// aircraft holds.
+std::optional<int> readAircraft(const PlanCommand& c, const plan::FlightPlan& p,
+                                std::optional<AircraftChoice>& out) {
+    if (!c.aircraft)
+        return c.load ? std::optional<int>(refuse(QStringLiteral("--load goes with --aircraft")))
+                      : std::nullopt;
+    const QString name = QCoreApplication::applicationName();
+    const auto bytes = core::readFileBytes(QFile::encodeName(*c.aircraft).toStdString(), 1 << 20);
+    const plan::ProfileRead read = plan::readProfile(bytes.value_or(std::string()));
+    if (!read.profile) {
+        say(stderr, QStringLiteral("%1: the aircraft %2 cannot be read: %3.\n")
+                        .arg(name, *c.aircraft, bytes ? read.error : QStringLiteral("no such file")));
+        return 1;
+    }
+    AircraftChoice choice{*read.profile, {}};
+    if (p.aircraft.fuelGal > choice.profile.usableGal)
+        return refuse(QStringLiteral("the fuel on board, %1 gal, is more than the aircraft's "
+                                     "usable %2 gal")
+                          .arg(core::numberText(p.aircraft.fuelGal),
+                               core::numberText(choice.profile.usableGal)));
+    QString why;
+    const auto loads = loadsOf(c.load.value_or(QString()), choice.profile, &why);
+    if (!loads)
+        return refuse(why);
+    choice.loads = *loads;
+    out = std::move(choice);
+    return std::nullopt;
+}
+
 // The kneeboard's page, columns and picture place as the options choose them.
 struct PrintChoices {
     std::optional<QPageLayout> page;
@@ -250,6 +321,9 @@ int runPlanCommand(const PlanCommand& c) {
         return *refused;
     if (auto refused = applyConditions(c, p))
         return *refused;
+    std::optional<AircraftChoice> aircraft;
+    if (auto refused = readAircraft(c, p, aircraft))
+        return *refused;
     if (p.waypoints.size() < 2) {
         say(stderr, QStringLiteral("%1: %2 has fewer than two waypoints.\n")
                         .arg(QCoreApplication::applicationName(), c.planPath));
@@ -259,12 +333,17 @@ int runPlanCommand(const PlanCommand& c) {
     const magvar::MagneticVariation model(magvar::findModelDir(store::dataPlaces()));
     const plan::ComputedPlan computed = plan::computePlan(p, &model);
     const plan::DecisionPoints points = plan::decisionPoints(p, computed, &model);
+    std::optional<plan::WeightAndBalance> balance;
+    if (aircraft)
+        balance = plan::weightAndBalance(
+            aircraft->profile, aircraft->loads, p.aircraft.fuelGal, p.aircraft.taxiGal,
+            computed.fuel.plannable ? std::optional<double>(computed.fuel.tripGal) : std::nullopt);
     std::vector<std::pair<QString, std::string>> outputs;
     if (!c.csvOut.isEmpty())
         outputs.emplace_back(c.csvOut, navlog::tripCsv(plan::tripOf(computed, p.off),
                                                        static_cast<int>(p.fuel.reserveMin)));
     if (!c.jsonOut.isEmpty())
-        outputs.emplace_back(c.jsonOut, plan::computedPlanJson(computed, points));
+        outputs.emplace_back(c.jsonOut, plan::computedPlanJson(computed, points, balance));
     QString unwritable;
     for (const auto& [out, writer] :
          {std::pair{&c.gpxOut, &plan::gpxOf}, std::pair{&c.fplOut, &plan::fplOf}}) {
@@ -283,7 +362,9 @@ int runPlanCommand(const PlanCommand& c) {
     if (const int failed = writeOutputs(outputs))
         return failed;
     if (outputs.empty())
-        say(stdout, computed.fuel.verdict + QLatin1Char('\n'));
+        say(stdout, computed.fuel.verdict + QLatin1Char('\n') +
+                        (balance ? QStringLiteral("Weight and balance: %1\n").arg(balance->verdict)
+                                 : QString()));
     // A route converted for another planner carries no figures to doubt.
     const bool figures =
         outputs.empty() || !c.csvOut.isEmpty() || !c.jsonOut.isEmpty() || !c.pdfOut.isEmpty();

@@ -18,10 +18,14 @@ struct PlanCommand {
     QString picture;                 // where its route picture goes (empty: the remembered place)
     // What the file lacks or the pilot changes, as typed on the command line.
     std::optional<QString> tas, gph, fuel, taxi, reserve, off, wind, var, md;
+    // An aircraft profile file, and the load at its stations ("Front
+    // seats=340,Baggage 1=30"): the weight and balance of the plan.
+    std::optional<QString> aircraft, load;
 };
 
-// 0: done; 1: the plan file cannot be read or an output cannot be written
-// (then nothing is written); 2: a bad option value; kCannotBePlanned: a leg
+// 0: done; 1: the plan file or the aircraft profile cannot be read or an
+// output cannot be written (then nothing is written); 2: a bad option value,
+// or more fuel than the aircraft's usable fuel; kCannotBePlanned: a leg
 // cannot be computed (the outputs are written, each saying which legs are
 // missing and why, and so does standard error).
 constexpr int kCannotBePlanned = 3;

@@ -189,9 +189,27 @@ QJsonObject pointJson(const PointResult& point) {
                        {QStringLiteral("beyondDestination"), point.beyondDestination}};
 }
 
+QJsonValue massJson(const MassPoint& p, bool known = true) {
+    if (!known)
+        return {};
+    return QJsonObject{{QStringLiteral("weight"), core::roundTo2Places(p.weight)},
+                       {QStringLiteral("arm"), core::roundTo2Places(p.arm)},
+                       {QStringLiteral("moment"), core::roundTo2Places(p.moment)},
+                       {QStringLiteral("inside"), p.insideEnvelopes}};
+}
+
+QJsonObject balanceJson(const WeightAndBalance& b) {
+    return {{QStringLiteral("ramp"), massJson(b.ramp)},
+            {QStringLiteral("takeoff"), massJson(b.takeoff)},
+            {QStringLiteral("landing"), massJson(b.landing, b.landingKnown)},
+            {QStringLiteral("verdict"), b.verdict},
+            {QStringLiteral("withinLimits"), b.withinLimits}};
+}
+
 } // namespace
 
-std::string computedPlanJson(const ComputedPlan& c, const DecisionPoints& points) {
+std::string computedPlanJson(const ComputedPlan& c, const DecisionPoints& points,
+                             const std::optional<WeightAndBalance>& balance) {
     QJsonArray legs;
     for (const PlanLeg& leg : c.legs)
         legs.append(navlog::plannedLegJson(leg.figures));
@@ -239,6 +257,8 @@ std::string computedPlanJson(const ComputedPlan& c, const DecisionPoints& points
                QJsonObject{{QStringLiteral("etp"), pointJson(points.etp)},
                            {QStringLiteral("pnr"), pointJson(points.pnr)},
                            {QStringLiteral("windMargin"), margin}});
+    if (balance)
+        all.insert(QStringLiteral("weightAndBalance"), balanceJson(*balance));
     return QJsonDocument(all).toJson(QJsonDocument::Indented).toStdString();
 }
 

@@ -11,6 +11,7 @@
 #include "core/Files.h"
 #include "plan/DecisionPoints.h"
 #include "plan/FlightPlan.h"
+#include "plan/WeightBalance.h"
 
 #include <QString>
 
@@ -33,6 +34,8 @@ std::string planJson(const FlightPlan& plan);
 
 // The computed plan for --plan --json: every leg's figures as the leg
 // dialog shows them, the totals, the fuel block and the decision points.
-std::string computedPlanJson(const ComputedPlan& computed, const DecisionPoints& points);
+// With an aircraft's weight and balance, "weightAndBalance" too.
+std::string computedPlanJson(const ComputedPlan& computed, const DecisionPoints& points,
+                             const std::optional<WeightAndBalance>& balance = std::nullopt);
 
 } // namespace plan

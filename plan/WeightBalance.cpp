@@ -87,12 +87,20 @@ bool insidePolygon(const std::vector<std::pair<double, double>>& polygon, double
 }
 
 WeightAndBalance weightAndBalance(const AircraftProfile& profile, const std::vector<double>& loads,
-                                  double rampFuelGal, double taxiGal, double tripGal) {
+                                  double rampFuelGal, double taxiGal,
+                                  std::optional<double> tripGal) {
     double weight = profile.emptyWeight;
     double moment = profile.emptyWeight * profile.emptyArm;
+    QStringList problems;
     for (std::size_t i = 0; i < profile.stations.size() && i < loads.size(); ++i) {
+        const Station& station = profile.stations[i];
         weight += loads[i];
-        moment += loads[i] * profile.stations[i].arm;
+        moment += loads[i] * station.arm;
+        if (loads[i] > station.maxWeight)
+            problems << QStringLiteral("%1 holds %2, %3 over its maximum %4")
+                            .arg(station.name, weightText(loads[i], profile.weightUnit),
+                                 weightText(loads[i] - station.maxWeight, profile.weightUnit),
+                                 weightText(station.maxWeight, profile.weightUnit));
     }
     auto withFuel = [&](double gallons) {
         const double fuel = std::max(0.0, gallons) * profile.densityPerGal;
@@ -101,15 +109,26 @@ WeightAndBalance weightAndBalance(const AircraftProfile& profile, const std::vec
     WeightAndBalance out;
     out.ramp = withFuel(rampFuelGal);
     out.takeoff = withFuel(rampFuelGal - taxiGal);
-    out.landing = withFuel(rampFuelGal - taxiGal - tripGal);
-    QStringList problems = problemsOf(profile, "ramp", out.ramp, profile.maxRampWeight);
-    problems << problemsOf(profile, "takeoff", out.takeoff, profile.maxTakeoffWeight)
-             << problemsOf(profile, "landing", out.landing, profile.maxLandingWeight);
-    out.withinLimits = problems.isEmpty();
-    out.verdict =
-        out.withinLimits
-            ? QStringLiteral("Within limits.")
-            : QStringLiteral("Outside limits: %1.").arg(problems.join(QStringLiteral("; ")));
+    out.landingKnown = tripGal.has_value();
+    problems << problemsOf(profile, "ramp", out.ramp, profile.maxRampWeight)
+             << problemsOf(profile, "takeoff", out.takeoff, profile.maxTakeoffWeight);
+    if (tripGal) {
+        out.landing = withFuel(rampFuelGal - taxiGal - *tripGal);
+        problems << problemsOf(profile, "landing", out.landing, profile.maxLandingWeight);
+    }
+    out.withinLimits = problems.isEmpty() && out.landingKnown;
+    const QString unknown =
+        QStringLiteral("the landing cannot be checked while the trip fuel is unknown");
+    if (!problems.isEmpty()) {
+        if (!out.landingKnown)
+            problems << unknown;
+        out.verdict =
+            QStringLiteral("Outside limits: %1.").arg(problems.join(QStringLiteral("; ")));
+    } else {
+        out.verdict = out.landingKnown
+                          ? QStringLiteral("Within limits.")
+                          : QStringLiteral("Ramp and takeoff within limits; %1.").arg(unknown);
+    }
     return out;
 }
 

@@ -12,6 +12,7 @@
 
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace plan {
@@ -25,7 +26,9 @@ struct MassPoint {
 
 struct WeightAndBalance {
     MassPoint ramp, takeoff, landing;
-    bool withinLimits = false; // all three inside the envelopes and under their weights
+    bool landingKnown = true;  // false when the trip fuel is not known
+    bool withinLimits = false; // all three inside the envelopes and under their weights,
+                               // each station within its own maximum
     // "Within limits.", or what is outside which limit and by how much.
     QString verdict;
 };
@@ -36,8 +39,10 @@ bool insidePolygon(const std::vector<std::pair<double, double>>& polygon, double
 
 // loads: a weight per station, in the profile's order (missing ones are
 // empty). Fuel in gallons: on board at start-up, taxi, and the trip's burn
-// to the destination.
+// to the destination; without the trip (a leg cannot be computed) the
+// landing is not known, never within limits, and the verdict says so.
 WeightAndBalance weightAndBalance(const AircraftProfile& profile, const std::vector<double>& loads,
-                                  double rampFuelGal, double taxiGal, double tripGal);
+                                  double rampFuelGal, double taxiGal,
+                                  std::optional<double> tripGal);
 
 } // namespace plan

@@ -265,6 +265,15 @@ void TestAircraft::loadingByHandInKilogramsByMoment() {
     const plan::WeightAndBalance heavy = plan::weightAndBalance(p, {120}, 50, 0, 0);
     QVERIFY2(heavy.verdict.contains("landing weight 856 kg is 6 kg over the maximum 850 kg"),
              qPrintable(heavy.verdict));
+    // Without the trip fuel the landing is not known, and never passes.
+    const plan::WeightAndBalance unknown = plan::weightAndBalance(p, {80}, 50, 0, std::nullopt);
+    QVERIFY(!unknown.landingKnown && !unknown.withinLimits);
+    QCOMPARE(unknown.verdict, QString("Ramp and takeoff within limits; the landing cannot be "
+                                      "checked while the trip fuel is unknown."));
+    // A station over its own maximum, though the whole is within.
+    const plan::WeightAndBalance seat = plan::weightAndBalance(p, {121}, 20, 0, 10);
+    QVERIFY2(seat.verdict == "Outside limits: Pilot holds 121 kg, 1 kg over its maximum 120 kg.",
+             qPrintable(seat.verdict));
 }
 
 QTEST_GUILESS_MAIN(TestAircraft)

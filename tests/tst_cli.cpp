@@ -59,6 +59,8 @@ private slots:
     void importRefusesAndKeepsTheFile();
     void navigationDatabaseImportAndFind();
     void planWithoutAWindow();
+    void weightAndBalance_data();
+    void weightAndBalance();
     void planOptionsAtTheirLimits_data();
     void planOptionsAtTheirLimits();
 };
@@ -338,6 +340,61 @@ void TestCli::planWithoutAWindow() {
     QVERIFY2(r.err.contains("damaged"), qPrintable(r.err));
     QVERIFY(!QFile::exists(never));
     QCOMPARE(run({"--csv", "-"}).exitCode, 2); // --csv alone
+}
+
+void TestCli::weightAndBalance_data() {
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("said"); // on standard output or error
+    QTest::newRow("within limits")
+        << QStringList{"--load", "front seats=340,Baggage 1=30"} << 0
+        << "Weight and balance: Within limits.";
+    QTest::newRow("a station over its maximum")
+        << QStringList{"--load", "Baggage 2=60"} << 0
+        << "Baggage 2 holds 60 lb, 10 lb over its maximum 50 lb";
+    QTest::newRow("a station it does not have")
+        << QStringList{"--load", "Boot=10"} << 2 << "no station 'Boot' (the stations: Front seats";
+    QTest::newRow("a load without its weight")
+        << QStringList{"--load", "Front seats"} << 2 << "--load takes STATION=WEIGHT";
+    QTest::newRow("more fuel than the tanks hold")
+        << QStringList{"--fuel", "60"} << 2 << "more than the aircraft's usable 53 gal";
+    QTest::newRow("a profile that is not one")
+        << QStringList{"--aircraft", SKYVANE_BINARY} << 1 << "cannot be read: it is not an "
+                                                                 "aircraft profile";
+}
+
+void TestCli::weightAndBalance() {
+    QFETCH(QStringList, options);
+    QFETCH(int, exitCode);
+    QFETCH(QString, said);
+    testing::DataDir dir;
+    const QString planPath = dir.home.path() + "/two.skyplan";
+    QFile planFile(planPath);
+    QVERIFY(planFile.open(QIODevice::WriteOnly));
+    planFile.write(R"({"format": "skyvane-plan", "version": 1,
+        "aircraft": {"tasKt": 110, "fuelFlowGph": 8, "fuelGal": 40, "taxiGal": 1},
+        "off": "2026-06-01T10:00:00", "variationDeg": 2,
+        "waypoints": [{"name": "A", "latitudeDeg": 47.0, "longitudeDeg": 8.0},
+          {"name": "B", "latitudeDeg": 47.5, "longitudeDeg": 8.5,
+           "leg": {"altitudeFt": 4500, "wind": {"directionDeg": 270, "speedKt": 10}}}]})");
+    planFile.close();
+    const Run r = run(QStringList{"--plan", planPath, "--aircraft", SKYVANE_EXAMPLE_AIRCRAFT} +
+                      options);
+    QCOMPARE(r.exitCode, exitCode);
+    QVERIFY2((r.out + r.err).contains(said), qPrintable(r.out + r.err));
+    if (exitCode != 0 || !options.contains("front seats=340,Baggage 1=30"))
+        return;
+    // By hand: 1680 lb empty, 340 + 30 loaded, 40 gal at 6 lb: 2290 lb at
+    // ramp, 6 lb less after the 1 gal taxi.
+    const Run json = run(QStringList{"--plan", planPath, "--aircraft", SKYVANE_EXAMPLE_AIRCRAFT,
+                                     "--json", "-"} +
+                         options);
+    const QJsonObject wb =
+        QJsonDocument::fromJson(json.out.toUtf8()).object().value("weightAndBalance").toObject();
+    QCOMPARE(wb.value("ramp").toObject().value("weight").toDouble(), 2290.0);
+    QCOMPARE(wb.value("takeoff").toObject().value("weight").toDouble(), 2284.0);
+    QVERIFY(wb.value("withinLimits").toBool());
+    QCOMPARE(run({"--plan", planPath, "--load", "Front seats=1"}).exitCode, 2); // no aircraft
 }
 
 void TestCli::planOptionsAtTheirLimits_data() {
