@@ -161,12 +161,6 @@ std::optional<int> applyConditions(const PlanCommand& c, plan::FlightPlan& p) {
     return std::nullopt;
 }
 
-// The aircraft of --aircraft with the loads of --load.
-struct AircraftChoice {
-    plan::AircraftProfile profile;
-    std::vector<double> loads; // a weight per station, in the profile's order
-};
-
 // "Front seats=340,Baggage 1=30": each station by its name (case does not
 // count), each weight within the limits; none and why when one is not.
 std::optional<std::vector<double>> loadsOf(const QString& text,
@@ -197,34 +191,34 @@ std::optional<std::vector<double>> loadsOf(const QString& text,
     return loads;
 }
 
-// The aircraft the options name, none without --aircraft, or the exit code
-// of a profile that cannot be read, a load refused or more fuel than the
-// aircraft holds.
-std::optional<int> readAircraft(const PlanCommand& c, const plan::FlightPlan& p,
-                                std::optional<AircraftChoice>& out) {
-    if (!c.aircraft)
-        return c.load ? std::optional<int>(refuse(QStringLiteral("--load goes with --aircraft")))
-                      : std::nullopt;
-    const QString name = QCoreApplication::applicationName();
-    const auto bytes = core::readFileBytes(QFile::encodeName(*c.aircraft).toStdString(), 1 << 20);
-    const plan::ProfileRead read = plan::readProfile(bytes.value_or(std::string()));
-    if (!read.profile) {
-        say(stderr, QStringLiteral("%1: the aircraft %2 cannot be read: %3.\n")
-                        .arg(name, *c.aircraft, bytes ? read.error : QStringLiteral("no such file")));
-        return 1;
+// The aircraft of --aircraft (else the plan file's own) and the loads of
+// --load into the plan; the exit code of a profile that cannot be read, a
+// load refused or more fuel than the aircraft holds.
+std::optional<int> applyProfile(const PlanCommand& c, plan::FlightPlan& p) {
+    if (c.aircraft) {
+        const auto bytes =
+            core::readFileBytes(QFile::encodeName(*c.aircraft).toStdString(), 1 << 20);
+        const plan::ProfileRead read = plan::readProfile(bytes.value_or(std::string()));
+        if (!read.profile) {
+            say(stderr, QStringLiteral("%1: the aircraft %2 cannot be read: %3.\n")
+                            .arg(QCoreApplication::applicationName(), *c.aircraft,
+                                 bytes ? read.error : QStringLiteral("no such file")));
+            return 1;
+        }
+        p.profile = *read.profile;
+        p.stationLoads.assign(p.profile->stations.size(), 0);
     }
-    AircraftChoice choice{*read.profile, {}};
-    if (p.aircraft.fuelGal > choice.profile.usableGal)
-        return refuse(QStringLiteral("the fuel on board, %1 gal, is more than the aircraft's "
-                                     "usable %2 gal")
-                          .arg(core::numberText(p.aircraft.fuelGal),
-                               core::numberText(choice.profile.usableGal)));
-    QString why;
-    const auto loads = loadsOf(c.load.value_or(QString()), choice.profile, &why);
-    if (!loads)
-        return refuse(why);
-    choice.loads = *loads;
-    out = std::move(choice);
+    if (c.load) {
+        if (!p.profile)
+            return refuse(QStringLiteral("--load goes with an aircraft (--aircraft)"));
+        QString why;
+        const auto loads = loadsOf(*c.load, *p.profile, &why);
+        if (!loads)
+            return refuse(why);
+        p.stationLoads = *loads;
+    }
+    if (const QString tanks = plan::tanksProblem(p); !tanks.isEmpty())
+        return refuse(tanks);
     return std::nullopt;
 }
 
@@ -321,8 +315,7 @@ int runPlanCommand(const PlanCommand& c) {
         return *refused;
     if (auto refused = applyConditions(c, p))
         return *refused;
-    std::optional<AircraftChoice> aircraft;
-    if (auto refused = readAircraft(c, p, aircraft))
+    if (auto refused = applyProfile(c, p))
         return *refused;
     if (p.waypoints.size() < 2) {
         say(stderr, QStringLiteral("%1: %2 has fewer than two waypoints.\n")
@@ -333,11 +326,7 @@ int runPlanCommand(const PlanCommand& c) {
     const magvar::MagneticVariation model(magvar::findModelDir(store::dataPlaces()));
     const plan::ComputedPlan computed = plan::computePlan(p, &model);
     const plan::DecisionPoints points = plan::decisionPoints(p, computed, &model);
-    std::optional<plan::WeightAndBalance> balance;
-    if (aircraft)
-        balance = plan::weightAndBalance(
-            aircraft->profile, aircraft->loads, p.aircraft.fuelGal, p.aircraft.taxiGal,
-            computed.fuel.plannable ? std::optional<double>(computed.fuel.tripGal) : std::nullopt);
+    const std::optional<plan::WeightAndBalance> balance = plan::planBalance(p, computed);
     std::vector<std::pair<QString, std::string>> outputs;
     if (!c.csvOut.isEmpty())
         outputs.emplace_back(c.csvOut, navlog::tripCsv(plan::tripOf(computed, p.off),

@@ -221,14 +221,18 @@ ClimbRow climbRowAt(const std::vector<ClimbRow>& table, double altitudeFt) {
 } // namespace
 
 ProfileRead readProfile(const std::string& bytes) {
-    ProfileRead out;
     QJsonParseError parse{};
     const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(bytes), &parse);
     if (parse.error != QJsonParseError::NoError || !doc.isObject()) {
+        ProfileRead out;
         out.error = QStringLiteral("it is not an aircraft profile (damaged JSON)");
         return out;
     }
-    const QJsonObject root = doc.object();
+    return profileOf(doc.object());
+}
+
+ProfileRead profileOf(const QJsonObject& root) {
+    ProfileRead out;
     if (root.value(QStringLiteral("format")).toString() != kFormat) {
         out.error = QStringLiteral("it is not an aircraft profile");
         return out;
@@ -255,6 +259,10 @@ ProfileRead readProfile(const std::string& bytes) {
 }
 
 std::string profileJson(const AircraftProfile& p) {
+    return QJsonDocument(profileObject(p)).toJson(QJsonDocument::Indented).toStdString();
+}
+
+QJsonObject profileObject(const AircraftProfile& p) {
     QJsonObject root{{QStringLiteral("format"), kFormat},
                      {QStringLiteral("version"), kAircraftFormatVersion},
                      {QStringLiteral("registration"), p.registration},
@@ -275,7 +283,7 @@ std::string profileJson(const AircraftProfile& p) {
     root.insert(QStringLiteral("patternAltitudeFt"), p.patternAltitudeFt);
     if (p.maxCrosswindKt)
         root.insert(QStringLiteral("maxCrosswindKt"), *p.maxCrosswindKt);
-    return QJsonDocument(loadingJson(p, root)).toJson(QJsonDocument::Indented).toStdString();
+    return loadingJson(p, root);
 }
 
 CruiseRow cruiseAt(const AircraftProfile& profile, double altitudeFt) {

@@ -11,6 +11,7 @@
 // speeds in knots, fuel flows in gallons per hour. Every number is within
 // core/Limits.h; what the reader checks besides is said at readProfile.
 
+#include <QJsonObject>
 #include <QString>
 
 #include <optional>
@@ -101,6 +102,9 @@ struct ProfileRead {
 // of fewer than three points, two stations of one name.
 ProfileRead readProfile(const std::string& bytes);
 std::string profileJson(const AircraftProfile& profile);
+// The same as a JSON object, as a plan file keeps a copy of its aircraft.
+ProfileRead profileOf(const QJsonObject& object);
+QJsonObject profileObject(const AircraftProfile& profile);
 
 // The cruise at an altitude: interpolated linearly between the rows by
 // altitude, the nearest row above the highest and below the lowest (one row

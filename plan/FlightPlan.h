@@ -14,6 +14,7 @@
 #include "core/GeoPoint.h"
 #include "core/Wind.h"
 #include "leg/LegSequence.h"
+#include "plan/AircraftProfile.h"
 #include "navlog/TripLog.h"
 
 #include <QDateTime>
@@ -87,6 +88,12 @@ struct FlightPlan {
     double deviationDeg = 0;
     std::vector<WindRow> windsAloft;
     std::optional<double> variationDeg; // one variation for every leg, instead of the model
+    // The aircraft the plan is flown with, a copy of its profile as chosen
+    // (so an old plan stays as it was planned), and the load at each of its
+    // stations, in its order and weight unit. Without one the plan is what
+    // the leg dialog computes and has no weight and balance.
+    std::optional<AircraftProfile> profile;
+    std::vector<double> stationLoads;
 };
 
 enum class LegProblem {

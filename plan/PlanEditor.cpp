@@ -45,6 +45,7 @@ void PlanEditor::show(const FlightPlan& plan) {
     m_computed = computePlan(m_plan, m_model);
     m_points = m_plan.waypoints.size() < 2 ? DecisionPoints{}
                                            : decisionPoints(m_plan, m_computed, m_model);
+    m_balance = planBalance(m_plan, m_computed);
     emit changed();
 }
 

@@ -8,6 +8,7 @@
 
 #include "plan/DecisionPoints.h"
 #include "plan/FlightPlan.h"
+#include "plan/WeightBalance.h"
 
 #include <QObject>
 
@@ -34,6 +35,8 @@ public:
     // Empty with fewer than two waypoints.
     const DecisionPoints& decisions() const { return m_points; }
     QUndoStack* undoStack() const { return m_undo; }
+    // With an aircraft profile, its weight and balance.
+    const std::optional<WeightAndBalance>& balance() const { return m_balance; }
 
     // A change as one undo step named what; steps with the same mergeId
     // (a field being typed into) merge into one. -1: never merges.
@@ -63,6 +66,7 @@ private:
     FlightPlan m_plan;
     ComputedPlan m_computed;
     DecisionPoints m_points;
+    std::optional<WeightAndBalance> m_balance;
     QUndoStack* m_undo;
 };
 

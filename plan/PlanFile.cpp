@@ -12,6 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <cmath>
 
 namespace plan {
@@ -26,6 +27,30 @@ struct Reader : core::JsonReader {
     Wind wind(const QJsonObject& o) {
         return Wind{number(o, "directionDeg", limits::kWindDirectionDeg, 0, true),
                     number(o, "speedKt", limits::kWindSpeedKt, 0, true)};
+    }
+    // The aircraft's copy and the load at each of its stations, by name.
+    void profile(const QJsonObject& root, FlightPlan& p) {
+        const ProfileRead read = profileOf(root.value(QStringLiteral("aircraftProfile")).toObject());
+        if (!read.profile) {
+            fail(QStringLiteral("its aircraft: %1").arg(read.error));
+            return;
+        }
+        p.profile = *read.profile;
+        p.stationLoads.assign(p.profile->stations.size(), 0);
+        for (const QJsonValue& v : root.value(QStringLiteral("loads")).toArray()) {
+            const QJsonObject load = v.toObject();
+            const QString station = text(load, "station");
+            const auto& stations = p.profile->stations;
+            const auto at = std::find_if(stations.begin(), stations.end(),
+                                         [&station](const Station& s) { return s.name == station; });
+            if (at == stations.end()) {
+                fail(QStringLiteral("a load is for \"%1\", which the aircraft has no station of")
+                         .arg(station));
+                continue;
+            }
+            p.stationLoads[static_cast<std::size_t>(at - stations.begin())] =
+                number(load, "weight", limits::kWeight, 0, true);
+        }
     }
     Waypoint waypoint(const QJsonObject& o) {
         Waypoint w;
@@ -124,6 +149,8 @@ PlanRead readPlan(const std::string& bytes) {
         p.waypoints.push_back(r.waypoint(w.toObject()));
     if (root.contains(QStringLiteral("alternate")))
         p.alternate = r.waypoint(root.value(QStringLiteral("alternate")).toObject());
+    if (root.contains(QStringLiteral("aircraftProfile")))
+        r.profile(root, p);
     // A time off that cannot be read is refused, never replaced by a guess.
     p.off = QDateTime::fromString(r.text(root, "off"), Qt::ISODate);
     if (!p.off.isValid())
@@ -138,7 +165,16 @@ PlanRead readPlan(const std::string& bytes) {
 
 std::string planJson(const FlightPlan& p) {
     QJsonObject root{{QStringLiteral("format"), kFormat},
-                     {QStringLiteral("version"), kPlanFormatVersion}};
+                     {QStringLiteral("version"), p.profile ? kPlanFormatVersion : 1}};
+    if (p.profile) {
+        root.insert(QStringLiteral("aircraftProfile"), profileObject(*p.profile));
+        QJsonArray loads;
+        for (std::size_t i = 0; i < p.profile->stations.size(); ++i)
+            loads.append(QJsonObject{
+                {QStringLiteral("station"), p.profile->stations[i].name},
+                {QStringLiteral("weight"), i < p.stationLoads.size() ? p.stationLoads[i] : 0.0}});
+        root.insert(QStringLiteral("loads"), loads);
+    }
     root.insert(QStringLiteral("aircraft"),
                 QJsonObject{{QStringLiteral("tasKt"), p.aircraft.tasKt},
                             {QStringLiteral("fuelFlowGph"), p.aircraft.fuelFlowGph},

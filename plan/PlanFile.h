@@ -19,7 +19,10 @@
 
 namespace plan {
 
-constexpr int kPlanFormatVersion = 1;
+constexpr int kPlanFormatVersion = 2;
+// A plan without an aircraft profile is written as version 1, which every
+// Skyvane reads; one with a profile as 2, which an older one refuses rather
+// than drop the aircraft.
 
 struct PlanRead {
     std::optional<FlightPlan> plan;

@@ -1,6 +1,7 @@
 #include "plan/WeightBalance.h"
 
 #include "core/Text.h"
+#include "plan/FlightPlan.h"
 
 #include <QStringList>
 
@@ -130,6 +131,21 @@ WeightAndBalance weightAndBalance(const AircraftProfile& profile, const std::vec
                           : QStringLiteral("Ramp and takeoff within limits; %1.").arg(unknown);
     }
     return out;
+}
+
+std::optional<WeightAndBalance> planBalance(const FlightPlan& plan, const ComputedPlan& computed) {
+    if (!plan.profile)
+        return std::nullopt;
+    return weightAndBalance(
+        *plan.profile, plan.stationLoads, plan.aircraft.fuelGal, plan.aircraft.taxiGal,
+        computed.fuel.plannable ? std::optional<double>(computed.fuel.tripGal) : std::nullopt);
+}
+
+QString tanksProblem(const FlightPlan& plan) {
+    if (!plan.profile || plan.aircraft.fuelGal <= plan.profile->usableGal)
+        return {};
+    return QStringLiteral("the fuel on board, %1 gal, is more than the aircraft's usable %2 gal")
+        .arg(core::numberText(plan.aircraft.fuelGal), core::numberText(plan.profile->usableGal));
 }
 
 } // namespace plan

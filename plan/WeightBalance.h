@@ -45,4 +45,15 @@ WeightAndBalance weightAndBalance(const AircraftProfile& profile, const std::vec
                                   double rampFuelGal, double taxiGal,
                                   std::optional<double> tripGal);
 
+struct FlightPlan;
+struct ComputedPlan;
+
+// The plan's weight and balance with its aircraft's profile and loads, its
+// fuel and the trip fuel it computes to; none without a profile.
+std::optional<WeightAndBalance> planBalance(const FlightPlan& plan, const ComputedPlan& computed);
+
+// "the fuel on board, 60 gal, is more than the aircraft's usable 53 gal", or
+// empty when the tanks hold it (or there is no profile to tell).
+QString tanksProblem(const FlightPlan& plan);
+
 } // namespace plan

@@ -1,6 +1,7 @@
 // The plan file: what is saved reads back the same, and what is damaged,
 // newer or out of shape is refused.
 #include "PlanSamples.h"
+#include "core/Files.h"
 #include "plan/FlightPlan.h"
 #include "plan/PlanFile.h"
 
@@ -20,6 +21,7 @@ private slots:
     void planFileRoundTripAndRefusals();
     void figuresOutsideTheLimits_data();
     void figuresOutsideTheLimits();
+    void theAircraftTravelsWithThePlan();
     void aFileWithoutAFuelSectionKeepsTheReserve();
 };
 
@@ -42,7 +44,7 @@ void TestPlanFile::planFileRoundTripAndRefusals() {
         {json.substr(0, json.size() / 2), "damaged"},
         {"[]", "damaged"},
         {"{\"format\":\"other\"}", "not a Skyvane plan"},
-        {"{\"format\":\"skyvane-plan\",\"version\":2}", "newer Skyvane"},
+        {"{\"format\":\"skyvane-plan\",\"version\":3}", "newer Skyvane"},
         {"{\"format\":\"skyvane-plan\",\"version\":1,\"waypoints\":[{\"name\":\"x\"}]}", "missing"},
         {"{\"format\":\"skyvane-plan\",\"version\":1,\"waypoints\":[{\"name\":\"x\","
          "\"latitudeDeg\":95,\"longitudeDeg\":1}]}",
@@ -137,6 +139,33 @@ void TestPlanFile::aFileWithoutAFuelSectionKeepsTheReserve() {
     QVERIFY2(read.plan, qPrintable(read.error));
     QCOMPARE(read.plan->fuel.reserveMin, 30.0);
     QCOMPARE(read.plan->fuel.contingencyPercent, 5.0);
+}
+
+void TestPlanFile::theAircraftTravelsWithThePlan() {
+    plan::FlightPlan p = testing::threeLegs();
+    QVERIFY(plan::planJson(p).find("\"version\": 1") != std::string::npos); // no aircraft
+    const auto bytes = core::readFileBytes(SKYVANE_EXAMPLE_AIRCRAFT, 1 << 20);
+    p.profile = plan::readProfile(bytes.value_or(std::string())).profile;
+    QVERIFY(p.profile);
+    p.stationLoads = {340, 0, 30, 0};
+    const std::string json = plan::planJson(p);
+    QVERIFY(json.find("\"version\": 2") != std::string::npos);
+    const plan::PlanRead back = plan::readPlan(json);
+    QVERIFY2(back.plan, qPrintable(back.error));
+    QCOMPARE(plan::planJson(*back.plan), json);
+    QCOMPARE(back.plan->stationLoads, p.stationLoads);
+    // A load for a station the aircraft does not have, and an aircraft that
+    // is not one, are refused, never dropped.
+    auto spoilt = [&json](const std::string& from, const std::string& to) {
+        std::string bytes = json;
+        bytes.replace(bytes.find(from), from.size(), to);
+        return plan::readPlan(bytes);
+    };
+    const plan::PlanRead boot = spoilt("\"station\": \"Baggage 1\"", "\"station\": \"Boot\"");
+    QVERIFY(!boot.plan && boot.error.contains("\"Boot\""));
+    const plan::PlanRead bad = spoilt("\"usableGal\": 53", "\"usableGal\": 500");
+    QVERIFY2(!bad.plan && bad.error.startsWith("its aircraft: \"usableGal\" is 500"),
+             qPrintable(bad.error));
 }
 
 QTEST_GUILESS_MAIN(TestPlanFile)
