@@ -6,6 +6,7 @@
 #include "navlog/LegColumns.h"
 #include "plan/DecisionPoints.h"
 #include "plan/FlightPlan.h"
+#include "plan/WeightBalance.h"
 
 #include <algorithm>
 #include <numeric>
@@ -192,6 +193,9 @@ Sheet planSheet(const plan::FlightPlan& p, const plan::ComputedPlan& computed,
     for (const plan::PlanLeg& leg : computed.legs)
         sheet.legs.push_back({leg.figures, navlog::belowReserve(leg.figures, reserveMin)});
     sheet.fuel << plan::fuelBlockText(computed.fuel) << computed.fuel.verdict;
+    if (const auto balance = plan::planBalance(p, computed))
+        sheet.fuel << QStringLiteral("Weight and balance (%1): %2")
+                          .arg(p.profile->registration, balance->verdict);
     if (p.waypoints.size() > 1) {
         sheet.decisions << plan::pointText(QStringLiteral("ETP"), points.etp, p)
                         << plan::pointText(QStringLiteral("PNR"), points.pnr, p)

@@ -1,8 +1,10 @@
 #include "plan/AircraftProfile.h"
 
+#include "core/DataPlaces.h"
 #include "core/JsonReader.h"
 #include "core/Text.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -322,6 +324,23 @@ std::optional<ClimbCost> tableClimb(const std::vector<ClimbRow>& table, double f
     const double factor = 1 + std::max(0.0, isaDeviationC) / 100;
     return ClimbCost{(b.minutes - a.minutes) * factor, (b.fuelGal - a.fuelGal) * factor,
                      (b.distanceNm - a.distanceNm) * factor};
+}
+
+QStringList aircraftFiles(const core::DataPlaces& places) {
+    QStringList paths, names;
+    QStringList folders{places.userFolder()};
+    folders << places.installedFolders();
+    for (const QString& folder : folders) {
+        const QDir dir(folder + QStringLiteral("/aircraft"));
+        for (const QString& name :
+             dir.entryList({QStringLiteral("*.json")}, QDir::Files | QDir::Readable, QDir::Name)) {
+            if (names.contains(name))
+                continue;
+            names << name;
+            paths << dir.filePath(name);
+        }
+    }
+    return paths;
 }
 
 QString unitText(WeightUnit unit) {

@@ -13,10 +13,15 @@
 
 #include <QJsonObject>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <string>
 #include <vector>
+
+namespace core {
+class DataPlaces;
+}
 
 namespace plan {
 
@@ -123,6 +128,11 @@ struct ClimbCost {
 };
 std::optional<ClimbCost> tableClimb(const std::vector<ClimbRow>& table, double fromFt, double toFt,
                                     double isaDeviationC, QString* why);
+
+// The profile files a pilot can choose from: "*.json" in "aircraft/" of the
+// user's data folder, then of the installed folders (a name the user's
+// folder holds hides an installed one of that name), each list by name.
+QStringList aircraftFiles(const core::DataPlaces& places);
 
 // "lb", "kg"; "in", "mm", "m".
 QString unitText(WeightUnit unit);

@@ -14,8 +14,8 @@
 #include "core/GeoPoint.h"
 #include "core/Wind.h"
 #include "leg/LegSequence.h"
-#include "plan/AircraftProfile.h"
 #include "navlog/TripLog.h"
+#include "plan/AircraftProfile.h"
 
 #include <QDateTime>
 #include <QString>

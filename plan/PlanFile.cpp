@@ -30,7 +30,8 @@ struct Reader : core::JsonReader {
     }
     // The aircraft's copy and the load at each of its stations, by name.
     void profile(const QJsonObject& root, FlightPlan& p) {
-        const ProfileRead read = profileOf(root.value(QStringLiteral("aircraftProfile")).toObject());
+        const ProfileRead read =
+            profileOf(root.value(QStringLiteral("aircraftProfile")).toObject());
         if (!read.profile) {
             fail(QStringLiteral("its aircraft: %1").arg(read.error));
             return;
@@ -41,8 +42,9 @@ struct Reader : core::JsonReader {
             const QJsonObject load = v.toObject();
             const QString station = text(load, "station");
             const auto& stations = p.profile->stations;
-            const auto at = std::find_if(stations.begin(), stations.end(),
-                                         [&station](const Station& s) { return s.name == station; });
+            const auto at =
+                std::find_if(stations.begin(), stations.end(),
+                             [&station](const Station& s) { return s.name == station; });
             if (at == stations.end()) {
                 fail(QStringLiteral("a load is for \"%1\", which the aircraft has no station of")
                          .arg(station));

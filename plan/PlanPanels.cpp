@@ -4,6 +4,7 @@
 #include "core/Text.h"
 #include "plan/PlanEditor.h"
 #include "plan/TypedFields.h"
+#include "plan/WeightBalance.h"
 #include "platform/MessageBox.h"
 
 #include <QCheckBox>
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimeEdit>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 #include <functional>
@@ -164,6 +166,15 @@ void AircraftPanel::connectFields() {
             });
     });
     connect(m_card, &QLineEdit::editingFinished, this, &AircraftPanel::cardEdited);
+    // More fuel than the aircraft's tanks hold is refused once typed: the
+    // typing is undone as one step.
+    connect(m_fuelOnBoard, &QDoubleSpinBox::editingFinished, this, [this] {
+        const QString tanks = tanksProblem(m_editor.plan());
+        if (m_filling || tanks.isEmpty())
+            return;
+        platform::showMessage(this, QStringLiteral("The fuel on board is refused: %1.").arg(tanks));
+        m_editor.undoStack()->undo();
+    });
 }
 
 void AircraftPanel::cardEdited() {

@@ -5,6 +5,7 @@
 #include "kneeboard/KneeboardPrint.h"
 #include "map/RoutePicture.h"
 #include "navlog/LegTableModel.h"
+#include "plan/BalancePanel.h"
 #include "plan/Coordinates.h"
 #include "plan/PlanDocument.h"
 #include "plan/PlanEditor.h"
@@ -52,12 +53,14 @@ PlanWindow::PlanWindow(const FlightPlan& start, store::Services& services, QWidg
     m_route = new RoutePanel(*m_editor, m_navData, m_resolver);
     m_aircraft = new AircraftPanel(*m_editor);
     m_windsPanel = new WindsPanel(*m_editor);
+    m_balance = new BalancePanel(*m_editor, services.places());
     QLayout* legs = legsPanel();
     QLayout* files = filesRow();
     auto* top = new QHBoxLayout;
     top->addWidget(m_route, 3);
     top->addWidget(m_aircraft);
     top->addWidget(m_windsPanel);
+    top->addWidget(m_balance);
     // Everything in a scrolling area: on a small or scaled screen the window
     // still fits, and what does not fit scrolls instead of running off it.
     auto* content = new QWidget;
@@ -230,6 +233,7 @@ void PlanWindow::updateTitle() {
 void PlanWindow::planChanged() {
     m_aircraft->fill();
     m_windsPanel->fill();
+    m_balance->fill();
     m_route->fill();
     const FlightPlan& plan = m_editor->plan();
     fillLegs();

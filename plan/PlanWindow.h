@@ -43,6 +43,7 @@ class PlanDocument;
 class PlanEditor;
 class RoutePanel;
 class WindsPanel;
+class BalancePanel;
 
 class PlanWindow : public QWidget {
     Q_OBJECT
@@ -70,6 +71,7 @@ public:
     QUndoStack* undoStack() const;
     QTableWidget* waypointTable() const;
     QTableView* legTable() const { return m_legs; }
+    BalancePanel* balancePanel() const { return m_balance; }
     QLineEdit* findBox() const;
     QLabel* fuelSummary() const { return m_fuel; }
     map::RouteView* routeView() const { return m_routeView; }
@@ -128,6 +130,7 @@ private:
     RoutePanel* m_route = nullptr;
     AircraftPanel* m_aircraft = nullptr;
     WindsPanel* m_windsPanel = nullptr;
+    BalancePanel* m_balance = nullptr;
     QPushButton* m_recent = nullptr;
 };
 

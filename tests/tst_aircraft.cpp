@@ -3,8 +3,11 @@
 // with the key named, the cruise and climb tables against hand-worked
 // figures, the envelope test on edges, corners and a concave envelope, and
 // two loadings worked by hand, one in lb and in, one in kg and mm by moment.
+#include "PlanSamples.h"
 #include "core/Files.h"
+#include "kneeboard/Sheet.h"
 #include "plan/AircraftProfile.h"
+#include "plan/DecisionPoints.h"
 #include "plan/WeightBalance.h"
 
 #include <QJsonArray>
@@ -60,6 +63,7 @@ private slots:
     void envelopeEdgesCornersAndConcave();
     void loadingByHandInPoundsAndInches();
     void loadingByHandInKilogramsByMoment();
+    void thePlanCarriesItToThePage();
 };
 
 void TestAircraft::exampleWritesBackTheSame() {
@@ -274,6 +278,29 @@ void TestAircraft::loadingByHandInKilogramsByMoment() {
     const plan::WeightAndBalance seat = plan::weightAndBalance(p, {121}, 20, 0, 10);
     QVERIFY2(seat.verdict == "Outside limits: Pilot holds 121 kg, 1 kg over its maximum 120 kg.",
              qPrintable(seat.verdict));
+}
+
+void TestAircraft::thePlanCarriesItToThePage() {
+    // The plan's own profile and loads: the same figures as the loading
+    // alone, with the plan's fuel and trip, and the page says the verdict.
+    plan::FlightPlan p = testing::threeLegs();
+    p.aircraft.fuelGal = 40;
+    p.profile = example();
+    p.stationLoads = {340, 0, 30, 0};
+    const plan::ComputedPlan computed = plan::computePlan(p, nullptr);
+    QVERIFY(computed.complete());
+    const auto balance = plan::planBalance(p, computed);
+    QVERIFY(balance);
+    const plan::WeightAndBalance alone = plan::weightAndBalance(
+        example(), {340, 0, 30, 0}, 40, p.aircraft.taxiGal, computed.fuel.tripGal);
+    QCOMPARE(balance->landing.moment, alone.landing.moment);
+    const kneeboard::Sheet sheet =
+        kneeboard::planSheet(p, computed, plan::DecisionPoints{}, nullptr);
+    QVERIFY2(sheet.fuel.contains("Weight and balance (EXAMPLE): " + balance->verdict),
+             qPrintable(sheet.fuel.join('|')));
+    p.profile.reset(); // none without a profile
+    QVERIFY(!plan::planBalance(p, computed));
+    QVERIFY(plan::tanksProblem(p).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestAircraft)

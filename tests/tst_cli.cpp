@@ -346,9 +346,8 @@ void TestCli::weightAndBalance_data() {
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("said"); // on standard output or error
-    QTest::newRow("within limits")
-        << QStringList{"--load", "front seats=340,Baggage 1=30"} << 0
-        << "Weight and balance: Within limits.";
+    QTest::newRow("within limits") << QStringList{"--load", "front seats=340,Baggage 1=30"} << 0
+                                   << "Weight and balance: Within limits.";
     QTest::newRow("a station over its maximum")
         << QStringList{"--load", "Baggage 2=60"} << 0
         << "Baggage 2 holds 60 lb, 10 lb over its maximum 50 lb";
@@ -358,9 +357,9 @@ void TestCli::weightAndBalance_data() {
         << QStringList{"--load", "Front seats"} << 2 << "--load takes STATION=WEIGHT";
     QTest::newRow("more fuel than the tanks hold")
         << QStringList{"--fuel", "60"} << 2 << "more than the aircraft's usable 53 gal";
-    QTest::newRow("a profile that is not one")
-        << QStringList{"--aircraft", SKYVANE_BINARY} << 1 << "cannot be read: it is not an "
-                                                                 "aircraft profile";
+    QTest::newRow("a profile that is not one") << QStringList{"--aircraft", SKYVANE_BINARY} << 1
+                                               << "cannot be read: it is not an "
+                                                  "aircraft profile";
 }
 
 void TestCli::weightAndBalance() {
@@ -378,17 +377,17 @@ void TestCli::weightAndBalance() {
           {"name": "B", "latitudeDeg": 47.5, "longitudeDeg": 8.5,
            "leg": {"altitudeFt": 4500, "wind": {"directionDeg": 270, "speedKt": 10}}}]})");
     planFile.close();
-    const Run r = run(QStringList{"--plan", planPath, "--aircraft", SKYVANE_EXAMPLE_AIRCRAFT} +
-                      options);
+    const Run r =
+        run(QStringList{"--plan", planPath, "--aircraft", SKYVANE_EXAMPLE_AIRCRAFT} + options);
     QCOMPARE(r.exitCode, exitCode);
     QVERIFY2((r.out + r.err).contains(said), qPrintable(r.out + r.err));
     if (exitCode != 0 || !options.contains("front seats=340,Baggage 1=30"))
         return;
     // By hand: 1680 lb empty, 340 + 30 loaded, 40 gal at 6 lb: 2290 lb at
     // ramp, 6 lb less after the 1 gal taxi.
-    const Run json = run(QStringList{"--plan", planPath, "--aircraft", SKYVANE_EXAMPLE_AIRCRAFT,
-                                     "--json", "-"} +
-                         options);
+    const Run json =
+        run(QStringList{"--plan", planPath, "--aircraft", SKYVANE_EXAMPLE_AIRCRAFT, "--json", "-"} +
+            options);
     const QJsonObject wb =
         QJsonDocument::fromJson(json.out.toUtf8()).object().value("weightAndBalance").toObject();
     QCOMPARE(wb.value("ramp").toObject().value("weight").toDouble(), 2290.0);

@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QDialog>
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -91,6 +92,7 @@ private slots:
     void decimalCommaIsAPoint_data();
     void decimalCommaIsAPoint();
     void opensWithinTheScreen();
+    void aircraftAndLoadsByKeys();
 };
 
 void TestPlanWindow::buildEditUndoSave() {
@@ -486,6 +488,83 @@ void TestPlanWindow::opensWithinTheScreen() {
                                                            .arg(screen.height())));
     QVERIFY(w.minimumSizeHint().width() <= screen.width());
     QVERIFY(w.minimumSizeHint().height() <= screen.height());
+}
+
+void TestPlanWindow::aircraftAndLoadsByKeys() {
+    testing::DataDir dir;
+    testing::Messages messages;
+    QDir(dir.home.path()).mkpath("system/skyvane/aircraft");
+    QVERIFY(QFile::copy(SKYVANE_EXAMPLE_AIRCRAFT,
+                        dir.home.path() + "/system/skyvane/aircraft/example-trainer.json"));
+    plan::FlightPlan start;
+    start.aircraft = {110, 8, 60, 1}; // more than the example's 53 gal usable
+    start.variationDeg = -2;
+    for (int i = 0; i < 2; ++i) {
+        plan::Waypoint w{QStringLiteral("P%1").arg(i), QString(), {47.0, 8.0 + 0.5 * i}, {}};
+        w.leg.wind = plan::Wind{250, 10};
+        start.waypoints.push_back(w);
+    }
+    const auto services = testing::services();
+    plan::PlanWindow w(start, *services);
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    auto* box = named<QComboBox>(&w, "Aircraft");
+    QVERIFY(box && box->accessibleDescription() == "Aircraft");
+    QCOMPARE(box->itemText(1), QString("example-trainer"));
+
+    // Chosen by the keyboard, it is refused while the tanks cannot hold the fuel.
+    box->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(box, Qt::Key_Down);
+    QCOMPARE(messages.list.size(), 1);
+    QVERIFY2(messages.list[0].contains("the fuel on board, 60 gal, is more than the aircraft's "
+                                       "usable 53 gal"),
+             qPrintable(messages.list[0]));
+    QVERIFY(!w.currentPlan().profile);
+    QCOMPARE(box->currentIndex(), 0);
+
+    // With 40 gal it is taken: the loads table lists its stations, and the
+    // verdict is the empty aircraft's with the fuel.
+    typeInto(named<QDoubleSpinBox>(&w, "Fuel on board"), "40");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(w.currentPlan().aircraft.fuelGal, 40.0);
+    box->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(box, Qt::Key_Down);
+    QVERIFY(w.currentPlan().profile);
+    QCOMPARE(w.currentPlan().stationLoads, std::vector<double>(4, 0));
+    auto* verdict = named<QLabel>(&w, "Weight and balance verdict");
+    QCOMPARE(verdict->text(), QString("Within limits."));
+
+    // A load typed into its cell, then too much in the back baggage.
+    auto* loads = named<QTableWidget>(&w, "Loads");
+    QCOMPARE(loads->rowCount(), 4);
+    auto typeLoad = [loads](int row, const QString& weight) {
+        loads->setFocus(Qt::TabFocusReason);
+        loads->setCurrentCell(row, 1);
+        QTest::keyClick(loads, Qt::Key_F2);
+        QWidget* editor = QApplication::focusWidget();
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(editor, weight);
+        QTest::keyClick(editor, Qt::Key_Return);
+    };
+    typeLoad(0, "340");
+    QTRY_COMPARE(w.currentPlan().stationLoads[0], 340.0);
+    typeLoad(3, "60");
+    QTRY_COMPARE(w.currentPlan().stationLoads[3], 60.0);
+    QVERIFY2(verdict->text().contains("Baggage 2 holds 60 lb, 10 lb over its maximum 50 lb"),
+             qPrintable(verdict->text()));
+    // Undo by the keys takes the last load back.
+    QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(w.currentPlan().stationLoads[3], 0.0);
+    QCOMPARE(verdict->text(), QString("Within limits."));
+
+    // More fuel than the tanks hold, typed, is refused and undone.
+    messages.list.clear();
+    typeInto(named<QDoubleSpinBox>(&w, "Fuel on board"), "70");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(messages.list.size(), 1);
+    QVERIFY(messages.list[0].startsWith("The fuel on board is refused"));
+    QCOMPARE(w.currentPlan().aircraft.fuelGal, 40.0);
 }
 
 QTEST_MAIN(TestPlanWindow)

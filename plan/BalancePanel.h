@@ -1,0 +1,46 @@
+#pragma once
+// The plan window's aircraft and its weight and balance: the profile the
+// plan is flown with (a box of the profile files, accessible name
+// "Aircraft"), the load at each of its stations in a table typed into, and
+// the verdict at ramp, takeoff and landing.
+
+#include <QGroupBox>
+
+class QComboBox;
+class QLabel;
+class QTableWidget;
+
+namespace core {
+class DataPlaces;
+}
+
+namespace plan {
+
+class PlanEditor;
+
+class BalancePanel : public QGroupBox {
+    Q_OBJECT
+public:
+    // places: where the profile files are looked for.
+    BalancePanel(PlanEditor& editor, const core::DataPlaces& places, QWidget* parent = nullptr);
+    // Shows the plan's aircraft, loads and verdict, without making changes.
+    void fill();
+
+    QComboBox* aircraftBox() const { return m_aircraft; }
+    QTableWidget* loadTable() const { return m_loads; }
+    QLabel* verdict() const { return m_verdict; }
+
+private:
+    void fillChoices();
+    void chosen(int index);
+    void loadEdited();
+
+    PlanEditor& m_editor;
+    const core::DataPlaces& m_places;
+    bool m_filling = false;
+    QComboBox* m_aircraft = nullptr;
+    QTableWidget* m_loads = nullptr;
+    QLabel* m_verdict = nullptr;
+};
+
+} // namespace plan
