@@ -19,6 +19,24 @@ struct Run {
 // Runs the program where no display can be reached: were it to open a
 // window, Qt would fail to connect and the run would not end cleanly. The
 // data folder is whatever the test's environment names.
+// A plan of one leg from A to B (47 8 to 47.5 8.5, TC 034) at 4500 ft in a
+// 270/10 wind with its own 3 W, TAS 110 kt, 8 gal/h, 40 gal, taxi 1, a 45 min
+// reserve; its path.
+QString oneLegPlan(const testing::DataDir& dir) {
+    const QString path = dir.home.path() + "/two.skyplan";
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(R"({"format": "skyvane-plan", "version": 1,
+        "aircraft": {"tasKt": 110, "fuelFlowGph": 8, "fuelGal": 40, "taxiGal": 1},
+        "fuel": {"reserveMin": 45}, "off": "2026-06-01T10:00:00",
+        "waypoints": [
+          {"name": "A", "latitudeDeg": 47.0, "longitudeDeg": 8.0},
+          {"name": "B", "latitudeDeg": 47.5, "longitudeDeg": 8.5,
+           "leg": {"altitudeFt": 4500, "variationDeg": 3,
+                   "wind": {"directionDeg": 270, "speedKt": 10}}}]})");
+    return path;
+}
+
 Run run(const QStringList& arguments) {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -367,16 +385,7 @@ void TestCli::weightAndBalance() {
     QFETCH(int, exitCode);
     QFETCH(QString, said);
     testing::DataDir dir;
-    const QString planPath = dir.home.path() + "/two.skyplan";
-    QFile planFile(planPath);
-    QVERIFY(planFile.open(QIODevice::WriteOnly));
-    planFile.write(R"({"format": "skyvane-plan", "version": 1,
-        "aircraft": {"tasKt": 110, "fuelFlowGph": 8, "fuelGal": 40, "taxiGal": 1},
-        "off": "2026-06-01T10:00:00", "variationDeg": 2,
-        "waypoints": [{"name": "A", "latitudeDeg": 47.0, "longitudeDeg": 8.0},
-          {"name": "B", "latitudeDeg": 47.5, "longitudeDeg": 8.5,
-           "leg": {"altitudeFt": 4500, "wind": {"directionDeg": 270, "speedKt": 10}}}]})");
-    planFile.close();
+    const QString planPath = oneLegPlan(dir);
     const Run r =
         run(QStringList{"--plan", planPath, "--aircraft", SKYVANE_EXAMPLE_AIRCRAFT} + options);
     QCOMPARE(r.exitCode, exitCode);
@@ -422,18 +431,7 @@ void TestCli::planOptionsAtTheirLimits() {
     QFETCH(QString, key);
     QFETCH(QVariant, value);
     testing::DataDir dir;
-    const QString planPath = dir.home.path() + "/two.skyplan";
-    QFile planFile(planPath);
-    QVERIFY(planFile.open(QIODevice::WriteOnly));
-    planFile.write(R"({"format": "skyvane-plan", "version": 1,
-        "aircraft": {"tasKt": 110, "fuelFlowGph": 8, "fuelGal": 40, "taxiGal": 1},
-        "fuel": {"reserveMin": 45}, "off": "2026-06-01T10:00:00",
-        "waypoints": [
-          {"name": "A", "latitudeDeg": 47.0, "longitudeDeg": 8.0},
-          {"name": "B", "latitudeDeg": 47.5, "longitudeDeg": 8.5,
-           "leg": {"altitudeFt": 4500, "variationDeg": 3,
-                   "wind": {"directionDeg": 270, "speedKt": 10}}}]})");
-    planFile.close();
+    const QString planPath = oneLegPlan(dir);
     const Run r = run(QStringList{"--plan", planPath, "--json", "-"} + options);
     QCOMPARE(r.exitCode, 0);
     const QJsonObject json = QJsonDocument::fromJson(r.out.toUtf8()).object();

@@ -65,6 +65,21 @@ template <class T> T* named(QWidget* window, const QString& name) {
     return nullptr;
 }
 
+// A plan of waypoints north-east of one another, each leg in a 250/10 wind,
+// at TAS 110 kt and 8 gal/h.
+plan::FlightPlan windyRoute(int waypoints, double fuelGal) {
+    plan::FlightPlan start;
+    start.aircraft = {110, 8, fuelGal, 1};
+    start.variationDeg = -2;
+    for (int i = 0; i < waypoints; ++i) {
+        plan::Waypoint w{
+            QStringLiteral("P%1").arg(i), QString(), {47.0 + 0.1 * i, 8.0 + 0.2 * i}, {}};
+        w.leg.wind = plan::Wind{250, 10};
+        start.waypoints.push_back(w);
+    }
+    return start;
+}
+
 void typeInto(QWidget* field, const QString& text) {
     field->setFocus(Qt::TabFocusReason);
     QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
@@ -272,15 +287,7 @@ void TestPlanWindow::buildEditUndoSave() {
 void TestPlanWindow::kneeboardExportAndPicture() {
     testing::DataDir dir;
     testing::Messages messages;
-    plan::FlightPlan start;
-    start.aircraft = {110, 8, 40, 1};
-    start.variationDeg = -2;
-    for (int i = 0; i < 3; ++i) {
-        plan::Waypoint w{
-            QStringLiteral("P%1").arg(i), QString(), {47.0 + 0.1 * i, 8.0 + 0.2 * i}, {}};
-        w.leg.wind = plan::Wind{250, 10};
-        start.waypoints.push_back(w);
-    }
+    const plan::FlightPlan start = windyRoute(3, 40);
     const auto services = testing::services();
     plan::PlanWindow w(start, *services);
     w.show();
@@ -496,14 +503,7 @@ void TestPlanWindow::aircraftAndLoadsByKeys() {
     QDir(dir.home.path()).mkpath("system/skyvane/aircraft");
     QVERIFY(QFile::copy(SKYVANE_EXAMPLE_AIRCRAFT,
                         dir.home.path() + "/system/skyvane/aircraft/example-trainer.json"));
-    plan::FlightPlan start;
-    start.aircraft = {110, 8, 60, 1}; // more than the example's 53 gal usable
-    start.variationDeg = -2;
-    for (int i = 0; i < 2; ++i) {
-        plan::Waypoint w{QStringLiteral("P%1").arg(i), QString(), {47.0, 8.0 + 0.5 * i}, {}};
-        w.leg.wind = plan::Wind{250, 10};
-        start.waypoints.push_back(w);
-    }
+    const plan::FlightPlan start = windyRoute(2, 60); // more than the example's 53 gal usable
     const auto services = testing::services();
     plan::PlanWindow w(start, *services);
     w.show();
