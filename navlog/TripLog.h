@@ -6,9 +6,8 @@
 // A trip begins with the first leg after a start or a Reset and grows with
 // each computed leg. Its figures are the values the leg dialog showed, and
 // its file keeps them as the texts it showed: a printed or exported log says
-// digit for digit what the pilot saw. Trips
-// without legs are never kept. The log lives in "navlog.json" of the data
-// folder, rewritten safely as it grows.
+// digit for digit what the pilot saw. Trips without legs are never kept. The
+// log lives in "navlog.json" of the data folder, rewritten safely as it grows.
 
 #include "core/DataPlaces.h"
 #include "core/Files.h"
