@@ -225,7 +225,8 @@ void drawRoute(QPainter& painter, const QRectF& area, const RouteScene& scene) {
     painter.restore();
 }
 
-bool saveRoutePicture(const QString& path, const QSize& size, const RouteScene& scene) {
+bool savePicture(const QString& path, const QSize& size, const QString& title,
+                 const std::function<void(QPainter&, const QRectF&)>& draw) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -234,14 +235,14 @@ bool saveRoutePicture(const QString& path, const QSize& size, const RouteScene& 
         svg.setOutputDevice(&buffer);
         svg.setSize(size);
         svg.setViewBox(QRect(QPoint(0, 0), size));
-        svg.setTitle(QStringLiteral("Skyvane route"));
+        svg.setTitle(title);
         QPainter painter(&svg);
-        drawRoute(painter, QRectF(QPointF(0, 0), size), scene);
+        draw(painter, QRectF(QPointF(0, 0), size));
     } else {
         QImage image(size, QImage::Format_RGB32);
         {
             QPainter painter(&image);
-            drawRoute(painter, QRectF(QPointF(0, 0), size), scene);
+            draw(painter, QRectF(QPointF(0, 0), size));
         }
         if (!image.save(&buffer, "PNG"))
             return false;
@@ -249,6 +250,12 @@ bool saveRoutePicture(const QString& path, const QSize& size, const RouteScene& 
     buffer.close();
     return core::writeFileSafely(QFile::encodeName(path).toStdString(), bytes.toStdString()) ==
            core::WriteStatus::Written;
+}
+
+bool saveRoutePicture(const QString& path, const QSize& size, const RouteScene& scene) {
+    return savePicture(
+        path, size, QStringLiteral("Skyvane route"),
+        [&scene](QPainter& painter, const QRectF& area) { drawRoute(painter, area, scene); });
 }
 
 RouteView::RouteView(QWidget* parent) : QWidget(parent) {

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -48,6 +49,10 @@ void drawRoute(QPainter& painter, const QRectF& area, const RouteScene& scene);
 // Writes the picture as PNG (or as SVG when the path ends in .svg). False
 // when it cannot be written.
 bool saveRoutePicture(const QString& path, const QSize& size, const RouteScene& scene);
+// A picture drawn by draw, written safely as SVG (a path ending ".svg") or
+// PNG; false when it cannot be written.
+bool savePicture(const QString& path, const QSize& size, const QString& title,
+                 const std::function<void(QPainter&, const QRectF&)>& draw);
 
 // A widget that shows a scene and redraws it as it changes.
 class RouteView : public QWidget {

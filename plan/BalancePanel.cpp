@@ -4,7 +4,10 @@
 #include "core/Limits.h"
 #include "core/NumberText.h"
 #include "core/Text.h"
+#include "dialogs/OutputFile.h"
+#include "plan/BalancePicture.h"
 #include "plan/PlanEditor.h"
+#include "plan/PlanPanels.h"
 #include "platform/MessageBox.h"
 
 #include <QComboBox>
@@ -12,6 +15,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -42,10 +46,25 @@ BalancePanel::BalancePanel(PlanEditor& editor, const core::DataPlaces& places, Q
     m_verdict->setAccessibleName(QStringLiteral("Weight and balance verdict"));
     m_verdict->setWordWrap(true);
     m_verdict->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_picture = new BalanceView;
+    auto* savePicture = plainButton(QStringLiteral("Save &balance picture…"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_aircraft);
     layout->addWidget(m_loads, 1);
     layout->addWidget(m_verdict);
+    layout->addWidget(m_picture, 1);
+    layout->addWidget(savePicture);
+    connect(savePicture, &QPushButton::clicked, this, [this] {
+        if (!m_editor.balance()) {
+            platform::showMessage(this, QStringLiteral("Choose an aircraft profile first."));
+            return;
+        }
+        const QString path =
+            dialogs::askSavePath(this, QStringLiteral("Save weight and balance picture"),
+                                 QStringLiteral("PNG pictures (*.png);;SVG pictures (*.svg)"));
+        if (!path.isEmpty() && !m_picture->save(path, QSize(900, 675)))
+            platform::showMessage(this, QStringLiteral("Cannot write picture file!"));
+    });
     connect(m_aircraft, qOverload<int>(&QComboBox::activated), this, &BalancePanel::chosen);
     // An edited cell becomes a change once its editor has let go of it.
     connect(m_loads, &QTableWidget::cellChanged, this, [this] {
@@ -95,6 +114,8 @@ void BalancePanel::fill() {
     m_verdict->setText(balance ? balance->verdict
                                : QStringLiteral("Choose an aircraft profile for its weight and "
                                                 "balance."));
+    m_picture->setBalance(plan.profile, balance);
+    m_picture->setVisible(balance.has_value());
     m_filling = false;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // The plan window's aircraft and its weight and balance: the profile the
 // plan is flown with (a box of the profile files, accessible name
-// "Aircraft"), the load at each of its stations in a table typed into, and
-// the verdict at ramp, takeoff and landing.
+// "Aircraft"), the load at each of its stations in a table typed into, the
+// verdict at ramp, takeoff and landing, and its picture (saved as PNG or SVG).
 
 #include <QGroupBox>
 
@@ -16,6 +16,7 @@ class DataPlaces;
 
 namespace plan {
 
+class BalanceView;
 class PlanEditor;
 
 class BalancePanel : public QGroupBox {
@@ -29,6 +30,7 @@ public:
     QComboBox* aircraftBox() const { return m_aircraft; }
     QTableWidget* loadTable() const { return m_loads; }
     QLabel* verdict() const { return m_verdict; }
+    BalanceView* picture() const { return m_picture; }
 
 private:
     void fillChoices();
@@ -41,6 +43,7 @@ private:
     QComboBox* m_aircraft = nullptr;
     QTableWidget* m_loads = nullptr;
     QLabel* m_verdict = nullptr;
+    BalanceView* m_picture = nullptr;
 };
 
 } // namespace plan

@@ -4,9 +4,11 @@
 #include "TestData.h"
 #include "course/GreatCircle.h"
 #include "map/RoutePicture.h"
+#include "plan/BalancePicture.h"
 
 #include <QApplication>
 #include <QImage>
+#include <QPainter>
 #include <QTest>
 
 #include <cmath>
@@ -17,6 +19,7 @@ private slots:
     void projectionKeepsDistancesFromTheCentre();
     void landOutlinesFile();
     void pictureDrawnAndWritten();
+    void balancePictureShowsWhereTheLoadingLies();
 };
 
 void TestRoutePicture::projectionKeepsDistancesFromTheCentre() {
@@ -83,6 +86,45 @@ void TestRoutePicture::pictureDrawnAndWritten() {
     const QByteArray text = file.readAll();
     QVERIFY(text.contains("<svg") && text.contains("Skyvane route") && text.contains("LSZB"));
     QVERIFY(!map::saveRoutePicture(dir.path() + "/no/such/folder/route.png", QSize(60, 40), scene));
+}
+
+void TestRoutePicture::balancePictureShowsWhereTheLoadingLies() {
+    // A square envelope, 35 to 45 in from 1500 to 2500 lb; the ramp point
+    // inside it, the landing outside (too light for it).
+    plan::AircraftProfile p;
+    p.envelopes = {{"Normal", false, {{35, 1500}, {35, 2500}, {45, 2500}, {45, 1500}}}};
+    plan::WeightAndBalance wb;
+    wb.ramp = {2000, 80000, 40, true};
+    wb.takeoff = {1990, 79600, 40, true};
+    wb.landing = {1400, 58800, 42, false};
+    const QRectF bounds = plan::balanceBounds(p, wb);
+    for (const auto& [x, weight] : {std::pair{35.0, 1400.0}, std::pair{45.0, 2500.0}})
+        QVERIFY(bounds.contains(x, weight) && x > bounds.left() && weight < bounds.bottom());
+    const QSize size(600, 450);
+    const QRectF area(QPointF(0, 0), size);
+    QImage image(size, QImage::Format_RGB32);
+    {
+        QPainter painter(&image);
+        plan::drawBalance(painter, area, p, wb);
+    }
+    auto colour = [&](double x, double weight) {
+        return image.pixelColor(plan::balancePoint(area, bounds, x, weight).toPoint());
+    };
+    QCOMPARE(colour(40, 2000), QColor(0x10, 0x80, 0x30)); // inside: green
+    QCOMPARE(colour(42, 1400), QColor(0xc0, 0x10, 0x10)); // outside: red
+    QCOMPARE(colour(37, 2300), QColor(0xd8, 0xe6, 0xf5)); // the envelope's fill
+    QCOMPARE(colour(44, 1450), QColor(Qt::white));        // below the envelope
+    // Written as the route picture is.
+    plan::BalanceView view;
+    view.setBalance(p, wb);
+    QTemporaryDir dir;
+    QVERIFY(view.save(dir.path() + "/wb.png", size));
+    QCOMPARE(QImage(dir.path() + "/wb.png").size(), size);
+    QVERIFY(view.save(dir.path() + "/wb.svg", size));
+    QFile svg(dir.path() + "/wb.svg");
+    QVERIFY(svg.open(QIODevice::ReadOnly) && svg.readAll().contains("Skyvane weight and balance"));
+    view.setBalance(std::nullopt, std::nullopt);
+    QVERIFY(!view.save(dir.path() + "/none.png", size));
 }
 
 QTEST_MAIN(TestRoutePicture)
