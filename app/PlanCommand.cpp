@@ -351,7 +351,8 @@ int runPlanCommand(const PlanCommand& c) {
     if (const int failed = writeOutputs(outputs))
         return failed;
     if (outputs.empty())
-        say(stdout, computed.fuel.verdict + QLatin1Char('\n') +
+        say(stdout, computed.fuel.verdict + QLatin1Char('\n') + plan::enduranceText(p) +
+                        QLatin1Char('\n') +
                         (balance ? QStringLiteral("Weight and balance: %1\n").arg(balance->verdict)
                                  : QString()));
     // A route converted for another planner carries no figures to doubt.

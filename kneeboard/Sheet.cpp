@@ -192,7 +192,8 @@ Sheet planSheet(const plan::FlightPlan& p, const plan::ComputedPlan& computed,
         sheet.airports << airportLine(QStringLiteral("Alternate"), p.alternate->label(), navData);
     for (const plan::PlanLeg& leg : computed.legs)
         sheet.legs.push_back({leg.figures, navlog::belowReserve(leg.figures, reserveMin)});
-    sheet.fuel << plan::fuelBlockText(computed.fuel) << computed.fuel.verdict;
+    sheet.fuel << plan::fuelBlockText(computed.fuel) << computed.fuel.verdict
+               << plan::enduranceText(p);
     if (const auto balance = plan::planBalance(p, computed))
         sheet.fuel << QStringLiteral("Weight and balance (%1): %2")
                           .arg(p.profile->registration, balance->verdict);

@@ -73,6 +73,25 @@ double deviationAt(const DeviationCard& card, double magHeadingDeg) noexcept {
            card[static_cast<std::size_t>(above)] * f;
 }
 
+std::optional<double> enduranceMin(const FlightPlan& plan) {
+    if (!(plan.aircraft.fuelFlowGph > 0))
+        return std::nullopt;
+    return std::max(0.0, plan.aircraft.fuelGal - plan.aircraft.taxiGal) /
+           plan.aircraft.fuelFlowGph * 60;
+}
+
+QString enduranceText(const FlightPlan& plan) {
+    const auto minutes = enduranceMin(plan);
+    if (!minutes)
+        return QStringLiteral("No fuel flow: no endurance.");
+    const long whole = std::lround(std::floor(*minutes)); // never more than there is
+    return QStringLiteral("Endurance %1 h %2 min at %3 gal/h (%4 gal after taxi).")
+        .arg(whole / 60)
+        .arg(whole % 60, 2, 10, QLatin1Char('0'))
+        .arg(core::numberText(plan.aircraft.fuelFlowGph),
+             gallons(std::max(0.0, plan.aircraft.fuelGal - plan.aircraft.taxiGal)));
+}
+
 QString fuelBlockText(const FuelBlock& f) {
     if (!f.plannable)
         return QStringLiteral("Fuel: cannot be computed while a leg cannot.");
@@ -379,6 +398,7 @@ ComputedPlan computePlan(const FlightPlan& plan, const magvar::MagneticVariation
         alternate && alternate->problem == LegProblem::None ? alternate->result.fuelUsedGal : 0;
     out.fuel = out.complete() ? fuelBlock(plan, tripGal, alternateGal, out.flyable)
                               : unplannable(plan, out);
+    out.fuel.enduranceMin = enduranceMin(plan);
     return out;
 }
 

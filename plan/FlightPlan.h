@@ -139,10 +139,18 @@ struct FuelBlock {
     double taxiGal = 0, tripGal = 0, contingencyGal = 0, alternateGal = 0, reserveGal = 0,
            extraGal = 0, requiredGal = 0, onBoardGal = 0;
     bool enough = false;
+    std::optional<double> enduranceMin; // after taxi at the fuel flow; none without fuel flow
     // "Enough fuel: 12.3 gal above the required 27.7 gal.", the shortfall, or
     // "Cannot be planned: leg 2 (B - C) cannot be flown: ...".
     QString verdict;
 };
+
+// "Endurance 4 h 31 min at 8.3 gal/h (37.5 gal after taxi).": how long the
+// fuel on board after taxi lasts at the cruise fuel flow; or that there is
+// no fuel flow to tell.
+QString enduranceText(const FlightPlan& plan);
+// The same in minutes; none without fuel flow.
+std::optional<double> enduranceMin(const FlightPlan& plan);
 
 // "Fuel: taxi 1.0 + trip 6.3 + contingency 0.3 + alternate 0.0 + reserve 4.0 +
 // extra 0.0 = 11.6 gal required.", or that it cannot be computed.

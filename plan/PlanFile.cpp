@@ -254,16 +254,19 @@ std::string computedPlanJson(const ComputedPlan& c, const DecisionPoints& points
     const FuelBlock& f = c.fuel;
     // What could not be computed is null, never a 0 that reads as a figure.
     auto known = [&f](double gallons) { return f.plannable ? QJsonValue(gallons) : QJsonValue(); };
-    const QJsonObject fuel{{QStringLiteral("taxiGal"), f.taxiGal},
-                           {QStringLiteral("tripGal"), known(f.tripGal)},
-                           {QStringLiteral("contingencyGal"), known(f.contingencyGal)},
-                           {QStringLiteral("alternateGal"), known(f.alternateGal)},
-                           {QStringLiteral("reserveGal"), f.reserveGal},
-                           {QStringLiteral("extraGal"), f.extraGal},
-                           {QStringLiteral("requiredGal"), known(f.requiredGal)},
-                           {QStringLiteral("onBoardGal"), f.onBoardGal},
-                           {QStringLiteral("enough"), f.enough},
-                           {QStringLiteral("verdict"), f.verdict}};
+    const QJsonObject fuel{
+        {QStringLiteral("taxiGal"), f.taxiGal},
+        {QStringLiteral("tripGal"), known(f.tripGal)},
+        {QStringLiteral("contingencyGal"), known(f.contingencyGal)},
+        {QStringLiteral("alternateGal"), known(f.alternateGal)},
+        {QStringLiteral("reserveGal"), f.reserveGal},
+        {QStringLiteral("extraGal"), f.extraGal},
+        {QStringLiteral("requiredGal"), known(f.requiredGal)},
+        {QStringLiteral("onBoardGal"), f.onBoardGal},
+        {QStringLiteral("enough"), f.enough},
+        {QStringLiteral("enduranceMin"),
+         f.enduranceMin ? QJsonValue(core::roundTo2Places(*f.enduranceMin)) : QJsonValue()},
+        {QStringLiteral("verdict"), f.verdict}};
     QJsonArray missing;
     for (int leg : c.missingLegs)
         missing.append(leg);

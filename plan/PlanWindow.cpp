@@ -253,11 +253,12 @@ void PlanWindow::fillLegs() {
     const ComputedPlan& computed = m_editor->computed();
     m_legModel->setTrip(tripOf(computed, m_editor->plan().off),
                         static_cast<int>(m_editor->plan().fuel.reserveMin));
-    m_fuel->setText(QStringLiteral("%1   %2\n%3")
+    m_fuel->setText(QStringLiteral("%1   %2\n%3   %4")
                         .arg(routeTotalsText(computed), fuelBlockText(computed.fuel),
                              m_editor->plan().waypoints.size() < 2
                                  ? QStringLiteral("Add at least two waypoints.")
-                                 : computed.fuel.verdict));
+                                 : computed.fuel.verdict,
+                             enduranceText(m_editor->plan())));
 }
 
 QTableWidget* PlanWindow::waypointTable() const {

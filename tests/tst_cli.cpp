@@ -420,6 +420,8 @@ void TestCli::planOptionsAtTheirLimits_data() {
         << QStringList{"--wind", "360/15"} << "legs.0.wd" << QVariant(360.0);
     // A calm: the heading is the course, 034 (33.99 by the great circle's
     // initial course), and the leg's own 3 W makes the magnetic 037.
+    QTest::newRow("endurance after taxi: 32 gal at 8 gal/h")
+        << QStringList{"--fuel", "33"} << "fuel.enduranceMin" << QVariant(240.0);
     QTest::newRow("mh is the magnetic heading")
         << QStringList{"--wind", "360/0"} << "legs.0.mh" << QVariant(37.0);
     QTest::newRow("a leg that runs dry says so")

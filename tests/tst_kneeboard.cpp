@@ -254,8 +254,10 @@ void TestKneeboard::headerWithAndWithoutTheDatabase() {
     QCOMPARE(sheet.route, QString("LSZH - WP1 - KJFK"));
     QVERIFY2(sheet.aircraft.startsWith("TAS 110 kt, fuel flow 8 gal/h, 60 gal at start"),
              qPrintable(sheet.aircraft));
-    QCOMPARE(sheet.fuel.size(), 2);
+    QCOMPARE(sheet.fuel.size(), 3);
     QVERIFY(sheet.fuel[1].startsWith("Enough fuel"));
+    // 59 gal after taxi at 8 gal/h: 442.5 min, never rounded up.
+    QCOMPARE(sheet.fuel[2], QString("Endurance 7 h 22 min at 8 gal/h (59.0 gal after taxi)."));
     QCOMPARE(sheet.decisions.size(), 3);
 
     // With one: elevation, the longest runway still open, the frequencies.
