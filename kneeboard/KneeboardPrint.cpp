@@ -189,6 +189,7 @@ private:
             paragraph(line, width);
         section(QStringLiteral("Fuel"), m_sheet.fuel, width);
         section(QStringLiteral("Decision points"), m_sheet.decisions, width);
+        section(QStringLiteral("Weight and balance"), m_sheet.balance, width);
         if (beside) {
             const double side = m_area.width() - width - gap;
             const double height = std::max(m_y - top, std::min(side, m_area.height() * 0.4));

@@ -9,10 +9,39 @@
 #include "plan/WeightBalance.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 
 namespace kneeboard {
 namespace {
+
+// The aircraft with its loading, the three states and the verdict; none
+// without an aircraft profile.
+QStringList balanceLines(const plan::FlightPlan& p, const plan::ComputedPlan& computed) {
+    const auto balance = plan::planBalance(p, computed);
+    if (!balance)
+        return {};
+    const plan::AircraftProfile& a = *p.profile;
+    const QString weight = plan::unitText(a.weightUnit), arm = plan::unitText(a.armUnit);
+    auto figure = [](double value) { return core::numberText(std::round(value * 10) / 10); };
+    QStringList loads{QStringLiteral("empty %1 %2").arg(figure(a.emptyWeight), weight)};
+    for (std::size_t i = 0; i < a.stations.size() && i < p.stationLoads.size(); ++i) {
+        if (p.stationLoads[i] > 0)
+            loads << QStringLiteral("%1 %2 %3")
+                         .arg(a.stations[i].name, figure(p.stationLoads[i]), weight);
+    }
+    auto state = [&](const char* name, const plan::MassPoint& m) {
+        return QStringLiteral("%1 %2 %3 at %4 %5")
+            .arg(QLatin1String(name), figure(m.weight), weight,
+                 core::numberText(std::round(m.arm * 100) / 100), arm);
+    };
+    QStringList states{state("ramp", balance->ramp), state("takeoff", balance->takeoff)};
+    if (balance->landingKnown)
+        states << state("landing", balance->landing);
+    return {
+        QStringLiteral("%1 %2: %3").arg(a.registration, a.type, loads.join(QStringLiteral(", "))),
+        states.join(QStringLiteral("; ")), balance->verdict};
+}
 
 QString aircraftLine(const QString& tas, const QString& gph, const QString& fuel, int reserveMin) {
     return QStringLiteral("TAS %1 kt, fuel flow %2 gal/h, %3 gal at start, reserve %4 min")
@@ -194,9 +223,7 @@ Sheet planSheet(const plan::FlightPlan& p, const plan::ComputedPlan& computed,
         sheet.legs.push_back({leg.figures, navlog::belowReserve(leg.figures, reserveMin)});
     sheet.fuel << plan::fuelBlockText(computed.fuel) << computed.fuel.verdict
                << plan::enduranceText(p);
-    if (const auto balance = plan::planBalance(p, computed))
-        sheet.fuel << QStringLiteral("Weight and balance (%1): %2")
-                          .arg(p.profile->registration, balance->verdict);
+    sheet.balance = balanceLines(p, computed);
     if (p.waypoints.size() > 1) {
         sheet.decisions << plan::pointText(QStringLiteral("ETP"), points.etp, p)
                         << plan::pointText(QStringLiteral("PNR"), points.pnr, p)

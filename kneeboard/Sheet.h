@@ -60,6 +60,7 @@ struct Sheet {
     QStringList airports;  // a line each for the departure and the destination
     QStringList fuel;      // a plan's fuel block and verdict
     QStringList decisions; // a plan's ETP, PNR and wind margin
+    QStringList balance;   // a plan's aircraft, its loading and weight and balance
     QStringList endNotes;  // under the totals: the reserve summary, legs below it
     std::vector<SheetLeg> legs;
     navlog::Totals totals;

@@ -296,8 +296,13 @@ void TestAircraft::thePlanCarriesItToThePage() {
     QCOMPARE(balance->landing.moment, alone.landing.moment);
     const kneeboard::Sheet sheet =
         kneeboard::planSheet(p, computed, plan::DecisionPoints{}, nullptr);
-    QVERIFY2(sheet.fuel.contains("Weight and balance (EXAMPLE): " + balance->verdict),
-             qPrintable(sheet.fuel.join('|')));
+    // 1680 + 340 + 30 + 240 lb of fuel at ramp (93478 lb in: 40.82 in).
+    QCOMPARE(sheet.balance.value(0),
+             QString("EXAMPLE Four-seat trainer (example): empty 1680 lb, Front seats 340 lb, "
+                     "Baggage 1 30 lb"));
+    QVERIFY2(sheet.balance.value(1).startsWith("ramp 2290 lb at 40.82 in; takeoff "),
+             qPrintable(sheet.balance.value(1)));
+    QCOMPARE(sheet.balance.value(2), balance->verdict);
     p.profile.reset(); // none without a profile
     QVERIFY(!plan::planBalance(p, computed));
     QVERIFY(plan::tanksProblem(p).isEmpty());
