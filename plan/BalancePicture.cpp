@@ -105,8 +105,13 @@ void drawLoading(QPainter& painter, const QRectF& area, const QRectF& bounds,
         const bool inside = points[i].first->insideEnvelopes;
         painter.setBrush(inside ? QColor(0x10, 0x80, 0x30) : QColor(0xc0, 0x10, 0x10));
         painter.drawEllipse(burn[static_cast<int>(i)], 4, 4);
-        painter.drawText(burn[static_cast<int>(i)] + QPointF(7, i == 0 ? -4 : 12),
-                         points[i].second);
+        // Ramp above, takeoff below on the right, landing below on the left:
+        // apart even where a short flight puts the points on one another.
+        const double width = QFontMetricsF(painter.font()).horizontalAdvance(points[i].second);
+        const QPointF offset = i == 0   ? QPointF(7, -4)
+                               : i == 1 ? QPointF(7, 12)
+                                        : QPointF(-7 - width, 12);
+        painter.drawText(burn[static_cast<int>(i)] + offset, points[i].second);
     }
 }
 
