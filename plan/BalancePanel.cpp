@@ -1,16 +1,19 @@
 #include "plan/BalancePanel.h"
 
+#include "core/DataPlaces.h"
 #include "core/Files.h"
 #include "core/Limits.h"
 #include "core/NumberText.h"
 #include "core/Text.h"
 #include "dialogs/OutputFile.h"
+#include "plan/AircraftEditor.h"
 #include "plan/BalancePicture.h"
 #include "plan/PlanEditor.h"
 #include "plan/PlanPanels.h"
 #include "platform/MessageBox.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -48,12 +51,15 @@ BalancePanel::BalancePanel(PlanEditor& editor, const core::DataPlaces& places, Q
     m_verdict->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_picture = new BalanceView;
     auto* savePicture = plainButton(QStringLiteral("Save &balance picture…"));
+    auto* edit = plainButton(QStringLiteral("Edit aircraft &profiles…"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_aircraft);
     layout->addWidget(m_loads, 1);
     layout->addWidget(m_verdict);
     layout->addWidget(m_picture, 1);
     layout->addWidget(savePicture);
+    layout->addWidget(edit);
+    connect(edit, &QPushButton::clicked, this, [this] { openEditor(); });
     connect(savePicture, &QPushButton::clicked, this, [this] {
         if (!m_editor.balance()) {
             platform::showMessage(this, QStringLiteral("Choose an aircraft profile first."));
@@ -73,6 +79,24 @@ BalancePanel::BalancePanel(PlanEditor& editor, const core::DataPlaces& places, Q
                 this, [this] { loadEdited(); }, Qt::QueuedConnection);
     });
     fill();
+}
+
+AircraftEditor* BalancePanel::openEditor() {
+    if (!m_editorWindow) {
+        m_editorWindow =
+            new AircraftEditor(m_places.userFolder() + QStringLiteral("/aircraft"), this);
+        const QStringList files = aircraftFiles(m_places);
+        if (m_editor.plan().profile)
+            m_editorWindow->setProfile(*m_editor.plan().profile);
+        else if (!files.isEmpty())
+            m_editorWindow->open(files.front());
+        // A profile saved there is offered in the box at once.
+        connect(m_editorWindow, &AircraftEditor::saved, this, &BalancePanel::fill);
+    }
+    m_editorWindow->show();
+    m_editorWindow->raise();
+    m_editorWindow->activateWindow();
+    return m_editorWindow;
 }
 
 void BalancePanel::fillChoices() {

@@ -16,6 +16,7 @@ class DataPlaces;
 
 namespace plan {
 
+class AircraftEditor;
 class BalanceView;
 class PlanEditor;
 
@@ -31,6 +32,8 @@ public:
     QTableWidget* loadTable() const { return m_loads; }
     QLabel* verdict() const { return m_verdict; }
     BalanceView* picture() const { return m_picture; }
+    // The profile editor, with the plan's aircraft (else the first file's).
+    AircraftEditor* openEditor();
 
 private:
     void fillChoices();
@@ -44,6 +47,7 @@ private:
     QTableWidget* m_loads = nullptr;
     QLabel* m_verdict = nullptr;
     BalanceView* m_picture = nullptr;
+    AircraftEditor* m_editorWindow = nullptr; // made when first asked for
 };
 
 } // namespace plan

@@ -7,6 +7,7 @@
 #include "leg/LegDialog.h"
 #include "leg/LegDialogIds.h"
 #include "navdb/NavDatabase.h"
+#include "plan/AircraftEditor.h"
 #include "plan/PlanFile.h"
 #include "plan/PlanWindow.h"
 
@@ -108,6 +109,7 @@ private slots:
     void decimalCommaIsAPoint();
     void opensWithinTheScreen();
     void aircraftAndLoadsByKeys();
+    void aircraftEditorByKeys();
 };
 
 void TestPlanWindow::buildEditUndoSave() {
@@ -565,6 +567,83 @@ void TestPlanWindow::aircraftAndLoadsByKeys() {
     QCOMPARE(messages.list.size(), 1);
     QVERIFY(messages.list[0].startsWith("The fuel on board is refused"));
     QCOMPARE(w.currentPlan().aircraft.fuelGal, 40.0);
+}
+
+void TestPlanWindow::aircraftEditorByKeys() {
+    testing::DataDir dir;
+    testing::Messages messages;
+    QDir(dir.home.path()).mkpath("system/skyvane/aircraft");
+    QVERIFY(QFile::copy(SKYVANE_EXAMPLE_AIRCRAFT,
+                        dir.home.path() + "/system/skyvane/aircraft/example-trainer.json"));
+    const auto services = testing::services();
+    plan::PlanWindow w(windyRoute(2, 40), *services);
+    w.show();
+    // The plan window's button opens the editor on the first profile file.
+    QPushButton* edit = button(&w, "Edit aircraft profiles…");
+    QVERIFY(edit);
+    edit->click();
+    auto* fromWindow = w.findChild<plan::AircraftEditor*>();
+    QVERIFY(fromWindow && fromWindow->isVisible());
+    QCOMPARE(named<QLineEdit>(fromWindow, "Registration")->text(), QString("EXAMPLE"));
+    fromWindow->close();
+
+    // The editor on its own, driven by keys.
+    plan::AircraftEditor editor(dir.path("aircraft"));
+    QVERIFY(editor.open(SKYVANE_EXAMPLE_AIRCRAFT));
+    editor.show();
+    editor.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&editor));
+    typeInto(named<QLineEdit>(&editor, "Registration"), "HB-XYZ");
+    // The highest cruise row removed by its button.
+    QTableWidget* cruise = editor.table("Cruise");
+    QCOMPARE(cruise->rowCount(), 3);
+    cruise->setFocus(Qt::TabFocusReason);
+    cruise->setCurrentCell(2, 0);
+    auto* remove = named<QPushButton>(&editor, "Remove row from Cruise");
+    remove->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(remove, Qt::Key_Space);
+    QCOMPARE(cruise->rowCount(), 2);
+
+    // The usable fuel typed: text is not a number, 500 is beyond the limits;
+    // each is said with what is wrong, and nothing is saved.
+    QTableWidget* figures = named<QTableWidget>(&editor, "Figures");
+    // A figure typed into its cell: F2, the text, Return (which the cell
+    // commits once the event loop runs, as it does between a pilot's keys).
+    auto typeFigure = [figures](const QString& text) {
+        figures->setFocus(Qt::TabFocusReason);
+        figures->setCurrentCell(0, 1);
+        QTest::keyClick(figures, Qt::Key_F2);
+        QWidget* cell = QApplication::focusWidget();
+        QTest::keyClick(cell, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(cell, text);
+        QTest::keyClick(cell, Qt::Key_Return);
+        QApplication::processEvents();
+    };
+    const QString path = dir.path("aircraft/HB-XYZ.json");
+    typeFigure("abc");
+    QVERIFY(!editor.saveTo(path));
+    QVERIFY2(messages.list.last().contains("Figures, row 1: \"abc\" is not a number"),
+             qPrintable(messages.list.last()));
+    typeFigure("500");
+    QVERIFY(!editor.saveTo(path));
+    QVERIFY2(messages.list.last().contains("\"usableGal\" is 500, outside 0 to 100"),
+             qPrintable(messages.list.last()));
+    QVERIFY(!QFile::exists(path));
+    typeFigure("50,5");
+    QVERIFY(editor.saveTo(path));
+
+    // What was saved reads back as edited, the rest as it was.
+    const plan::ProfileRead back = plan::readProfile(contents(path).toStdString());
+    QVERIFY2(back.profile, qPrintable(back.error));
+    QCOMPARE(back.profile->registration, QString("HB-XYZ"));
+    QCOMPARE(back.profile->usableGal, 50.5);
+    QCOMPARE(back.profile->cruise.size(), std::size_t(2));
+    QCOMPARE(back.profile->climbTable.size(), std::size_t(7));
+    QCOMPARE(back.profile->envelopes.front().points.size(), std::size_t(5));
+    // Saved from the plan window's editor, it is offered in the box at once.
+    fromWindow->setProfile(*back.profile);
+    QVERIFY(fromWindow->saveTo(dir.path("aircraft/HB-ABC.json")));
+    QVERIFY(named<QComboBox>(&w, "Aircraft")->findText("HB-ABC") >= 0);
 }
 
 QTEST_MAIN(TestPlanWindow)
