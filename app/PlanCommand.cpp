@@ -196,13 +196,10 @@ std::optional<std::vector<double>> loadsOf(const QString& text,
 // load refused or more fuel than the aircraft holds.
 std::optional<int> applyProfile(const PlanCommand& c, plan::FlightPlan& p) {
     if (c.aircraft) {
-        const auto bytes =
-            core::readFileBytes(QFile::encodeName(*c.aircraft).toStdString(), 1 << 20);
-        const plan::ProfileRead read = plan::readProfile(bytes.value_or(std::string()));
+        const plan::ProfileRead read = plan::readProfileFile(*c.aircraft);
         if (!read.profile) {
             say(stderr, QStringLiteral("%1: the aircraft %2 cannot be read: %3.\n")
-                            .arg(QCoreApplication::applicationName(), *c.aircraft,
-                                 bytes ? read.error : QStringLiteral("no such file")));
+                            .arg(QCoreApplication::applicationName(), *c.aircraft, read.error));
             return 1;
         }
         p.profile = *read.profile;

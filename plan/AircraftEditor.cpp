@@ -357,11 +357,10 @@ bool AircraftEditor::saveTo(const QString& path) {
 }
 
 bool AircraftEditor::open(const QString& path) {
-    const auto bytes = core::readFileBytes(QFile::encodeName(path).toStdString(), 1 << 20);
-    const ProfileRead read = readProfile(bytes.value_or(std::string()));
+    const ProfileRead read = readProfileFile(path);
     if (!read.profile) {
-        message(QStringLiteral("The aircraft profile %1 cannot be read: %2.")
-                    .arg(path, bytes ? read.error : QStringLiteral("no such file")));
+        message(
+            QStringLiteral("The aircraft profile %1 cannot be read: %2.").arg(path, read.error));
         return false;
     }
     setProfile(*read.profile);

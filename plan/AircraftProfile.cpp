@@ -1,10 +1,12 @@
 #include "plan/AircraftProfile.h"
 
 #include "core/DataPlaces.h"
+#include "core/Files.h"
 #include "core/JsonReader.h"
 #include "core/Text.h"
 
 #include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -231,6 +233,16 @@ ProfileRead readProfile(const std::string& bytes) {
         return out;
     }
     return profileOf(doc.object());
+}
+
+ProfileRead readProfileFile(const QString& path) {
+    const auto bytes = core::readFileBytes(QFile::encodeName(path).toStdString(), 1 << 20);
+    if (!bytes) {
+        ProfileRead out;
+        out.error = QStringLiteral("no such file");
+        return out;
+    }
+    return readProfile(*bytes);
 }
 
 ProfileRead profileOf(const QJsonObject& root) {

@@ -106,6 +106,9 @@ struct ProfileRead {
 // a climb table whose time, fuel or distance falls as it rises, an envelope
 // of fewer than three points, two stations of one name.
 ProfileRead readProfile(const std::string& bytes);
+// The same of a file (at most 1 MB is read); "no such file" when it cannot
+// be read at all.
+ProfileRead readProfileFile(const QString& path);
 std::string profileJson(const AircraftProfile& profile);
 // The same as a JSON object, as a plan file keeps a copy of its aircraft.
 ProfileRead profileOf(const QJsonObject& object);

@@ -155,8 +155,7 @@ void BalancePanel::chosen(int index) {
     }
     if (path.isEmpty()) // this plan's own copy: nothing changes
         return;
-    const auto bytes = core::readFileBytes(QFile::encodeName(path).toStdString(), 1 << 20);
-    const ProfileRead read = readProfile(bytes.value_or(std::string()));
+    const ProfileRead read = readProfileFile(path);
     FlightPlan trial = m_editor.plan();
     trial.profile = read.profile;
     const QString tanks = read.profile ? tanksProblem(trial) : QString();
