@@ -34,6 +34,8 @@ inline constexpr Limit kWindSpeedKt{"speedKt", 0, 1000};
 inline constexpr Limit kVariationDeg{"variationDeg", -360, 360};
 inline constexpr Limit kDeviationDeg{"deviationDeg", -360, 360};
 inline constexpr Limit kAltitudeFt{"altitudeFt", -2000, 60000};
+inline constexpr Limit kElevationFt{"elevationFt", -2000, 30000}; // a field's
+inline constexpr Limit kTemperatureC{"temperatureC", -100, 60};   // of the air aloft
 
 // An aircraft profile's figures, in the profile's own units of weight (lb or
 // kg) and arm (in, mm or m); a moment is a weight times an arm.

@@ -6,6 +6,7 @@
 
 #include <QJsonValue>
 
+#include <algorithm>
 #include <cmath>
 
 namespace navlog {
@@ -29,6 +30,7 @@ struct Entry {
     Entry& totals(ColumnTotal total) { return c.total = total, *this; }
     Entry& left() { return c.leftAligned = true, *this; }
     Entry& onlyPlanned() { return c.plannedOnly = true, *this; }
+    Entry& onlyPhased() { return c.phasedOnly = true, *this; }
     // Shown for a planned leg that could not be computed too.
     Entry& always() { return c.figure = false, *this; }
     Entry& keptAs(const char* key, unsigned kept) { return c.key = key, c.kept = kept, *this; }
@@ -69,7 +71,11 @@ std::vector<LegColumn> makeColumns() {
     using T = ColumnTotal;
     const unsigned both = kLog | kJson;
     const std::vector<Entry> entries = {
-        made([](const LegRow& r, Output) { return QString::number(r.number); }, false)
+        made(
+            [](const LegRow& r, Output) {
+                return QString::number(r.leg.routeLeg > 0 ? r.leg.routeLeg : r.number);
+            },
+            false)
             .log("#")
             .csv("Leg")
             .paper("leg", "#", "Leg number")
@@ -90,6 +96,7 @@ std::vector<LegColumn> makeColumns() {
             false)
             .paper("checkpoint", "Checkpoint", "Checkpoint (where the leg ends)")
             .left(),
+        text("phase", kJson, &F::phase).csv("Phase").plan("Phase").left().onlyPhased(),
         figure("altitudeFt", kJson, &F::altitudeFt)
             .plan("Alt")
             .paper("alt", "Alt", "Altitude (ft)")
@@ -249,13 +256,18 @@ const std::vector<LegColumn>& legColumns() {
     return columns;
 }
 
-std::vector<const LegColumn*> columnsOf(Output output) {
+std::vector<const LegColumn*> columnsOf(Output output, bool phased) {
     std::vector<const LegColumn*> out;
     for (const LegColumn& c : legColumns()) {
-        if (c.heading(output))
+        if (c.heading(output) && (phased || !c.phasedOnly))
             out.push_back(&c);
     }
     return out;
+}
+
+bool isPhased(const Trip& trip) {
+    return std::any_of(trip.legs.begin(), trip.legs.end(),
+                       [](const LegFigures& leg) { return !leg.phase.isEmpty(); });
 }
 
 const LegColumn* columnByKey(const char* key) {
@@ -266,23 +278,23 @@ const LegColumn* columnByKey(const char* key) {
     return nullptr;
 }
 
-QStringList headingsOf(Output output) {
+QStringList headingsOf(Output output, bool phased) {
     QStringList out;
-    for (const LegColumn* c : columnsOf(output))
+    for (const LegColumn* c : columnsOf(output, phased))
         out << QString::fromLatin1(c->heading(output));
     return out;
 }
 
-QStringList rowOf(Output output, const LegRow& row) {
+QStringList rowOf(Output output, const LegRow& row, bool phased) {
     QStringList out;
-    for (const LegColumn* c : columnsOf(output))
+    for (const LegColumn* c : columnsOf(output, phased))
         out << c->cell(row, output);
     return out;
 }
 
-QStringList totalsRowOf(Output output, const Totals& totals) {
+QStringList totalsRowOf(Output output, const Totals& totals, bool phased) {
     QStringList out;
-    for (const LegColumn* c : columnsOf(output))
+    for (const LegColumn* c : columnsOf(output, phased))
         out << c->totalCell(totals, output);
     return out;
 }
@@ -379,11 +391,13 @@ QJsonObject plannedLegJson(const LegFigures& leg) {
 
 std::string tripCsv(const Trip& trip, int reserveMin) {
     std::string out;
-    appendCsvRow(out, headingsOf(Output::Csv));
+    const bool phased = isPhased(trip);
+    appendCsvRow(out, headingsOf(Output::Csv, phased));
     int number = 0;
     for (const LegFigures& leg : trip.legs)
-        appendCsvRow(out, rowOf(Output::Csv, {leg, ++number, belowReserve(leg, reserveMin)}));
-    appendCsvRow(out, totalsRowOf(Output::Csv, totalsOf(trip, reserveMin)));
+        appendCsvRow(out,
+                     rowOf(Output::Csv, {leg, ++number, belowReserve(leg, reserveMin)}, phased));
+    appendCsvRow(out, totalsRowOf(Output::Csv, totalsOf(trip, reserveMin), phased));
     return out;
 }
 

@@ -70,6 +70,7 @@ struct LegColumn {
     bool plannedOnly = false; // blank for the log's legs
     bool leftAligned = false; // text (places) rather than figures
     bool writeIn = false;     // left blank on paper for the pilot's hand
+    bool phasedOnly = false;  // only for a plan flown in phases (climb, cruise, descent)
     ColumnTotal total = ColumnTotal::None;
     // Headings per output; null where that output leaves it out.
     const char* logHeading = nullptr;
@@ -88,15 +89,17 @@ struct LegColumn {
 
 // Every column, in the order all outputs use.
 const std::vector<LegColumn>& legColumns();
-// The columns one output shows, in order.
-std::vector<const LegColumn*> columnsOf(Output output);
+// The columns one output shows, in order; phased: the trip's legs are a
+// plan's climb, cruise and descent pieces, and their phase is shown.
+std::vector<const LegColumn*> columnsOf(Output output, bool phased = false);
+bool isPhased(const Trip& trip);
 // The column kept under key (in the log or the JSON), or null.
 const LegColumn* columnByKey(const char* key);
 // The headings of one output's columns.
-QStringList headingsOf(Output output);
+QStringList headingsOf(Output output, bool phased = false);
 // A row of one output: a leg's cells, or the totals.
-QStringList rowOf(Output output, const LegRow& row);
-QStringList totalsRowOf(Output output, const Totals& totals);
+QStringList rowOf(Output output, const LegRow& row, bool phased = false);
+QStringList totalsRowOf(Output output, const Totals& totals, bool phased = false);
 
 // "7 L", "5 R", "0": a wind correction angle with its side (the heading lies
 // left of the course when the wind comes from the left).

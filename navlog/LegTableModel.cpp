@@ -16,6 +16,7 @@ LegTableModel::LegTableModel(Output output, bool withTotals, QObject* parent)
 void LegTableModel::setTrip(const Trip& trip, int reserveMin) {
     beginResetModel();
     m_trip = trip;
+    m_columns = columnsOf(m_output, isPhased(trip));
     m_reserveMin = reserveMin;
     m_totals = totalsOf(m_trip, m_reserveMin);
     endResetModel();

@@ -69,6 +69,10 @@ struct LegFigures {
     core::Wind plannedWind; // as the plan set it, before the leg dialog's rounding
     double toGoNm = 0;      // left to the destination after this leg
     double toGoMin = 0;
+    // With an aircraft profile a leg is flown in pieces: each has the route
+    // leg's number (from 1) and its phase ("climb", "cruise", "descent").
+    int routeLeg = 0;
+    QString phase;
     QString problem; // what is wrong with it: it cannot be computed, or runs out of fuel
     // Not computed, but nothing to fly (a waypoint given twice): it keeps
     // nothing from the totals.

@@ -10,13 +10,16 @@
 namespace plan {
 namespace {
 
+// A piece of the route flown at one speed: a leg, or with an aircraft
+// profile its climb, cruise or descent.
 struct LegSpeeds {
     int number = 0; // the route's leg, from 1
     double distanceNm = 0;
-    double courseDeg = 0; // as TC gives it
-    double outKt = 0;     // along the course
-    double backKt = 0;    // along the reciprocal, same wind; NaN: no way back
-    core::GeoPoint from, to;
+    double startNm = 0;    // past the leg's start waypoint
+    double outKt = 0;      // along the course
+    double backKt = 0;     // along the reciprocal, same wind; NaN: no way back
+    double gph = 0;        // its fuel flow, out and back
+    const PlanLeg* leg = nullptr;
 };
 
 QString one(double value) {
@@ -28,15 +31,8 @@ Wind withHeadwind(const Wind& wind, double courseDeg, double extraKt) {
     return core::windOf(core::vectorOf(wind) + core::vectorOf(Wind{courseDeg, extraKt}));
 }
 
-// The plan with every route leg's wind changed as `change` says.
-FlightPlan withWinds(const FlightPlan& plan, const ComputedPlan& computed,
-                     const std::function<Wind(const PlanLeg&)>& change) {
-    FlightPlan p = plan;
-    for (const PlanLeg& leg : computed.legs) {
-        Waypoint& to = leg.alternate ? *p.alternate : p.waypoints[static_cast<std::size_t>(leg.to)];
-        to.leg.wind = change(leg);
-    }
-    return p;
+double reserveGal(const FlightPlan& plan) {
+    return plan.fuel.reserveMin * reserveFuelFlowGph(plan) / 60;
 }
 
 // Fuel at the destination above the final reserve; NaN when a route leg
@@ -50,37 +46,42 @@ double reserveMargin(const FlightPlan& plan, const ComputedPlan& computed) {
             return std::nan("");
         fuelLeft = leg.result.fuelLeftGal - (leg.fuelShortGal > 0 ? leg.fuelShortGal : 0);
     }
-    return fuelLeft - plan.fuel.reserveMin * plan.aircraft.fuelFlowGph / 60;
+    return fuelLeft - reserveGal(plan);
 }
 
-// The route's legs with their speeds out and back; the reason there are
+// The fuel the route burns to the destination.
+double routeFuelGal(const ComputedPlan& computed) {
+    double gal = 0;
+    for (const PlanLeg& leg : computed.legs) {
+        if (!leg.alternate && leg.problem == LegProblem::None)
+            gal += leg.result.fuelUsedGal;
+    }
+    return gal;
+}
+
+// The route's pieces with their speeds out and back; the reason there are
 // none when a leg cannot be computed. A leg with nothing to fly is left out:
 // it takes no time either way.
-std::vector<LegSpeeds> speedsOf(const FlightPlan& plan, const ComputedPlan& computed,
-                                QString* notComputed) {
+std::vector<LegSpeeds> speedsOf(const ComputedPlan& computed, QString* notComputed) {
     std::vector<LegSpeeds> legs;
-    int number = 0;
     for (const PlanLeg& leg : computed.legs) {
-        if (leg.alternate)
-            continue;
-        ++number;
-        if (leg.nothingToFly())
+        if (leg.alternate || leg.nothingToFly())
             continue;
         if (leg.problem != LegProblem::None) {
-            *notComputed = QStringLiteral("leg %1 cannot be computed").arg(number);
+            *notComputed = QStringLiteral("leg %1 cannot be computed").arg(leg.number);
             return {};
         }
         LegSpeeds s;
-        s.number = number;
+        s.number = leg.number;
         s.distanceNm = leg.input.distanceNm;
-        s.courseDeg = leg.courseDeg;
+        s.startNm = leg.startNm;
         s.outKt = leg::groundSpeedKt(leg.input.trueCourseDeg, leg.input.windDirectionDeg,
                                      leg.input.windVelocityKt, leg.input.tasKt);
         s.backKt = leg::groundSpeedKt(std::fmod(leg.input.trueCourseDeg + 180, 360),
                                       leg.input.windDirectionDeg, leg.input.windVelocityKt,
                                       leg.input.tasKt);
-        s.from = plan.waypoints[static_cast<std::size_t>(leg.from)].position;
-        s.to = plan.waypoints[static_cast<std::size_t>(leg.to)].position;
+        s.gph = leg.input.fuelFlowGph;
+        s.leg = &leg;
         legs.push_back(s);
     }
     if (legs.empty())
@@ -88,27 +89,22 @@ std::vector<LegSpeeds> speedsOf(const FlightPlan& plan, const ComputedPlan& comp
     return legs;
 }
 
-// A point of leg i, intoNm past its start, with the distance and time to it
+// A point of piece i, intoNm past its start, with the distance and time to it
 // from the departure.
-RoutePoint pointIn(const std::vector<LegSpeeds>& legs, std::size_t i, double intoNm,
-                   double outMinBefore, double distanceBefore) {
+RoutePoint pointIn(const FlightPlan& plan, const std::vector<LegSpeeds>& legs, std::size_t i,
+                   double intoNm, double outMinBefore, double distanceBefore) {
     RoutePoint p;
     p.leg = legs[i].number;
-    p.intoLegNm = intoNm;
+    p.intoLegNm = legs[i].startNm + intoNm;
     p.distanceNm = distanceBefore + intoNm;
     p.minutes = outMinBefore + intoNm / legs[i].outKt * 60;
-    // Between antipodes every great circle joins the two: the one the leg's
-    // course leaves on is the one flown.
-    const bool antipodes = course::arcDeg(legs[i].from, legs[i].to) > 179.9;
-    p.position = antipodes
-                     ? course::pointFrom(legs[i].from, legs[i].courseDeg, intoNm)
-                     : course::pointAlong(legs[i].from, legs[i].to,
-                                          legs[i].distanceNm > 0 ? intoNm / legs[i].distanceNm : 0);
+    p.position = pointInLeg(plan, *legs[i].leg, p.intoLegNm);
     return p;
 }
 
 // Equal-time point: going on takes as long as turning back.
-PointResult equalTimePoint(const std::vector<LegSpeeds>& legs, bool noWayBack) {
+PointResult equalTimePoint(const FlightPlan& plan, const std::vector<LegSpeeds>& legs,
+                           bool noWayBack) {
     PointResult out;
     if (noWayBack) {
         out.why = QStringLiteral("No equal-time point: against this wind the aircraft cannot "
@@ -124,7 +120,7 @@ PointResult equalTimePoint(const std::vector<LegSpeeds>& legs, bool noWayBack) {
         const double d = (s.distanceNm / s.outKt * 60 + onAfter[i] - backBefore) /
                          (60 / s.outKt + 60 / s.backKt);
         if (d >= 0 && d <= s.distanceNm) {
-            out.point = pointIn(legs, i, d, outBefore, distanceBefore);
+            out.point = pointIn(plan, legs, i, d, outBefore, distanceBefore);
             break;
         }
         backBefore += s.distanceNm / s.backKt * 60;
@@ -134,14 +130,13 @@ PointResult equalTimePoint(const std::vector<LegSpeeds>& legs, bool noWayBack) {
     return out;
 }
 
-// Point of no return: out and back again on the fuel above the reserve.
+// Point of no return: out and back again on the fuel above the reserve, each
+// piece flown back at its own airspeed and fuel flow on the reciprocal course.
 PointResult pointOfNoReturn(const FlightPlan& plan, const std::vector<LegSpeeds>& legs,
                             bool noWayBack) {
     PointResult out;
-    const double gph = plan.aircraft.fuelFlowGph;
-    const double usableGal =
-        plan.aircraft.fuelGal - plan.aircraft.taxiGal - plan.fuel.reserveMin * gph / 60;
-    if (!(gph > 0)) {
+    const double usableGal = plan.aircraft.fuelGal - plan.aircraft.taxiGal - reserveGal(plan);
+    if (!(reserveFuelFlowGph(plan) > 0)) {
         out.why = QStringLiteral("No point of no return: the plan has no fuel flow.");
         return out;
     }
@@ -155,31 +150,30 @@ PointResult pointOfNoReturn(const FlightPlan& plan, const std::vector<LegSpeeds>
                                  "fly back to the departure.");
         return out;
     }
-    const double enduranceMin = usableGal / gph * 60;
-    double used = 0, outBefore = 0, distanceBefore = 0;
+    double usedGal = 0, outBefore = 0, distanceBefore = 0;
     for (std::size_t i = 0; i < legs.size(); ++i) {
         const LegSpeeds& s = legs[i];
-        const double perNm = 60 / s.outKt + 60 / s.backKt;
-        const double d = (enduranceMin - used) / perNm;
+        const double galPerNm = s.gph / s.outKt + s.gph / s.backKt;
+        const double d = (usableGal - usedGal) / galPerNm;
         const bool last = i + 1 == legs.size();
         if (d <= s.distanceNm || last) {
-            // Beyond the destination the last leg is flown on.
-            out.point = pointIn(legs, i, d, outBefore, distanceBefore);
+            // Beyond the destination the last piece is flown on.
+            out.point = pointIn(plan, legs, i, d, outBefore, distanceBefore);
             out.beyondDestination = d > s.distanceNm;
             break;
         }
-        used += s.distanceNm * perNm;
+        usedGal += s.distanceNm * galPerNm;
         outBefore += s.distanceNm / s.outKt * 60;
         distanceBefore += s.distanceNm;
     }
     return out;
 }
 
-// The plan with every route leg's wind made extraKt more of a headwind.
-FlightPlan withExtraHeadwind(const FlightPlan& plan, const ComputedPlan& computed, double extraKt) {
-    return withWinds(plan, computed, [extraKt](const PlanLeg& l) {
-        return withHeadwind(l.wind, l.input.trueCourseDeg, extraKt);
-    });
+// Every wind made extraKt more of a headwind on its leg.
+WindChange extraHeadwind(double extraKt) {
+    return [extraKt](const Wind& wind, double courseDeg) {
+        return withHeadwind(wind, courseDeg, extraKt);
+    };
 }
 
 // The route's time, fuel and reserve margin in each changed wind.
@@ -187,52 +181,64 @@ std::vector<WindCase> windCases(const FlightPlan& plan, const ComputedPlan& comp
                                 const magvar::MagneticVariation* model) {
     struct Change {
         const char* name;
-        std::function<Wind(const PlanLeg&)> wind;
+        WindChange wind;
     };
     const Change changes[] = {
         {"10 kt stronger",
-         [](const PlanLeg& l) {
-             return Wind{l.wind.directionDeg, l.wind.speedKt + 10};
+         [](const Wind& w, double) {
+             return Wind{w.directionDeg, w.speedKt + 10};
          }},
         {"10 kt weaker",
-         [](const PlanLeg& l) {
-             return Wind{l.wind.directionDeg, std::max(0.0, l.wind.speedKt - 10)};
+         [](const Wind& w, double) {
+             return Wind{w.directionDeg, std::max(0.0, w.speedKt - 10)};
          }},
         {"30° right",
-         [](const PlanLeg& l) {
-             return Wind{std::fmod(l.wind.directionDeg + 30, 360), l.wind.speedKt};
+         [](const Wind& w, double) {
+             return Wind{std::fmod(w.directionDeg + 30, 360), w.speedKt};
          }},
-        {"30° left", [](const PlanLeg& l) {
-             return Wind{std::fmod(l.wind.directionDeg + 330, 360), l.wind.speedKt};
+        {"30° left", [](const Wind& w, double) {
+             return Wind{std::fmod(w.directionDeg + 330, 360), w.speedKt};
          }}};
     std::vector<WindCase> cases;
     for (const Change& change : changes) {
-        const FlightPlan changed = withWinds(plan, computed, change.wind);
-        const ComputedPlan c = computePlan(changed, model);
+        const ComputedPlan c = computePlan(plan, model, change.wind);
         WindCase wc;
         wc.name = QString::fromUtf8(change.name);
         wc.flyable = c.flyable;
         wc.eteChangeMin = core::roundTo2Places(c.eteMin - computed.eteMin);
-        wc.fuelChangeGal = core::roundTo2Places(c.fuel.tripGal - computed.fuel.tripGal);
-        wc.reserveMarginGal = core::roundTo2Places(reserveMargin(changed, c));
+        wc.fuelChangeGal = core::roundTo2Places(routeFuelGal(c) - routeFuelGal(computed));
+        wc.reserveMarginGal = core::roundTo2Places(reserveMargin(plan, c));
         cases.push_back(wc);
     }
     return cases;
 }
 
+// The fuel each route leg burns (all its pieces), by number from 1; a leg
+// that cannot be flown counts as burning without end.
+std::vector<double> fuelByLeg(const ComputedPlan& computed) {
+    std::vector<double> gal;
+    for (const PlanLeg& leg : computed.legs) {
+        if (leg.alternate)
+            continue;
+        gal.resize(std::max(gal.size(), static_cast<std::size_t>(leg.number)), 0);
+        double& sum = gal[static_cast<std::size_t>(leg.number - 1)];
+        sum += leg.nothingToFly()                 ? 0
+               : leg.problem == LegProblem::None ? leg.result.fuelUsedGal
+                                                  : 1e9;
+    }
+    return gal;
+}
+
 // The most sensitive leg, from 1: the most fuel gained by 10 kt more
 // headwind on every leg.
-int mostSensitiveLeg(const FlightPlan& plan, const ComputedPlan& computed, std::size_t routeLegs,
+int mostSensitiveLeg(const FlightPlan& plan, const ComputedPlan& computed,
                      const magvar::MagneticVariation* model) {
-    const ComputedPlan c = computePlan(withExtraHeadwind(plan, computed, 10), model);
+    const std::vector<double> before = fuelByLeg(computed);
+    const std::vector<double> windier = fuelByLeg(computePlan(plan, model, extraHeadwind(10)));
     double most = -1;
     int leg = 0;
-    for (std::size_t i = 0; i < c.legs.size() && i < routeLegs; ++i) {
-        const PlanLeg& windier = c.legs[i];
-        const double gain = windier.nothingToFly() ? 0
-                            : windier.problem == LegProblem::None
-                                ? windier.result.fuelUsedGal - computed.legs[i].result.fuelUsedGal
-                                : 1e9;
+    for (std::size_t i = 0; i < windier.size() && i < before.size(); ++i) {
+        const double gain = windier[i] - before[i];
         if (gain > most) {
             most = gain;
             leg = static_cast<int>(i) + 1;
@@ -241,11 +247,11 @@ int mostSensitiveLeg(const FlightPlan& plan, const ComputedPlan& computed, std::
     return leg;
 }
 
-WindMargin windMargin(const FlightPlan& plan, const ComputedPlan& computed, std::size_t routeLegs,
+WindMargin windMargin(const FlightPlan& plan, const ComputedPlan& computed,
                       const magvar::MagneticVariation* model) {
     WindMargin m;
     m.cases = windCases(plan, computed, model);
-    m.mostSensitiveLeg = mostSensitiveLeg(plan, computed, routeLegs, model);
+    m.mostSensitiveLeg = mostSensitiveLeg(plan, computed, model);
     if (!(reserveMargin(plan, computed) >= 0)) {
         m.summary = QStringLiteral("The plan as it stands already eats into the final reserve.");
         return m;
@@ -253,10 +259,12 @@ WindMargin windMargin(const FlightPlan& plan, const ComputedPlan& computed, std:
     // The largest extra headwind, to a whole knot: the margin only shrinks as
     // the headwind grows, so halving the interval finds it.
     auto holds = [&](double extraKt) {
-        const FlightPlan harder = withExtraHeadwind(plan, computed, extraKt);
-        return reserveMargin(harder, computePlan(harder, model)) >= 0;
+        return reserveMargin(plan, computePlan(plan, model, extraHeadwind(extraKt))) >= 0;
     };
-    int low = 0, high = static_cast<int>(std::ceil(plan.aircraft.tasKt)) + 1;
+    double fastestKt = 0;
+    for (const PlanLeg& leg : computed.legs)
+        fastestKt = std::max(fastestKt, leg.input.tasKt);
+    int low = 0, high = static_cast<int>(std::ceil(fastestKt)) + 1;
     while (high - low > 1) {
         const int mid = (low + high) / 2;
         (holds(mid) ? low : high) = mid;
@@ -275,7 +283,7 @@ DecisionPoints decisionPoints(const FlightPlan& plan, const ComputedPlan& comput
                               const magvar::MagneticVariation* model) {
     DecisionPoints out;
     QString notComputed;
-    const std::vector<LegSpeeds> legs = speedsOf(plan, computed, &notComputed);
+    const std::vector<LegSpeeds> legs = speedsOf(computed, &notComputed);
     if (!notComputed.isEmpty()) {
         out.etp.why = out.pnr.why = out.windMargin.summary =
             QStringLiteral("No decision points: %1.").arg(notComputed);
@@ -284,11 +292,9 @@ DecisionPoints decisionPoints(const FlightPlan& plan, const ComputedPlan& comput
     bool noWayBack = false;
     for (const LegSpeeds& s : legs)
         noWayBack = noWayBack || !(s.backKt > 0);
-    out.etp = equalTimePoint(legs, noWayBack);
+    out.etp = equalTimePoint(plan, legs, noWayBack);
     out.pnr = pointOfNoReturn(plan, legs, noWayBack);
-    const auto routeLegs = static_cast<std::size_t>(std::count_if(
-        computed.legs.begin(), computed.legs.end(), [](const PlanLeg& l) { return !l.alternate; }));
-    out.windMargin = windMargin(plan, computed, routeLegs, model);
+    out.windMargin = windMargin(plan, computed, model);
     return out;
 }
 

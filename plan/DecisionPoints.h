@@ -17,14 +17,6 @@
 
 namespace plan {
 
-struct RoutePoint {
-    double distanceNm = 0; // from the departure, along the route
-    double minutes = 0;    // flying time from the departure to it
-    int leg = 0;           // 1-based
-    double intoLegNm = 0;  // past that leg's start waypoint
-    core::GeoPoint position;
-};
-
 struct PointResult {
     std::optional<RoutePoint> point;
     QString why; // when there is no point: the reason, for the pilot

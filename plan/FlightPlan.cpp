@@ -62,6 +62,43 @@ std::optional<Wind> windAt(const std::vector<WindRow>& table, double altitudeFt)
     return out;
 }
 
+std::optional<double> temperatureAt(const std::vector<WindRow>& table, double altitudeFt) {
+    std::vector<WindRow> rows;
+    for (const WindRow& row : table) {
+        if (row.temperatureC)
+            rows.push_back(row);
+    }
+    if (rows.empty())
+        return std::nullopt;
+    std::stable_sort(rows.begin(), rows.end(), [](const WindRow& a, const WindRow& b) {
+        return a.altitudeFt < b.altitudeFt;
+    });
+    if (altitudeFt <= rows.front().altitudeFt)
+        return rows.front().temperatureC;
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        const WindRow& lo = rows[i - 1];
+        const WindRow& hi = rows[i];
+        if (altitudeFt <= hi.altitudeFt) {
+            const double f = (altitudeFt - lo.altitudeFt) / (hi.altitudeFt - lo.altitudeFt);
+            return *lo.temperatureC + (*hi.temperatureC - *lo.temperatureC) * f;
+        }
+    }
+    return rows.back().temperatureC;
+}
+
+double standardTemperatureC(double altitudeFt) {
+    return 15 - 2 * altitudeFt / 1000;
+}
+
+double reserveFuelFlowGph(const FlightPlan& plan) {
+    if (!plan.profile)
+        return plan.aircraft.fuelFlowGph;
+    double most = 0;
+    for (const CruiseRow& row : plan.profile->cruise)
+        most = std::max(most, row.fuelFlowGph);
+    return most;
+}
+
 double deviationAt(const DeviationCard& card, double magHeadingDeg) noexcept {
     double heading = std::fmod(magHeadingDeg, 360.0);
     if (heading < 0)
@@ -74,10 +111,10 @@ double deviationAt(const DeviationCard& card, double magHeadingDeg) noexcept {
 }
 
 std::optional<double> enduranceMin(const FlightPlan& plan) {
-    if (!(plan.aircraft.fuelFlowGph > 0))
+    const double gph = reserveFuelFlowGph(plan);
+    if (!(gph > 0))
         return std::nullopt;
-    return std::max(0.0, plan.aircraft.fuelGal - plan.aircraft.taxiGal) /
-           plan.aircraft.fuelFlowGph * 60;
+    return std::max(0.0, plan.aircraft.fuelGal - plan.aircraft.taxiGal) / gph * 60;
 }
 
 QString enduranceText(const FlightPlan& plan) {
@@ -88,7 +125,7 @@ QString enduranceText(const FlightPlan& plan) {
     return QStringLiteral("Endurance %1 h %2 min at %3 gal/h (%4 gal after taxi).")
         .arg(whole / 60)
         .arg(whole % 60, 2, 10, QLatin1Char('0'))
-        .arg(core::numberText(plan.aircraft.fuelFlowGph),
+        .arg(core::numberText(reserveFuelFlowGph(plan)),
              gallons(std::max(0.0, plan.aircraft.fuelGal - plan.aircraft.taxiGal)));
 }
 
@@ -107,7 +144,7 @@ QString problemText(const PlanLeg& leg) {
     case LegProblem::None:
         if (leg.fuelShortGal > 0)
             return QStringLiteral("runs out of fuel: %1 gal short").arg(gallons(leg.fuelShortGal));
-        return {};
+        return leg.note;
     case LegProblem::TasTooLow:
         return QStringLiteral("TAS below 60 kt");
     case LegProblem::WindTooStrong:
@@ -121,6 +158,8 @@ QString problemText(const PlanLeg& leg) {
         return QStringLiteral("no variation: type one (no magnetic model for this leg)");
     case LegProblem::ZeroDistance:
         return QStringLiteral("the two waypoints are one place: nothing to fly");
+    case LegProblem::Performance:
+        return leg.why;
     }
     return {};
 }
@@ -165,10 +204,22 @@ struct LegConditions {
     LegProblem problem = LegProblem::None;
 };
 
-LegConditions legConditions(const FlightPlan& plan, const LegGeometry& g,
-                            const magvar::MagneticVariation* model, double year) {
+// The wind on a leg at an altitude: the one typed for the leg, else the
+// winds aloft's; changed as the decision points try it.
+std::optional<Wind> legWind(const FlightPlan& plan, const LegGeometry& g, double altitudeFt,
+                            const WindChange& change) {
     const LegSettings& set = g.end->leg;
-    const std::optional<Wind> wind = set.wind ? set.wind : windAt(plan.windsAloft, set.altitudeFt);
+    std::optional<Wind> wind = set.wind ? set.wind : windAt(plan.windsAloft, altitudeFt);
+    if (wind && change)
+        wind = change(*wind, core::roundHalfUp(g.courseAndDistance.trueCourseDeg));
+    return wind;
+}
+
+LegConditions legConditions(const FlightPlan& plan, const LegGeometry& g,
+                            const magvar::MagneticVariation* model, double year,
+                            const WindChange& change) {
+    const LegSettings& set = g.end->leg;
+    const std::optional<Wind> wind = legWind(plan, g, set.altitudeFt, change);
     std::optional<double> variation = set.variationDeg ? set.variationDeg : plan.variationDeg;
     if (!variation && model) {
         const magvar::Variation v =
@@ -183,8 +234,6 @@ LegConditions legConditions(const FlightPlan& plan, const LegGeometry& g,
         c.problem = LegProblem::NoWind;
     else if (!variation)
         c.problem = LegProblem::NoVariation;
-    else if (plan.aircraft.tasKt < leg::kMinTasKt)
-        c.problem = LegProblem::TasTooLow;
     if (c.problem == LegProblem::None) {
         c.wind = *wind;
         c.variationDeg = *variation;
@@ -192,28 +241,83 @@ LegConditions legConditions(const FlightPlan& plan, const LegGeometry& g,
     return c;
 }
 
-// Stage 3: the aircraft's performance, which turns a leg into what the leg
-// computation flies. Cruising the whole leg, as the leg dialog computes
-// it: TC's course in whole degrees and distance, the plan's TAS and fuel
-// flow, the deviation from the card at the magnetic heading.
-// What the geometry and the aircraft give a leg before its conditions: all
-// a leg that cannot be computed has.
-leg::LegInput aircraftOnLeg(const FlightPlan& plan, const LegGeometry& g, double fuelGal) {
+// Stage 3: the aircraft's performance, which turns a leg into the pieces
+// the leg computation flies. Without a profile a leg is one piece, cruised
+// whole at the plan's TAS and fuel flow as the leg dialog computes it. With
+// one, the climbs and descents cut the route's legs (VerticalProfile), and
+// the cruise is the profile's at the leg's altitude.
+struct Performance {
+    std::optional<VerticalPlan> vertical; // with a profile, when every route leg has its conditions
+};
+
+Performance performance(const FlightPlan& plan, const std::vector<LegGeometry>& geometry,
+                        const std::vector<LegConditions>& conditions, const WindChange& change) {
+    Performance out;
+    if (!plan.profile || plan.waypoints.size() < 2)
+        return out;
+    VerticalInput in;
+    for (std::size_t i = 0; i < geometry.size(); ++i) {
+        const LegGeometry& g = geometry[i];
+        if (g.alternate)
+            continue;
+        if (conditions[i].problem != LegProblem::None)
+            return out; // the plan cannot be had: the leg's own problem says why
+        in.legs.push_back(RouteLegShape{g.courseAndDistance.distanceNm,
+                                        double(core::roundHalfUp(g.courseAndDistance.trueCourseDeg)),
+                                        g.end->leg.altitudeFt});
+    }
+    in.departureFt = plan.waypoints.front().elevationFt.value_or(0);
+    in.arrivalFt = plan.waypoints.back().elevationFt.value_or(0) + plan.profile->patternAltitudeFt;
+    in.isaDeviationC = [&plan](double altitudeFt) {
+        const auto t = temperatureAt(plan.windsAloft, altitudeFt);
+        return t ? *t - standardTemperatureC(altitudeFt) : 0.0;
+    };
+    out.vertical = verticalPlan(
+        *plan.profile, in, [&](int leg, double altitudeFt) {
+            return legWind(plan, geometry[static_cast<std::size_t>(leg)], altitudeFt, change);
+        });
+    return out;
+}
+
+// The pieces route leg k is flown in.
+std::vector<LegPiece> piecesOf(const FlightPlan& plan, const LegGeometry& g, std::size_t k,
+                               const Performance& performance, QString* why) {
+    const double distance = g.courseAndDistance.distanceNm;
+    const double altitude = g.end->leg.altitudeFt;
+    const auto& vertical = performance.vertical;
+    if (vertical && !g.alternate) {
+        if (vertical->problem.isEmpty())
+            return vertical->legs[k];
+        if (static_cast<std::size_t>(vertical->problemLeg) == k)
+            *why = vertical->problem;
+    }
+    if (plan.profile) {
+        const CruiseRow cruise = cruiseAt(*plan.profile, altitude);
+        return {cruisePiece(distance, altitude, cruise.tasKt, cruise.fuelFlowGph)};
+    }
+    return {cruisePiece(distance, altitude, plan.aircraft.tasKt, plan.aircraft.fuelFlowGph)};
+}
+
+// What the geometry and the aircraft give a piece before its conditions: all
+// a leg that cannot be computed has. TC's course in whole degrees, the
+// piece's distance (the whole leg's as TC gives it), TAS and fuel flow.
+leg::LegInput aircraftOnLeg(const LegGeometry& g, const LegPiece& piece, double fuelGal) {
     leg::LegInput in;
     in.trueCourseDeg = core::roundHalfUp(g.courseAndDistance.trueCourseDeg);
-    in.distanceNm = g.courseAndDistance.distanceNm;
-    in.tasKt = plan.aircraft.tasKt;
-    in.fuelFlowGph = plan.aircraft.fuelFlowGph;
+    const bool whole = piece.startNm == 0 && piece.endNm == g.courseAndDistance.distanceNm;
+    in.distanceNm = whole ? g.courseAndDistance.distanceNm : round2(piece.endNm - piece.startNm);
+    in.tasKt = piece.tasKt;
+    in.fuelFlowGph = piece.fuelFlowGph;
     in.fuelGal = fuelGal;
     return in;
 }
 
-leg::LegInput cruiseLeg(const FlightPlan& plan, const LegGeometry& g, const LegConditions& c,
-                        double fuelGal) {
-    leg::LegInput in = aircraftOnLeg(plan, g, fuelGal);
-    in.windDirectionDeg = c.wind.directionDeg;
-    in.windVelocityKt = c.wind.speedKt;
-    in.variationDeg = c.variationDeg;
+// The deviation from the card at the magnetic heading.
+leg::LegInput withWind(const FlightPlan& plan, leg::LegInput in, const Wind& wind,
+                       double variationDeg) {
+    in.windDirectionDeg = wind.directionDeg;
+    in.windVelocityKt = wind.speedKt;
+    in.variationDeg = variationDeg;
     double deviation = plan.deviationDeg;
     if (plan.deviationCard) {
         // The card is read at the magnetic heading, which the deviation
@@ -233,22 +337,40 @@ struct Carry {
     QDateTime off;
 };
 
-PlanLeg flyLeg(const FlightPlan& plan, const LegGeometry& g, const LegConditions& c, Carry& carry) {
+PlanLeg pieceLeg(const LegGeometry& g, std::size_t k, const LegPiece& piece, const Carry& carry) {
     PlanLeg leg;
     leg.from = g.from;
     leg.to = g.to;
+    leg.number = static_cast<int>(k) + 1;
     leg.alternate = g.alternate;
-    leg.altitudeFt = g.end->leg.altitudeFt;
+    leg.altitudeFt = piece.altitudeFt;
+    leg.phase = piece.phase;
+    leg.startNm = piece.startNm;
+    leg.fromLabel = piece.fromLabel;
+    leg.toLabel = piece.toLabel;
+    leg.note = piece.note;
     leg.off = carry.off;
     leg.eta = carry.off;
     leg.courseDeg = g.courseAndDistance.trueCourseDeg;
+    leg.legNm = g.courseAndDistance.distanceNm;
+    return leg;
+}
+
+PlanLeg flyPiece(const FlightPlan& plan, const LegGeometry& g, std::size_t k,
+                 const LegConditions& c, const LegPiece& piece, const WindChange& change,
+                 Carry& carry) {
+    PlanLeg leg = pieceLeg(g, k, piece, carry);
     leg.problem = c.problem;
-    if (c.problem != LegProblem::None) {
-        leg.input = aircraftOnLeg(plan, g, carry.fuelGal); // nothing was flown
+    leg.input = aircraftOnLeg(g, piece, carry.fuelGal); // what a leg not flown keeps
+    if (leg.problem == LegProblem::None && piece.tasKt < leg::kMinTasKt)
+        leg.problem = LegProblem::TasTooLow;
+    if (leg.problem != LegProblem::None)
         return leg;
-    }
-    leg.input = cruiseLeg(plan, g, c, carry.fuelGal);
-    leg.wind = c.wind;
+    const Wind wind = piece.windAltitudeFt == g.end->leg.altitudeFt
+                          ? c.wind
+                          : legWind(plan, g, piece.windAltitudeFt, change).value_or(c.wind);
+    leg.input = withWind(plan, leg.input, wind, c.variationDeg);
+    leg.wind = wind;
     leg.variationDeg = c.variationDeg;
     leg.deviationDeg = leg.input.magDeviationDeg;
     leg.result = carry.chain.run(leg.input);
@@ -285,11 +407,11 @@ void routeTotals(ComputedPlan& out) {
     }
     out.distanceNm = round2(out.distanceNm);
     out.eteMin = round2(out.eteMin);
-    for (std::size_t i = 0; i < out.legs.size(); ++i) {
-        const PlanLeg& leg = out.legs[i];
+    for (const PlanLeg& leg : out.legs) {
         out.flyable = out.flyable && leg.accountedFor() && leg.fuelShortGal == 0;
-        if (!leg.accountedFor())
-            out.missingLegs.push_back(static_cast<int>(i) + 1);
+        if (!leg.accountedFor() &&
+            (out.missingLegs.empty() || out.missingLegs.back() != leg.number))
+            out.missingLegs.push_back(leg.number);
     }
 }
 
@@ -298,12 +420,14 @@ FuelBlock unplannable(const FlightPlan& plan, const ComputedPlan& computed) {
     FuelBlock f;
     f.plannable = false;
     f.taxiGal = plan.aircraft.taxiGal;
-    f.reserveGal = round2(plan.fuel.reserveMin * plan.aircraft.fuelFlowGph / 60);
+    f.reserveGal = round2(plan.fuel.reserveMin * reserveFuelFlowGph(plan) / 60);
     f.extraGal = plan.fuel.extraGal;
     f.onBoardGal = plan.aircraft.fuelGal;
     QStringList legs;
     for (int number : computed.missingLegs) {
-        const PlanLeg& leg = computed.legs[static_cast<std::size_t>(number - 1)];
+        const PlanLeg& leg = *std::find_if(
+            computed.legs.begin(), computed.legs.end(),
+            [number](const PlanLeg& l) { return l.number == number && !l.accountedFor(); });
         legs << QStringLiteral("leg %1 (%2 - %3): %4")
                     .arg(number)
                     .arg(leg.figures.from, leg.figures.to, problemText(leg));
@@ -318,7 +442,7 @@ FuelBlock fuelBlock(const FlightPlan& plan, double tripGal, double alternateGal,
     f.tripGal = tripGal;
     f.contingencyGal = round2(tripGal * plan.fuel.contingencyPercent / 100);
     f.alternateGal = alternateGal;
-    f.reserveGal = round2(plan.fuel.reserveMin * plan.aircraft.fuelFlowGph / 60);
+    f.reserveGal = round2(plan.fuel.reserveMin * reserveFuelFlowGph(plan) / 60);
     f.extraGal = plan.fuel.extraGal;
     f.requiredGal = round2(f.taxiGal + f.tripGal + f.contingencyGal + f.alternateGal +
                            f.reserveGal + f.extraGal);
@@ -352,9 +476,14 @@ navlog::LegFigures shownFigures(const PlanLeg& leg, const leg::LegSequence& chai
         figures = navlog::legFigures(chain.legs()[chainIndex], dayTime(leg.off), dayTime(leg.eta));
     figures.computed = leg.problem == LegProblem::None;
     const auto& waypoints = plan.waypoints;
-    figures.from = waypoints[static_cast<std::size_t>(leg.from)].label();
-    figures.to = leg.alternate ? plan.alternate->label()
-                               : waypoints[static_cast<std::size_t>(leg.to)].label();
+    figures.from = !leg.fromLabel.isEmpty() ? leg.fromLabel
+                                            : waypoints[static_cast<std::size_t>(leg.from)].label();
+    figures.to = !leg.toLabel.isEmpty() ? leg.toLabel
+                 : leg.alternate        ? plan.alternate->label()
+                                        : waypoints[static_cast<std::size_t>(leg.to)].label();
+    figures.routeLeg = leg.number;
+    if (plan.profile)
+        figures.phase = phaseText(leg.phase);
     figures.planned = true;
     figures.alternate = leg.alternate;
     figures.altitudeFt = leg.altitudeFt;
@@ -367,28 +496,94 @@ navlog::LegFigures shownFigures(const PlanLeg& leg, const leg::LegSequence& chai
     return figures;
 }
 
+// The point intoLegNm past the start of leg `number` (from 1): how far and how
+// long from the departure, and where.
+RoutePoint pointOfRoute(const FlightPlan& plan, const ComputedPlan& computed, int number,
+                        double intoLegNm) {
+    RoutePoint p;
+    p.leg = number;
+    p.intoLegNm = intoLegNm;
+    for (const PlanLeg& leg : computed.legs) {
+        if (leg.alternate || leg.number > number)
+            break;
+        const double pieceEnd = leg.startNm + leg.input.distanceNm;
+        if (leg.number < number || pieceEnd <= round2(intoLegNm) + 1e-9) {
+            p.distanceNm += leg.input.distanceNm;
+            p.minutes += leg.result.eteMin;
+        } else if (leg.startNm < intoLegNm && leg.result.groundSpeedKt > 0) {
+            p.distanceNm += intoLegNm - leg.startNm;
+            p.minutes += leg.result.eteMin * (intoLegNm - leg.startNm) / leg.input.distanceNm;
+        }
+        if (leg.number == number && leg.startNm == 0)
+            p.position = pointInLeg(plan, leg, intoLegNm);
+    }
+    p.distanceNm = round2(p.distanceNm);
+    p.minutes = round2(p.minutes);
+    return p;
+}
+
+std::optional<LevelPoint> levelPoint(const FlightPlan& plan, const ComputedPlan& computed,
+                                     const std::optional<LevelChange>& change) {
+    if (!change)
+        return std::nullopt;
+    return LevelPoint{pointOfRoute(plan, computed, change->leg + 1, change->intoLegNm),
+                      change->altitudeFt};
+}
+
+// The legs flown one piece after another, each in its conditions.
+void flyRoute(const FlightPlan& plan, const magvar::MagneticVariation* model,
+              const WindChange& change, ComputedPlan& out, Carry& carry, double* tripGal,
+              std::vector<std::size_t>* chainIndex, Performance* perf) {
+    const double year =
+        magvar::decimalYear(carry.off.date().isValid() ? carry.off.date() : QDate::currentDate());
+    const std::vector<LegGeometry> geometry = routeGeometry(plan);
+    std::vector<LegConditions> conditions;
+    for (const LegGeometry& g : geometry)
+        conditions.push_back(legConditions(plan, g, model, year, change));
+    *perf = performance(plan, geometry, conditions, change);
+    out.legs.reserve(geometry.size());
+    for (std::size_t k = 0; k < geometry.size(); ++k) {
+        const LegGeometry& g = geometry[k];
+        if (g.alternate)
+            *tripGal = carry.chain.totalBurntGal();
+        QString why;
+        const std::vector<LegPiece> pieces = piecesOf(plan, g, k, *perf, &why);
+        LegConditions c = conditions[k];
+        if (!why.isEmpty() && c.problem == LegProblem::None)
+            c.problem = LegProblem::Performance;
+        for (const LegPiece& piece : pieces) {
+            chainIndex->push_back(carry.chain.legs().size());
+            out.legs.push_back(flyPiece(plan, g, k, c, piece, change, carry));
+            out.legs.back().why = why;
+        }
+    }
+    if (!plan.alternate || plan.waypoints.empty())
+        *tripGal = carry.chain.totalBurntGal();
+}
+
 } // namespace
 
-ComputedPlan computePlan(const FlightPlan& plan, const magvar::MagneticVariation* model) {
+core::GeoPoint pointInLeg(const FlightPlan& plan, const PlanLeg& leg, double intoLegNm) {
+    const core::GeoPoint& from = plan.waypoints[static_cast<std::size_t>(leg.from)].position;
+    const core::GeoPoint& to = leg.alternate ? plan.alternate->position
+                                             : plan.waypoints[static_cast<std::size_t>(leg.to)].position;
+    // Between antipodes every great circle joins the two: the one the leg's
+    // course leaves on is the one flown.
+    if (course::arcDeg(from, to) > 179.9)
+        return course::pointFrom(from, leg.courseDeg, intoLegNm);
+    return course::pointAlong(from, to, leg.legNm > 0 ? intoLegNm / leg.legNm : 0);
+}
+
+ComputedPlan computePlan(const FlightPlan& plan, const magvar::MagneticVariation* model,
+                         const WindChange& change) {
     ComputedPlan out;
     Carry carry;
     carry.fuelGal = std::max(0.0, plan.aircraft.fuelGal - plan.aircraft.taxiGal);
     carry.off = wallClock(plan.off);
-    const double year =
-        magvar::decimalYear(carry.off.date().isValid() ? carry.off.date() : QDate::currentDate());
-    const std::vector<LegGeometry> geometry = routeGeometry(plan);
-    out.legs.reserve(geometry.size());
     double tripGal = 0;
     std::vector<std::size_t> chainIndex;
-    for (const LegGeometry& g : geometry) {
-        if (g.alternate)
-            tripGal = carry.chain.totalBurntGal();
-        const std::size_t before = carry.chain.legs().size();
-        out.legs.push_back(flyLeg(plan, g, legConditions(plan, g, model, year), carry));
-        chainIndex.push_back(before);
-    }
-    if (!plan.alternate || plan.waypoints.empty())
-        tripGal = carry.chain.totalBurntGal();
+    Performance perf;
+    flyRoute(plan, model, change, out, carry, &tripGal, &chainIndex, &perf);
     routeTotals(out);
     for (std::size_t i = 0; i < out.legs.size(); ++i)
         out.legs[i].figures = shownFigures(out.legs[i], carry.chain, chainIndex[i], plan);
@@ -399,6 +594,11 @@ ComputedPlan computePlan(const FlightPlan& plan, const magvar::MagneticVariation
     out.fuel = out.complete() ? fuelBlock(plan, tripGal, alternateGal, out.flyable)
                               : unplannable(plan, out);
     out.fuel.enduranceMin = enduranceMin(plan);
+    out.phased = perf.vertical && perf.vertical->problem.isEmpty();
+    if (out.phased && out.complete()) {
+        out.topOfClimb = levelPoint(plan, out, perf.vertical->topOfClimb);
+        out.topOfDescent = levelPoint(plan, out, perf.vertical->topOfDescent);
+    }
     return out;
 }
 

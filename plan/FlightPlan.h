@@ -16,11 +16,13 @@
 #include "leg/LegSequence.h"
 #include "navlog/TripLog.h"
 #include "plan/AircraftProfile.h"
+#include "plan/VerticalProfile.h"
 
 #include <QDateTime>
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -41,10 +43,19 @@ struct LegSettings {
 };
 
 struct Waypoint {
+    Waypoint() = default;
+    Waypoint(QString name_, QString ident_, core::GeoPoint position_, LegSettings leg_ = {},
+             std::optional<double> elevationFt_ = std::nullopt)
+        : name(std::move(name_)), ident(std::move(ident_)), position(position_), leg(leg_),
+          elevationFt(elevationFt_) {}
+
     QString name;  // what the pilot calls it ("Lake bridge", "LSZH")
     QString ident; // an airport's or navaid's code, empty for a point of the pilot's
     core::GeoPoint position;
     LegSettings leg; // of the leg arriving here; unused on the first waypoint
+    // The field's elevation, from the navigation database, where the route
+    // climbs from or descends to; none for a point of the pilot's (0 counts).
+    std::optional<double> elevationFt;
 
     // What logs, pages and pictures call it: its code, else its name.
     QString label() const { return ident.isEmpty() ? name : ident; }
@@ -55,10 +66,20 @@ struct Waypoint {
 // above and below the table the nearest row holds. Whole degrees and knots,
 // as a pilot types a wind; a calm comes out as 000/0.
 struct WindRow {
+    WindRow() = default;
+    WindRow(double altitudeFt_, Wind wind_, std::optional<double> temperatureC_ = std::nullopt)
+        : altitudeFt(altitudeFt_), wind(wind_), temperatureC(temperatureC_) {}
+
     double altitudeFt = 0;
     Wind wind;
+    std::optional<double> temperatureC; // where the forecast gives one
 };
 std::optional<Wind> windAt(const std::vector<WindRow>& table, double altitudeFt);
+// The temperature at an altitude, linear between the rows that carry one,
+// the nearest such row above and below them; none when no row has one.
+std::optional<double> temperatureAt(const std::vector<WindRow>& table, double altitudeFt);
+// The standard atmosphere's temperature: 15 °C less 2 °C per 1,000 ft.
+double standardTemperatureC(double altitudeFt);
 
 // A compass deviation card: the deviation for magnetic headings 000, 030, ...,
 // 330, interpolated in between (across 360 too).
@@ -103,15 +124,43 @@ enum class LegProblem {
     NoWind,        // no wind typed and no winds aloft
     NoVariation,   // no variation typed and the model has none for the leg
     ZeroDistance,  // the two waypoints coincide: nothing to fly (see PlanLeg::nothingToFly)
+    Performance,   // a climb or descent the profile cannot fly (PlanLeg::why says which)
 };
 
+// A point along the route: how far and how long from the departure, in which
+// leg and where.
+struct RoutePoint {
+    double distanceNm = 0; // from the departure, along the route
+    double minutes = 0;    // flying time from the departure to it
+    int leg = 0;           // 1-based
+    double intoLegNm = 0;  // past that leg's start waypoint
+    core::GeoPoint position;
+};
+
+// The top of climb or of descent: the point and the altitude there.
+struct LevelPoint {
+    RoutePoint point;
+    double altitudeFt = 0;
+};
+
+// A leg of the route, or with an aircraft profile a piece of one flown in one
+// phase (climb, cruise, descent): the pieces of a leg follow one another and
+// share its number and waypoints.
 struct PlanLeg {
     int from = 0; // waypoint indices
     int to = 0;
+    int number = 0; // the route's leg, from 1; the alternate's after the route's
     bool alternate = false;
     LegProblem problem = LegProblem::None;
+    QString why;           // of a Performance problem
+    Phase phase = Phase::Cruise;
+    double startNm = 0;    // where the piece begins, past the leg's start waypoint
+    QString fromLabel;     // "TOC", ... where the piece begins or ends between
+    QString toLabel;       // waypoints; empty at a waypoint
+    QString note;          // "climb carries on into leg 3"
     double courseDeg = 0; // as TC shows it, two decimals
-    double altitudeFt = 0;
+    double legNm = 0;     // the whole leg's distance as TC gives it
+    double altitudeFt = 0; // cruising, or where the climb or descent goes
     Wind wind;
     double variationDeg = 0;
     double deviationDeg = 0;
@@ -167,14 +216,36 @@ struct ComputedPlan {
     // only the others and stand for nothing.
     std::vector<int> missingLegs;
     bool complete() const { return missingLegs.empty(); }
+    // With an aircraft profile: the end of the first climb and the start of
+    // the descent to the destination, where there are such.
+    std::optional<LevelPoint> topOfClimb, topOfDescent;
+    bool phased = false; // the legs are cut into climb, cruise and descent
 };
+
+// A change to every wind the plan flies in, given the course of the leg it is
+// met on (whole degrees): how the decision points try harder winds.
+using WindChange = std::function<Wind(const Wind& wind, double courseDeg)>;
 
 // Computes every leg. The magnetic model gives each leg's variation at its
 // midpoint (whole degrees, west positive) where neither the leg nor the plan
-// has one; without a model such a leg is marked NoVariation.
-ComputedPlan computePlan(const FlightPlan& plan, const magvar::MagneticVariation* model);
+// has one; without a model such a leg is marked NoVariation. With an
+// aircraft profile each leg is cut into its climb, cruise and descent
+// (plan/VerticalProfile.h), the cruise at the profile's speed and fuel flow
+// for the leg's altitude.
+ComputedPlan computePlan(const FlightPlan& plan, const magvar::MagneticVariation* model,
+                         const WindChange& windChange = {});
 
-// What is wrong with a leg, for its row: empty for None.
+// The fuel flow the final reserve and the endurance are reckoned at: the
+// plan's, or with a profile the highest of its cruise rows.
+double reserveFuelFlowGph(const FlightPlan& plan);
+
+// The point intoLegNm past the start of the leg a piece belongs to, on the
+// great circle of its two waypoints (between antipodes, the one its course
+// leaves on).
+core::GeoPoint pointInLeg(const FlightPlan& plan, const PlanLeg& leg, double intoLegNm);
+
+// What is wrong with a leg, for its row (or what its row notes): empty for
+// None.
 QString problemText(const PlanLeg& leg);
 
 // "Route 213.94 nm, 120.5 min.", or which legs keep the route from a total.

@@ -108,7 +108,7 @@ bool PlanEditor::setLeg(int row, const LegSettings& leg) {
 void PlanEditor::addWindRow() {
     change(QStringLiteral("Add wind row"), [](FlightPlan& p) {
         const double altitude = p.windsAloft.empty() ? 3000 : p.windsAloft.back().altitudeFt + 3000;
-        p.windsAloft.push_back({altitude, Wind{0, 0}});
+        p.windsAloft.push_back({altitude, Wind{0, 0}, std::nullopt});
     });
 }
 

@@ -69,6 +69,7 @@ struct Reader : core::JsonReader {
         if (leg.contains(QStringLiteral("wind")))
             w.leg.wind = wind(leg.value(QStringLiteral("wind")).toObject());
         w.leg.variationDeg = optionalNumber(leg, "variationDeg", limits::kVariationDeg);
+        w.elevationFt = optionalNumber(o, "elevationFt", limits::kElevationFt);
         return w;
     }
 };
@@ -85,11 +86,14 @@ QJsonObject waypointJson(const Waypoint& w) {
                                {QStringLiteral("speedKt"), w.leg.wind->speedKt}});
     if (w.leg.variationDeg)
         leg.insert(QStringLiteral("variationDeg"), *w.leg.variationDeg);
-    return QJsonObject{{QStringLiteral("name"), w.name},
-                       {QStringLiteral("ident"), w.ident},
-                       {QStringLiteral("latitudeDeg"), w.position.latitudeDeg},
-                       {QStringLiteral("longitudeDeg"), w.position.longitudeDeg},
-                       {QStringLiteral("leg"), leg}};
+    QJsonObject out{{QStringLiteral("name"), w.name},
+                    {QStringLiteral("ident"), w.ident},
+                    {QStringLiteral("latitudeDeg"), w.position.latitudeDeg},
+                    {QStringLiteral("longitudeDeg"), w.position.longitudeDeg},
+                    {QStringLiteral("leg"), leg}};
+    if (w.elevationFt)
+        out.insert(QStringLiteral("elevationFt"), *w.elevationFt);
+    return out;
 }
 
 } // namespace
@@ -140,8 +144,8 @@ PlanRead readPlan(const std::string& bytes) {
     }
     for (const QJsonValue& row : root.value(QStringLiteral("windsAloft")).toArray()) {
         const QJsonObject o = row.toObject();
-        p.windsAloft.push_back(
-            {r.number(o, "altitudeFt", limits::kAltitudeFt, 0, true), r.wind(o)});
+        p.windsAloft.push_back({r.number(o, "altitudeFt", limits::kAltitudeFt, 0, true), r.wind(o),
+                                r.optionalNumber(o, "temperatureC", limits::kTemperatureC)});
     }
     p.variationDeg = r.optionalNumber(root, "variationDeg", limits::kVariationDeg);
     const QJsonArray waypoints = root.value(QStringLiteral("waypoints")).toArray();
@@ -196,10 +200,14 @@ std::string planJson(const FlightPlan& p) {
     }
     root.insert(QStringLiteral("deviation"), deviation);
     QJsonArray winds;
-    for (const WindRow& row : p.windsAloft)
-        winds.append(QJsonObject{{QStringLiteral("altitudeFt"), row.altitudeFt},
-                                 {QStringLiteral("directionDeg"), row.wind.directionDeg},
-                                 {QStringLiteral("speedKt"), row.wind.speedKt}});
+    for (const WindRow& row : p.windsAloft) {
+        QJsonObject o{{QStringLiteral("altitudeFt"), row.altitudeFt},
+                      {QStringLiteral("directionDeg"), row.wind.directionDeg},
+                      {QStringLiteral("speedKt"), row.wind.speedKt}};
+        if (row.temperatureC)
+            o.insert(QStringLiteral("temperatureC"), *row.temperatureC);
+        winds.append(o);
+    }
     root.insert(QStringLiteral("windsAloft"), winds);
     if (p.variationDeg)
         root.insert(QStringLiteral("variationDeg"), *p.variationDeg);
@@ -225,6 +233,19 @@ QJsonObject pointJson(const PointResult& point) {
                        {QStringLiteral("latitudeDeg"), r.position.latitudeDeg},
                        {QStringLiteral("longitudeDeg"), r.position.longitudeDeg},
                        {QStringLiteral("beyondDestination"), point.beyondDestination}};
+}
+
+QJsonValue levelJson(const std::optional<LevelPoint>& level) {
+    if (!level)
+        return {};
+    const RoutePoint& r = level->point;
+    return QJsonObject{{QStringLiteral("distanceNm"), core::roundTo2Places(r.distanceNm)},
+                       {QStringLiteral("minutes"), core::roundTo2Places(r.minutes)},
+                       {QStringLiteral("leg"), r.leg},
+                       {QStringLiteral("intoLegNm"), core::roundTo2Places(r.intoLegNm)},
+                       {QStringLiteral("latitudeDeg"), r.position.latitudeDeg},
+                       {QStringLiteral("longitudeDeg"), r.position.longitudeDeg},
+                       {QStringLiteral("altitudeFt"), level->altitudeFt}};
 }
 
 QJsonValue massJson(const MassPoint& p, bool known = true) {
@@ -298,6 +319,10 @@ std::string computedPlanJson(const ComputedPlan& c, const DecisionPoints& points
                QJsonObject{{QStringLiteral("etp"), pointJson(points.etp)},
                            {QStringLiteral("pnr"), pointJson(points.pnr)},
                            {QStringLiteral("windMargin"), margin}});
+    if (c.phased) {
+        all.insert(QStringLiteral("toc"), levelJson(c.topOfClimb));
+        all.insert(QStringLiteral("tod"), levelJson(c.topOfDescent));
+    }
     if (balance)
         all.insert(QStringLiteral("weightAndBalance"), balanceJson(*balance));
     return QJsonDocument(all).toJson(QJsonDocument::Indented).toStdString();

@@ -223,9 +223,9 @@ void AircraftPanel::fill() {
 
 WindsPanel::WindsPanel(PlanEditor& editor, QWidget* parent)
     : QGroupBox(QStringLiteral("Winds aloft"), parent), m_editor(editor) {
-    m_winds = new QTableWidget(0, 3);
-    m_winds->setHorizontalHeaderLabels(
-        {QStringLiteral("Alt ft"), QStringLiteral("From °"), QStringLiteral("kt")});
+    m_winds = new QTableWidget(0, 4);
+    m_winds->setHorizontalHeaderLabels({QStringLiteral("Alt ft"), QStringLiteral("From °"),
+                                        QStringLiteral("kt"), QStringLiteral("Temp °C")});
     m_winds->setAccessibleName(QStringLiteral("Winds aloft"));
     m_winds->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     auto* addWind = plainButton(QStringLiteral("Add wind row"));
@@ -251,6 +251,9 @@ void WindsPanel::fill() {
         m_winds->setItem(r, 0, new QTableWidgetItem(core::numberText(row.altitudeFt)));
         m_winds->setItem(r, 1, new QTableWidgetItem(core::numberText(row.wind.directionDeg)));
         m_winds->setItem(r, 2, new QTableWidgetItem(core::numberText(row.wind.speedKt)));
+        m_winds->setItem(r, 3,
+                         new QTableWidgetItem(row.temperatureC ? core::numberText(*row.temperatureC)
+                                                               : QString()));
     }
     m_filling = false;
 }
@@ -264,7 +267,7 @@ void WindsPanel::edited() {
             const QTableWidgetItem* item = m_winds->item(r, c);
             return item ? item->text() : QString();
         };
-        const auto row = readWindRow(text(0), text(1), text(2));
+        const auto row = readWindRow(text(0), text(1), text(2), text(3));
         if (!row) {
             platform::showMessage(this, kWindRowRefusal);
             fill();

@@ -78,7 +78,7 @@ RoutePanel::RoutePanel(PlanEditor& editor, const navdb::NavData& navData,
             m_find->clear();
     });
     connect(finder, &navdb::PlaceFinder::chosen, this, [this](const navdb::Place& p) {
-        insertWaypoint(Waypoint{p.name, p.ident, p.position, {}});
+        insertWaypoint(Waypoint{p.name, p.ident, p.position, {}, p.elevationFt});
         QMetaObject::invokeMethod(m_find, &QLineEdit::clear, Qt::QueuedConnection);
     });
     connect(add, &QPushButton::clicked, this, [this] {

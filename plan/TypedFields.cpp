@@ -21,7 +21,8 @@ std::optional<double> numberWithin(const QString& text, const core::Limit& limit
 } // namespace
 
 const QString kWindRowRefusal = QStringLiteral("A row of the winds aloft is an altitude in feet, "
-                                               "a direction 0 to 360 and a speed in knots.");
+                                               "a direction 0 to 360, a speed in knots and a "
+                                               "temperature in °C, -100 to 60, or none.");
 const QString kCardRefusal =
     QStringLiteral("A deviation card is 12 numbers, the deviations at MH 000, 030, ..., 330.");
 
@@ -61,13 +62,15 @@ QString readLegCell(LegCell cell, const QString& typed, LegSettings& leg) {
 }
 
 std::optional<WindRow> readWindRow(const QString& altitude, const QString& direction,
-                                   const QString& speed) {
+                                   const QString& speed, const QString& temperature) {
     const auto a = numberWithin(altitude, limits::kAltitudeFt);
     const auto d = numberWithin(direction, limits::kWindDirectionDeg);
     const auto s = numberWithin(speed, limits::kWindSpeedKt);
-    if (!a || !d || !s)
+    const bool noTemperature = temperature.trimmed().isEmpty();
+    const auto t = numberWithin(temperature, limits::kTemperatureC);
+    if (!a || !d || !s || (!noTemperature && !t))
         return std::nullopt;
-    return WindRow{*a, Wind{*d, *s}};
+    return WindRow{*a, Wind{*d, *s}, noTemperature ? std::nullopt : t};
 }
 
 std::optional<std::optional<DeviationCard>> readDeviationCard(const QString& text) {

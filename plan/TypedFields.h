@@ -20,10 +20,11 @@ enum class LegCell { Altitude, Wind, Variation };
 // empty when taken.
 QString readLegCell(LegCell cell, const QString& text, LegSettings& leg);
 
-// A row of the winds aloft: altitude in feet, direction and speed; none
-// (with kWindRowRefusal to say) for anything else.
+// A row of the winds aloft: altitude in feet, direction and speed, and the
+// temperature in °C or blank; none (with kWindRowRefusal to say) for
+// anything else.
 std::optional<WindRow> readWindRow(const QString& altitude, const QString& direction,
-                                   const QString& speed);
+                                   const QString& speed, const QString& temperature = {});
 extern const QString kWindRowRefusal;
 
 // Twelve deviations separated by spaces, MH 000 to 330; an empty text is no

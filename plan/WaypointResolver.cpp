@@ -35,7 +35,7 @@ Resolved WaypointResolver::resolve(const QString& typed, const QString& name, in
     }
     if (exact.size() == 1) {
         const navdb::Place& p = exact.front();
-        out.waypoint = Waypoint{p.name, p.ident, p.position, {}};
+        out.waypoint = Waypoint{p.name, p.ident, p.position, {}, p.elevationFt};
         return out;
     }
     if (exact.size() > 1) {
@@ -61,7 +61,7 @@ Resolved WaypointResolver::resolve(const QString& typed, const QString& name, in
         m_airports.listIdentifiers();
     }
     if (const core::GeoPoint* pos = m_airports.find(text)) {
-        out.waypoint = Waypoint{text.toUpper(), text.toUpper(), *pos, {}};
+        out.waypoint = Waypoint{text.toUpper(), text.toUpper(), *pos, {}, std::nullopt};
         return out;
     }
     out.refusal = QStringLiteral("\"%1\" is neither a known code nor a position (%2). Type a "
