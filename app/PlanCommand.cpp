@@ -9,6 +9,7 @@
 #include "magvar/MagneticVariation.h"
 #include "map/RoutePicture.h"
 #include "navdb/NavDatabase.h"
+#include "plan/WaypointResolver.h"
 #include "navlog/LegColumns.h"
 #include "plan/AircraftProfile.h"
 #include "plan/NewPlan.h"
@@ -314,6 +315,8 @@ int runPlanCommand(const PlanCommand& c) {
         return *refused;
     if (auto refused = applyProfile(c, p))
         return *refused;
+    if (p.profile) // where the climb starts and the descent ends
+        plan::fillFieldElevations(p.waypoints, navdb::NavData::of(store::dataPlaces()));
     if (p.waypoints.size() < 2) {
         say(stderr, QStringLiteral("%1: %2 has fewer than two waypoints.\n")
                         .arg(QCoreApplication::applicationName(), c.planPath));

@@ -48,7 +48,7 @@ bool PlanDocument::open(const QString& path) {
     const std::string bytes = file.readAll().toStdString();
     if (formatOf(bytes) != RouteFormat::Plan)
         return openRoute(path, bytes);
-    const PlanRead read = readPlan(bytes);
+    PlanRead read = readPlan(bytes);
     if (!read.plan) {
         platform::showMessage(
             m_window,
@@ -58,6 +58,8 @@ bool PlanDocument::open(const QString& path) {
     if (!okToReplace())
         return false;
     m_path = path;
+    if (m_complete)
+        m_complete(read.plan->waypoints);
     m_editor.replace(*read.plan);
     emit titleChanged();
     remember(path);
@@ -80,8 +82,11 @@ bool PlanDocument::openRoute(const QString& path, const std::string& bytes) {
         return false;
     m_path.clear();
     m_suggestedPath = info.dir().filePath(info.completeBaseName() + ".skyplan");
+    std::vector<Waypoint> waypoints = *route.waypoints;
+    if (m_complete)
+        m_complete(waypoints);
     m_editor.change(QStringLiteral("Open %1").arg(info.fileName()),
-                    [&](FlightPlan& p) { p.waypoints = *route.waypoints; });
+                    [&](FlightPlan& p) { p.waypoints = waypoints; });
     emit titleChanged();
     if (!route.note.isEmpty())
         platform::showMessage(m_window, route.note);

@@ -3,9 +3,14 @@
 // not saved, opening (a plan file, or a GPX or FPL route) and saving, the
 // questions before a plan with changes is replaced, and the recent files.
 
+#include "plan/FlightPlan.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
+#include <vector>
 
 class QWidget;
 namespace core {
@@ -43,6 +48,12 @@ public:
     // The last eight plan files opened or saved, most recent first.
     QStringList recentFiles() const;
 
+    // What completes the waypoints of a file as it is opened (the fields'
+    // elevations from the navigation database).
+    void setCompleteWaypoints(std::function<void(std::vector<Waypoint>&)> complete) {
+        m_complete = std::move(complete);
+    }
+
 signals:
     // The file or its saved state changed: the title to show anew.
     void titleChanged();
@@ -57,6 +68,7 @@ private:
     QWidget* m_window;
     QString m_path;
     QString m_suggestedPath; // where Save asks first, for a plan made from a route
+    std::function<void(std::vector<Waypoint>&)> m_complete;
 };
 
 } // namespace plan

@@ -204,6 +204,16 @@ void AircraftPanel::fill() {
     };
     set(m_tas, plan.aircraft.tasKt);
     set(m_gph, plan.aircraft.fuelFlowGph);
+    // With a profile each leg cruises at the profile's speed and fuel flow
+    // for its altitude: these two are kept for a plan without one.
+    const QString fromProfile =
+        plan.profile ? QStringLiteral("The aircraft profile's cruise at each leg's altitude is "
+                                      "flown instead.")
+                     : QString();
+    for (QDoubleSpinBox* box : {m_tas, m_gph}) {
+        box->setEnabled(!plan.profile);
+        box->setToolTip(fromProfile);
+    }
     set(m_fuelOnBoard, plan.aircraft.fuelGal);
     set(m_taxi, plan.aircraft.taxiGal);
     set(m_reserve, plan.fuel.reserveMin);

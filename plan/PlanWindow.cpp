@@ -48,6 +48,8 @@ PlanWindow::PlanWindow(const FlightPlan& start, store::Services& services, QWidg
     setAccessibleName(QStringLiteral("Flight plan"));
     m_editor = new PlanEditor(start, &services.magneticModel(), this);
     m_document = new PlanDocument(*m_editor, services.preferences(), this);
+    m_document->setCompleteWaypoints(
+        [this](std::vector<Waypoint>& waypoints) { fillFieldElevations(waypoints, m_navData); });
 
     // The parts join the window in the order the keyboard visits them.
     m_route = new RoutePanel(*m_editor, m_navData, m_resolver);

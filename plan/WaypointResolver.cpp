@@ -6,6 +6,20 @@
 
 namespace plan {
 
+void fillFieldElevations(std::vector<Waypoint>& waypoints, const navdb::NavData& navData) {
+    for (Waypoint& w : waypoints) {
+        if (w.ident.isEmpty() || w.elevationFt)
+            continue;
+        for (const navdb::Place& p : navData.search(w.ident, 8, w.position)) {
+            if (p.matchGroup == 0 && p.kind == navdb::Kind::Airport && p.distanceNm &&
+                *p.distanceNm < 5) {
+                w.elevationFt = p.elevationFt;
+                break;
+            }
+        }
+    }
+}
+
 Resolved WaypointResolver::resolve(const QString& typed, const QString& name, int number,
                                    const std::optional<core::GeoPoint>& near) const {
     Resolved out;

@@ -18,6 +18,12 @@ class AirportDatabase;
 
 namespace plan {
 
+// Where a waypoint is an airport of the navigation database (its code, within
+// 5 nm of the position it was given) and has no elevation, the field's: a
+// route read from a file, or a plan saved without it, climbs from the right
+// height. Nothing else changes.
+void fillFieldElevations(std::vector<Waypoint>& waypoints, const navdb::NavData& navData);
+
 struct Resolved {
     std::optional<Waypoint> waypoint;
     QString refusal;        // for the pilot, when there is no waypoint
