@@ -206,8 +206,15 @@ Sheet planSheet(const plan::FlightPlan& p, const plan::ComputedPlan& computed,
         sheet.route += QStringLiteral(", alternate ") + p.alternate->label();
     const int reserveMin = static_cast<int>(p.fuel.reserveMin);
     sheet.aircraft =
-        aircraftLine(core::numberText(p.aircraft.tasKt), core::numberText(p.aircraft.fuelFlowGph),
-                     core::numberText(p.aircraft.fuelGal), reserveMin);
+        p.profile
+            ? QStringLiteral("%1 %2: climb, cruise and descent by its profile, %3 gal at start, "
+                             "reserve %4 min")
+                  .arg(p.profile->registration, p.profile->type,
+                       core::numberText(p.aircraft.fuelGal))
+                  .arg(reserveMin)
+            : aircraftLine(core::numberText(p.aircraft.tasKt),
+                           core::numberText(p.aircraft.fuelFlowGph),
+                           core::numberText(p.aircraft.fuelGal), reserveMin);
     if (p.aircraft.taxiGal > 0)
         sheet.aircraft += QStringLiteral(", taxi %1 gal").arg(core::numberText(p.aircraft.taxiGal));
     if (!p.waypoints.empty()) {
@@ -225,7 +232,8 @@ Sheet planSheet(const plan::FlightPlan& p, const plan::ComputedPlan& computed,
                << plan::enduranceText(p);
     sheet.balance = balanceLines(p, computed);
     if (p.waypoints.size() > 1) {
-        sheet.decisions << plan::pointText(QStringLiteral("ETP"), points.etp, p)
+        sheet.decisions << plan::levelTexts(computed, p)
+                        << plan::pointText(QStringLiteral("ETP"), points.etp, p)
                         << plan::pointText(QStringLiteral("PNR"), points.pnr, p)
                         << points.windMargin.summary;
         sheet.decisions.removeAll(QString());
@@ -234,7 +242,7 @@ Sheet planSheet(const plan::FlightPlan& p, const plan::ComputedPlan& computed,
         const QString problem = plan::problemText(leg);
         if (!problem.isEmpty())
             sheet.endNotes
-                << QStringLiteral("Leg %1: %2.").arg(&leg - computed.legs.data() + 1).arg(problem);
+                << QStringLiteral("Leg %1: %2.").arg(leg.number).arg(problem);
     }
     finishLegs(sheet, plan::tripOf(computed, p.off), reserveMin);
     return sheet;

@@ -1,6 +1,7 @@
 #include "plan/DecisionPoints.h"
 
 #include "core/NumberText.h"
+#include "core/Text.h"
 #include "course/GreatCircle.h"
 #include "plan/Coordinates.h"
 
@@ -312,6 +313,25 @@ QString pointText(const QString& what, const PointResult& point, const FlightPla
         text +=
             QStringLiteral(": the destination lies before it, there and back holds the reserve");
     return text;
+}
+
+} // namespace plan
+
+namespace plan {
+
+QStringList levelTexts(const ComputedPlan& computed, const FlightPlan& plan) {
+    QStringList out;
+    auto add = [&](const QString& what, const std::optional<LevelPoint>& level) {
+        if (!level)
+            return;
+        PointResult point;
+        point.point = level->point;
+        out << QStringLiteral("%1, %2 ft")
+                   .arg(pointText(what, point, plan), core::numberText(level->altitudeFt));
+    };
+    add(QStringLiteral("Top of climb:"), computed.topOfClimb);
+    add(QStringLiteral("Top of descent:"), computed.topOfDescent);
+    return out;
 }
 
 } // namespace plan

@@ -57,4 +57,9 @@ DecisionPoints decisionPoints(const FlightPlan& plan, const ComputedPlan& comput
 // "ETP 61.3 nm, 35.2 min from LSZH, in leg 2 (12.1 nm past Lake bridge), 47 05.12N 008 01.33E"
 QString pointText(const QString& what, const PointResult& point, const FlightPlan& plan);
 
+// "Top of climb: 11.2 nm, 10.0 min from LSZH, in leg 1 (11.2 nm past LSZH),
+// 47 05.12N 008 01.33E, 4500 ft", and the top of descent likewise: the lines
+// a plan flown in phases shows (none for one that is not).
+QStringList levelTexts(const ComputedPlan& computed, const FlightPlan& plan);
+
 } // namespace plan

@@ -245,10 +245,11 @@ void PlanWindow::planChanged() {
         m_decisions->clear();
         return;
     }
-    m_decisions->setText(pointText(QStringLiteral("Equal-time point:"), points.etp, plan) +
-                         QLatin1Char('\n') +
-                         pointText(QStringLiteral("Point of no return:"), points.pnr, plan) +
-                         QLatin1Char('\n') + points.windMargin.summary);
+    QStringList lines = levelTexts(m_editor->computed(), plan);
+    lines << pointText(QStringLiteral("Equal-time point:"), points.etp, plan)
+          << pointText(QStringLiteral("Point of no return:"), points.pnr, plan)
+          << points.windMargin.summary;
+    m_decisions->setText(lines.join(QLatin1Char('\n')));
 }
 
 void PlanWindow::fillLegs() {
