@@ -326,6 +326,11 @@ struct Options {
         {{QStringLiteral("wind"), QStringLiteral("With --plan: one wind for every leg, DDD/KT."),
           QStringLiteral("DDD/KT")},
          &PlanCommand::wind},
+        {{QStringLiteral("alt"),
+          QStringLiteral("With --plan: one cruise altitude for every leg, ft (with --aircraft "
+                         "the route climbs to it and descends from it)."),
+          QStringLiteral("FT")},
+         &PlanCommand::alt},
         {{QStringLiteral("var"),
           QStringLiteral("With --plan: one variation for every leg (west positive), instead of "
                          "the magnetic model."),
@@ -336,7 +341,8 @@ struct Options {
          &PlanCommand::md},
         {{QStringLiteral("aircraft"),
           QStringLiteral("With --plan: the aircraft profile (a JSON file, see the README): its "
-                         "weight and balance, and no more fuel than it holds."),
+                         "climb, cruise and descent, its weight and balance, and no more fuel "
+                         "than it holds."),
           QStringLiteral("FILE")},
          &PlanCommand::aircraft},
         {{QStringLiteral("load"),

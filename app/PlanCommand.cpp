@@ -142,6 +142,16 @@ std::optional<int> applyConditions(const PlanCommand& c, plan::FlightPlan& p) {
         for (plan::Waypoint* w : arrivals)
             w->leg.wind = *wind;
     }
+    if (c.alt) {
+        const auto value = numberIn(c.alt, core::limits::kAltitudeFt);
+        if (!value)
+            return refuse(QStringLiteral("--alt takes feet from %1 to %2, not '%3'")
+                              .arg(core::limits::kAltitudeFt.low)
+                              .arg(core::limits::kAltitudeFt.high)
+                              .arg(*c.alt));
+        for (plan::Waypoint* w : arrivals)
+            w->leg.altitudeFt = *value;
+    }
     if (c.var) {
         const auto value = numberIn(c.var, core::limits::kVariationDeg);
         if (!value)

@@ -17,7 +17,7 @@ struct PlanCommand {
     QString columns;                 // its columns, comma-separated (empty: the remembered ones)
     QString picture;                 // where its route picture goes (empty: the remembered place)
     // What the file lacks or the pilot changes, as typed on the command line.
-    std::optional<QString> tas, gph, fuel, taxi, reserve, off, wind, var, md;
+    std::optional<QString> tas, gph, fuel, taxi, reserve, off, wind, alt, var, md;
     // An aircraft profile file, and the load at its stations ("Front
     // seats=340,Baggage 1=30"): the weight and balance of the plan.
     std::optional<QString> aircraft, load;

@@ -482,7 +482,7 @@ navlog::LegFigures shownFigures(const PlanLeg& leg, const leg::LegSequence& chai
                  : leg.alternate        ? plan.alternate->label()
                                         : waypoints[static_cast<std::size_t>(leg.to)].label();
     figures.routeLeg = leg.number;
-    if (plan.profile)
+    if (plan.profile && leg.problem == LegProblem::None) // a leg not flown has no phase
         figures.phase = phaseText(leg.phase);
     figures.planned = true;
     figures.alternate = leg.alternate;

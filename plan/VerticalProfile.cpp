@@ -50,9 +50,12 @@ bool rates(const AircraftProfile& p, double isaDeviationC, Change& c, QString* w
                            .arg(changeName(c));
                 return false;
             }
+            // The table's mean airspeed and fuel flow, to a tenth of a knot and
+            // a hundredth of a gallon: figures a log can show, whose time and
+            // fuel stay within a second and a spoonful of the table's.
             c.minutes = cost->minutes;
-            c.tasKt = cost->distanceNm / cost->minutes * 60;
-            c.fuelFlowGph = cost->fuelGal / cost->minutes * 60;
+            c.tasKt = std::round(cost->distanceNm / cost->minutes * 600) / 10;
+            c.fuelFlowGph = core::roundTo2Places(cost->fuelGal / cost->minutes * 60);
             return true;
         }
         if (!p.climbRate) {

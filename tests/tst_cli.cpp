@@ -79,6 +79,7 @@ private slots:
     void planWithoutAWindow();
     void weightAndBalance_data();
     void weightAndBalance();
+    void climbAndDescentFromTheCommandLine();
     void planOptionsAtTheirLimits_data();
     void planOptionsAtTheirLimits();
 };
@@ -405,6 +406,35 @@ void TestCli::weightAndBalance() {
     QCOMPARE(run({"--plan", planPath, "--load", "Front seats=1"}).exitCode, 2); // no aircraft
 }
 
+// The example trainer's table climbs from the field (no elevation: 0) to
+// 6000 ft in 12 min; its 500 ft/min descent to 1000 ft over B takes 10 min.
+void TestCli::climbAndDescentFromTheCommandLine() {
+    testing::DataDir dir;
+    const QString planPath = oneLegPlan(dir);
+    const Run r = run({"--plan", planPath, "--aircraft", SKYVANE_EXAMPLE_AIRCRAFT, "--alt", "6000",
+                       "--json", "-"});
+    QCOMPARE(r.exitCode, 0);
+    const QJsonObject json = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    const QJsonArray legs = json.value("legs").toArray();
+    QCOMPARE(legs.size(), 3);
+    QCOMPARE(legs[0].toObject().value("phase").toString(), QStringLiteral("climb"));
+    QCOMPARE(legs[0].toObject().value("to").toString(), QStringLiteral("TOC"));
+    QCOMPARE(legs[1].toObject().value("phase").toString(), QStringLiteral("cruise"));
+    QCOMPARE(legs[2].toObject().value("phase").toString(), QStringLiteral("descent"));
+    const QJsonObject toc = json.value("toc").toObject(), tod = json.value("tod").toObject();
+    QVERIFY(std::fabs(toc.value("minutes").toDouble() - 12) < 0.05);
+    QCOMPARE(toc.value("altitudeFt").toDouble(), 6000.0);
+    QCOMPARE(tod.value("leg").toInt(), 1);
+    const double ete = json.value("totals").toObject().value("eteMin").toDouble();
+    QVERIFY(std::fabs(ete - tod.value("minutes").toDouble() - 10) < 0.05);
+    // The trip fuel is the three pieces' burn.
+    double burnt = 0;
+    for (const QJsonValue& leg : legs)
+        burnt += leg.toObject().value("fuelUsed").toDouble();
+    QVERIFY(std::fabs(json.value("fuel").toObject().value("tripGal").toDouble() - burnt) < 0.011);
+    QCOMPARE(run({"--plan", planPath, "--alt", "60001"}).exitCode, 2);
+}
+
 void TestCli::planOptionsAtTheirLimits_data() {
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QString>("key");    // in the JSON: "fuel.<key>" or "legs.0.<key>"
@@ -424,6 +454,8 @@ void TestCli::planOptionsAtTheirLimits_data() {
         << QStringList{"--fuel", "33"} << "fuel.enduranceMin" << QVariant(240.0);
     QTest::newRow("mh is the magnetic heading")
         << QStringList{"--wind", "360/0"} << "legs.0.mh" << QVariant(37.0);
+    QTest::newRow("--alt sets every leg's altitude")
+        << QStringList{"--alt", "6000"} << "legs.0.altitudeFt" << QVariant(6000.0);
     QTest::newRow("a leg that runs dry says so")
         << QStringList{"--fuel", "2"} << "legs.0.problem" << QVariant("runs out of fuel: ");
 }
