@@ -9,6 +9,7 @@
 #include "magvar/MagneticVariation.h"
 #include "map/RoutePicture.h"
 #include "navdb/NavDatabase.h"
+#include "plan/BalancePicture.h"
 #include "plan/WaypointResolver.h"
 #include "navlog/LegColumns.h"
 #include "plan/AircraftProfile.h"
@@ -281,6 +282,7 @@ std::string planPdf(const plan::FlightPlan& p, const plan::ComputedPlan& compute
     options.drawPicture = [&scene](QPainter& painter, const QRectF& area) {
         map::drawRoute(painter, area, scene);
     };
+    options.drawBalance = plan::balanceDrawing(p, computed);
     return kneeboard::kneeboardPdf(kneeboard::planSheet(p, computed, points, &navData),
                                    choices.page ? *choices.page : kneeboard::rememberedPageLayout(),
                                    options)

@@ -163,6 +163,27 @@ private:
         m_painter->drawRect(rect);
     }
 
+    // The weight and balance picture in a framed box under its lines, no
+    // wider than the lines and short enough to leave the page to the log.
+    void balanceBox(double width) {
+        if (!m_options.drawBalance || m_sheet.balance.isEmpty())
+            return;
+        const double w = std::min(width, 90 * m_mm);
+        const double h = std::min(w * 0.6, m_area.height() * 0.22);
+        m_y += m_mm;
+        const QRectF rect(0, m_y, w, h);
+        m_y += h;
+        if (!m_painter)
+            return;
+        m_painter->save();
+        m_painter->setClipRect(rect);
+        m_options.drawBalance(*m_painter, rect);
+        m_painter->restore();
+        m_painter->setPen(QPen(Qt::black, 0.2 * m_mm));
+        m_painter->setBrush(Qt::NoBrush);
+        m_painter->drawRect(rect);
+    }
+
     QString pageText() const {
         return m_pages > 0 ? QStringLiteral("Page %1 of %2").arg(m_page).arg(m_pages)
                            : QStringLiteral("Page %1").arg(m_page);
@@ -190,6 +211,7 @@ private:
         section(QStringLiteral("Fuel"), m_sheet.fuel, width);
         section(QStringLiteral("Decision points"), m_sheet.decisions, width);
         section(QStringLiteral("Weight and balance"), m_sheet.balance, width);
+        balanceBox(width);
         if (beside) {
             const double side = m_area.width() - width - gap;
             const double height = std::max(m_y - top, std::min(side, m_area.height() * 0.4));

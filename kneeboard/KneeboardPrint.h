@@ -45,6 +45,9 @@ struct PrintOptions {
     PicturePlace picture = PicturePlace::None;
     // Draws the route into a rectangle; without it there is no picture.
     std::function<void(QPainter&, const QRectF&)> drawPicture;
+    // Draws the weight and balance picture, under the loading in the header
+    // block; without it (a plan without an aircraft) there is none.
+    std::function<void(QPainter&, const QRectF&)> drawBalance;
 };
 
 // What a page comes to: the columns on each line of a leg, what was left

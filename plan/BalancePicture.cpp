@@ -2,6 +2,7 @@
 
 #include "core/Text.h"
 #include "map/RoutePicture.h"
+#include "plan/FlightPlan.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -144,6 +145,16 @@ QPointF balancePoint(const QRectF& area, const QRectF& bounds, double x, double 
     const QRectF plot = plotArea(area);
     return {plot.left() + (x - bounds.left()) / bounds.width() * plot.width(),
             plot.bottom() - (weight - bounds.top()) / bounds.height() * plot.height()};
+}
+
+std::function<void(QPainter&, const QRectF&)> balanceDrawing(const FlightPlan& plan,
+                                                             const ComputedPlan& computed) {
+    const std::optional<WeightAndBalance> balance = planBalance(plan, computed);
+    if (!plan.profile || !balance)
+        return {};
+    return [profile = *plan.profile, balance = *balance](QPainter& painter, const QRectF& area) {
+        drawBalance(painter, area, profile, balance);
+    };
 }
 
 void drawBalance(QPainter& painter, const QRectF& area, const AircraftProfile& profile,

@@ -9,6 +9,7 @@
 #include <QRectF>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
 class QPainter;
@@ -29,6 +30,11 @@ QPointF balancePoint(const QRectF& area, const QRectF& bounds, double x, double 
 
 void drawBalance(QPainter& painter, const QRectF& area, const AircraftProfile& profile,
                  const WeightAndBalance& balance);
+
+// The plan's picture as a page draws it (a copy of what it needs); empty for
+// a plan without an aircraft.
+std::function<void(QPainter&, const QRectF&)> balanceDrawing(const FlightPlan& plan,
+                                                             const ComputedPlan& computed);
 
 class BalanceView : public QWidget {
     Q_OBJECT

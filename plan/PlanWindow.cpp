@@ -1,11 +1,14 @@
 #include "plan/PlanWindow.h"
 
+#include "plan/BalancePicture.h"
+
 #include "core/Text.h"
 #include "dialogs/OutputFile.h"
 #include "kneeboard/KneeboardPrint.h"
 #include "map/RoutePicture.h"
 #include "navlog/LegTableModel.h"
 #include "plan/BalancePanel.h"
+#include "plan/BalancePicture.h"
 #include "plan/Coordinates.h"
 #include "plan/PlanDocument.h"
 #include "plan/PlanEditor.h"
@@ -328,6 +331,7 @@ kneeboard::PrintOptions PlanWindow::printOptions() const {
             map::drawRoute(painter, area, scene);
         };
     }
+    options.drawBalance = balanceDrawing(m_editor->plan(), m_editor->computed());
     return options;
 }
 

@@ -155,6 +155,7 @@ private slots:
     void headerWithAndWithoutTheDatabase();
     void legibleOnEveryPage_data();
     void legibleOnEveryPage();
+    void balancePictureUnderItsLines();
     void whatFitsNowhereIsSaidNotShrunk();
     void continuationPagesKeepTitleAndNumberApart();
     void pictureOnItsOwnPageOrBeside();
@@ -297,6 +298,34 @@ void TestKneeboard::legibleOnEveryPage_data() {
         // Every column: too wide for one line on any of these pages.
         QTest::newRow(qPrintable(page + " all")) << page << allColumns() << 2;
     }
+}
+
+// The weight and balance picture: framed under the verdict, above the legs,
+// and only for a plan with a loading.
+void TestKneeboard::balancePictureUnderItsLines() {
+    testing::DataDir dir;
+    kneeboard::Sheet sheet = sheetOf(straightPlan(3));
+    sheet.balance = {QStringLiteral("Loading"), QStringLiteral("Verdict-here.")};
+    kneeboard::PrintOptions options;
+    options.drawBalance = [](QPainter& painter, const QRectF& area) {
+        painter.drawText(area, Qt::AlignCenter, QStringLiteral("ENVELOPE"));
+    };
+    const QPageLayout layout = *kneeboard::pageLayout("a5");
+    const Pdf pdf = readPdf(kneeboard::kneeboardPdf(sheet, layout, options));
+    auto word = [&pdf](const QString& text) {
+        const auto it = std::find_if(pdf.words.begin(), pdf.words.end(),
+                                     [&](const Word& w) { return w.text == text; });
+        return it == pdf.words.end() ? std::optional<Word>() : std::optional<Word>(*it);
+    };
+    const auto picture = word("ENVELOPE"), verdict = word("Verdict-here.");
+    const auto head = word(QLatin1String(
+        kneeboard::columnByKey(kneeboard::defaultColumns().first())->paperHeading));
+    QVERIFY(picture && verdict && head);
+    QCOMPARE(picture->page, 1);
+    QVERIFY(picture->yMin > verdict->yMax);
+    QVERIFY(picture->yMax < head->yMin);
+    sheet.balance.clear();
+    QVERIFY(!readPdf(kneeboard::kneeboardPdf(sheet, layout, options)).has(1, "ENVELOPE"));
 }
 
 void TestKneeboard::legibleOnEveryPage() {
