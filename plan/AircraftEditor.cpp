@@ -6,6 +6,7 @@
 #include "core/Text.h"
 #include "dialogs/OutputFile.h"
 #include "plan/PlanPanels.h"
+#include "plan/TypedFields.h"
 #include "platform/MessageBox.h"
 
 #include <QComboBox>
@@ -70,8 +71,7 @@ QString partOf(const Figure& f) {
 std::optional<double> cellNumber(const QTableWidget* table, int row, int column, QString* why) {
     const QTableWidgetItem* item = table->item(row, column);
     QString text = item ? item->text().trimmed() : QString();
-    const auto value =
-        core::parseNumber(text.replace(QLatin1Char(','), QLatin1Char('.')).toStdString());
+    const auto value = typedNumber(text);
     if (!value && why->isEmpty())
         *why = QStringLiteral("%1, row %2: \"%3\" is not a number")
                    .arg(table->accessibleName())

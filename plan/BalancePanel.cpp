@@ -10,6 +10,7 @@
 #include "plan/BalancePicture.h"
 #include "plan/PlanEditor.h"
 #include "plan/PlanPanels.h"
+#include "plan/TypedFields.h"
 #include "platform/MessageBox.h"
 
 #include <QComboBox>
@@ -181,9 +182,7 @@ void BalancePanel::loadEdited() {
     std::vector<double> loads;
     for (int r = 0; r < m_loads->rowCount(); ++r) {
         const QTableWidgetItem* item = m_loads->item(r, 1);
-        QString text = item ? item->text().trimmed() : QString();
-        const auto value =
-            core::parseNumber(text.replace(QLatin1Char(','), QLatin1Char('.')).toStdString());
+        const auto value = typedNumber(item ? item->text() : QString());
         if (!value || !core::limits::kWeight.contains(*value)) {
             platform::showMessage(this, QStringLiteral("A load is a weight from 0 to %1 %2.")
                                             .arg(core::limits::kWeight.high)

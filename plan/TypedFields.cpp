@@ -12,13 +12,18 @@ namespace {
 namespace limits = core::limits;
 
 std::optional<double> numberWithin(const QString& text, const core::Limit& limit) {
-    const auto value = core::parseNumber(text.trimmed().toStdString());
+    const auto value = typedNumber(text);
     if (!value || !limit.contains(*value))
         return std::nullopt;
     return value;
 }
 
 } // namespace
+
+std::optional<double> typedNumber(const QString& text) {
+    QString t = text.trimmed();
+    return core::parseNumber(t.replace(QLatin1Char(','), QLatin1Char('.')).toStdString());
+}
 
 const QString kWindRowRefusal = QStringLiteral("A row of the winds aloft is an altitude in feet, "
                                                "a direction 0 to 360, a speed in knots and a "

@@ -12,6 +12,10 @@
 
 namespace plan {
 
+// A typed figure: a decimal point or a decimal comma ("8,5" is 8.5), spaces
+// around it ignored; none for anything else.
+std::optional<double> typedNumber(const QString& text);
+
 // The cells of a leg on its waypoint's row.
 enum class LegCell { Altitude, Wind, Variation };
 

@@ -230,12 +230,19 @@ void TestPlanEditor::windRows_data() {
     QTest::newRow("negative speed") << QStringList{"6000", "350", "-1"} << false;
     QTest::newRow("no altitude") << QStringList{"", "350", "20"} << false;
     QTest::newRow("altitude past the limit") << QStringList{"70000", "350", "20"} << false;
+    QTest::newRow("with a temperature") << QStringList{"6000", "350", "20", "-12,5"} << true;
+    QTest::newRow("a blank temperature") << QStringList{"6000", "350", "20", "  "} << true;
+    QTest::newRow("a temperature past 60") << QStringList{"6000", "350", "20", "61"} << false;
+    QTest::newRow("a temperature of words") << QStringList{"6000", "350", "20", "warm"} << false;
 }
 
 void TestPlanEditor::windRows() {
     QFETCH(QStringList, typed);
     QFETCH(bool, read);
-    QCOMPARE(plan::readWindRow(typed[0], typed[1], typed[2]).has_value(), read);
+    const auto row = plan::readWindRow(typed[0], typed[1], typed[2], typed.value(3));
+    QCOMPARE(row.has_value(), read);
+    if (row && typed.size() > 3 && !typed[3].trimmed().isEmpty())
+        QCOMPARE(row->temperatureC, std::optional<double>(-12.5));
 }
 
 void TestPlanEditor::resolver_data() {

@@ -28,7 +28,8 @@ private slots:
 void TestPlanFile::planFileRoundTripAndRefusals() {
     FlightPlan p = threeLegs();
     p.deviationCard = plan::DeviationCard{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
-    p.windsAloft = {{3000, Wind{350, 20}}};
+    p.windsAloft = {{3000, Wind{350, 20}, -2.5}, {6000, Wind{350, 25}}};
+    p.waypoints[0].elevationFt = 1416;
     p.alternate = p.waypoints[1];
     const std::string json = plan::planJson(p);
     const plan::PlanRead back = plan::readPlan(json);
@@ -37,6 +38,10 @@ void TestPlanFile::planFileRoundTripAndRefusals() {
     QCOMPARE(back.plan->waypoints[1].name, QString("Lake bridge"));
     QCOMPARE(back.plan->off, p.off);
     QCOMPARE(back.plan->deviationCard, p.deviationCard);
+    QCOMPARE(back.plan->windsAloft[0].temperatureC, std::optional<double>(-2.5));
+    QVERIFY(!back.plan->windsAloft[1].temperatureC);
+    QCOMPARE(back.plan->waypoints[0].elevationFt, std::optional<double>(1416));
+    QVERIFY(!back.plan->waypoints[1].elevationFt);
     const struct {
         std::string bytes;
         const char* says;
@@ -108,6 +113,12 @@ void TestPlanFile::figuresOutsideTheLimits_data() {
     QTest::newRow("no format version") << "\"version\": 1,"
                                        << ""
                                        << "version is missing";
+    QTest::newRow("a temperature aloft of 99 °C") << "\"temperatureC\": -5"
+                                                  << "\"temperatureC\": 99"
+                                                  << "\"temperatureC\" is 99";
+    QTest::newRow("a field 1e6 ft high") << "\"elevationFt\": 1416"
+                                         << "\"elevationFt\": 1e6"
+                                         << "\"elevationFt\"";
     QTest::newRow("a name that is a number") << "\"name\": \"LSZB\""
                                              << "\"name\": 7"
                                              << "\"name\" is not a text";
@@ -119,6 +130,8 @@ void TestPlanFile::figuresOutsideTheLimits() {
     QFETCH(QString, says);
     FlightPlan p = threeLegs();
     p.deviationCard = plan::DeviationCard{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+    p.windsAloft = {{3000, Wind{350, 20}, -5.}};
+    p.waypoints[0].elevationFt = 1416;
     QString json = QString::fromStdString(plan::planJson(p));
     QVERIFY2(json.contains(from), qPrintable(json));
     json.replace(json.indexOf(from), from.size(), to);

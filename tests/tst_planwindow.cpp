@@ -534,6 +534,16 @@ void TestPlanWindow::aircraftAndLoadsByKeys() {
     QTest::keyClick(box, Qt::Key_Down);
     QVERIFY(w.currentPlan().profile);
     QCOMPARE(w.currentPlan().stationLoads, std::vector<double>(4, 0));
+    // The profile's cruise is flown: the plan's TAS and fuel flow give way,
+    // and the legs show their phase.
+    QVERIFY(!named<QDoubleSpinBox>(&w, "TAS")->isEnabled());
+    QVERIFY(!named<QDoubleSpinBox>(&w, "Fuel flow")->isEnabled());
+    QAbstractItemModel* legs = w.legTable()->model();
+    int phase = -1;
+    for (int c = 0; c < legs->columnCount(); ++c)
+        phase = legs->headerData(c, Qt::Horizontal).toString() == "Phase" ? c : phase;
+    QVERIFY(phase >= 0);
+    QCOMPARE(legs->index(0, phase).data().toString(), QString("cruise"));
     auto* verdict = named<QLabel>(&w, "Weight and balance verdict");
     QCOMPARE(verdict->text(), QString("Within limits."));
 
