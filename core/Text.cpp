@@ -1,6 +1,9 @@
 #include "core/Text.h"
 
+#include "core/Math.h"
 #include "core/NumberText.h"
+
+#include <cmath>
 
 namespace core {
 
@@ -9,6 +12,12 @@ QString numberText(double value) {
 }
 
 double asShown(double value) {
+    // Most figures are already whole hundredths: the nearest double to one,
+    // below 10^12, prints in 15 digits as those hundredths and reads back as
+    // itself, so the round trip through text can be skipped (it is most of
+    // a plan's time).
+    if (std::fabs(value) < 1e12 && roundTo2Places(value) == value)
+        return value;
     return parseNumber(formatGeneral(value)).value_or(value);
 }
 

@@ -3,13 +3,16 @@
 // could not be computed showing nothing that reads as a figure, the stored
 // log giving back digit for digit what it was given, and the table model the
 // windows show.
+#include "core/NumberText.h"
 #include "core/Text.h"
 #include "navlog/LegColumns.h"
 #include "navlog/LegTableModel.h"
 
 #include <QJsonObject>
+#include <QRandomGenerator>
 #include <QTest>
 
+#include <cmath>
 #include <limits>
 
 using navlog::LegFigures;
@@ -70,6 +73,7 @@ private slots:
     void headingsOfEachOutput();
     void aLegThatCouldNotBeComputedShowsNoFigure_data();
     void aLegThatCouldNotBeComputedShowsNoFigure();
+    void asShownIsTheRoundTripThroughText();
     void storedLogGivesBackWhatWasShown_data();
     void storedLogGivesBackWhatWasShown();
     void plannedLegJson();
@@ -114,6 +118,26 @@ void TestLegColumns::aLegThatCouldNotBeComputedShowsNoFigure() {
     QFETCH(Output, output);
     const LegFigures leg = plannedLeg(false);
     QTEST(navlog::rowOf(output, {leg, 2, true}).join('|'), "row");
+}
+
+// asShown skips the text for whole hundredths: it must give what the round
+// trip through 15 digits gives, for hundredths of every size and for values
+// that are not hundredths.
+void TestLegColumns::asShownIsTheRoundTripThroughText() {
+    QRandomGenerator random(20261208);
+    auto viaText = [](double x) {
+        return core::parseNumber(core::formatGeneral(x)).value_or(x);
+    };
+    for (int i = 0; i < 200000; ++i) {
+        const double scale = std::pow(10.0, random.bounded(15));
+        const double n = std::round((random.generateDouble() - 0.5) * scale);
+        for (const double x : {n / 100, n / 100 + 1e-9, (n + random.generateDouble()) / 100,
+                               random.generateDouble() * scale}) {
+            const double fast = core::asShown(x), slow = viaText(x);
+            if (!(fast == slow))
+                QFAIL(qPrintable(QString::number(x, 'g', 17)));
+        }
+    }
 }
 
 void TestLegColumns::storedLogGivesBackWhatWasShown_data() {
