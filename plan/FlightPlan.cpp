@@ -35,21 +35,25 @@ QString gallons(double value) {
 std::optional<Wind> windAt(const std::vector<WindRow>& table, double altitudeFt) {
     if (table.empty())
         return std::nullopt;
-    std::vector<WindRow> rows = table;
-    std::stable_sort(rows.begin(), rows.end(), [](const WindRow& a, const WindRow& b) {
-        return a.altitudeFt < b.altitudeFt;
-    });
-    Wind wind = rows.front().wind;
-    if (altitudeFt >= rows.back().altitudeFt) {
-        wind = rows.back().wind;
-    } else if (altitudeFt > rows.front().altitudeFt) {
-        const auto above =
-            std::upper_bound(rows.begin(), rows.end(), altitudeFt,
-                             [](double alt, const WindRow& row) { return alt < row.altitudeFt; });
-        const WindRow& hi = *above;
-        const WindRow& lo = *(above - 1);
-        const double f = (altitudeFt - lo.altitudeFt) / (hi.altitudeFt - lo.altitudeFt);
-        const core::WindVector v = core::vectorOf(lo.wind, 1 - f) + core::vectorOf(hi.wind, f);
+    // One pass, no copy: a plan asks at every leg and every climb. Of rows
+    // at one altitude the last one typed counts, the first at the bottom.
+    const WindRow *lowest = nullptr, *highest = nullptr, *lo = nullptr, *hi = nullptr;
+    for (const WindRow& row : table) {
+        if (!lowest || row.altitudeFt < lowest->altitudeFt)
+            lowest = &row;
+        if (!highest || row.altitudeFt >= highest->altitudeFt)
+            highest = &row;
+        if (row.altitudeFt <= altitudeFt && (!lo || row.altitudeFt >= lo->altitudeFt))
+            lo = &row;
+        if (row.altitudeFt > altitudeFt && (!hi || row.altitudeFt < hi->altitudeFt))
+            hi = &row;
+    }
+    Wind wind = lowest->wind;
+    if (altitudeFt >= highest->altitudeFt) {
+        wind = highest->wind;
+    } else if (altitudeFt > lowest->altitudeFt) {
+        const double f = (altitudeFt - lo->altitudeFt) / (hi->altitudeFt - lo->altitudeFt);
+        const core::WindVector v = core::vectorOf(lo->wind, 1 - f) + core::vectorOf(hi->wind, f);
         wind.speedKt = std::hypot(v.eastKt, v.northKt);
         wind.directionDeg = v.bearingDeg();
     }
