@@ -241,8 +241,7 @@ Sheet planSheet(const plan::FlightPlan& p, const plan::ComputedPlan& computed,
     for (const plan::PlanLeg& leg : computed.legs) {
         const QString problem = plan::problemText(leg);
         if (!problem.isEmpty())
-            sheet.endNotes
-                << QStringLiteral("Leg %1: %2.").arg(leg.number).arg(problem);
+            sheet.endNotes << QStringLiteral("Leg %1: %2.").arg(leg.number).arg(problem);
     }
     finishLegs(sheet, plan::tripOf(computed, p.off), reserveMin);
     return sheet;

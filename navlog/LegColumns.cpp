@@ -71,11 +71,9 @@ std::vector<LegColumn> makeColumns() {
     using T = ColumnTotal;
     const unsigned both = kLog | kJson;
     const std::vector<Entry> entries = {
-        made(
-            [](const LegRow& r, Output) {
-                return QString::number(r.leg.routeLeg > 0 ? r.leg.routeLeg : r.number);
-            },
-            false)
+        made([](const LegRow& r,
+                Output) { return QString::number(r.leg.routeLeg > 0 ? r.leg.routeLeg : r.number); },
+             false)
             .log("#")
             .csv("Leg")
             .paper("leg", "#", "Leg number")

@@ -16,10 +16,10 @@ namespace {
 struct LegSpeeds {
     int number = 0; // the route's leg, from 1
     double distanceNm = 0;
-    double startNm = 0;    // past the leg's start waypoint
-    double outKt = 0;      // along the course
-    double backKt = 0;     // along the reciprocal, same wind; NaN: no way back
-    double gph = 0;        // its fuel flow, out and back
+    double startNm = 0; // past the leg's start waypoint
+    double outKt = 0;   // along the course
+    double backKt = 0;  // along the reciprocal, same wind; NaN: no way back
+    double gph = 0;     // its fuel flow, out and back
     const PlanLeg* leg = nullptr;
 };
 
@@ -184,22 +184,21 @@ std::vector<WindCase> windCases(const FlightPlan& plan, const ComputedPlan& comp
         const char* name;
         WindChange wind;
     };
-    const Change changes[] = {
-        {"10 kt stronger",
-         [](const Wind& w, double) {
-             return Wind{w.directionDeg, w.speedKt + 10};
-         }},
-        {"10 kt weaker",
-         [](const Wind& w, double) {
-             return Wind{w.directionDeg, std::max(0.0, w.speedKt - 10)};
-         }},
-        {"30° right",
-         [](const Wind& w, double) {
-             return Wind{std::fmod(w.directionDeg + 30, 360), w.speedKt};
-         }},
-        {"30° left", [](const Wind& w, double) {
-             return Wind{std::fmod(w.directionDeg + 330, 360), w.speedKt};
-         }}};
+    const Change changes[] = {{"10 kt stronger",
+                               [](const Wind& w, double) {
+                                   return Wind{w.directionDeg, w.speedKt + 10};
+                               }},
+                              {"10 kt weaker",
+                               [](const Wind& w, double) {
+                                   return Wind{w.directionDeg, std::max(0.0, w.speedKt - 10)};
+                               }},
+                              {"30° right",
+                               [](const Wind& w, double) {
+                                   return Wind{std::fmod(w.directionDeg + 30, 360), w.speedKt};
+                               }},
+                              {"30° left", [](const Wind& w, double) {
+                                   return Wind{std::fmod(w.directionDeg + 330, 360), w.speedKt};
+                               }}};
     std::vector<WindCase> cases;
     for (const Change& change : changes) {
         const ComputedPlan c = computePlan(plan, model, change.wind);
@@ -223,9 +222,9 @@ std::vector<double> fuelByLeg(const ComputedPlan& computed) {
             continue;
         gal.resize(std::max(gal.size(), static_cast<std::size_t>(leg.number)), 0);
         double& sum = gal[static_cast<std::size_t>(leg.number - 1)];
-        sum += leg.nothingToFly()                 ? 0
+        sum += leg.nothingToFly()                ? 0
                : leg.problem == LegProblem::None ? leg.result.fuelUsedGal
-                                                  : 1e9;
+                                                 : 1e9;
     }
     return gal;
 }

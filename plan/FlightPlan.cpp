@@ -266,9 +266,9 @@ Performance performance(const FlightPlan& plan, const std::vector<LegGeometry>& 
             continue;
         if (conditions[i].problem != LegProblem::None)
             return out; // the plan cannot be had: the leg's own problem says why
-        in.legs.push_back(RouteLegShape{g.courseAndDistance.distanceNm,
-                                        double(core::roundHalfUp(g.courseAndDistance.trueCourseDeg)),
-                                        g.end->leg.altitudeFt});
+        in.legs.push_back(RouteLegShape{
+            g.courseAndDistance.distanceNm,
+            double(core::roundHalfUp(g.courseAndDistance.trueCourseDeg)), g.end->leg.altitudeFt});
     }
     in.departureFt = plan.waypoints.front().elevationFt.value_or(0);
     in.arrivalFt = plan.waypoints.back().elevationFt.value_or(0) + plan.profile->patternAltitudeFt;
@@ -276,10 +276,9 @@ Performance performance(const FlightPlan& plan, const std::vector<LegGeometry>& 
         const auto t = temperatureAt(plan.windsAloft, altitudeFt);
         return t ? *t - standardTemperatureC(altitudeFt) : 0.0;
     };
-    out.vertical = verticalPlan(
-        *plan.profile, in, [&](int leg, double altitudeFt) {
-            return legWind(plan, geometry[static_cast<std::size_t>(leg)], altitudeFt, change);
-        });
+    out.vertical = verticalPlan(*plan.profile, in, [&](int leg, double altitudeFt) {
+        return legWind(plan, geometry[static_cast<std::size_t>(leg)], altitudeFt, change);
+    });
     return out;
 }
 
@@ -429,9 +428,10 @@ FuelBlock unplannable(const FlightPlan& plan, const ComputedPlan& computed) {
     f.onBoardGal = plan.aircraft.fuelGal;
     QStringList legs;
     for (int number : computed.missingLegs) {
-        const PlanLeg& leg = *std::find_if(
-            computed.legs.begin(), computed.legs.end(),
-            [number](const PlanLeg& l) { return l.number == number && !l.accountedFor(); });
+        const PlanLeg& leg =
+            *std::find_if(computed.legs.begin(), computed.legs.end(), [number](const PlanLeg& l) {
+                return l.number == number && !l.accountedFor();
+            });
         legs << QStringLiteral("leg %1 (%2 - %3): %4")
                     .arg(number)
                     .arg(leg.figures.from, leg.figures.to, problemText(leg));
@@ -569,8 +569,9 @@ void flyRoute(const FlightPlan& plan, const magvar::MagneticVariation* model,
 
 core::GeoPoint pointInLeg(const FlightPlan& plan, const PlanLeg& leg, double intoLegNm) {
     const core::GeoPoint& from = plan.waypoints[static_cast<std::size_t>(leg.from)].position;
-    const core::GeoPoint& to = leg.alternate ? plan.alternate->position
-                                             : plan.waypoints[static_cast<std::size_t>(leg.to)].position;
+    const core::GeoPoint& to = leg.alternate
+                                   ? plan.alternate->position
+                                   : plan.waypoints[static_cast<std::size_t>(leg.to)].position;
     // Between antipodes every great circle joins the two: the one the leg's
     // course leaves on is the one flown.
     if (course::arcDeg(from, to) > 179.9)

@@ -152,14 +152,14 @@ struct PlanLeg {
     int number = 0; // the route's leg, from 1; the alternate's after the route's
     bool alternate = false;
     LegProblem problem = LegProblem::None;
-    QString why;           // of a Performance problem
+    QString why; // of a Performance problem
     Phase phase = Phase::Cruise;
     double startNm = 0;    // where the piece begins, past the leg's start waypoint
     QString fromLabel;     // "TOC", ... where the piece begins or ends between
     QString toLabel;       // waypoints; empty at a waypoint
     QString note;          // "climb carries on into leg 3"
-    double courseDeg = 0; // as TC shows it, two decimals
-    double legNm = 0;     // the whole leg's distance as TC gives it
+    double courseDeg = 0;  // as TC shows it, two decimals
+    double legNm = 0;      // the whole leg's distance as TC gives it
     double altitudeFt = 0; // cruising, or where the climb or descent goes
     Wind wind;
     double variationDeg = 0;

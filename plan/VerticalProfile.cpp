@@ -135,9 +135,10 @@ bool Planner::forward(Change& c) {
         }
         leftMin -= room / gs * 60;
     }
-    return fail(c.start.leg, QStringLiteral("%1 does not end before the destination (%2 min "
-                                            "of it are left there)")
-                                 .arg(changeName(c), core::numberText(core::roundTo2Places(leftMin))));
+    return fail(c.start.leg,
+                QStringLiteral("%1 does not end before the destination (%2 min "
+                               "of it are left there)")
+                    .arg(changeName(c), core::numberText(core::roundTo2Places(leftMin))));
 }
 
 // Back from the destination, to end there; not before notBefore.
@@ -244,7 +245,9 @@ void Planner::lay(const Position& from, const Position& to, LegPiece piece, cons
         else
             p.toLabel.clear();
         if (change && leg < to.leg && b >= length)
-            p.note = QStringLiteral("%1 carries on into leg %2").arg(phaseText(change->phase)).arg(leg + 2);
+            p.note = QStringLiteral("%1 carries on into leg %2")
+                         .arg(phaseText(change->phase))
+                         .arg(leg + 2);
         m_out.legs[static_cast<std::size_t>(leg)].push_back(p);
     }
 }

@@ -79,7 +79,7 @@ struct Hand {
 // The climb from 0 to 5000 ft and the descent from 5000 to 2000 ft, by hand.
 Hand byHand() {
     const double climbMin = 5000.0 / 500, descentMin = 3000.0 / 500;
-    return {across(70, 20) * climbMin / 60,  climbMin,   10 * climbMin / 60,
+    return {across(70, 20) * climbMin / 60,    climbMin,   10 * climbMin / 60,
             across(100, 28) * descentMin / 60, descentMin, 6 * descentMin / 60};
 }
 
@@ -118,7 +118,8 @@ void TestClimb::oneLegByHand() {
         const plan::PlanLeg& leg = c.legs[i];
         QCOMPARE(leg.phase, expect[i].phase);
         QCOMPARE(leg.number, 1);
-        QVERIFY2(std::fabs(leg.input.distanceNm - expect[i].nm) < 0.1, qPrintable(QString::number(i)));
+        QVERIFY2(std::fabs(leg.input.distanceNm - expect[i].nm) < 0.1,
+                 qPrintable(QString::number(i)));
         QVERIFY(std::fabs(leg.result.eteMin - expect[i].min) < 0.1);
         QVERIFY(std::fabs(leg.result.fuelUsedGal - expect[i].gal) < 0.05);
         QCOMPARE(leg.figures.from, QString::fromLatin1(expect[i].from));
@@ -137,8 +138,7 @@ void TestClimb::oneLegByHand() {
     QVERIFY(std::fabs(c.topOfDescent->point.minutes - (h.climbMin + cruiseMin)) < 0.1);
     // On the equator eastward, a point's longitude is its distance in arc.
     QVERIFY(std::fabs(c.topOfClimb->point.position.latitudeDeg) < 1e-6);
-    QVERIFY(std::fabs(c.topOfClimb->point.position.longitudeDeg - h.climbNm / legNm(p, 0)) <
-            0.002);
+    QVERIFY(std::fabs(c.topOfClimb->point.position.longitudeDeg - h.climbNm / legNm(p, 0)) < 0.002);
 }
 
 void TestClimb::climbOverTwoLegs() {
@@ -173,10 +173,10 @@ void TestClimb::changesThatCannotBeFlown_data() {
     QTest::newRow("descent longer than the route")
         << 0.3 << 5000. << false
         << "the descent from 5000 ft to 2000 ft over the destination does not fit";
-    QTest::newRow("climb beyond the table") << 1.0 << 14000. << true
-                                            << "the climb table covers 0 to 12000 ft";
-    QTest::newRow("climb longer than the route") << 0.1 << 5000. << false
-                                                 << "the climb from 0 ft to 5000 ft does not end";
+    QTest::newRow("climb beyond the table")
+        << 1.0 << 14000. << true << "the climb table covers 0 to 12000 ft";
+    QTest::newRow("climb longer than the route")
+        << 0.1 << 5000. << false << "the climb from 0 ft to 5000 ft does not end";
     QTest::newRow("leg below the field") << 1.0 << -500. << false << "below the departure field";
 }
 
@@ -272,13 +272,13 @@ void TestClimb::decisionPointsWalkThePieces() {
     const double stepNm = 0.001;
     for (const plan::PlanLeg& leg : c.legs) {
         const auto& in = leg.input;
-        const double out = leg::groundSpeedKt(in.trueCourseDeg, in.windDirectionDeg,
-                                              in.windVelocityKt, in.tasKt);
+        const double out =
+            leg::groundSpeedKt(in.trueCourseDeg, in.windDirectionDeg, in.windVelocityKt, in.tasKt);
         const double back = leg::groundSpeedKt(std::fmod(in.trueCourseDeg + 180, 360),
                                                in.windDirectionDeg, in.windVelocityKt, in.tasKt);
         for (double x = 0; x < in.distanceNm; x += stepNm)
-            steps.push_back({stepNm / out * 60, stepNm / back * 60,
-                             stepNm / out * in.fuelFlowGph, stepNm / back * in.fuelFlowGph});
+            steps.push_back({stepNm / out * 60, stepNm / back * 60, stepNm / out * in.fuelFlowGph,
+                             stepNm / back * in.fuelFlowGph});
     }
     double totalOut = 0;
     for (const Step& s : steps)

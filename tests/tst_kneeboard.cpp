@@ -318,8 +318,8 @@ void TestKneeboard::balancePictureUnderItsLines() {
         return it == pdf.words.end() ? std::optional<Word>() : std::optional<Word>(*it);
     };
     const auto picture = word("ENVELOPE"), verdict = word("Verdict-here.");
-    const auto head = word(QLatin1String(
-        kneeboard::columnByKey(kneeboard::defaultColumns().first())->paperHeading));
+    const auto head = word(
+        QLatin1String(kneeboard::columnByKey(kneeboard::defaultColumns().first())->paperHeading));
     QVERIFY(picture && verdict && head);
     QCOMPARE(picture->page, 1);
     QVERIFY(picture->yMin > verdict->yMax);

@@ -125,9 +125,7 @@ void TestLegColumns::aLegThatCouldNotBeComputedShowsNoFigure() {
 // that are not hundredths.
 void TestLegColumns::asShownIsTheRoundTripThroughText() {
     QRandomGenerator random(20261208);
-    auto viaText = [](double x) {
-        return core::parseNumber(core::formatGeneral(x)).value_or(x);
-    };
+    auto viaText = [](double x) { return core::parseNumber(core::formatGeneral(x)).value_or(x); };
     for (int i = 0; i < 200000; ++i) {
         const double scale = std::pow(10.0, random.bounded(15));
         const double n = std::round((random.generateDouble() - 0.5) * scale);
