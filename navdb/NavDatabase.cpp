@@ -25,7 +25,7 @@ CREATE TABLE IF NOT EXISTS airports(
     id INTEGER PRIMARY KEY, ident TEXT NOT NULL COLLATE NOCASE, type TEXT, name TEXT,
     municipality TEXT, iso_country TEXT, iso_region TEXT, latitude REAL, longitude REAL,
     elevation_ft REAL, gps_code TEXT COLLATE NOCASE, iata_code TEXT COLLATE NOCASE,
-    local_code TEXT COLLATE NOCASE);
+    local_code TEXT COLLATE NOCASE, keywords TEXT);
 CREATE INDEX IF NOT EXISTS airports_ident ON airports(ident);
 CREATE INDEX IF NOT EXISTS airports_gps ON airports(gps_code);
 CREATE INDEX IF NOT EXISTS airports_iata ON airports(iata_code);
@@ -38,7 +38,10 @@ CREATE INDEX IF NOT EXISTS navaids_ident ON navaids(ident);
 CREATE TABLE IF NOT EXISTS runways(
     id INTEGER PRIMARY KEY, airport_ref INTEGER, airport_ident TEXT COLLATE NOCASE,
     length_ft REAL, width_ft REAL, surface TEXT, lighted INTEGER, closed INTEGER,
-    le_ident TEXT, he_ident TEXT);
+    le_ident TEXT, he_ident TEXT, le_latitude_deg REAL, le_longitude_deg REAL,
+    le_elevation_ft REAL, le_heading_degT REAL, le_displaced_threshold_ft REAL,
+    he_latitude_deg REAL, he_longitude_deg REAL, he_elevation_ft REAL, he_heading_degT REAL,
+    he_displaced_threshold_ft REAL);
 CREATE INDEX IF NOT EXISTS runways_airport ON runways(airport_ident);
 CREATE TABLE IF NOT EXISTS frequencies(
     id INTEGER PRIMARY KEY, airport_ref INTEGER, airport_ident TEXT COLLATE NOCASE, type TEXT,
@@ -215,7 +218,8 @@ const std::vector<Field>& fieldsOf(Table table) {
                                                 {"municipality", false},
                                                 {"gps_code", false},
                                                 {"iata_code", false},
-                                                {"local_code", false}};
+                                                {"local_code", false},
+                                                {"keywords", false}};
     static const std::vector<Field> navaids = {{"id", true, true},
                                                {"ident", true},
                                                {"name", true},
@@ -226,11 +230,26 @@ const std::vector<Field>& fieldsOf(Table table) {
                                                {"elevation_ft", false, true},
                                                {"iso_country", false},
                                                {"associated_airport", false}};
-    static const std::vector<Field> runways = {
-        {"id", true, true},         {"airport_ref", false, true}, {"airport_ident", true},
-        {"length_ft", false, true}, {"width_ft", false, true},    {"surface", false},
-        {"lighted", false, true},   {"closed", false, true},      {"le_ident", false},
-        {"he_ident", false}};
+    static const std::vector<Field> runways = {{"id", true, true},
+                                               {"airport_ref", false, true},
+                                               {"airport_ident", true},
+                                               {"length_ft", false, true},
+                                               {"width_ft", false, true},
+                                               {"surface", false},
+                                               {"lighted", false, true},
+                                               {"closed", false, true},
+                                               {"le_ident", false},
+                                               {"he_ident", false},
+                                               {"le_latitude_deg", false, true},
+                                               {"le_longitude_deg", false, true},
+                                               {"le_elevation_ft", false, true},
+                                               {"le_heading_degT", false, true},
+                                               {"le_displaced_threshold_ft", false, true},
+                                               {"he_latitude_deg", false, true},
+                                               {"he_longitude_deg", false, true},
+                                               {"he_elevation_ft", false, true},
+                                               {"he_heading_degT", false, true},
+                                               {"he_displaced_threshold_ft", false, true}};
     static const std::vector<Field> frequencies = {
         {"id", true, true}, {"airport_ref", false, true}, {"airport_ident", true},
         {"type", true},     {"description", false},       {"frequency_mhz", true, true}};
@@ -261,7 +280,17 @@ std::optional<std::pair<double, double>> rangeOf(std::string_view column) {
         {"width_ft", {0, 10000}},
         {"lighted", {0, 1}},
         {"closed", {0, 1}},
-        {"frequency_mhz", {0.001, 1000}}};
+        {"frequency_mhz", {0.001, 1000}},
+        {"le_latitude_deg", {-90, 90}},
+        {"le_longitude_deg", {-180, 180}},
+        {"le_elevation_ft", {-1500, 30000}},
+        {"le_heading_degT", {0, 360}},
+        {"le_displaced_threshold_ft", {0, 20000}},
+        {"he_latitude_deg", {-90, 90}},
+        {"he_longitude_deg", {-180, 180}},
+        {"he_elevation_ft", {-1500, 30000}},
+        {"he_heading_degT", {0, 360}},
+        {"he_displaced_threshold_ft", {0, 20000}}};
     const auto it = ranges.find(column);
     if (it == ranges.end())
         return std::nullopt;
@@ -445,6 +474,9 @@ void Importer::row(const std::vector<std::string>& fields, ImportResult& out) {
         if (m_table == Table::Airports) {
             (words = named("name")) += ' ';
             words += named("municipality");
+            // Other names ("Genève", an old name, a local spelling) are found
+            // as the name is.
+            (words += ' ') += named("keywords");
             size = sizeOrder(Kind::Airport, QString::fromUtf8(type.data(), int(type.size())));
         } else {
             words = named("name");
@@ -529,6 +561,31 @@ NavDatabase::~NavDatabase() {
 
 namespace {
 
+// A database made by an earlier Skyvane lacks the columns added since (the
+// runway ends, the airports' other names): they are added, empty, before the
+// first write, so its imports keep working and what it holds stays.
+bool addMissingColumns(sqlite3* db) {
+    for (const Table table : {Table::Airports, Table::Runways}) {
+        const std::string name = tableName(table);
+        std::set<QString> have;
+        {
+            Statement columns(db, "PRAGMA table_info(" + name + ")");
+            while (columns && columns.step() == SQLITE_ROW)
+                have.insert(columns.text(1).toLower());
+        }
+        for (const Field& f : fieldsOf(table)) {
+            const char* column = f.stored ? f.stored : f.column;
+            if (have.count(QString::fromLatin1(column).toLower()))
+                continue;
+            const std::string sql =
+                "ALTER TABLE " + name + " ADD COLUMN " + column + (f.numeric ? " REAL" : " TEXT");
+            if (!exec(db, sql.c_str()))
+                return false;
+        }
+    }
+    return true;
+}
+
 // Opens the file and reads its schema, which is where a file that is no
 // database, or a damaged one, shows; a writable one gets its tables.
 int openAndCheck(const std::string& path, bool writable, sqlite3** db) {
@@ -540,7 +597,7 @@ int openAndCheck(const std::string& path, bool writable, sqlite3** db) {
         sqlite3_exec(*db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
         return rc;
-    if (writable && !exec(*db, kSchema))
+    if (writable && (!exec(*db, kSchema) || !addMissingColumns(*db)))
         return sqlite3_errcode(*db);
     return SQLITE_OK;
 }
@@ -740,6 +797,58 @@ std::optional<AirportFacts> NavDatabase::airportFacts(const QString& typed) cons
     return facts;
 }
 
+namespace {
+
+std::optional<double> columnNumber(const Statement& s, int column) {
+    if (sqlite3_column_type(s.get(), column) == SQLITE_NULL)
+        return std::nullopt;
+    return sqlite3_column_double(s.get(), column);
+}
+
+// The end whose columns begin at `first` (ident, heading, latitude,
+// longitude, elevation, displaced threshold).
+RunwayEnd endOf(const Statement& s, int first, const RunwayEnd& runway) {
+    RunwayEnd end = runway;
+    end.ident = s.text(first).trimmed();
+    end.headingDegT = columnNumber(s, first + 1);
+    const auto lat = columnNumber(s, first + 2), lon = columnNumber(s, first + 3);
+    if (lat && lon)
+        end.threshold = core::GeoPoint{*lat, *lon};
+    end.elevationFt = columnNumber(s, first + 4);
+    end.displacedThresholdFt = columnNumber(s, first + 5);
+    return end;
+}
+
+} // namespace
+
+std::vector<RunwayEnd> NavDatabase::runwayEnds(const QString& airportIdent) const {
+    std::vector<RunwayEnd> out;
+    // A database of an earlier Skyvane opened only to read has no such
+    // columns: then there are no ends to tell.
+    Statement s(m_db, "SELECT length_ft, width_ft, surface, lighted, le_ident, le_heading_degT, "
+                      "le_latitude_deg, le_longitude_deg, le_elevation_ft, "
+                      "le_displaced_threshold_ft, he_ident, he_heading_degT, he_latitude_deg, "
+                      "he_longitude_deg, he_elevation_ft, he_displaced_threshold_ft FROM runways "
+                      "WHERE airport_ident = ?1 AND NOT ifnull(closed, 0) "
+                      "ORDER BY length_ft DESC, id");
+    if (!s)
+        return out;
+    s.bind(1, airportIdent.trimmed());
+    while (s.step() == SQLITE_ROW) {
+        RunwayEnd runway;
+        runway.lengthFt = columnNumber(s, 0).value_or(0);
+        runway.widthFt = columnNumber(s, 1);
+        runway.surface = s.text(2);
+        runway.lighted = columnNumber(s, 3).value_or(0) != 0;
+        for (int first : {4, 10}) {
+            RunwayEnd end = endOf(s, first, runway);
+            if (!end.ident.isEmpty())
+                out.push_back(std::move(end));
+        }
+    }
+    return out;
+}
+
 ImportResult NavDatabase::import(Table table, const std::string& csv, const ImportOptions& options,
                                  const std::function<void(std::size_t, std::size_t)>& progress) {
     ImportResult out;
@@ -816,6 +925,16 @@ std::optional<AirportFacts> NavData::airportFacts(const QString& ident) const {
         }
     }
     return std::nullopt;
+}
+
+std::vector<RunwayEnd> NavData::runwayEnds(const QString& airportIdent) const {
+    for (const NavDatabase* db : {user(), static_cast<const NavDatabase*>(m_installed.get())}) {
+        if (db) {
+            if (auto ends = db->runwayEnds(airportIdent); !ends.empty())
+                return ends;
+        }
+    }
+    return {};
 }
 
 std::vector<Place> NavData::search(const QString& text, int limit,

@@ -64,6 +64,19 @@ struct Runway {
     std::optional<double> widthFt;
     QString surface; // as the source writes it: ASP, CON, GRS, ...
 };
+// One end of an open runway, the way it is landed or taken off towards, with
+// the runway it belongs to.
+struct RunwayEnd {
+    QString ident;                     // "16", "34L"
+    std::optional<double> headingDegT; // true heading, where the source has it
+    std::optional<core::GeoPoint> threshold;
+    std::optional<double> elevationFt;
+    std::optional<double> displacedThresholdFt;
+    double lengthFt = 0;
+    std::optional<double> widthFt;
+    QString surface; // as the source writes it
+    bool lighted = false;
+};
 struct Frequency {
     QString type;        // TWR, ATIS, GND, ...
     QString description; // on one line
@@ -129,6 +142,9 @@ public:
     // ident, with its runways and frequencies; none when there is no such
     // airport.
     std::optional<AirportFacts> airportFacts(const QString& ident) const;
+    // The ends of the airport's open runways (airport by its ident), the
+    // longest runway's first; an end the source does not name is left out.
+    std::vector<RunwayEnd> runwayEnds(const QString& airportIdent) const;
 
     ImportResult
     import(Table table, const std::string& csv, const ImportOptions& options,
@@ -154,6 +170,8 @@ public:
                               QString* error = nullptr) const;
     // The user's database first, then the installed one.
     std::optional<AirportFacts> airportFacts(const QString& ident) const;
+    // The user's database's, else the installed one's.
+    std::vector<RunwayEnd> runwayEnds(const QString& airportIdent) const;
     bool empty() const { return !user() && !m_installed; }
     // What went wrong opening either, for the pilot (a damaged file put aside).
     const QString& problem() const { return m_problem; }

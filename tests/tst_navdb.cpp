@@ -8,6 +8,8 @@
 #include <QProcess>
 #include <QTest>
 
+#include <sqlite3.h>
+
 using navdb::NavDatabase;
 using navdb::Table;
 
@@ -46,6 +48,10 @@ private slots:
     void userDatabaseWins();
     void anImportFromAShellIsSeenAtOnce();
     void airportFactsOpenRunwaysAndTheUsersFirst();
+    void runwayEndsFromTheirColumns();
+    void aDatabaseOfAnEarlierSkyvaneGainsTheNewColumns();
+    void otherNamesAreFoundAsNames_data();
+    void otherNamesAreFoundAsNames();
     void hostileRows_data();
     void hostileRows();
     void nearestOfEqualCodesFirst();
@@ -230,6 +236,99 @@ void TestNavDb::airportFactsOpenRunwaysAndTheUsersFirst() {
     QVERIFY(facts && facts->longestRunway);
     QCOMPARE(facts->longestRunway->ends, QString("10/28")); // the pilot's own database
     QCOMPARE(facts->longestRunway->lengthFt, 8000.0);
+}
+
+// OurAirports' le_ and he_ columns: each end with its true heading,
+// threshold, elevation and displaced threshold; a closed runway has none.
+void TestNavDb::runwayEndsFromTheirColumns() {
+    QTemporaryDir dir;
+    const std::string path = pathIn(dir, "nav.sqlite");
+    auto db = NavDatabase::open(path, true);
+    QVERIFY(db->import(Table::Airports, testFile("ourairports-sample.csv").toStdString(), {}).ok);
+    QVERIFY(db->import(Table::Runways, testFile("ourairports-runways.csv").toStdString(), {}).ok);
+    const std::vector<navdb::RunwayEnd> ends = navdb::NavData(path, {}).runwayEnds("lszh");
+    QStringList idents;
+    for (const auto& e : ends)
+        idents << e.ident;
+    QCOMPARE(idents, (QStringList{"16", "34", "14", "32"})); // the longest runway first
+    QCOMPARE(ends[0].headingDegT, std::optional<double>(154.4));
+    QCOMPARE(ends[0].threshold->latitudeDeg, 47.47489);
+    QCOMPARE(ends[0].elevationFt, std::optional<double>(1390));
+    QVERIFY(!ends[0].displacedThresholdFt);
+    QCOMPARE(ends[1].headingDegT, std::optional<double>(334.4));
+    QCOMPARE(ends[1].displacedThresholdFt, std::optional<double>(1476));
+    QCOMPARE(ends[1].lengthFt, 12139.0);
+    QCOMPARE(ends[1].surface, QString("CON"));
+    QVERIFY(ends[1].lighted);
+    QVERIFY(!ends[2].headingDegT && !ends[2].threshold); // the source has none
+    // A heading past 360 is no heading: the runway is skipped, said.
+    const QByteArray header = testFile("ourairports-runways.csv").split('\n').first();
+    const auto bad = db->import(
+        Table::Runways,
+        (header + "\n7,4,\"LSZH\",5000,80,\"ASP\",0,0,\"10\",,,,361,,\"28\",,,,,\n").toStdString(),
+        {});
+    QCOMPARE(bad.skipped.begin()->first, QString("le_heading_degT out of range"));
+}
+
+// A database written before the runway ends and the other names were kept:
+// opened to write, it gains their columns and keeps its rows; opened only to
+// read, it is searched as it is and tells no ends.
+void TestNavDb::aDatabaseOfAnEarlierSkyvaneGainsTheNewColumns() {
+    QTemporaryDir dir;
+    const std::string path = pathIn(dir, "old.sqlite");
+    sqlite3* raw = nullptr;
+    QCOMPARE(sqlite3_open(path.c_str(), &raw), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(raw,
+                          "CREATE TABLE airports(id INTEGER PRIMARY KEY, ident TEXT NOT NULL "
+                          "COLLATE NOCASE, type TEXT, name TEXT, municipality TEXT, iso_country "
+                          "TEXT, iso_region TEXT, latitude REAL, longitude REAL, elevation_ft "
+                          "REAL, gps_code TEXT, iata_code TEXT, local_code TEXT);"
+                          "CREATE TABLE runways(id INTEGER PRIMARY KEY, airport_ref INTEGER, "
+                          "airport_ident TEXT COLLATE NOCASE, length_ft REAL, width_ft REAL, "
+                          "surface TEXT, lighted INTEGER, closed INTEGER, le_ident TEXT, "
+                          "he_ident TEXT);"
+                          "INSERT INTO runways VALUES(1, 4, 'LSZH', 9000, 150, 'ASP', 1, 0, "
+                          "'10', '28');",
+                          nullptr, nullptr, nullptr),
+             SQLITE_OK);
+    sqlite3_close(raw);
+    QVERIFY(navdb::NavData(path, {}).runwayEnds("LSZH").empty()); // read only: no such columns
+    auto db = NavDatabase::open(path, true);
+    QVERIFY(db);
+    QCOMPARE(db->runwayEnds("LSZH").size(), std::size_t(2)); // the old runway stays
+    QVERIFY(db->import(Table::Runways, testFile("ourairports-runways.csv").toStdString(), {}).ok);
+    QCOMPARE(db->runwayEnds("LSZH").front().headingDegT, std::optional<double>(154.4));
+    QVERIFY(db->import(Table::Airports, testFile("ourairports-sample.csv").toStdString(), {}).ok);
+}
+
+void TestNavDb::otherNamesAreFoundAsNames_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("best");
+    QTest::newRow("the local name, accents and all") << "Genève"
+                                                     << "LSGG Geneva Airport";
+    QTest::newRow("without its accent") << "geneve"
+                                        << "LSGG Geneva Airport";
+    QTest::newRow("in capitals") << "GENEVE COINTRIN"
+                                 << "LSGG Geneva Airport";
+    QTest::newRow("an old name") << "cointrin"
+                                 << "LSGG Geneva Airport";
+    QTest::newRow("the name itself") << "geneva"
+                                     << "LSGG Geneva Airport";
+    QTest::newRow("a word of no place") << "genf"
+                                        << "";
+}
+
+void TestNavDb::otherNamesAreFoundAsNames() {
+    QFETCH(QString, text);
+    QFETCH(QString, best);
+    QTemporaryDir dir;
+    auto db = NavDatabase::open(pathIn(dir, "nav.sqlite"), true);
+    const std::string csv = "id,ident,type,name,latitude_deg,longitude_deg,municipality,keywords\n"
+                            "1,LSGG,large_airport,Geneva Airport,46.238,6.109,Geneva,"
+                            "\"Genève, Cointrin\"\n"
+                            "2,LSZH,large_airport,Zürich Airport,47.458,8.548,Zürich,\n";
+    QVERIFY(db->import(Table::Airports, csv, {}).ok);
+    QCOMPARE(found(db->search(text, 3)).value(0), best);
 }
 
 void TestNavDb::hostileRows_data() {
