@@ -940,16 +940,23 @@ std::vector<RunwayEnd> NavData::runwayEnds(const QString& airportIdent) const {
 std::vector<Place> NavData::search(const QString& text, int limit,
                                    const std::optional<core::GeoPoint>& near,
                                    QString* error) const {
+    // An airport is the same one in both by its code (the starter's ids are
+    // its source's own, not OurAirports'), a navaid by its OurAirports id
+    // (navaids share codes).
+    auto key = [](const Place& p) {
+        return p.kind == Kind::Airport ? QStringLiteral("A") + p.ident.toUpper()
+                                       : QStringLiteral("N%1").arg(p.id);
+    };
     std::vector<Place> all;
-    std::set<std::pair<int, qint64>> fromUser;
+    std::set<QString> fromUser;
     if (const NavDatabase* own = user()) {
         all = own->search(text, limit, near, error);
         for (const Place& p : all)
-            fromUser.insert({int(p.kind), p.id});
+            fromUser.insert(key(p));
     }
     if (m_installed) {
         for (Place& p : m_installed->search(text, limit, near, error)) {
-            if (!fromUser.count({int(p.kind), p.id}))
+            if (!fromUser.count(key(p)))
                 all.push_back(std::move(p));
         }
     }

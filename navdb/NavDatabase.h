@@ -158,7 +158,8 @@ private:
 };
 
 // The user's navigation database and the one installed with the program,
-// searched together: where both hold a place, the user's wins. The installed
+// searched together: where both hold a place (an airport by its code, a
+// navaid by its id), the user's wins. The installed
 // one is only read.
 class NavData {
 public:

@@ -48,6 +48,7 @@ private slots:
     void userDatabaseWins();
     void anImportFromAShellIsSeenAtOnce();
     void airportFactsOpenRunwaysAndTheUsersFirst();
+    void starterDataImportsCleanlyAndFindsTheSmallFields();
     void runwayEndsFromTheirColumns();
     void aDatabaseOfAnEarlierSkyvaneGainsTheNewColumns();
     void otherNamesAreFoundAsNames_data();
@@ -236,6 +237,48 @@ void TestNavDb::airportFactsOpenRunwaysAndTheUsersFirst() {
     QVERIFY(facts && facts->longestRunway);
     QCOMPARE(facts->longestRunway->ends, QString("10/28")); // the pilot's own database
     QCOMPARE(facts->longestRunway->lengthFt, 8000.0);
+}
+
+// The starter files as the build imports them: nothing skipped, every open
+// airport (no closed field, no heliport), and a pilot's small home fields
+// found by code and by name, with their runway ends.
+void TestNavDb::starterDataImportsCleanlyAndFindsTheSmallFields() {
+    QTemporaryDir dir;
+    const std::string path = pathIn(dir, "starter.sqlite");
+    auto db = NavDatabase::open(path, true);
+    const struct {
+        Table table;
+        const char* file;
+    } files[] = {{Table::Airports, "airports.csv"},
+                 {Table::Runways, "runways.csv"},
+                 {Table::Frequencies, "frequencies.csv"}};
+    for (const auto& f : files) {
+        QFile file(QStringLiteral(SKYVANE_STARTER "/") + QLatin1String(f.file));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const navdb::ImportResult r = db->import(f.table, file.readAll().toStdString(), {});
+        QVERIFY2(r.ok && r.skipped.empty(), f.file);
+        QVERIFY(r.added > (f.table == Table::Frequencies ? 3000 : 30000));
+    }
+    QCOMPARE(found(db->search("KPAO", 1)), QStringList{"KPAO Palo Alto Airport"});
+    QCOMPARE(found(db->search("khaf", 1)), QStringList{"KHAF Half Moon Bay Airport"});
+    QCOMPARE(found(db->search("Half Moon Bay", 1)), QStringList{"KHAF Half Moon Bay Airport"});
+    const auto ends = db->runwayEnds("KPAO");
+    QCOMPARE(ends.size(), std::size_t(2));
+    QCOMPARE(ends[0].ident, QString("13"));
+    QCOMPARE(ends[0].headingDegT, std::optional<double>(142));
+    QCOMPARE(ends[1].ident, QString("31"));
+    sqlite3* raw = nullptr;
+    QCOMPARE(sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    sqlite3_stmt* count = nullptr;
+    sqlite3_prepare_v2(raw,
+                       "SELECT count(*), sum(type IN ('closed', 'heliport', 'balloonport')) "
+                       "FROM airports",
+                       -1, &count, nullptr);
+    QCOMPARE(sqlite3_step(count), SQLITE_ROW);
+    QCOMPARE(sqlite3_column_int(count, 0), 43710);
+    QCOMPARE(sqlite3_column_int(count, 1), 0);
+    sqlite3_finalize(count);
+    sqlite3_close(raw);
 }
 
 // OurAirports' le_ and he_ columns: each end with its true heading,
