@@ -20,6 +20,12 @@ need share/skyvane/config.fly
 need share/skyvane/navdata.sqlite
 need share/skyvane/magnetic/wmm2025.wmm
 need share/skyvane/magnetic/wmm2025.wmm.cof
+need share/doc/skyvane/copyright
+need share/doc/skyvane/LICENSE
+grep -q '^License: ODbL-1.0$' "$prefix/share/doc/skyvane/copyright" ||
+    { echo "the starter database's licence is not named"; fail=1; }
+grep -q '<project_license>GPL-3.0-or-later</project_license>' \
+    "$prefix/share/metainfo/$id.metainfo.xml" || { echo "the metainfo's licence"; fail=1; }
 for size in 16 22 24 32 48 64 128 256; do
     icon=share/icons/hicolor/${size}x${size}/apps/$id.png
     need "$icon"
