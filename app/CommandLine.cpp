@@ -171,7 +171,8 @@ int importNavData(const QString& csvPath, navdb::Table table, const navdb::Impor
 }
 
 // Prints the best matches, one a line, tab-separated: kind, ident, name,
-// town, country, latitude, longitude.
+// town, country, latitude, longitude, and what it is beyond its name (a
+// navaid's type and frequency, an airport's longest runway).
 int find(const QString& text, int limit, const std::optional<core::GeoPoint>& near,
          const QString& databasePath) {
     const navdb::NavData data =
@@ -200,7 +201,8 @@ int find(const QString& text, int limit, const std::optional<core::GeoPoint>& ne
                            p.municipality,
                            p.country,
                            QString::fromStdString(core::formatFixed(p.position.latitudeDeg, 6)),
-                           QString::fromStdString(core::formatFixed(p.position.longitudeDeg, 6))}
+                           QString::fromStdString(core::formatFixed(p.position.longitudeDeg, 6)),
+                           navdb::placeDetail(p)}
                    .join(QLatin1Char('\t')) +
                QLatin1Char('\n');
     }

@@ -3,6 +3,7 @@
 #include "core/Csv.h"
 #include "core/Files.h"
 #include "core/NumberText.h"
+#include "core/Text.h"
 #include "course/GreatCircle.h"
 
 #include <QFile>
@@ -71,10 +72,15 @@ const std::map<std::string, std::vector<std::string>>& indexesOf() {
 }
 
 // The columns a search reads, in Place order, for airports and navaids.
+// An airport's longest open runway comes with it (by the runways' index).
 constexpr const char* kAirportColumns =
-    "0, id, ident, type, name, municipality, iso_country, latitude, longitude, elevation_ft";
+    "0, id, ident, type, name, municipality, iso_country, latitude, longitude, elevation_ft, 0, "
+    "(SELECT ifnull(le_ident, '') || '/' || ifnull(he_ident, '') || '|' || length_ft "
+    "FROM runways r WHERE r.airport_ident = airports.ident AND length_ft > 0 AND "
+    "NOT ifnull(r.closed, 0) ORDER BY length_ft DESC, r.id LIMIT 1)";
 constexpr const char* kNavaidColumns =
-    "1, id, ident, type, name, '', iso_country, latitude, longitude, elevation_ft";
+    "1, id, ident, type, name, '', iso_country, latitude, longitude, elevation_ft, "
+    "ifnull(frequency_khz, 0), NULL";
 
 // A prepared statement, finalised when it goes.
 class Statement {
@@ -152,6 +158,14 @@ Place placeOf(const Statement& s, int group) {
     p.position = {sqlite3_column_double(s.get(), 7), sqlite3_column_double(s.get(), 8)};
     if (sqlite3_column_type(s.get(), 9) != SQLITE_NULL)
         p.elevationFt = sqlite3_column_double(s.get(), 9);
+    p.frequencyKhz = sqlite3_column_double(s.get(), 10);
+    const QString runway = s.text(11); // "13/31|2441"
+    if (const auto bar = runway.lastIndexOf(QLatin1Char('|')); bar >= 0) {
+        p.runwayEnds = runway.left(bar);
+        if (p.runwayEnds == QLatin1String("/"))
+            p.runwayEnds.clear();
+        p.runwayLengthFt = runway.mid(bar + 1).toDouble();
+    }
     p.matchGroup = group;
     p.sizeOrder = sizeOrder(p.kind, p.type);
     return p;
@@ -539,6 +553,23 @@ QString kindText(Kind kind) {
     return kind == Kind::Airport ? QStringLiteral("airport") : QStringLiteral("navaid");
 }
 
+QString frequencyText(double khz) {
+    if (khz >= 10000)
+        return QString::fromStdString(core::formatFixed(khz / 1000, 2));
+    return QStringLiteral("%1 kHz").arg(core::numberText(khz));
+}
+
+QString placeDetail(const Place& p) {
+    if (p.kind == Kind::Navaid)
+        return p.frequencyKhz > 0 ? p.type + QLatin1Char(' ') + frequencyText(p.frequencyKhz)
+                                  : p.type;
+    if (p.runwayLengthFt <= 0)
+        return {};
+    return p.runwayEnds.isEmpty()
+               ? QStringLiteral("runway %1 ft").arg(qRound(p.runwayLengthFt))
+               : QStringLiteral("runway %1 %2 ft").arg(p.runwayEnds).arg(qRound(p.runwayLengthFt));
+}
+
 QString placeLabel(const Place& p) {
     QStringList where;
     if (!p.municipality.isEmpty())
@@ -549,7 +580,9 @@ QString placeLabel(const Place& p) {
         where << QStringLiteral("%1 ft").arg(qRound(*p.elevationFt));
     QString label = p.ident + QStringLiteral("  ") + p.name;
     if (p.kind == Kind::Navaid)
-        label += QStringLiteral(" (%1)").arg(p.type);
+        label += QLatin1Char(' ') + placeDetail(p);
+    else if (const QString runway = placeDetail(p); !runway.isEmpty())
+        where << runway;
     if (!where.isEmpty())
         label += QStringLiteral(" \u2014 ") + where.join(QStringLiteral(", "));
     return label;

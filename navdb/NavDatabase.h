@@ -44,6 +44,9 @@ struct Place {
     QString country; // ISO 3166 code
     core::GeoPoint position;
     std::optional<double> elevationFt;
+    double frequencyKhz = 0;  // a navaid's, 0 where unknown
+    QString runwayEnds;       // an airport's longest open runway ("13/31"), if any
+    double runwayLengthFt = 0;
     // How well it matches the search: lower is better (exact code, code
     // prefix, words), then the larger place first.
     int matchGroup = 0;
@@ -53,8 +56,16 @@ struct Place {
     std::optional<double> distanceNm;
 };
 
-// "LSZH  Zürich Airport — Zürich, CH, 1416 ft": a place as lists show it.
+// "LSZH  Zürich Airport — Zürich, CH, 1416 ft, runway 16/34 12139 ft", or
+// "WIL  Willisau VOR-DME 116.90 — CH": a place as lists show it.
 QString placeLabel(const Place& place);
+// What kind of place it is beyond its name: a navaid's type and frequency
+// ("VOR-DME 116.90", "NDB 389 kHz"), an airport's longest runway ("runway
+// 13/31 2441 ft"); empty where the database does not tell.
+QString placeDetail(const Place& place);
+// A frequency as pilots read it: MHz to two decimals from 10 MHz up
+// ("116.90"), else kHz ("389 kHz").
+QString frequencyText(double khz);
 
 // What the kneeboard tells of an airport beside its elevation: its longest
 // open runway and its frequencies, when the database has them.

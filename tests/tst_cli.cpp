@@ -207,9 +207,16 @@ void TestCli::navigationDatabaseImportAndFind() {
     QVERIFY(r.out.contains(QRegularExpression("\\b3  added\\n")));
     r = run({"--find", "zurich", "--limit", "2"});
     QCOMPARE(r.exitCode, 0);
-    QCOMPARE(r.out, QString::fromUtf8("airport\tLSZH\tZ\xc3\xbcrich Airport\tTown\tCH\t47.458056\t"
-                                      "8.548056\nnavaid\tZUE\tZ\xc3\xbcrich East\t\tCH\t47.592200\t"
-                                      "8.817600\n"));
+    // The navaid says what it is and on which frequency; an airport without
+    // runways in the database says nothing there.
+    QCOMPARE(r.out,
+             QString::fromUtf8("airport\tLSZH\tZ\xc3\xbcrich Airport\tTown\tCH\t47.458056\t"
+                               "8.548056\t\nnavaid\tZUE\tZ\xc3\xbcrich East\t\tCH\t47.592200\t"
+                               "8.817600\tVOR-DME 110.05\n"));
+    r = run({"--import-runways", SKYVANE_TEST_DATA "/ourairports-runways.csv"});
+    QCOMPARE(r.exitCode, 0);
+    r = run({"--find", "LSZH", "--limit", "1"});
+    QVERIFY2(r.out.endsWith("\trunway 16/34 12139 ft\n"), qPrintable(r.out));
     // A file that cannot be imported leaves the database as it was.
     r = run({"--import-navaids", SKYVANE_TEST_DATA "/ourairports-runways.csv"});
     QCOMPARE(r.exitCode, 1);

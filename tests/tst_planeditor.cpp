@@ -298,7 +298,8 @@ void TestPlanEditor::resolver() {
     QCOMPARE(r.refusal.contains('"' + typed + '"'), label.isEmpty() && !typed.trimmed().isEmpty());
     QCOMPARE(r.ambiguous, typed == "zue");
     if (r.ambiguous) // both named, nearest to Zürich first: the VOR-DME
-        QVERIFY2(r.refusal.indexOf("East (VOR-DME)") < r.refusal.indexOf("Locator (NDB)") &&
+        QVERIFY2(r.refusal.indexOf("East VOR-DME 110.05") <
+                         r.refusal.indexOf("Locator NDB 389 kHz") &&
                      r.refusal.contains("nm away"),
                  qPrintable(r.refusal));
 }
