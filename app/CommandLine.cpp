@@ -1,6 +1,9 @@
 #include "app/CommandLine.h"
 
+#include "app/Console.h"
+
 #include "app/PlanCommand.h"
+#include "app/UpdateCommand.h"
 
 #include "core/Files.h"
 #include "core/NumberText.h"
@@ -24,11 +27,6 @@
 
 namespace app {
 namespace {
-
-void print(std::FILE* stream, const QString& text) {
-    std::fputs(text.toLocal8Bit().constData(), stream);
-    std::fflush(stream);
-}
 
 // Options that QApplication takes for itself; they must not count as unknown.
 void addQtOptions(QCommandLineParser& parser) {
@@ -54,8 +52,8 @@ void addQtOptions(QCommandLineParser& parser) {
 
 // A refused command line: what is wrong and where to look, exit code 2.
 int usageError(const QString& text) {
-    print(stderr, QStringLiteral("%1: %2\nTry '%1 --help' for the options.\n")
-                      .arg(QCoreApplication::applicationName(), text));
+    say(stderr, QStringLiteral("%1: %2\nTry '%1 --help' for the options.\n")
+                    .arg(QCoreApplication::applicationName(), text));
     return 2;
 }
 
@@ -75,7 +73,7 @@ void printSummary(int rows, const QString& path, const Counts& counts) {
     QString summary = QStringLiteral("%1 rows read from %2\n").arg(rows).arg(path);
     for (const auto& [what, count] : counts)
         summary += QStringLiteral("  %1  %2\n").arg(count, 7).arg(what);
-    print(stdout, summary);
+    say(stdout, summary);
 }
 
 // The whole of a file named on the command line, or none (having said why).
@@ -86,8 +84,8 @@ std::optional<QByteArray> readInput(const QString& path) {
         if (file.error() == QFileDevice::NoError)
             return bytes;
     }
-    print(stderr, QStringLiteral("%1: cannot read %2: %3\n")
-                      .arg(QCoreApplication::applicationName(), path, file.errorString()));
+    say(stderr, QStringLiteral("%1: cannot read %2: %3\n")
+                    .arg(QCoreApplication::applicationName(), path, file.errorString()));
     return std::nullopt;
 }
 
@@ -98,18 +96,18 @@ int importAirportFile(const QString& csvPath, const store::ImportOptions& option
         return 1;
     const store::ImportRead read = store::readOurAirports(bytes->toStdString(), options);
     if (!read.ok) {
-        print(stderr, QStringLiteral("%1: %2 cannot be imported: %3. The airport file is "
-                                     "unchanged.\n")
-                          .arg(name, csvPath, read.error));
+        say(stderr, QStringLiteral("%1: %2 cannot be imported: %3. The airport file is "
+                                   "unchanged.\n")
+                        .arg(name, csvPath, read.error));
         return 1;
     }
     store::AirportDatabase& db = store::airportDatabase();
     db.setLockTimeout(30000); // another running copy holds the lock only briefly
     const auto result = db.appendNew(read.airports);
     if (result.status != core::WriteStatus::Written) {
-        print(stderr, QStringLiteral("%1: %2 The airport file is unchanged.\n")
-                          .arg(name, QString::fromStdString(
-                                         core::writeFailureText(result.status, "airports"))));
+        say(stderr, QStringLiteral("%1: %2 The airport file is unchanged.\n")
+                        .arg(name, QString::fromStdString(
+                                       core::writeFailureText(result.status, "airports"))));
         return 1;
     }
     Counts counts = {{QStringLiteral("added"), result.added},
@@ -133,13 +131,13 @@ int importNavData(const QString& csvPath, navdb::Table table, const navdb::Impor
         return 1;
     const std::string path = QFile::encodeName(databasePath).toStdString();
     if (!core::makeParentFolder(path)) {
-        print(stderr, QStringLiteral("%1: cannot make the folder of %2\n").arg(name, databasePath));
+        say(stderr, QStringLiteral("%1: cannot make the folder of %2\n").arg(name, databasePath));
         return 1;
     }
     QString problem;
     auto db = navdb::NavDatabase::open(path, true, &problem);
     if (!problem.isEmpty())
-        print(stderr, QStringLiteral("%1: %2\n").arg(name, problem));
+        say(stderr, QStringLiteral("%1: %2\n").arg(name, problem));
     if (!db)
         return 1;
     db->setBusyTimeout(30000); // another copy's import ends in seconds
@@ -151,15 +149,15 @@ int importNavData(const QString& csvPath, navdb::Table table, const navdb::Impor
             const int percent = total ? static_cast<int>(done * 100 / total) : 100;
             if (terminal && percent != shown) {
                 shown = percent;
-                print(stderr, QStringLiteral("\rreading %1: %2%").arg(csvPath).arg(percent));
+                say(stderr, QStringLiteral("\rreading %1: %2%").arg(csvPath).arg(percent));
             }
         });
     if (terminal)
-        print(stderr, QStringLiteral("\n"));
+        say(stderr, QStringLiteral("\n"));
     if (!result.ok) {
-        print(stderr, QStringLiteral("%1: %2 cannot be imported: %3. The navigation database is "
-                                     "unchanged.\n")
-                          .arg(name, csvPath, result.error));
+        say(stderr, QStringLiteral("%1: %2 cannot be imported: %3. The navigation database is "
+                                   "unchanged.\n")
+                        .arg(name, csvPath, result.error));
         return 1;
     }
     Counts counts = {{QStringLiteral("added"), result.added},
@@ -180,8 +178,8 @@ int find(const QString& text, int limit, const std::optional<core::GeoPoint>& ne
             ? navdb::NavData::of(store::dataPlaces())
             : navdb::NavData(QFile::encodeName(databasePath).toStdString(), std::nullopt);
     if (!data.problem().isEmpty()) {
-        print(stderr,
-              QStringLiteral("%1: %2\n").arg(QCoreApplication::applicationName(), data.problem()));
+        say(stderr,
+            QStringLiteral("%1: %2\n").arg(QCoreApplication::applicationName(), data.problem()));
         // The database asked for cannot be searched: no list at all rather
         // than an empty one that reads as "not found".
         if (!databasePath.isEmpty())
@@ -190,7 +188,7 @@ int find(const QString& text, int limit, const std::optional<core::GeoPoint>& ne
     QString error;
     const std::vector<navdb::Place> found = data.search(text, limit, near, &error);
     if (!error.isEmpty()) {
-        print(stderr, QStringLiteral("%1: %2\n").arg(QCoreApplication::applicationName(), error));
+        say(stderr, QStringLiteral("%1: %2\n").arg(QCoreApplication::applicationName(), error));
         return 1;
     }
     QString out;
@@ -206,7 +204,7 @@ int find(const QString& text, int limit, const std::optional<core::GeoPoint>& ne
                    .join(QLatin1Char('\t')) +
                QLatin1Char('\n');
     }
-    print(stdout, out);
+    say(stdout, out);
     return 0;
 }
 
@@ -262,9 +260,15 @@ struct Options {
     const QCommandLineOption limit{QStringLiteral("limit"),
                                    QStringLiteral("With --find: at most this many (default 10)."),
                                    QStringLiteral("N"), QStringLiteral("10")};
+    const QCommandLineOption updateNavdata{
+        QStringLiteral("update-navdata"),
+        QStringLiteral("Download OurAirports' airports, navaids, runways and frequencies (from "
+                       "BASE-URL, an argument after the options, else OurAirports' own) and "
+                       "import them into the navigation database, all or nothing, then end.")};
     const QCommandLineOption database{
         QStringLiteral("database"),
-        QStringLiteral("With an import or --find: this navigation database file instead of "
+        QStringLiteral("With an import, --update-navdata or --find: this navigation database "
+                       "file instead of "
                        "navdata.sqlite in your data folder."),
         QStringLiteral("FILE")};
     const QCommandLineOption code{
@@ -378,7 +382,8 @@ struct Options {
 
     void addTo(QCommandLineParser& parser) const {
         parser.addOptions({importAirports, importNavaids, importRunways, importFrequencies, import,
-                           code, types, country, region, findOption, limit, near, database});
+                           code, types, country, region, findOption, limit, near, database,
+                           updateNavdata});
         parser.addOptions({planOption, csvOut, jsonOut, pdfOut, gpxOut, fplOut, pageOption,
                            columnsOption, pictureOption});
         for (const PlanValue& v : planValues)
@@ -423,13 +428,17 @@ std::optional<int> strayOption(const QCommandLineParser& parser,
     return std::nullopt;
 }
 
+// The navigation database to write: --database, else the user's.
+QString navDatabasePath(const QCommandLineParser& parser, const Options& o) {
+    return parser.isSet(o.database)
+               ? parser.value(o.database)
+               : QFile::decodeName(QByteArray::fromStdString(
+                     store::dataPlaces().userFile(QLatin1String(navdb::kFileName))));
+}
+
 // An import into the navigation database, when one was asked for.
 std::optional<int> navImport(const QCommandLineParser& parser, const Options& o) {
-    const QString databasePath =
-        parser.isSet(o.database)
-            ? parser.value(o.database)
-            : QFile::decodeName(QByteArray::fromStdString(
-                  store::dataPlaces().userFile(QLatin1String(navdb::kFileName))));
+    const QString databasePath = navDatabasePath(parser, o);
     const std::pair<const QCommandLineOption*, navdb::Table> navImports[] = {
         {&o.importAirports, navdb::Table::Airports},
         {&o.importNavaids, navdb::Table::Navaids},
@@ -529,11 +538,11 @@ std::optional<int> handleCommandLine(const QStringList& arguments, QString* plan
         return usageError(parser.errorText());
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
         // Without an application object yet Qt cannot know the program's name.
-        print(stdout, parser.helpText().replace(QStringLiteral("<executable_name>"), name));
+        say(stdout, parser.helpText().replace(QStringLiteral("<executable_name>"), name));
         return 0;
     }
     if (parser.isSet(version)) {
-        print(stdout, QStringLiteral("%1 %2\n").arg(name, QCoreApplication::applicationVersion()));
+        say(stdout, QStringLiteral("%1 %2\n").arg(name, QCoreApplication::applicationVersion()));
         return 0;
     }
     if (parser.isSet(o.planOption))
@@ -550,6 +559,13 @@ std::optional<int> handleCommandLine(const QStringList& arguments, QString* plan
     }
     if (auto imported = navImport(parser, o))
         return imported;
+    if (parser.isSet(o.updateNavdata)) {
+        const QStringList positional = parser.positionalArguments();
+        if (positional.size() > 1)
+            return usageError(QStringLiteral("--update-navdata takes one BASE-URL at most"));
+        return runUpdateCommand(QFile::encodeName(navDatabasePath(parser, o)).toStdString(),
+                                positional.value(0));
+    }
     if (parser.isSet(o.findOption))
         return findCommand(parser, o);
     if (parser.isSet(o.import))
@@ -557,8 +573,8 @@ std::optional<int> handleCommandLine(const QStringList& arguments, QString* plan
     if (auto stray = strayOption(parser, {&o.code, &o.types, &o.country, &o.region},
                                  QStringLiteral("an import")))
         return stray;
-    if (auto stray =
-            strayOption(parser, {&o.limit, &o.database}, QStringLiteral("--find or an import")))
+    if (auto stray = strayOption(parser, {&o.limit, &o.database},
+                                 QStringLiteral("--find, --update-navdata or an import")))
         return stray;
     return windowArguments(parser, planFile);
 }

@@ -1,5 +1,7 @@
 #include "app/PlanCommand.h"
 
+#include "app/Console.h"
+
 #include "core/Files.h"
 #include "core/Limits.h"
 #include "core/NumberText.h"
@@ -29,11 +31,6 @@
 
 namespace app {
 namespace {
-
-void say(std::FILE* stream, const QString& text) {
-    std::fputs(text.toLocal8Bit().constData(), stream);
-    std::fflush(stream);
-}
 
 int refuse(const QString& text) {
     say(stderr, QStringLiteral("%1: %2\nTry '%1 --help' for the options.\n")

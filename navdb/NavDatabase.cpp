@@ -48,6 +48,7 @@ CREATE TABLE IF NOT EXISTS frequencies(
     id INTEGER PRIMARY KEY, airport_ref INTEGER, airport_ident TEXT COLLATE NOCASE, type TEXT,
     description TEXT, frequency_mhz REAL);
 CREATE INDEX IF NOT EXISTS frequencies_airport ON frequencies(airport_ident);
+CREATE TABLE IF NOT EXISTS notes(key TEXT PRIMARY KEY, value TEXT);
 -- Words of names and towns, folded for case and accents (codes have their
 -- own indexes above). The rowid names the place and orders it: its size
 -- class (larger airports first) times 2^40, plus id * 2 for an airport or
@@ -699,6 +700,36 @@ std::unique_ptr<NavDatabase> NavDatabase::open(const std::string& path, bool wri
 
 void NavDatabase::setBusyTimeout(int milliseconds) {
     sqlite3_busy_timeout(m_db, milliseconds);
+}
+
+std::optional<QString> NavDatabase::note(const char* key) const {
+    Statement s(m_db, "SELECT value FROM notes WHERE key = ?1");
+    if (!s)
+        return std::nullopt;
+    s.bind(1, std::string(key));
+    if (s.step() != SQLITE_ROW)
+        return std::nullopt;
+    return s.text(0);
+}
+
+bool NavDatabase::setNote(const char* key, const QString& value) {
+    Statement s(m_db, "INSERT OR REPLACE INTO notes(key, value) VALUES(?1, ?2)");
+    if (!s)
+        return false;
+    s.bind(1, std::string(key));
+    s.bind(2, value);
+    return s.step() == SQLITE_DONE;
+}
+
+bool NavDatabase::holdWriters(QString* error) {
+    if (exec(m_db, "BEGIN IMMEDIATE"))
+        return true;
+    if (error)
+        *error = sqlite3_errcode(m_db) == SQLITE_BUSY
+                     ? QStringLiteral("the navigation database is busy: another Skyvane is "
+                                      "importing into it")
+                     : QString::fromUtf8(sqlite3_errmsg(m_db));
+    return false;
 }
 
 std::vector<Place> NavDatabase::search(const QString& typed, int limit,

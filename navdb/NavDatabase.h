@@ -44,8 +44,8 @@ struct Place {
     QString country; // ISO 3166 code
     core::GeoPoint position;
     std::optional<double> elevationFt;
-    double frequencyKhz = 0;  // a navaid's, 0 where unknown
-    QString runwayEnds;       // an airport's longest open runway ("13/31"), if any
+    double frequencyKhz = 0; // a navaid's, 0 where unknown
+    QString runwayEnds;      // an airport's longest open runway ("13/31"), if any
     double runwayLengthFt = 0;
     // How well it matches the search: lower is better (exact code, code
     // prefix, words), then the larger place first.
@@ -163,6 +163,15 @@ public:
 
     void setBusyTimeout(int milliseconds);
 
+    // A note the database keeps about itself ("worldDataUpdated": when the
+    // world data last came in, ISO 8601 UTC); none when it has none, or (a
+    // database of an earlier Skyvane opened to read) cannot keep any.
+    std::optional<QString> note(const char* key) const;
+    bool setNote(const char* key, const QString& value);
+    // Holds back every other writer (an import, an update) until this
+    // database is closed; false and why when another holds it.
+    bool holdWriters(QString* error);
+
 private:
     explicit NavDatabase(sqlite3* db) : m_db(db) {}
     sqlite3* m_db = nullptr;
@@ -187,6 +196,9 @@ public:
     bool empty() const { return !user() && !m_installed; }
     // What went wrong opening either, for the pilot (a damaged file put aside).
     const QString& problem() const { return m_problem; }
+    // The user's database was replaced (by an update): it is opened anew at
+    // the next search.
+    void userReplaced() const { m_user.reset(); }
 
     // The user's database and the installed one of these places.
     static NavData of(const core::DataPlaces& places);

@@ -6,6 +6,8 @@
 #include "dialogs/OutputFile.h"
 #include "kneeboard/KneeboardPrint.h"
 #include "map/RoutePicture.h"
+#include "navdb/WorldUpdate.h"
+#include "navdb/WorldUpdateDialog.h"
 #include "navlog/LegTableModel.h"
 #include "plan/BalancePanel.h"
 #include "plan/BalancePicture.h"
@@ -162,6 +164,16 @@ QLayout* PlanWindow::filesRow() {
     auto* pdfButton = plainButton(QStringLiteral("Save P&DF…"));
     m_recent = plainButton(QStringLiteral("Recen&t"));
     m_recent->setMenu(new QMenu(m_recent));
+    auto* worldData = plainButton(QStringLiteral("Update &world data…"));
+    const std::string navDataPath = m_services.places().userFile(QLatin1String(navdb::kFileName));
+    worldData->setAccessibleDescription(navdb::lastWorldUpdateText(navDataPath));
+    worldData->setToolTip(worldData->accessibleDescription());
+    connect(worldData, &QPushButton::clicked, this, [this, worldData, navDataPath] {
+        if (navdb::updateWorldDataShown(this, navDataPath, QUrl(navdb::kWorldDataUrl)))
+            m_navData.userReplaced();
+        worldData->setAccessibleDescription(navdb::lastWorldUpdateText(navDataPath));
+        worldData->setToolTip(worldData->accessibleDescription());
+    });
     auto* files = new QHBoxLayout;
     for (QPushButton* b : {openButton, saveButton, saveAsButton, exportButton, m_recent})
         files->addWidget(b);
@@ -172,6 +184,7 @@ QLayout* PlanWindow::filesRow() {
     files->addWidget(kneeboard::pictureBox(this));
     files->addWidget(kneeboard::columnsButton(this));
     files->addStretch(1);
+    files->addWidget(worldData);
 
     connect(openButton, &QPushButton::clicked, this, [this] {
         const QString path = QFileDialog::getOpenFileName(

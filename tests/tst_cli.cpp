@@ -123,6 +123,12 @@ void TestCli::refusals_data() {
         << QStringList{"--import-runways", "r.csv", "--country", "CH"}
         << "--import-runways takes no --types, --country or --region";
     QTest::newRow("a limit alone") << QStringList{"--limit", "3"} << "--limit goes with --find";
+    QTest::newRow("an update from no web address")
+        << QStringList{"--update-navdata", "ftp://example.org/"}
+        << "--update-navdata takes an http or https address";
+    QTest::newRow("an update from two places")
+        << QStringList{"--update-navdata", "http://a/", "http://b/"}
+        << "--update-navdata takes one BASE-URL at most";
 }
 
 void TestCli::refusals() {
