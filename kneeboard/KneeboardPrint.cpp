@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <numeric>
 
 namespace kneeboard {
 namespace {
@@ -184,6 +185,48 @@ private:
         m_painter->drawRect(rect);
     }
 
+    // The airports' frequencies in a grid: a column per kind, a row per
+    // airport, each column as wide as its widest cell.
+    void frequencyGrid(double width) {
+        const FrequencyTable& table = m_sheet.frequencies;
+        if (table.empty())
+            return;
+        const QFontMetricsF metrics(m_body);
+        const double pad = 2 * kPadMm * m_mm;
+        std::vector<double> widths{0};
+        for (const auto& [label, cells] : table.rows)
+            widths[0] = std::max(widths[0], metrics.horizontalAdvance(label) + pad);
+        for (int k = 0; k < table.kinds.size(); ++k) {
+            double w = metrics.horizontalAdvance(table.kinds[k]) + pad;
+            for (const auto& row : table.rows)
+                w = std::max(w, metrics.horizontalAdvance(row.second.value(k)) + pad);
+            widths.push_back(w);
+        }
+        const double scale =
+            std::min(1.0, width / std::accumulate(widths.begin(), widths.end(), 0.0));
+        const double h = lineOf(m_body) + m_mm;
+        m_y += 0.8 * m_mm;
+        auto line = [&](const QString& first, const QStringList& cells, bool heading) {
+            double x = 0;
+            for (std::size_t c = 0; c < widths.size(); ++c) {
+                const QRectF box(x, m_y, widths[c] * scale, h);
+                if (m_painter) {
+                    if (heading)
+                        m_painter->fillRect(box, QColor(0xe0, 0xe0, 0xe0));
+                    m_painter->setPen(QPen(Qt::black, 0.15 * m_mm));
+                    m_painter->drawRect(box);
+                }
+                text(box.adjusted(kPadMm * m_mm, 0, -kPadMm * m_mm, 0), m_body,
+                     c == 0 ? first : cells.value(int(c) - 1), Qt::AlignLeft | Qt::AlignVCenter);
+                x += box.width();
+            }
+            m_y += h;
+        };
+        line(QStringLiteral("Frequencies"), table.kinds, true);
+        for (const auto& [label, cells] : table.rows)
+            line(label, cells, false);
+    }
+
     QString pageText() const {
         return m_pages > 0 ? QStringLiteral("Page %1 of %2").arg(m_page).arg(m_pages)
                            : QStringLiteral("Page %1").arg(m_page);
@@ -208,6 +251,7 @@ private:
         lines << m_sheet.airports;
         for (const QString& line : lines)
             paragraph(line, width);
+        frequencyGrid(width);
         section(QStringLiteral("Fuel"), m_sheet.fuel, width);
         section(QStringLiteral("Decision points"), m_sheet.decisions, width);
         section(QStringLiteral("Weight and balance"), m_sheet.balance, width);

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <numeric>
 
 namespace kneeboard {
@@ -135,21 +136,70 @@ QString airportLine(const QString& role, const QString& ident, const navdb::NavD
             runway += QLatin1Char(' ') + r->surface;
         parts << runway;
     }
-    QStringList frequencies;
-    for (const navdb::Frequency& f : facts->frequencies) {
-        if (!(f.mhz > 0 && f.mhz <= 1000))
-            continue;
-        const QString text = QStringLiteral("%1 %2").arg(
-            f.type, QString::fromStdString(core::formatFixed(f.mhz, 3)));
-        if (!frequencies.contains(text))
-            frequencies << text;
-    }
     if (!parts.isEmpty())
         line += QStringLiteral(": ") + parts.join(QStringLiteral(", "));
-    if (!frequencies.isEmpty())
-        line += (parts.isEmpty() ? QStringLiteral(": ") : QStringLiteral("; ")) +
-                frequencies.join(QStringLiteral(", "));
     return line;
+}
+
+namespace {
+
+// The frequency of the navaid a waypoint is (its code, within a mile of
+// it), or empty.
+QString navaidFrequency(const plan::Waypoint& w, const navdb::NavData* navData) {
+    if (!navData || w.ident.isEmpty())
+        return {};
+    for (const navdb::Place& p : navData->search(w.ident, 8, w.position)) {
+        if (p.matchGroup == 0 && p.kind == navdb::Kind::Navaid && p.distanceNm &&
+            *p.distanceNm < 1 && p.frequencyKhz > 0)
+            return navdb::frequencyText(p.frequencyKhz);
+    }
+    return {};
+}
+
+} // namespace
+
+FrequencyTable frequencyTable(const std::vector<std::pair<QString, QString>>& airports,
+                              const navdb::NavData* navData) {
+    FrequencyTable table;
+    if (!navData)
+        return table;
+    // What a pilot dials first, in the order of the departure; the rest of
+    // the kinds the data has after them.
+    const QStringList first{QStringLiteral("ATIS"), QStringLiteral("DEL"), QStringLiteral("CLD"),
+                            QStringLiteral("GND"), QStringLiteral("TWR")};
+    std::vector<std::pair<QString, std::map<QString, QStringList>>> found;
+    QStringList others;
+    for (const auto& [role, ident] : airports) {
+        const auto facts = navData->airportFacts(ident);
+        if (!facts)
+            continue;
+        std::map<QString, QStringList> cells;
+        for (const navdb::Frequency& f : facts->frequencies) {
+            if (!(f.mhz > 0 && f.mhz <= 1000))
+                continue;
+            const QString kind = f.type.toUpper();
+            const QString mhz = QString::fromStdString(core::formatFixed(f.mhz, 3));
+            if (!cells[kind].contains(mhz))
+                cells[kind] << mhz;
+            if (!first.contains(kind) && !others.contains(kind))
+                others << kind;
+        }
+        if (!cells.empty())
+            found.emplace_back(role + QLatin1Char(' ') + facts->airport.ident, cells);
+    }
+    for (const QString& kind : first + others) {
+        const bool any = std::any_of(found.begin(), found.end(),
+                                     [&kind](const auto& f) { return f.second.count(kind) > 0; });
+        if (any)
+            table.kinds << kind;
+    }
+    for (auto& [label, cells] : found) {
+        QStringList row;
+        for (const QString& kind : table.kinds)
+            row << (cells.count(kind) ? cells[kind].join(QLatin1Char(' ')) : QString());
+        table.rows.emplace_back(label, row);
+    }
+    return table;
 }
 
 namespace {
@@ -188,6 +238,9 @@ Sheet tripSheet(const navlog::Trip& trip, int reserveMin, const navdb::NavData* 
         if (!trip.legs.back().to.isEmpty())
             sheet.airports << airportLine(QStringLiteral("Destination"), trip.legs.back().to,
                                           navData);
+        sheet.frequencies = frequencyTable({{QStringLiteral("Departure"), first.from},
+                                            {QStringLiteral("Destination"), trip.legs.back().to}},
+                                           navData);
     }
     finishLegs(sheet, trip, reserveMin);
     return sheet;
@@ -226,8 +279,20 @@ Sheet planSheet(const plan::FlightPlan& p, const plan::ComputedPlan& computed,
     }
     if (p.alternate)
         sheet.airports << airportLine(QStringLiteral("Alternate"), p.alternate->label(), navData);
-    for (const plan::PlanLeg& leg : computed.legs)
-        sheet.legs.push_back({leg.figures, navlog::belowReserve(leg.figures, reserveMin)});
+    std::vector<std::pair<QString, QString>> roles;
+    if (p.waypoints.size() > 1)
+        roles = {{QStringLiteral("Departure"), p.waypoints.front().label()},
+                 {QStringLiteral("Destination"), p.waypoints.back().label()}};
+    if (p.alternate)
+        roles.emplace_back(QStringLiteral("Alternate"), p.alternate->label());
+    sheet.frequencies = frequencyTable(roles, navData);
+    for (const plan::PlanLeg& leg : computed.legs) {
+        SheetLeg row{leg.figures, navlog::belowReserve(leg.figures, reserveMin)};
+        const plan::Waypoint& to = leg.alternate ? *p.alternate : p.waypoints[std::size_t(leg.to)];
+        if (leg.toLabel.isEmpty())
+            row.figures.toFrequency = navaidFrequency(to, navData);
+        sheet.legs.push_back(row);
+    }
     sheet.fuel << plan::fuelBlockText(computed.fuel) << computed.fuel.verdict
                << plan::enduranceText(p);
     sheet.balance = balanceLines(p, computed);

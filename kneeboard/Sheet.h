@@ -52,12 +52,23 @@ struct SheetLeg {
     bool belowReserve = false;
 };
 
+// The frequencies of the plan's airports as a short table: a column per
+// kind (ATIS, delivery, ground, tower first, then what else the data has), a
+// row per airport ("Departure LSZH"), several frequencies of a kind in one
+// cell.
+struct FrequencyTable {
+    QStringList kinds;
+    std::vector<std::pair<QString, QStringList>> rows; // label, a cell per kind
+    bool empty() const { return rows.empty(); }
+};
+
 struct Sheet {
-    QString title;         // "Skyvane nav log", "Skyvane flight plan"
-    QString date;          // "2026-06-01 10:00"
-    QString route;         // "LSZH - Lake bridge - LSZB"
-    QString aircraft;      // "TAS 110 kt, fuel flow 8 gal/h, 39 gal at start, reserve 30 min"
-    QStringList airports;  // a line each for the departure and the destination
+    QString title;        // "Skyvane nav log", "Skyvane flight plan"
+    QString date;         // "2026-06-01 10:00"
+    QString route;        // "LSZH - Lake bridge - LSZB"
+    QString aircraft;     // "TAS 110 kt, fuel flow 8 gal/h, 39 gal at start, reserve 30 min"
+    QStringList airports; // a line each for the departure and the destination
+    FrequencyTable frequencies;
     QStringList fuel;      // a plan's fuel block and verdict
     QStringList decisions; // a plan's ETP, PNR and wind margin
     QStringList balance;   // a plan's aircraft, its loading and weight and balance
@@ -72,9 +83,13 @@ QString cellText(const Column& column, int number, const SheetLeg& leg);
 QString totalText(const Column& column, const Sheet& sheet);
 
 // "Departure LSZH Zürich Airport: elevation 1416 ft, longest runway 16/34
-// 12139 × 197 ft CON; ATIS 128.525, TWR 118.100", or "Departure LSZH" when
-// the database (if any) does not know it.
+// 12139 × 197 ft CON", or "Departure LSZH" when the database (if any) does
+// not know it. Its frequencies go into the sheet's frequency table.
 QString airportLine(const QString& role, const QString& ident, const navdb::NavData* navData);
+
+// The frequency table of these airports (role and ident each).
+FrequencyTable frequencyTable(const std::vector<std::pair<QString, QString>>& airports,
+                              const navdb::NavData* navData);
 
 // A trip of the nav log.
 Sheet tripSheet(const navlog::Trip& trip, int reserveMin, const navdb::NavData* navData);

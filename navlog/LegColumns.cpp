@@ -89,7 +89,10 @@ std::vector<LegColumn> makeColumns() {
         text("to", both, &F::to).log("To").csv("To").plan("To").left(),
         made(
             [](const LegRow& r, Output) {
-                return r.leg.to + (r.leg.alternate ? QStringLiteral(" (alt.)") : QString());
+                QString to = r.leg.to;
+                if (!r.leg.toFrequency.isEmpty())
+                    to += QLatin1Char(' ') + r.leg.toFrequency;
+                return to + (r.leg.alternate ? QStringLiteral(" (alt.)") : QString());
             },
             false)
             .paper("checkpoint", "Checkpoint", "Checkpoint (where the leg ends)")

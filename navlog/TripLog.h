@@ -73,6 +73,9 @@ struct LegFigures {
     // leg's number (from 1) and its phase ("climb", "cruise", "descent").
     int routeLeg = 0;
     QString phase;
+    // Where the leg ends at a navaid: its frequency ("116.90"), which the
+    // page prints beside the checkpoint.
+    QString toFrequency;
     QString problem; // what is wrong with it: it cannot be computed, or runs out of fuel
     // Not computed, but nothing to fly (a waypoint given twice): it keeps
     // nothing from the totals.

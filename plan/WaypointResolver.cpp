@@ -78,10 +78,12 @@ Resolved WaypointResolver::resolve(const QString& typed, const QString& name, in
         out.waypoint = Waypoint{text.toUpper(), text.toUpper(), *pos, {}, std::nullopt};
         return out;
     }
-    out.refusal = QStringLiteral("\"%1\" is neither a known code nor a position (%2). Type a "
-                                 "code or name and choose from the list, or a position such as "
-                                 "47 27.5N 008 33.0E.")
-                      .arg(text, parsed.error);
+    out.refusal =
+        QStringLiteral("\"%1\" is neither a known code nor a position (%2). Type a code or name "
+                       "and choose from the list, or a position such as 47 27.5N 008 33.0E. A "
+                       "place the navigation database does not hold yet comes with Update world "
+                       "data… (OurAirports' airports and navaids of the whole world).")
+            .arg(text, parsed.error);
     return out;
 }
 

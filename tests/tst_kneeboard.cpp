@@ -269,7 +269,8 @@ void TestKneeboard::headerWithAndWithoutTheDatabase() {
         const std::pair<navdb::Table, const char*> files[] = {
             {navdb::Table::Airports, "ourairports-sample.csv"},
             {navdb::Table::Runways, "ourairports-runways.csv"},
-            {navdb::Table::Frequencies, "ourairports-frequencies.csv"}};
+            {navdb::Table::Frequencies, "ourairports-frequencies.csv"},
+            {navdb::Table::Navaids, "ourairports-navaids.csv"}};
         for (const auto& [table, name] : files) {
             QFile f(QStringLiteral(SKYVANE_TEST_DATA "/") + name);
             QVERIFY(f.open(QIODevice::ReadOnly));
@@ -277,16 +278,46 @@ void TestKneeboard::headerWithAndWithoutTheDatabase() {
         }
     }
     const navdb::NavData navData = navdb::NavData::of(store::dataPlaces());
+    // The first leg ends at the Zürich East VOR-DME: the checkpoint says its
+    // frequency (not the locator's of the same code).
+    p.waypoints[1].ident = QStringLiteral("ZUE");
+    p.waypoints[1].position = {47.5922, 8.8176};
     sheet = sheetOf(p, &navData);
+    const kneeboard::Column* checkpoint = kneeboard::columnByKey("checkpoint");
+    QCOMPARE(kneeboard::cellText(*checkpoint, 1, sheet.legs[0]), QString("ZUE 110.05"));
+    QCOMPARE(kneeboard::cellText(*checkpoint, 2, sheet.legs[1]), QString("KJFK"));
+    QCOMPARE(sheet.legs[0].figures.to, QString("ZUE")); // the log's own column keeps the code
     QCOMPARE(sheet.airports.value(0),
              QString("Departure LSZH Zürich Airport: elevation 10 ft, longest runway 16/34 12139 "
-                     "× 197 ft CON; ATIS 128.525, TWR 118.100"));
+                     "× 197 ft CON"));
+    // The frequencies in a table of their own: ATIS before the tower.
+    QCOMPARE(sheet.frequencies.kinds, (QStringList{"ATIS", "TWR"}));
+    QCOMPARE(sheet.frequencies.rows.size(), std::size_t(1)); // KJFK has none
+    QCOMPARE(sheet.frequencies.rows[0].first, QString("Departure LSZH"));
+    QCOMPARE(sheet.frequencies.rows[0].second, (QStringList{"128.525", "118.100"}));
     QCOMPARE(sheet.airports.value(1),
              QString("Destination KJFK John F Kennedy International Airport: elevation 10 ft"));
     QCOMPARE(kneeboard::airportLine("Alternate", "ZZZZ", &navData), QString("Alternate ZZZZ"));
     // And on the page.
     const Pdf pdf = readPdf(kneeboard::kneeboardPdf(sheet, *kneeboard::pageLayout("a5"), {}));
-    QVERIFY(pdf.has(1, "12139") && pdf.has(1, "128.525,"));
+    QVERIFY(pdf.has(1, "12139"));
+    // Read back as a table: each frequency on the airport's line, under its
+    // kind's heading.
+    auto word = [&pdf](const QString& text) {
+        return *std::find_if(pdf.words.begin(), pdf.words.end(),
+                             [&](const Word& w) { return w.text == text; });
+    };
+    QVERIFY(pdf.has(1, "ATIS") && pdf.has(1, "TWR") && pdf.has(1, "128.525") &&
+            pdf.has(1, "118.100") && pdf.has(1, "Frequencies"));
+    const Word atis = word("ATIS"), tower = word("TWR"), atisMhz = word("128.525"),
+               towerMhz = word("118.100");
+    QVERIFY(std::abs(atis.xMin - atisMhz.xMin) < 1 && std::abs(tower.xMin - towerMhz.xMin) < 1);
+    QVERIFY(std::abs(atisMhz.yMin - towerMhz.yMin) < 1 && atisMhz.yMin > atis.yMax);
+    QVERIFY(atis.xMin < tower.xMin);
+    const auto onRow = std::find_if(pdf.words.begin(), pdf.words.end(), [&](const Word& w) {
+        return w.text == "Departure" && std::abs(w.yMin - atisMhz.yMin) < 1;
+    });
+    QVERIFY(onRow != pdf.words.end());
 }
 
 void TestKneeboard::legibleOnEveryPage_data() {

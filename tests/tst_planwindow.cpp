@@ -172,6 +172,7 @@ void TestPlanWindow::buildEditUndoSave() {
     QTest::mouseClick(button(w, "Add"), Qt::LeftButton);
     QCOMPARE(messages.list.size(), 1);
     QVERIFY(messages.list[0].contains("neither a known code nor a position"));
+    QVERIFY(messages.list[0].contains("Update world data"));
     QCOMPARE(w->currentPlan().waypoints.size(), std::size_t(3));
     QCOMPARE(w->findBox()->text(), QString("nowhere at all")); // nothing lost
 
