@@ -3,7 +3,11 @@
 // the time of the sqlite3 shell's own .import of the same file into a plain
 // table (measured here, in the same run); a search at world size under 5 ms
 // for a code and under 20 ms for a name; the course dialog with the world
-// imported open in under 100 ms.
+// imported open in under 100 ms. The starter database (43,710 airports, their
+// runways and frequencies, from res/navdata) built in under 10 s, within
+// 1.5 times the sqlite3 shell's .import of the same three files into plain
+// tables (the shell builds neither the word index nor the code indexes); a
+// search in it under 5 ms for a code and 20 ms for a name.
 #include "BenchSupport.h"
 #include "course/CourseDialog.h"
 #include "navdb/NavDatabase.h"
@@ -149,6 +153,89 @@ BENCHMARK(SqliteShellImportOfTheAirportsFile)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);
+
+namespace {
+
+// The starter files as the build imports them.
+const char* const kStarterFiles[] = {"airports.csv", "runways.csv", "frequencies.csv"};
+
+QString starterFile(const char* name) {
+    return QStringLiteral(SKYVANE_STARTER "/") + QLatin1String(name);
+}
+
+const std::string& starterDatabase() {
+    static QTemporaryDir dir;
+    static const std::string path = [] {
+        const std::string p = (dir.path() + "/starter.sqlite").toStdString();
+        auto db = navdb::NavDatabase::open(p, true);
+        const navdb::Table tables[] = {navdb::Table::Airports, navdb::Table::Runways,
+                                       navdb::Table::Frequencies};
+        for (int i = 0; i < 3; ++i)
+            db->import(tables[i], World::read(starterFile(kStarterFiles[i])), {});
+        return p;
+    }();
+    return path;
+}
+
+} // namespace
+
+// Reading the files is part of it, as it is of the shell's import.
+static void BuildTheStarterDatabase(benchmark::State& state) {
+    const navdb::Table tables[] = {navdb::Table::Airports, navdb::Table::Runways,
+                                   navdb::Table::Frequencies};
+    for (auto _ : state) {
+        state.PauseTiming();
+        QTemporaryDir dir;
+        auto db = navdb::NavDatabase::open((dir.path() + "/nav.sqlite").toStdString(), true);
+        state.ResumeTiming();
+        for (int i = 0; i < 3; ++i)
+            benchmark::DoNotOptimize(
+                db->import(tables[i], World::read(starterFile(kStarterFiles[i])), {}).added);
+    }
+}
+BENCHMARK(BuildTheStarterDatabase)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+static void SqliteShellImportOfTheStarterFiles(benchmark::State& state) {
+    auto shell = [](const QStringList& commands) {
+        QTemporaryDir dir;
+        QProcess sqlite;
+        QElapsedTimer timer;
+        timer.start();
+        sqlite.start("sqlite3", QStringList{dir.path() + "/plain.sqlite"} + commands);
+        sqlite.waitForFinished(120000);
+        return timer.nsecsElapsed() / 1e9;
+    };
+    QStringList imports;
+    for (int i = 0; i < 3; ++i)
+        imports << QStringLiteral(".import --csv %1 t%2").arg(starterFile(kStarterFiles[i])).arg(i);
+    for (auto _ : state) {
+        const double start = shell({QStringLiteral("SELECT 1")});
+        state.SetIterationTime(std::max(0.0, shell(imports) - start));
+    }
+}
+BENCHMARK(SqliteShellImportOfTheStarterFiles)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+
+static void SearchTheStarterForACode(benchmark::State& state) {
+    const navdb::NavData data(starterDatabase(), std::nullopt);
+    const QStringList typed{"KPAO", "KHAF", "LSZH", "EDDF", "KSQL"};
+    int i = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(data.search(typed[i++ % typed.size()], 8).size());
+}
+BENCHMARK(SearchTheStarterForACode)->Unit(benchmark::kMillisecond);
+
+static void SearchTheStarterForANameWhileTyping(benchmark::State& state) {
+    const navdb::NavData data(starterDatabase(), std::nullopt);
+    const QStringList typed{"h",           "ha",   "hal",       "half", "half m",     "half moon",
+                            "half moon b", "palo", "palo alto", "san",  "san carlos", "geneva"};
+    int i = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(data.search(typed[i++ % typed.size()], 8).size());
+}
+BENCHMARK(SearchTheStarterForANameWhileTyping)->Unit(benchmark::kMillisecond);
 
 static void search(benchmark::State& state, const QStringList& typed) {
     const navdb::NavData data(worldDatabase(), std::nullopt);
