@@ -2,13 +2,11 @@
 
 #include "app/Console.h"
 #include "core/Files.h"
-#include "core/Text.h"
 #include "navdb/WorldUpdate.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
 
-#include <cmath>
 #include <memory>
 
 namespace app {
@@ -39,21 +37,12 @@ int runUpdateCommand(const std::string& databasePath, const QString& baseUrl) {
     navdb::WorldUpdate update(databasePath, base);
     QEventLoop loop;
     int exitCode = 1;
-    int shownFile = -1;
-    QObject::connect(
-        &update, &navdb::WorldUpdate::progress, [&](int file, qint64 received, qint64 total) {
-            if (file == shownFile && received < total)
-                return;
-            shownFile = file;
-            say(stderr,
-                QStringLiteral("fetching %1%2\n")
-                    .arg(base.resolved(
-                                 QUrl(QLatin1String(navdb::worldFiles()[std::size_t(file)].name)))
-                             .toString(),
-                         total > 0 ? QStringLiteral(" (%1 MB)")
-                                         .arg(core::numberText(std::round(total / 1e5) / 10))
-                                   : QString()));
-        });
+    QObject::connect(&update, &navdb::WorldUpdate::fetching, [&](int file) {
+        say(stderr,
+            QStringLiteral("fetching %1\n")
+                .arg(base.resolved(QUrl(QLatin1String(navdb::worldFiles()[std::size_t(file)].name)))
+                         .toString()));
+    });
     QObject::connect(&update, &navdb::WorldUpdate::importing,
                      [] { say(stderr, QStringLiteral("importing\n")); });
     QObject::connect(&update, &navdb::WorldUpdate::finished, [&](bool ok, const QString& message) {

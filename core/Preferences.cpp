@@ -10,6 +10,7 @@ const char* const kRecentKey = "plan/recentFiles";
 const char* const kPageKey = "kneeboard/page";
 const char* const kColumnsKey = "kneeboard/columns";
 const char* const kPictureKey = "kneeboard/picture";
+const char* const kWorldDataKey = "navdata/worldDataUrl";
 
 QSettings settings() {
     return QSettings(QStringLiteral("skyvane"), QStringLiteral("skyvane"));
@@ -65,6 +66,14 @@ QString Preferences::routePicturePlace() const {
 
 void Preferences::setRoutePicturePlace(const QString& name) {
     setValue(kPictureKey, name);
+}
+
+QString Preferences::worldDataUrl() const {
+    return value(kWorldDataKey).toString();
+}
+
+void Preferences::setWorldDataUrl(const QString& url) {
+    setValue(kWorldDataKey, url);
 }
 
 } // namespace core

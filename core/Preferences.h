@@ -29,6 +29,11 @@ public:
     void setKneeboardColumns(const QStringList& keys);
     QString routePicturePlace() const;
     void setRoutePicturePlace(const QString& name);
+
+    // Where Update world data fetches OurAirports' files from (a folder's
+    // address); empty until set, for OurAirports' own.
+    QString worldDataUrl() const;
+    void setWorldDataUrl(const QString& url);
 };
 
 } // namespace core

@@ -112,6 +112,7 @@ void WorldUpdate::fetch() {
                 emit progress(index, received, total);
             });
     connect(m_reply, &QNetworkReply::finished, this, &WorldUpdate::fetched);
+    emit fetching(index);
 }
 
 void WorldUpdate::fetched() {

@@ -56,8 +56,9 @@ public:
     void cancel();
 
 signals:
-    // Of the file being fetched (0 to 3): bytes so far and in all (-1:
-    // unknown). importing() once all four are in.
+    // A file (0 to 3) is asked for, then how much of it came: bytes so far
+    // and in all (-1: unknown). importing() once all four are in.
+    void fetching(int file);
     void progress(int file, qint64 received, qint64 total);
     void importing();
     // ok, or why not (naming the file); message is for the pilot either way.

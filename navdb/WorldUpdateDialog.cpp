@@ -28,11 +28,14 @@ bool updateWorldDataShown(QWidget* parent, const std::string& databasePath, cons
     QEventLoop loop;
     bool updated = false;
     QString said;
-    QObject::connect(&update, &WorldUpdate::progress, [&](int file, qint64 received, qint64 total) {
+    QObject::connect(&update, &WorldUpdate::fetching, [&](int file) {
         progress.setLabelText(QStringLiteral("Fetching %1 (%2 of %3)…")
                                   .arg(QLatin1String(worldFiles()[std::size_t(file)].name))
                                   .arg(file + 1)
                                   .arg(files));
+        progress.setValue(file * 100);
+    });
+    QObject::connect(&update, &WorldUpdate::progress, [&](int file, qint64 received, qint64 total) {
         const int part = total > 0 ? static_cast<int>(received * 100 / total) : 0;
         progress.setValue(file * 100 + std::min(part, 99));
     });

@@ -169,7 +169,9 @@ QLayout* PlanWindow::filesRow() {
     worldData->setAccessibleDescription(navdb::lastWorldUpdateText(navDataPath));
     worldData->setToolTip(worldData->accessibleDescription());
     connect(worldData, &QPushButton::clicked, this, [this, worldData, navDataPath] {
-        if (navdb::updateWorldDataShown(this, navDataPath, QUrl(navdb::kWorldDataUrl)))
+        const QString chosen = m_services.preferences().worldDataUrl();
+        const QUrl base(chosen.isEmpty() ? QString::fromLatin1(navdb::kWorldDataUrl) : chosen);
+        if (navdb::updateWorldDataShown(this, navDataPath, base))
             m_navData.userReplaced();
         worldData->setAccessibleDescription(navdb::lastWorldUpdateText(navDataPath));
         worldData->setToolTip(worldData->accessibleDescription());

@@ -3,6 +3,8 @@
 // code, a wind typed into a leg, undo and redo, keys that delete and move,
 // and the plan saved and opened again.
 #include "TestSupport.h"
+#include "WorldServer.h"
+#include "core/Preferences.h"
 #include "core/Text.h"
 #include "leg/LegDialog.h"
 #include "leg/LegDialogIds.h"
@@ -29,6 +31,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -110,6 +113,7 @@ private slots:
     void opensWithinTheScreen();
     void aircraftAndLoadsByKeys();
     void aircraftEditorByKeys();
+    void worldDataByTheButtonWithProgressAndCancel();
 };
 
 void TestPlanWindow::buildEditUndoSave() {
@@ -578,6 +582,48 @@ void TestPlanWindow::aircraftAndLoadsByKeys() {
     QCOMPARE(messages.list.size(), 1);
     QVERIFY(messages.list[0].startsWith("The fuel on board is refused"));
     QCOMPARE(w.currentPlan().aircraft.fuelGal, 40.0);
+}
+
+// Update world data against a server on the loopback address: Escape in the
+// progress dialog cancels a fetch that never ends and nothing is made; then
+// the four files come in and the button says when.
+void TestPlanWindow::worldDataByTheButtonWithProgressAndCancel() {
+    testing::DataDir dir;
+    testing::Messages messages;
+    testing::FileServer server;
+    core::Preferences().setWorldDataUrl(server.base("slow"));
+    const auto services = testing::services();
+    plan::PlanWindow w(windyRoute(2, 40), *services);
+    w.show();
+    QPushButton* button = nullptr;
+    for (QPushButton* b : w.findChildren<QPushButton*>())
+        button = b->text() == "Update &world data…" ? b : button;
+    QVERIFY(button);
+    QCOMPARE(button->accessibleDescription(), QString("World data never updated"));
+    QString shown;
+    QTimer::singleShot(400, [&shown] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (auto* progress = qobject_cast<QProgressDialog*>(top);
+                progress && progress->isVisible()) {
+                shown = progress->labelText();
+                QTest::keyClick(progress, Qt::Key_Escape);
+            }
+        }
+    });
+    QTest::mouseClick(button, Qt::LeftButton);
+    QVERIFY2(shown.startsWith("Fetching airport-frequencies.csv (4 of 4)"), qPrintable(shown));
+    QVERIFY2(messages.takeLast().contains("Cancelled while fetching airport-frequencies.csv"),
+             qPrintable(messages.list.join('|')));
+    QVERIFY(!QFile::exists(dir.home.path() + "/skyvane/navdata.sqlite"));
+
+    core::Preferences().setWorldDataUrl(server.base("good"));
+    QTest::mouseClick(button, Qt::LeftButton);
+    QVERIFY2(messages.takeLast().startsWith("The world data is updated"),
+             qPrintable(messages.list.join('|')));
+    QVERIFY(button->accessibleDescription().startsWith("World data of "));
+    // The window's searches see it at once.
+    const auto found = services->navData().search("ZUE", 3);
+    QCOMPARE(found.size(), std::size_t(2));
 }
 
 void TestPlanWindow::aircraftEditorByKeys() {
