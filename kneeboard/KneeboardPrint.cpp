@@ -152,17 +152,20 @@ private:
         m_y += bounds.height();
     }
 
-    void picture(const QRectF& rect) {
-        if (!m_painter || !m_options.drawPicture || rect.height() <= 0)
+    // A picture drawn into rect, kept within it, and framed.
+    void framed(const QRectF& rect, const std::function<void(QPainter&, const QRectF&)>& draw) {
+        if (!m_painter || !draw || rect.height() <= 0)
             return;
         m_painter->save();
         m_painter->setClipRect(rect);
-        m_options.drawPicture(*m_painter, rect);
+        draw(*m_painter, rect);
         m_painter->restore();
         m_painter->setPen(QPen(Qt::black, 0.2 * m_mm));
         m_painter->setBrush(Qt::NoBrush);
         m_painter->drawRect(rect);
     }
+
+    void picture(const QRectF& rect) { framed(rect, m_options.drawPicture); }
 
     // The weight and balance picture in a framed box under its lines, no
     // wider than the lines and short enough to leave the page to the log.
@@ -174,15 +177,7 @@ private:
         m_y += m_mm;
         const QRectF rect(0, m_y, w, h);
         m_y += h;
-        if (!m_painter)
-            return;
-        m_painter->save();
-        m_painter->setClipRect(rect);
-        m_options.drawBalance(*m_painter, rect);
-        m_painter->restore();
-        m_painter->setPen(QPen(Qt::black, 0.2 * m_mm));
-        m_painter->setBrush(Qt::NoBrush);
-        m_painter->drawRect(rect);
+        framed(rect, m_options.drawBalance);
     }
 
     // The airports' frequencies in a grid: a column per kind, a row per

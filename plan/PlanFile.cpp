@@ -222,30 +222,30 @@ std::string planJson(const FlightPlan& p) {
 
 namespace {
 
-QJsonObject pointJson(const PointResult& point) {
-    if (!point.point)
-        return QJsonObject{{QStringLiteral("none"), point.why}};
-    const RoutePoint& r = *point.point;
+// A point along the route: how far, how long, where.
+QJsonObject routePointJson(const RoutePoint& r) {
     return QJsonObject{{QStringLiteral("distanceNm"), core::roundTo2Places(r.distanceNm)},
                        {QStringLiteral("minutes"), core::roundTo2Places(r.minutes)},
                        {QStringLiteral("leg"), r.leg},
                        {QStringLiteral("intoLegNm"), core::roundTo2Places(r.intoLegNm)},
                        {QStringLiteral("latitudeDeg"), r.position.latitudeDeg},
-                       {QStringLiteral("longitudeDeg"), r.position.longitudeDeg},
-                       {QStringLiteral("beyondDestination"), point.beyondDestination}};
+                       {QStringLiteral("longitudeDeg"), r.position.longitudeDeg}};
+}
+
+QJsonObject pointJson(const PointResult& point) {
+    if (!point.point)
+        return QJsonObject{{QStringLiteral("none"), point.why}};
+    QJsonObject o = routePointJson(*point.point);
+    o.insert(QStringLiteral("beyondDestination"), point.beyondDestination);
+    return o;
 }
 
 QJsonValue levelJson(const std::optional<LevelPoint>& level) {
     if (!level)
         return {};
-    const RoutePoint& r = level->point;
-    return QJsonObject{{QStringLiteral("distanceNm"), core::roundTo2Places(r.distanceNm)},
-                       {QStringLiteral("minutes"), core::roundTo2Places(r.minutes)},
-                       {QStringLiteral("leg"), r.leg},
-                       {QStringLiteral("intoLegNm"), core::roundTo2Places(r.intoLegNm)},
-                       {QStringLiteral("latitudeDeg"), r.position.latitudeDeg},
-                       {QStringLiteral("longitudeDeg"), r.position.longitudeDeg},
-                       {QStringLiteral("altitudeFt"), level->altitudeFt}};
+    QJsonObject o = routePointJson(level->point);
+    o.insert(QStringLiteral("altitudeFt"), level->altitudeFt);
+    return o;
 }
 
 QJsonValue massJson(const MassPoint& p, bool known = true) {
