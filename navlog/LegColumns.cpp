@@ -66,11 +66,13 @@ QString wcaWithSide(const LegRow& row, Output) {
     return wcaText(row.leg.windCorrectionDeg);
 }
 
-std::vector<LegColumn> makeColumns() {
+// The route and the figures of the wind triangle, as a leg reads from left
+// to right up to the ground speed.
+std::vector<Entry> triangleEntries() {
     using F = LegFigures;
     using T = ColumnTotal;
     const unsigned both = kLog | kJson;
-    const std::vector<Entry> entries = {
+    return {
         made([](const LegRow& r,
                 Output) { return QString::number(r.leg.routeLeg > 0 ? r.leg.routeLeg : r.number); },
              false)
@@ -125,6 +127,15 @@ std::vector<LegColumn> makeColumns() {
         figure("ch", both, &F::compassHeadingDeg).everywhere("CH", "Compass heading"),
         made(wcaWithSide).paper("wca", "WCA", "Wind correction angle with its side"),
         figure("gs", both, &F::groundSpeedKt).everywhere("GS", "Ground speed"),
+    };
+}
+
+// Distance, times and fuel, what the plan adds, and the marks and notes.
+std::vector<Entry> progressEntries() {
+    using F = LegFigures;
+    using T = ColumnTotal;
+    const unsigned both = kLog | kJson;
+    return {
         figure("dist", both, &F::distanceNm)
             .everywhere("Dist", "Distance (nm)")
             .totals(T::Distance),
@@ -163,9 +174,14 @@ std::vector<LegColumn> makeColumns() {
         text("problem", kJson, &F::problem).csv("Problem").plan("Note").left().totals(T::Missing),
         writeIn("notes", "Notes", "Notes (to write in)").left(),
     };
+}
+
+std::vector<LegColumn> makeColumns() {
     std::vector<LegColumn> out;
-    for (const Entry& e : entries)
-        out.push_back(e.c);
+    for (const auto& part : {triangleEntries(), progressEntries()}) {
+        for (const Entry& e : part)
+            out.push_back(e.c);
+    }
     return out;
 }
 
