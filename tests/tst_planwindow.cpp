@@ -114,6 +114,7 @@ private slots:
     void aircraftAndLoadsByKeys();
     void aircraftEditorByKeys();
     void worldDataByTheButtonWithProgressAndCancel();
+    void temperatureAloftByKeys();
 };
 
 void TestPlanWindow::buildEditUndoSave() {
@@ -629,6 +630,42 @@ void TestPlanWindow::worldDataByTheButtonWithProgressAndCancel() {
     // The window's searches see it at once.
     const auto found = services->navData().search("ZUE", 3);
     QCOMPARE(found.size(), std::size_t(2));
+}
+
+// A winds-aloft row gets its temperature typed into its cell and committed
+// as the editor lets go (Tab); a temperature out of range is refused and the
+// row stays as it was.
+void TestPlanWindow::temperatureAloftByKeys() {
+    testing::DataDir dir;
+    testing::Messages messages;
+    const auto services = testing::services();
+    plan::PlanWindow w(windyRoute(2, 40), *services);
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QPushButton* add = nullptr;
+    for (QPushButton* b : w.findChildren<QPushButton*>())
+        add = b->text() == "Add wind row" ? b : add;
+    QVERIFY(add);
+    QTest::mouseClick(add, Qt::LeftButton);
+    QCOMPARE(w.currentPlan().windsAloft.size(), std::size_t(1));
+    auto* winds = named<QTableWidget>(&w, "Winds aloft");
+    auto typeTemperature = [winds](const QString& text) {
+        winds->setFocus(Qt::TabFocusReason);
+        winds->setCurrentCell(0, 3);
+        QTest::keyClick(winds, Qt::Key_F2);
+        QWidget* editor = QApplication::focusWidget();
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, Qt::Key_Tab);
+    };
+    typeTemperature("-12,5");
+    QTRY_COMPARE(w.currentPlan().windsAloft[0].temperatureC, std::optional<double>(-12.5));
+    typeTemperature("70");
+    QTRY_COMPARE(messages.list.size(), 1);
+    QVERIFY(messages.list[0].contains("temperature in °C, -100 to 60"));
+    QCOMPARE(w.currentPlan().windsAloft[0].temperatureC, std::optional<double>(-12.5));
+    QCOMPARE(winds->item(0, 3)->text(), QString("-12.5"));
 }
 
 void TestPlanWindow::aircraftEditorByKeys() {
