@@ -624,4 +624,18 @@ QString routeTotalsText(const ComputedPlan& computed) {
         .arg(core::numberText(computed.distanceNm), core::numberText(computed.eteMin));
 }
 
+QDateTime utcOf(const QDateTime& wallClock, PlanZone zone) {
+    const QDateTime t(wallClock.date(), wallClock.time(),
+                      zone == PlanZone::Utc ? Qt::UTC : Qt::LocalTime);
+    return t.toUTC();
+}
+
+QString zoneName(const QDateTime& wallClock, PlanZone zone) {
+    if (zone == PlanZone::Utc)
+        return QStringLiteral("UTC");
+    const QString name =
+        QDateTime(wallClock.date(), wallClock.time(), Qt::LocalTime).timeZoneAbbreviation();
+    return name.isEmpty() ? QStringLiteral("local") : name;
+}
+
 } // namespace plan

@@ -99,6 +99,20 @@ struct FuelPolicy {
     double extraGal = 0;
 };
 
+// The zone the plan's times are in: the computer's (as every plan before
+// the choice was planned) or UTC.
+enum class PlanZone { Local, Utc };
+
+// The weather an airport's briefing is made of, as the pilot pasted or
+// opened it (decoded when the briefing is made), and a surface wind typed
+// where there is no report.
+struct AirportWeather {
+    QString metar;
+    QString taf;
+    std::optional<Wind> surfaceWind;
+    bool empty() const { return metar.isEmpty() && taf.isEmpty() && !surfaceWind; }
+};
+
 struct FlightPlan {
     std::vector<Waypoint> waypoints;
     std::optional<Waypoint> alternate; // after the destination, its leg computed likewise
@@ -115,7 +129,15 @@ struct FlightPlan {
     // the leg dialog computes and has no weight and balance.
     std::optional<AircraftProfile> profile;
     std::vector<double> stationLoads;
+    PlanZone zone = PlanZone::Local;
+    // Departure, destination, alternate.
+    std::array<AirportWeather, 3> weather;
 };
+
+// A wall-clock time of the plan (off, an ETA) as the instant it names.
+QDateTime utcOf(const QDateTime& wallClock, PlanZone zone);
+// "UTC", or the computer's zone's abbreviation at that time ("CET").
+QString zoneName(const QDateTime& wallClock, PlanZone zone);
 
 enum class LegProblem {
     None,
