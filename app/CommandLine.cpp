@@ -355,7 +355,30 @@ struct Options {
           QStringLiteral("With --aircraft: the load at its stations, e.g. \"Front "
                          "seats=340,Baggage 1=30\" (the profile's weight unit)."),
           QStringLiteral("LOADS")},
-         &PlanCommand::load}};
+         &PlanCommand::load},
+        {{QStringLiteral("metar"),
+          QStringLiteral("With --plan: METAR reports, as text or a file; each goes to the plan's "
+                         "airport it names."),
+          QStringLiteral("TEXT|FILE")},
+         &PlanCommand::metar},
+        {{QStringLiteral("taf"),
+          QStringLiteral("With --plan: TAF reports, as text or a file; each goes to the plan's "
+                         "airport it names."),
+          QStringLiteral("TEXT|FILE")},
+         &PlanCommand::taf},
+        {{QStringLiteral("winds-aloft"),
+          QStringLiteral("With --plan and --station: a winds-aloft bulletin (the US FB text); "
+                         "the station's levels become the plan's winds aloft."),
+          QStringLiteral("FILE")},
+         &PlanCommand::windsAloft},
+        {{QStringLiteral("station"),
+          QStringLiteral("With --winds-aloft: the bulletin's station to take."),
+          QStringLiteral("ID")},
+         &PlanCommand::station},
+        {{QStringLiteral("zone"),
+          QStringLiteral("With --plan: the zone of the plan's times, local or utc."),
+          QStringLiteral("local|utc")},
+         &PlanCommand::zone}};
     const QCommandLineOption gpxOut{QStringLiteral("export-gpx"),
                                     QStringLiteral("With --plan: the route as a GPX 1.1 file."),
                                     QStringLiteral("OUT")};

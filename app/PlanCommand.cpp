@@ -1,6 +1,9 @@
 #include "app/PlanCommand.h"
 
+#include "app/BriefingOptions.h"
 #include "app/Console.h"
+#include "briefing/Briefing.h"
+#include "briefing/BriefingText.h"
 
 #include "core/Files.h"
 #include "core/Limits.h"
@@ -24,6 +27,8 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <algorithm>
 #include <cstdio>
@@ -286,6 +291,13 @@ std::string planPdf(const plan::FlightPlan& p, const plan::ComputedPlan& compute
         .toStdString();
 }
 
+// The plan's JSON with its "briefing".
+std::string withBriefing(const std::string& json, const briefing::Briefing& b) {
+    QJsonObject root = QJsonDocument::fromJson(QByteArray::fromStdString(json)).object();
+    root.insert(QStringLiteral("briefing"), briefing::briefingJson(b));
+    return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
+}
+
 // Writes each output, "-" to standard output; 1 at the first that fails.
 int writeOutputs(const std::vector<std::pair<QString, std::string>>& outputs) {
     for (const auto& [path, bytes] : outputs) {
@@ -324,8 +336,17 @@ int runPlanCommand(const PlanCommand& c) {
         return *refused;
     if (auto refused = applyProfile(c, p))
         return *refused;
-    if (p.profile) // where the climb starts and the descent ends
-        plan::fillFieldElevations(p.waypoints, navdb::NavData::of(store::dataPlaces()));
+    if (auto refused = applyBriefing(c, p))
+        return *refused;
+    // Where the climb starts and the descent ends, and the briefing's
+    // density altitude.
+    const navdb::NavData navData = navdb::NavData::of(store::dataPlaces());
+    plan::fillFieldElevations(p.waypoints, navData);
+    if (p.alternate) {
+        std::vector<plan::Waypoint> alternate{*p.alternate};
+        plan::fillFieldElevations(alternate, navData);
+        p.alternate = alternate.front();
+    }
     if (p.waypoints.size() < 2) {
         say(stderr, QStringLiteral("%1: %2 has fewer than two waypoints.\n")
                         .arg(QCoreApplication::applicationName(), c.planPath));
@@ -341,7 +362,9 @@ int runPlanCommand(const PlanCommand& c) {
         outputs.emplace_back(c.csvOut, navlog::tripCsv(plan::tripOf(computed, p.off),
                                                        static_cast<int>(p.fuel.reserveMin)));
     if (!c.jsonOut.isEmpty())
-        outputs.emplace_back(c.jsonOut, plan::computedPlanJson(computed, points, balance));
+        outputs.emplace_back(c.jsonOut,
+                             withBriefing(plan::computedPlanJson(computed, points, balance),
+                                          briefing::briefingOf(p, computed, &navData, &model)));
     QString unwritable;
     for (const auto& [out, writer] :
          {std::pair{&c.gpxOut, &plan::gpxOf}, std::pair{&c.fplOut, &plan::fplOf}}) {

@@ -21,6 +21,10 @@ struct PlanCommand {
     // An aircraft profile file, and the load at its stations ("Front
     // seats=340,Baggage 1=30"): the weight and balance of the plan.
     std::optional<QString> aircraft, load;
+    // The briefing: METAR and TAF texts or files (each report goes to the
+    // plan's airport it names), a winds-aloft bulletin and its station, and
+    // the zone of the plan's times ("local" or "utc").
+    std::optional<QString> metar, taf, windsAloft, station, zone;
 };
 
 // 0: done; 1: the plan file or the aircraft profile cannot be read or an

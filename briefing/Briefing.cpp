@@ -3,7 +3,6 @@
 #include "magvar/MagneticVariation.h"
 #include "navdb/NavDatabase.h"
 
-
 #include <algorithm>
 #include <cmath>
 
@@ -200,7 +199,8 @@ std::vector<int> nightLegsOf(const plan::FlightPlan& plan, const plan::ComputedP
         for (qint64 s = 0; !night; s = std::min(seconds, s + 300)) {
             // Along the leg as the time goes; a straight line between the
             // ends is near enough for the sun's altitude.
-            const double f = seconds > 0 ? static_cast<double>(s) / static_cast<double>(seconds) : 0;
+            const double f =
+                seconds > 0 ? static_cast<double>(s) / static_cast<double>(seconds) : 0;
             const core::GeoPoint p{a.latitudeDeg + f * (b.latitudeDeg - a.latitudeDeg),
                                    a.longitudeDeg + f * (b.longitudeDeg - a.longitudeDeg)};
             night = isNight(p, off.addSecs(s));

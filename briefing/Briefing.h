@@ -54,7 +54,7 @@ struct AirportBriefing {
 
 struct Briefing {
     std::vector<AirportBriefing> airports;
-    QStringList warnings;     // before dawn, after dusk, night legs, crosswind
+    QStringList warnings;       // before dawn, after dusk, night legs, crosswind
     std::vector<int> nightLegs; // the route's legs (from 1) flown partly at night
 };
 

@@ -122,7 +122,8 @@ bool readVisibility(const QStringList& tokens, int& i, Conditions& c) {
         v.text = token + QLatin1Char(' ') + tokens.at(i + 1);
         v.lessThan = m.captured(1) == QLatin1String("M");
         ++i;
-    } else if (matches(miles, token, &m) && (!m.captured(2).isEmpty() || !m.captured(3).isEmpty())) {
+    } else if (matches(miles, token, &m) &&
+               (!m.captured(2).isEmpty() || !m.captured(3).isEmpty())) {
         double sm = m.captured(2).toInt();
         if (!m.captured(3).isEmpty()) {
             const auto part = fraction(m.captured(3), m.captured(4));
@@ -215,7 +216,8 @@ bool readWeather(const QString& token, Conditions& c) {
 }
 
 bool readCloud(const QString& token, Conditions& c) {
-    static const QRegularExpression layer = pattern("^(FEW|SCT|BKN|OVC|VV)(\\d{3}|///)(CB|TCU|///)?$");
+    static const QRegularExpression layer =
+        pattern("^(FEW|SCT|BKN|OVC|VV)(\\d{3}|///)(CB|TCU|///)?$");
     static const QRegularExpression unknown = pattern("^//////(CB|TCU)?$");
     QRegularExpressionMatch m;
     if (token == QLatin1String("NSC") || token == QLatin1String("SKC") ||
@@ -267,7 +269,8 @@ bool readMetarGroup(const QString& token, Metar& metar) {
     static const QRegularExpression temps = pattern("^(M?\\d{2}|//)/(M?\\d{2}|//)?$");
     static const QRegularExpression q = pattern("^Q(\\d{4}|////)$");
     static const QRegularExpression a = pattern("^A(\\d{4}|////)$");
-    static const QRegularExpression rvr = pattern("^R\\d{2}[LCR]?/[PM]?\\d{4}(V[PM]?\\d{4})?(FT)?[UDN/]?$");
+    static const QRegularExpression rvr =
+        pattern("^R\\d{2}[LCR]?/[PM]?\\d{4}(V[PM]?\\d{4})?(FT)?[UDN/]?$");
     QRegularExpressionMatch m;
     if (matches(temps, token, &m)) {
         metar.temperatureC = temperatureOf(m.captured(1));
@@ -302,8 +305,8 @@ int readMetarHeader(const QStringList& tokens, const QDate& nearDate, Metar& met
     static const QRegularExpression station = pattern("^[A-Z][A-Z0-9]{3}$");
     static const QRegularExpression time = pattern("^(\\d{6})Z$");
     int i = 0;
-    if (i < tokens.size() && (tokens.at(i) == QLatin1String("METAR") ||
-                              tokens.at(i) == QLatin1String("SPECI"))) {
+    if (i < tokens.size() &&
+        (tokens.at(i) == QLatin1String("METAR") || tokens.at(i) == QLatin1String("SPECI"))) {
         metar.kind = tokens.at(i);
         ++i;
     }
@@ -552,7 +555,7 @@ TafRead decodeTaf(const QString& text, const QDate& nearDate) {
         taf.periods[p].to = taf.validTo;
         for (std::size_t q = p + 1; q < taf.periods.size(); ++q) {
             if (taf.periods[q].kind == TafPeriod::Kind::From) {
-                taf.periods[p].to = taf.periods[q].from;
+                taf.periods[p].to = std::min(taf.periods[q].from, taf.validTo);
                 break;
             }
         }
@@ -651,10 +654,10 @@ QString windText(const ReportWind& w) {
     const long speed = std::lround(*w.speedKt);
     if (speed == 0 && !w.gustKt)
         return QStringLiteral("calm");
-    QString text = w.variable ? QStringLiteral("variable")
-                   : w.directionDeg
-                       ? QStringLiteral("%1°").arg(std::lround(*w.directionDeg), 3, 10, QLatin1Char('0'))
-                       : QStringLiteral("direction missing");
+    QString text = w.variable       ? QStringLiteral("variable")
+                   : w.directionDeg ? QStringLiteral("%1°").arg(std::lround(*w.directionDeg), 3, 10,
+                                                                QLatin1Char('0'))
+                                    : QStringLiteral("direction missing");
     text += QStringLiteral(" %1").arg(speed);
     if (w.gustKt)
         text += QStringLiteral(" gusting %1").arg(std::lround(*w.gustKt));
@@ -669,8 +672,10 @@ QString windText(const ReportWind& w) {
 QString visibilityText(const Visibility& v) {
     QString amount;
     if (v.text.endsWith(QLatin1String("SM"))) {
-        amount = QString(v.text).remove(QLatin1String("SM")).remove(QLatin1Char('P')).remove(
-                     QLatin1Char('M')) +
+        amount = QString(v.text)
+                     .remove(QLatin1String("SM"))
+                     .remove(QLatin1Char('P'))
+                     .remove(QLatin1Char('M')) +
                  QStringLiteral(" SM");
     } else {
         amount = v.metres >= 5000 ? QStringLiteral("%1 km").arg(std::lround(v.metres / 1000))
@@ -698,7 +703,8 @@ QString conditionsText(const Conditions& c) {
         parts << QStringLiteral("clouds not observed");
     for (const CloudLayer& l : c.clouds)
         parts << l.cover + QLatin1Char(' ') +
-                     (l.baseFt ? QStringLiteral("%1 ft").arg(*l.baseFt) : QStringLiteral("base missing")) +
+                     (l.baseFt ? QStringLiteral("%1 ft").arg(*l.baseFt)
+                               : QStringLiteral("base missing")) +
                      (l.type.isEmpty() ? QString() : QLatin1Char(' ') + l.type);
     if (!c.undecoded.isEmpty())
         parts << QStringLiteral("not decoded: ") + c.undecoded.join(QLatin1Char(' '));

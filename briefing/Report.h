@@ -37,9 +37,9 @@ struct Visibility {
 };
 
 struct CloudLayer {
-    QString cover;              // FEW, SCT, BKN, OVC, or VV (sky obscured)
-    std::optional<int> baseFt;  // none when ///
-    QString type;               // CB, TCU, or empty
+    QString cover;             // FEW, SCT, BKN, OVC, or VV (sky obscured)
+    std::optional<int> baseFt; // none when ///
+    QString type;              // CB, TCU, or empty
 };
 
 // What a METAR says of now, or a TAF's period of its time.
@@ -66,7 +66,7 @@ struct Metar {
     Conditions now;
     std::optional<double> temperatureC, dewPointC;
     std::optional<double> altimeterHpa;
-    bool altimeterInHg = false; // the report gave A (inches), shown so
+    bool altimeterInHg = false;    // the report gave A (inches), shown so
     QStringList runwayVisualRange; // as they stand
     QString trend;                 // NOSIG, BECMG ..., TEMPO ...
     QString remarks;               // after RMK

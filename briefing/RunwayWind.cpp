@@ -66,8 +66,7 @@ bool isHardSurface(const QString& surface) {
                                      QStringLiteral("BIT"), QStringLiteral("PEM"),
                                      QStringLiteral("TAR"), QStringLiteral("PAV")};
     const QString s = surface.trimmed().toUpper();
-    return std::any_of(hard.begin(), hard.end(),
-                       [&](const QString& h) { return s.startsWith(h); });
+    return std::any_of(hard.begin(), hard.end(), [&](const QString& h) { return s.startsWith(h); });
 }
 
 RunwayWinds runwayWinds(const std::vector<navdb::RunwayEnd>& ends, const SurfaceWind& wind,

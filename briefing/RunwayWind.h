@@ -36,10 +36,10 @@ struct RunwayComponents {
     QString surface;
     bool hard = false;
     double lengthFt = 0;
-    double headwindKt = 0;          // negative: a tailwind
-    double crosswindKt = 0;         // the steady wind's, never negative
-    double gustCrosswindKt = 0;     // in the gusts (the steady one without gusts)
-    QString crosswindSide;          // "left", "right", or empty when straight along
+    double headwindKt = 0;      // negative: a tailwind
+    double crosswindKt = 0;     // the steady wind's, never negative
+    double gustCrosswindKt = 0; // in the gusts (the steady one without gusts)
+    QString crosswindSide;      // "left", "right", or empty when straight along
     bool favoured = false;
     bool beyondDemonstrated = false; // the gusts' crosswind beyond the aircraft's
 };

@@ -1,6 +1,5 @@
 #include "briefing/Sun.h"
 
-
 #include <cmath>
 
 namespace briefing {
@@ -30,8 +29,7 @@ SunPosition positionAt(qint64 utcMs) {
     const double e = 0.016708634 - t * (0.000042037 + 0.0000001267 * t);
     const double m = anomaly * kRad;
     const double centre = std::sin(m) * (1.914602 - t * (0.004817 + 0.000014 * t)) +
-                          std::sin(2 * m) * (0.019993 - 0.000101 * t) +
-                          std::sin(3 * m) * 0.000289;
+                          std::sin(2 * m) * (0.019993 - 0.000101 * t) + std::sin(3 * m) * 0.000289;
     const double omega = (125.04 - 1934.136 * t) * kRad;
     const double apparent = (meanLongitude + centre - 0.00569 - 0.00478 * std::sin(omega)) * kRad;
     const double meanObliquity =
@@ -42,8 +40,8 @@ SunPosition positionAt(qint64 utcMs) {
     const double y = std::pow(std::tan(obliquity / 2), 2);
     const double l0 = meanLongitude * kRad;
     const double eot = y * std::sin(2 * l0) - 2 * e * std::sin(m) +
-                       4 * e * y * std::sin(m) * std::cos(2 * l0) -
-                       0.5 * y * y * std::sin(4 * l0) - 1.25 * e * e * std::sin(2 * m);
+                       4 * e * y * std::sin(m) * std::cos(2 * l0) - 0.5 * y * y * std::sin(4 * l0) -
+                       1.25 * e * e * std::sin(2 * m);
     p.equationOfTimeMin = 4 * eot / kRad;
     return p;
 }

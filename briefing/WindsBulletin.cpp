@@ -87,8 +87,8 @@ LevelWind decodeLevel(const QString& group, int altitudeFt) {
     if (!m.captured(4).isEmpty()) {
         const double t = m.captured(4).toInt();
         // Above 24,000 ft every temperature is below zero and its sign left out.
-        const bool minus = m.captured(3) == QLatin1String("-") ||
-                           (m.captured(3).isEmpty() && altitudeFt > 24000);
+        const bool minus =
+            m.captured(3) == QLatin1String("-") || (m.captured(3).isEmpty() && altitudeFt > 24000);
         if (m.captured(3).isEmpty() && altitudeFt <= 24000) {
             out.problem = QStringLiteral("\"%1\" has a temperature without its sign").arg(group);
             return out;

@@ -28,12 +28,12 @@ constexpr int kMaxBulletinChars = 2000000;
 
 struct LevelWind {
     int altitudeFt = 0;
-    QString text;                     // the group as it stands, empty when blank
-    std::optional<core::Wind> wind;   // none when blank or not decoded
-    bool lightAndVariable = false;    // 9900: the wind shows as 000/0
-    bool atLeast = false;             // 199 kt or more
+    QString text;                   // the group as it stands, empty when blank
+    std::optional<core::Wind> wind; // none when blank or not decoded
+    bool lightAndVariable = false;  // 9900: the wind shows as 000/0
+    bool atLeast = false;           // 199 kt or more
     std::optional<double> temperatureC;
-    QString problem;                  // why the group is not decoded
+    QString problem; // why the group is not decoded
 };
 
 struct StationWinds {

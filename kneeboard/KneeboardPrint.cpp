@@ -251,6 +251,13 @@ private:
         section(QStringLiteral("Decision points"), m_sheet.decisions, width);
         section(QStringLiteral("Weight and balance"), m_sheet.balance, width);
         balanceBox(width);
+        section(QStringLiteral("Briefing"), m_sheet.briefing, width);
+        if (m_sheet.writeIns)
+            section(QStringLiteral("Clearance"),
+                    {QStringLiteral("ATIS ______    QNH ______    Squawk ______"),
+                     QStringLiteral("Clearance ________________________________________"),
+                     QStringLiteral("Off block ______    ATD ______")},
+                    width);
         if (beside) {
             const double side = m_area.width() - width - gap;
             const double height = std::max(m_y - top, std::min(side, m_area.height() * 0.4));

@@ -1,5 +1,7 @@
 #include "kneeboard/Sheet.h"
 
+#include "briefing/Briefing.h"
+#include "briefing/BriefingText.h"
 #include "core/NumberText.h"
 #include "core/Text.h"
 #include "navdb/NavDatabase.h"
@@ -246,6 +248,27 @@ Sheet tripSheet(const navlog::Trip& trip, int reserveMin, const navdb::NavData* 
     return sheet;
 }
 
+namespace {
+// A short block per airport (its weather, runway wind, density altitude and
+// daylight), then what the plan flies at night.
+QStringList briefingLines(const plan::FlightPlan& p, const plan::ComputedPlan& computed,
+                          const navdb::NavData* navData) {
+    QStringList lines;
+    if (p.waypoints.size() < 2)
+        return lines;
+    const briefing::Briefing b = briefing::briefingOf(p, computed, navData, nullptr);
+    for (const briefing::AirportBriefing& a : b.airports) {
+        QString head = briefing::roleName(a.role);
+        head[0] = head[0].toUpper();
+        const QStringList body = briefing::airportLines(a, p.zone);
+        lines << head + QLatin1Char(' ') + a.airport.label() + QStringLiteral(": ") +
+                     body.join(QStringLiteral("; "));
+    }
+    lines << b.warnings;
+    return lines;
+}
+} // namespace
+
 Sheet planSheet(const plan::FlightPlan& p, const plan::ComputedPlan& computed,
                 const plan::DecisionPoints& points, const navdb::NavData* navData) {
     Sheet sheet;
@@ -296,6 +319,8 @@ Sheet planSheet(const plan::FlightPlan& p, const plan::ComputedPlan& computed,
     sheet.fuel << plan::fuelBlockText(computed.fuel) << computed.fuel.verdict
                << plan::enduranceText(p);
     sheet.balance = balanceLines(p, computed);
+    sheet.briefing = briefingLines(p, computed, navData);
+    sheet.writeIns = true;
     if (p.waypoints.size() > 1) {
         sheet.decisions << plan::levelTexts(computed, p)
                         << plan::pointText(QStringLiteral("ETP"), points.etp, p)

@@ -72,6 +72,8 @@ struct Sheet {
     QStringList fuel;      // a plan's fuel block and verdict
     QStringList decisions; // a plan's ETP, PNR and wind margin
     QStringList balance;   // a plan's aircraft, its loading and weight and balance
+    QStringList briefing;  // a plan's airports: weather, runway wind, density altitude, sun
+    bool writeIns = false; // boxes for ATIS, QNH, squawk, clearance, off block and ATD
     QStringList endNotes;  // under the totals: the reserve summary, legs below it
     std::vector<SheetLeg> legs;
     navlog::Totals totals;

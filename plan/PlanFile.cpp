@@ -19,6 +19,10 @@ namespace plan {
 namespace {
 
 const QString kFormat = QStringLiteral("skyvane-plan");
+// The plan's weather by airport, in the order of FlightPlan::weather; a
+// pasted report is kept to this many characters.
+constexpr const char* kWeatherKeys[] = {"departure", "destination", "alternate"};
+constexpr int kMaxWeatherChars = 20000;
 
 namespace limits = core::limits;
 
@@ -157,6 +161,19 @@ PlanRead readPlan(const std::string& bytes) {
         p.alternate = r.waypoint(root.value(QStringLiteral("alternate")).toObject());
     if (root.contains(QStringLiteral("aircraftProfile")))
         r.profile(root, p);
+    // Plans from before the choice were planned in the computer's zone.
+    const QString zone = root.value(QStringLiteral("timeZone")).toString(QStringLiteral("local"));
+    if (zone != QLatin1String("local") && zone != QLatin1String("utc"))
+        r.fail(QStringLiteral("\"timeZone\" is not local or utc"));
+    p.zone = zone == QLatin1String("utc") ? PlanZone::Utc : PlanZone::Local;
+    const QJsonObject weather = root.value(QStringLiteral("weather")).toObject();
+    for (std::size_t i = 0; i < p.weather.size(); ++i) {
+        const QJsonObject o = weather.value(QLatin1String(kWeatherKeys[i])).toObject();
+        p.weather[i].metar = r.text(o, "metar").left(kMaxWeatherChars);
+        p.weather[i].taf = r.text(o, "taf").left(kMaxWeatherChars);
+        if (o.contains(QStringLiteral("surfaceWind")))
+            p.weather[i].surfaceWind = r.wind(o.value(QStringLiteral("surfaceWind")).toObject());
+    }
     // A time off that cannot be read is refused, never replaced by a guess.
     p.off = QDateTime::fromString(r.text(root, "off"), Qt::ISODate);
     if (!p.off.isValid())
@@ -169,9 +186,20 @@ PlanRead readPlan(const std::string& bytes) {
     return out;
 }
 
+namespace {
+// The oldest version that holds the plan, so an older Skyvane still opens
+// what it can read whole. A plan in UTC needs the newest: an older program
+// would take its times for local ones.
+int versionNeeded(const FlightPlan& p) {
+    if (p.zone == PlanZone::Utc)
+        return kPlanFormatVersion;
+    return p.profile ? 2 : 1;
+}
+} // namespace
+
 std::string planJson(const FlightPlan& p) {
     QJsonObject root{{QStringLiteral("format"), kFormat},
-                     {QStringLiteral("version"), p.profile ? kPlanFormatVersion : 1}};
+                     {QStringLiteral("version"), versionNeeded(p)}};
     if (p.profile) {
         root.insert(QStringLiteral("aircraftProfile"), profileObject(*p.profile));
         QJsonArray loads;
@@ -191,6 +219,22 @@ std::string planJson(const FlightPlan& p) {
                             {QStringLiteral("reserveMin"), p.fuel.reserveMin},
                             {QStringLiteral("extraGal"), p.fuel.extraGal}});
     root.insert(QStringLiteral("off"), p.off.toString(Qt::ISODate));
+    if (p.zone == PlanZone::Utc)
+        root.insert(QStringLiteral("timeZone"), QStringLiteral("utc"));
+    QJsonObject weather;
+    for (std::size_t i = 0; i < p.weather.size(); ++i) {
+        const AirportWeather& w = p.weather[i];
+        if (w.empty())
+            continue;
+        QJsonObject o{{QStringLiteral("metar"), w.metar}, {QStringLiteral("taf"), w.taf}};
+        if (w.surfaceWind)
+            o.insert(QStringLiteral("surfaceWind"),
+                     QJsonObject{{QStringLiteral("directionDeg"), w.surfaceWind->directionDeg},
+                                 {QStringLiteral("speedKt"), w.surfaceWind->speedKt}});
+        weather.insert(QLatin1String(kWeatherKeys[i]), o);
+    }
+    if (!weather.isEmpty())
+        root.insert(QStringLiteral("weather"), weather);
     QJsonObject deviation{{QStringLiteral("degrees"), p.deviationDeg}};
     if (p.deviationCard) {
         QJsonArray card;

@@ -19,10 +19,11 @@
 
 namespace plan {
 
-constexpr int kPlanFormatVersion = 2;
+constexpr int kPlanFormatVersion = 3;
 // A plan without an aircraft profile is written as version 1, which every
 // Skyvane reads; one with a profile as 2, which an older one refuses rather
-// than drop the aircraft.
+// than drop the aircraft; one planned in UTC as 3, so an older one does not
+// take its times for local ones.
 
 struct PlanRead {
     std::optional<FlightPlan> plan;

@@ -11,6 +11,7 @@
 #include "navlog/LegTableModel.h"
 #include "plan/BalancePanel.h"
 #include "plan/BalancePicture.h"
+#include "plan/BriefingPanel.h"
 #include "plan/Coordinates.h"
 #include "plan/PlanDocument.h"
 #include "plan/PlanEditor.h"
@@ -61,6 +62,7 @@ PlanWindow::PlanWindow(const FlightPlan& start, store::Services& services, QWidg
     m_aircraft = new AircraftPanel(*m_editor);
     m_windsPanel = new WindsPanel(*m_editor);
     m_balance = new BalancePanel(*m_editor, services.places());
+    m_briefing = new BriefingPanel(*m_editor, m_navData);
     QLayout* legs = legsPanel();
     QLayout* files = filesRow();
     auto* top = new QHBoxLayout;
@@ -76,6 +78,7 @@ PlanWindow::PlanWindow(const FlightPlan& start, store::Services& services, QWidg
     layout->addLayout(legs, 3);
     layout->addWidget(m_fuel);
     layout->addWidget(m_decisions);
+    layout->addWidget(m_briefing);
     layout->addLayout(files);
     auto* scroll = new QScrollArea;
     scroll->setWidgetResizable(true);
@@ -255,6 +258,7 @@ void PlanWindow::planChanged() {
     m_windsPanel->fill();
     m_balance->fill();
     m_route->fill();
+    m_briefing->fill();
     const FlightPlan& plan = m_editor->plan();
     fillLegs();
     const DecisionPoints& points = m_editor->decisions();

@@ -126,6 +126,7 @@ private:
     QTableView* m_legs = nullptr;
     QLabel* m_fuel = nullptr;
     QLabel* m_decisions = nullptr;
+    class BriefingPanel* m_briefing = nullptr;
     map::RouteView* m_routeView = nullptr;
     RoutePanel* m_route = nullptr;
     AircraftPanel* m_aircraft = nullptr;

@@ -29,7 +29,7 @@ bash scripts/package.sh >/dev/null
 bash tests/check_package.sh build/pkg/skyvane_*.deb
 
 echo "== fuzz every parser: files, routes, typed text, the imports and the search"
-parsers=(defaults airports import planfile routes typed navlog navdb aircraft)
+parsers=(defaults airports import planfile routes typed navlog navdb aircraft weather)
 cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DSKYVANE_FUZZ=ON -DSKYVANE_BENCH=OFF -DSKYVANE_TESTS=OFF >/dev/null
 cmake --build build/fuzz -j"$jobs" --target "${parsers[@]/#/fuzz_}"

@@ -2,13 +2,13 @@
 // atmosphere against its published table, sunrise and twilight against the
 // US Naval Observatory's almanac, runway components worked by hand, and the
 // METAR, TAF and winds-aloft decoders on a corpus of reports.
+#include "PlanSamples.h"
 #include "briefing/Atmosphere.h"
 #include "briefing/Briefing.h"
 #include "briefing/Report.h"
 #include "briefing/RunwayWind.h"
 #include "briefing/Sun.h"
 #include "briefing/WindsBulletin.h"
-#include "PlanSamples.h"
 
 #include <QTest>
 
@@ -96,17 +96,27 @@ void TestBriefing::sunTimes_data() {
     QTest::addColumn<QString>("event");
     QTest::addColumn<QString>("utc");
     const QDate mar(2019, 3, 1), oct(2019, 10, 1), jun(2019, 6, 21), jan(2019, 1, 15);
-    QTest::newRow("80N rise") << 80.0 << 0.0 << mar << "rise" << "2019-03-01T09:02";
-    QTest::newRow("80N set") << 80.0 << 0.0 << mar << "set" << "2019-03-01T15:25";
-    QTest::newRow("80N Oct rise") << 80.0 << 0.0 << oct << "rise" << "2019-10-01T06:41";
-    QTest::newRow("80N Oct set") << 80.0 << 0.0 << oct << "set" << "2019-10-01T16:54";
-    QTest::newRow("60S June rise") << -60.0 << -150.0 << jun << "rise" << "2019-06-21T19:06";
-    QTest::newRow("60S June set") << -60.0 << -150.0 << jun << "set" << "2019-06-22T00:58";
-    QTest::newRow("60S Jan rise") << -60.0 << -150.0 << jan << "rise" << "2019-01-15T13:12";
-    QTest::newRow("60S Jan set") << -60.0 << -150.0 << jan << "set" << "2019-01-16T07:06";
+    QTest::newRow("80N rise") << 80.0 << 0.0 << mar << "rise"
+                              << "2019-03-01T09:02";
+    QTest::newRow("80N set") << 80.0 << 0.0 << mar << "set"
+                             << "2019-03-01T15:25";
+    QTest::newRow("80N Oct rise") << 80.0 << 0.0 << oct << "rise"
+                                  << "2019-10-01T06:41";
+    QTest::newRow("80N Oct set") << 80.0 << 0.0 << oct << "set"
+                                 << "2019-10-01T16:54";
+    QTest::newRow("60S June rise") << -60.0 << -150.0 << jun << "rise"
+                                   << "2019-06-21T19:06";
+    QTest::newRow("60S June set") << -60.0 << -150.0 << jun << "set"
+                                  << "2019-06-22T00:58";
+    QTest::newRow("60S Jan rise") << -60.0 << -150.0 << jan << "rise"
+                                  << "2019-01-15T13:12";
+    QTest::newRow("60S Jan set") << -60.0 << -150.0 << jan << "set"
+                                 << "2019-01-16T07:06";
     const QDate winter(2022, 1, 22);
-    QTest::newRow("Orlando Jan dawn") << 28.538 << -81.379 << winter << "dawn" << "2022-01-22T11:52";
-    QTest::newRow("Orlando Jan dusk") << 28.538 << -81.379 << winter << "dusk" << "2022-01-22T23:21";
+    QTest::newRow("Orlando Jan dawn") << 28.538 << -81.379 << winter << "dawn"
+                                      << "2022-01-22T11:52";
+    QTest::newRow("Orlando Jan dusk") << 28.538 << -81.379 << winter << "dusk"
+                                      << "2022-01-22T23:21";
 }
 
 void TestBriefing::sunTimes() {
@@ -155,7 +165,8 @@ void TestBriefing::dateLine() {
 }
 
 namespace {
-navdb::RunwayEnd end(const char* ident, std::optional<double> heading, const char* surface = "ASP") {
+navdb::RunwayEnd end(const char* ident, std::optional<double> heading,
+                     const char* surface = "ASP") {
     navdb::RunwayEnd e;
     e.ident = QString::fromLatin1(ident);
     e.headingDegT = heading;
@@ -183,8 +194,10 @@ void TestBriefing::runwayComponents_data() {
     QTest::addColumn<double>("gustCrossKt");
     QTest::addColumn<QString>("side");
     QTest::newRow("along") << 360.0 << 360.0 << 10.0 << 0.0 << 10.0 << 0.0 << 0.0 << "";
-    QTest::newRow("across from the right") << 360.0 << 90.0 << 10.0 << 0.0 << 0.0 << 10.0 << 10.0 << "right";
-    QTest::newRow("across from the left") << 90.0 << 360.0 << 10.0 << 0.0 << 0.0 << 10.0 << 10.0 << "left";
+    QTest::newRow("across from the right")
+        << 360.0 << 90.0 << 10.0 << 0.0 << 0.0 << 10.0 << 10.0 << "right";
+    QTest::newRow("across from the left")
+        << 90.0 << 360.0 << 10.0 << 0.0 << 0.0 << 10.0 << 10.0 << "left";
     QTest::newRow("behind") << 360.0 << 180.0 << 10.0 << 0.0 << -10.0 << 0.0 << 0.0 << "";
     QTest::newRow("30 left") << 360.0 << 330.0 << 15.0 << 0.0 << 12.99 << 7.5 << 7.5 << "left";
     QTest::newRow("gusts") << 10.0 << 30.0 << 20.0 << 30.0 << 18.79 << 6.84 << 10.26 << "right";
@@ -199,9 +212,9 @@ void TestBriefing::runwayComponents() {
     QFETCH(double, crossKt);
     QFETCH(double, gustCrossKt);
     QFETCH(QString, side);
-    const RunwayWinds r =
-        runwayWinds({end("RW", runwayDeg)},
-                    wind(windDeg, speedKt, gustKt > 0 ? std::optional(gustKt) : std::nullopt), 0, {});
+    const RunwayWinds r = runwayWinds(
+        {end("RW", runwayDeg)},
+        wind(windDeg, speedKt, gustKt > 0 ? std::optional(gustKt) : std::nullopt), 0, {});
     QCOMPARE(r.runways.size(), std::size_t(1));
     QVERIFY(std::abs(r.runways[0].headwindKt - headKt) < 0.01);
     QVERIFY(std::abs(r.runways[0].crosswindKt - crossKt) < 0.01);
@@ -240,33 +253,58 @@ void TestBriefing::metarCorpus_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("station");
     QTest::addColumn<QString>("conditions");
-    QTest::addColumn<QString>("temps");    // "T/D", empty parts when missing
-    QTest::addColumn<double>("qnhHpa");    // 0: none
+    QTest::addColumn<QString>("temps"); // "T/D", empty parts when missing
+    QTest::addColumn<double>("qnhHpa"); // 0: none
     QTest::addColumn<QString>("category");
-    QTest::addColumn<QString>("rest");     // trend | remarks | RVR
-    QTest::newRow("European") << "METAR LSZH 081150Z 24012G22KT 200V280 9999 -SHRA FEW015 BKN030 08/05 Q1008 NOSIG="
+    QTest::addColumn<QString>("rest"); // trend | remarks | RVR
+    QTest::newRow("European")
+        << "METAR LSZH 081150Z 24012G22KT 200V280 9999 -SHRA FEW015 BKN030 08/05 Q1008 NOSIG="
         << "LSZH"
-        << "wind 240° 12 gusting 22 kt, varying 200° to 280°, visibility 10 km or more, light showers of rain, FEW 1500 ft, BKN 3000 ft"
-        << "8/5" << 1008.0 << "MVFR" << "NOSIG||";
-    QTest::newRow("US fog") << "KPAO 081847Z AUTO 00000KT 1 1/2SM BR OVC004 M01/M02 A2992 RMK AO2 SLP133"
-        << "KPAO" << "wind calm, visibility 1 1/2 SM, mist, OVC 400 ft" << "-1/-2" << 1013.2 << "LIFR"
+        << "wind 240° 12 gusting 22 kt, varying 200° to 280°, visibility 10 km or more, light "
+           "showers of rain, FEW 1500 ft, BKN 3000 ft"
+        << "8/5" << 1008.0 << "MVFR"
+        << "NOSIG||";
+    QTest::newRow("US fog")
+        << "KPAO 081847Z AUTO 00000KT 1 1/2SM BR OVC004 M01/M02 A2992 RMK AO2 SLP133"
+        << "KPAO"
+        << "wind calm, visibility 1 1/2 SM, mist, OVC 400 ft"
+        << "-1/-2" << 1013.2 << "LIFR"
         << "|AO2 SLP133|";
     QTest::newRow("CAVOK") << "METAR EGLL 081220Z 27015KT CAVOK 12/M03 Q1025"
-        << "EGLL" << "wind 270° 15 kt, CAVOK" << "12/-3" << 1025.0 << "VFR" << "||";
+                           << "EGLL"
+                           << "wind 270° 15 kt, CAVOK"
+                           << "12/-3" << 1025.0 << "VFR"
+                           << "||";
     QTest::newRow("variable P6SM") << "SPECI KHAF 081905Z VRB04KT P6SM SKC 18/12 A3001"
-        << "KHAF" << "wind variable 4 kt, visibility 6 SM or more, SKC" << "18/12" << 1016.3 << "VFR" << "||";
-    QTest::newRow("missing groups") << "METAR COR LFPG 081200Z /////KT //// // ////// Q////"
-        << "LFPG" << "wind wind missing, weather not observed, clouds not observed, not decoded: ////"
-        << "/" << 0.0 << "unknown" << "||";
-    QTest::newRow("metres per second, RVR, VV") << "METAR LSGS 081150Z 05003MPS 3000 1200SW R25/1200VP1500U FG VV002 M03/M03 Q1030"
-        << "LSGS" << "wind 050° 6 kt, visibility 3000 m, fog, VV 200 ft, not decoded: 1200SW"
-        << "-3/-3" << 1030.0 << "LIFR" << "||R25/1200VP1500U";
-    QTest::newRow("thunderstorm") << "METAR KMIA 081253Z 18010KT M1/4SM +TSRAGR BKN008CB 25/22 A2990 TEMPO 2SM"
-        << "KMIA" << "wind 180° 10 kt, visibility less than 1/4 SM, heavy thunderstorm with rain and hail, BKN 800 ft CB"
-        << "25/22" << 1012.5 << "LIFR" << "TEMPO 2SM||";
-    QTest::newRow("unknown group") << "METAR EDDF 081150Z 24008KT 9999 XYZ12 SCT040 10/04 Q1018"
-        << "EDDF" << "wind 240° 8 kt, visibility 10 km or more, SCT 4000 ft, not decoded: XYZ12"
-        << "10/4" << 1018.0 << "VFR" << "||";
+                                   << "KHAF"
+                                   << "wind variable 4 kt, visibility 6 SM or more, SKC"
+                                   << "18/12" << 1016.3 << "VFR"
+                                   << "||";
+    QTest::newRow("missing groups")
+        << "METAR COR LFPG 081200Z /////KT //// // ////// Q////"
+        << "LFPG"
+        << "wind wind missing, weather not observed, clouds not observed, not decoded: ////"
+        << "/" << 0.0 << "unknown"
+        << "||";
+    QTest::newRow("metres per second, RVR, VV")
+        << "METAR LSGS 081150Z 05003MPS 3000 1200SW R25/1200VP1500U FG VV002 M03/M03 Q1030"
+        << "LSGS"
+        << "wind 050° 6 kt, visibility 3000 m, fog, VV 200 ft, not decoded: 1200SW"
+        << "-3/-3" << 1030.0 << "LIFR"
+        << "||R25/1200VP1500U";
+    QTest::newRow("thunderstorm")
+        << "METAR KMIA 081253Z 18010KT M1/4SM +TSRAGR BKN008CB 25/22 A2990 TEMPO 2SM"
+        << "KMIA"
+        << "wind 180° 10 kt, visibility less than 1/4 SM, heavy thunderstorm with rain and hail, "
+           "BKN 800 ft CB"
+        << "25/22" << 1012.5 << "LIFR"
+        << "TEMPO 2SM||";
+    QTest::newRow("unknown group")
+        << "METAR EDDF 081150Z 24008KT 9999 XYZ12 SCT040 10/04 Q1018"
+        << "EDDF"
+        << "wind 240° 8 kt, visibility 10 km or more, SCT 4000 ft, not decoded: XYZ12"
+        << "10/4" << 1018.0 << "VFR"
+        << "||";
 }
 
 void TestBriefing::metarCorpus() {
@@ -296,23 +334,40 @@ void TestBriefing::metarCorpus() {
 void TestBriefing::flightCategory_data() {
     QTest::addColumn<QString>("groups");
     QTest::addColumn<QString>("category");
-    QTest::newRow("5 SM is marginal") << "5SM BKN040" << "MVFR";
-    QTest::newRow("over 5 SM, ceiling 3100") << "6SM BKN031" << "VFR";
-    QTest::newRow("ceiling 3000 is marginal") << "P6SM OVC030" << "MVFR";
-    QTest::newRow("ceiling 1000") << "P6SM BKN010" << "MVFR";
-    QTest::newRow("ceiling 900") << "P6SM BKN009" << "IFR";
-    QTest::newRow("ceiling 500") << "P6SM OVC005" << "IFR";
-    QTest::newRow("ceiling 400") << "P6SM OVC004" << "LIFR";
-    QTest::newRow("3 SM") << "3SM SCT005" << "MVFR";
-    QTest::newRow("2 3/4 SM") << "2 3/4SM SKC" << "IFR";
-    QTest::newRow("1 SM") << "1SM CLR" << "IFR";
-    QTest::newRow("3/4 SM") << "3/4SM CLR" << "LIFR";
-    QTest::newRow("8000 m") << "8000 FEW020" << "MVFR";
-    QTest::newRow("few clouds only") << "9999 FEW005" << "VFR";
-    QTest::newRow("no cloud group") << "9999" << "unknown";
-    QTest::newRow("no visibility") << "BKN040" << "unknown";
-    QTest::newRow("no visibility, very low") << "OVC002" << "LIFR";
-    QTest::newRow("base missing") << "9999 BKN///" << "unknown";
+    QTest::newRow("5 SM is marginal") << "5SM BKN040"
+                                      << "MVFR";
+    QTest::newRow("over 5 SM, ceiling 3100") << "6SM BKN031"
+                                             << "VFR";
+    QTest::newRow("ceiling 3000 is marginal") << "P6SM OVC030"
+                                              << "MVFR";
+    QTest::newRow("ceiling 1000") << "P6SM BKN010"
+                                  << "MVFR";
+    QTest::newRow("ceiling 900") << "P6SM BKN009"
+                                 << "IFR";
+    QTest::newRow("ceiling 500") << "P6SM OVC005"
+                                 << "IFR";
+    QTest::newRow("ceiling 400") << "P6SM OVC004"
+                                 << "LIFR";
+    QTest::newRow("3 SM") << "3SM SCT005"
+                          << "MVFR";
+    QTest::newRow("2 3/4 SM") << "2 3/4SM SKC"
+                              << "IFR";
+    QTest::newRow("1 SM") << "1SM CLR"
+                          << "IFR";
+    QTest::newRow("3/4 SM") << "3/4SM CLR"
+                            << "LIFR";
+    QTest::newRow("8000 m") << "8000 FEW020"
+                            << "MVFR";
+    QTest::newRow("few clouds only") << "9999 FEW005"
+                                     << "VFR";
+    QTest::newRow("no cloud group") << "9999"
+                                    << "unknown";
+    QTest::newRow("no visibility") << "BKN040"
+                                   << "unknown";
+    QTest::newRow("no visibility, very low") << "OVC002"
+                                             << "LIFR";
+    QTest::newRow("base missing") << "9999 BKN///"
+                                  << "unknown";
 }
 
 void TestBriefing::flightCategory() {

@@ -31,7 +31,15 @@ void TestPlanFile::planFileRoundTripAndRefusals() {
     p.windsAloft = {{3000, Wind{350, 20}, -2.5}, {6000, Wind{350, 25}}};
     p.waypoints[0].elevationFt = 1416;
     p.alternate = p.waypoints[1];
+    // Without the zone and weather it stays readable by an older Skyvane.
+    QVERIFY(plan::planJson(p).find("\"version\": 1") != std::string::npos);
+    QCOMPARE(plan::readPlan(plan::planJson(p)).plan->zone, plan::PlanZone::Local);
+    p.zone = plan::PlanZone::Utc;
+    p.weather[0].metar = "METAR LSZH 081150Z 24012KT 9999 FEW040 08/05 Q1008";
+    p.weather[2].taf = "TAF LSGG 081100Z 0812/0918 24010KT CAVOK";
+    p.weather[1].surfaceWind = Wind{250, 8};
     const std::string json = plan::planJson(p);
+    QVERIFY(json.find("\"version\": 3") != std::string::npos);
     const plan::PlanRead back = plan::readPlan(json);
     QVERIFY2(back.plan, qPrintable(back.error));
     QCOMPARE(plan::planJson(*back.plan), json);
@@ -42,6 +50,10 @@ void TestPlanFile::planFileRoundTripAndRefusals() {
     QVERIFY(!back.plan->windsAloft[1].temperatureC);
     QCOMPARE(back.plan->waypoints[0].elevationFt, std::optional<double>(1416));
     QVERIFY(!back.plan->waypoints[1].elevationFt);
+    QCOMPARE(back.plan->zone, plan::PlanZone::Utc);
+    QCOMPARE(back.plan->weather[0].metar, p.weather[0].metar);
+    QCOMPARE(back.plan->weather[2].taf, p.weather[2].taf);
+    QCOMPARE(back.plan->weather[1].surfaceWind, p.weather[1].surfaceWind);
     const struct {
         std::string bytes;
         const char* says;
@@ -49,7 +61,8 @@ void TestPlanFile::planFileRoundTripAndRefusals() {
         {json.substr(0, json.size() / 2), "damaged"},
         {"[]", "damaged"},
         {"{\"format\":\"other\"}", "not a Skyvane plan"},
-        {"{\"format\":\"skyvane-plan\",\"version\":3}", "newer Skyvane"},
+        {"{\"format\":\"skyvane-plan\",\"version\":4}", "newer Skyvane"},
+        {"{\"format\":\"skyvane-plan\",\"version\":3,\"timeZone\":\"Mars\"}", "timeZone"},
         {"{\"format\":\"skyvane-plan\",\"version\":1,\"waypoints\":[{\"name\":\"x\"}]}", "missing"},
         {"{\"format\":\"skyvane-plan\",\"version\":1,\"waypoints\":[{\"name\":\"x\","
          "\"latitudeDeg\":95,\"longitudeDeg\":1}]}",

@@ -1,0 +1,43 @@
+#pragma once
+// The plan window's briefing: the zone of the plan's times, the METAR and
+// TAF of each airport pasted or opened, a winds-aloft bulletin taken into
+// the winds table, and the briefing read back (weather decoded, runway
+// wind, density altitude, daylight, night legs).
+
+#include <QGroupBox>
+
+#include <array>
+
+class QComboBox;
+class QLabel;
+class QPlainTextEdit;
+
+namespace navdb {
+class NavData;
+}
+
+namespace plan {
+
+class PlanEditor;
+
+class BriefingPanel : public QGroupBox {
+    Q_OBJECT
+public:
+    BriefingPanel(PlanEditor& editor, const navdb::NavData& navData, QWidget* parent = nullptr);
+    // Shows the plan's weather and its briefing, without making changes.
+    void fill();
+
+private:
+    void typed(int airport, bool taf);
+    void openReports();
+    void openBulletin();
+
+    PlanEditor& m_editor;
+    const navdb::NavData& m_navData;
+    bool m_filling = false;
+    QComboBox* m_zone = nullptr;
+    std::array<QPlainTextEdit*, 3> m_metar{}, m_taf{};
+    QLabel* m_read = nullptr;
+};
+
+} // namespace plan
