@@ -1,7 +1,7 @@
 #include "app/BriefingOptions.h"
 
 #include "app/Console.h"
-#include "briefing/Report.h"
+#include "briefing/Briefing.h"
 #include "briefing/WindsBulletin.h"
 
 #include <QCoreApplication>
@@ -36,35 +36,14 @@ std::optional<QString> textOrFile(const QString& value, const char* option) {
 // Each report to the airport (departure, destination, alternate) it names.
 std::optional<int> applyReports(const QString& text, const char* option, plan::FlightPlan& p) {
     const bool taf = QLatin1String(option) == QLatin1String("taf");
-    const QDate near = plan::utcOf(p.off, p.zone).date();
-    for (const QString& report : briefing::splitReports(text)) {
-        QString station, error;
-        if (taf) {
-            const briefing::TafRead read = briefing::decodeTaf(report, near);
-            station = read.taf ? read.taf->station : QString();
-            error = read.error;
-        } else {
-            const briefing::MetarRead read = briefing::decodeMetar(report, near);
-            station = read.metar ? read.metar->station : QString();
-            error = read.error;
-        }
-        if (station.isEmpty())
-            return refuse(QStringLiteral("--%1: \"%2\" cannot be read: %3")
-                              .arg(QLatin1String(option), report.left(40), error));
-        const QString idents[] = {p.waypoints.front().label(), p.waypoints.back().label(),
-                                  p.alternate ? p.alternate->label() : QString()};
-        bool placed = false;
-        for (std::size_t i = 0; i < p.weather.size(); ++i) {
-            if (idents[i].compare(station, Qt::CaseInsensitive) != 0)
-                continue;
-            (taf ? p.weather[i].taf : p.weather[i].metar) = report;
-            placed = true;
-        }
-        if (!placed)
-            return refuse(
-                QStringLiteral("--%1: the report of %2 is for none of the plan's airports")
-                    .arg(QLatin1String(option), station));
-    }
+    const briefing::ReportsPlaced placed = briefing::placeReports(
+        text, taf ? briefing::ReportKind::Taf : briefing::ReportKind::Metar, p);
+    if (!placed.unreadable.isEmpty())
+        return refuse(QStringLiteral("--%1: \"%2\" names no station")
+                          .arg(QLatin1String(option), placed.unreadable.first()));
+    if (!placed.elsewhere.isEmpty())
+        return refuse(QStringLiteral("--%1: the report of %2 is for none of the plan's airports")
+                          .arg(QLatin1String(option), placed.elsewhere.first()));
     return std::nullopt;
 }
 

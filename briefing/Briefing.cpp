@@ -165,6 +165,44 @@ QString roleName(Role role) {
     return {};
 }
 
+ReportsPlaced placeReports(const QString& text, ReportKind kind, plan::FlightPlan& plan) {
+    ReportsPlaced out;
+    if (plan.waypoints.size() < 2)
+        return out;
+    const QString labels[] = {plan.waypoints.front().label(), plan.waypoints.back().label(),
+                              plan.alternate ? plan.alternate->label() : QString()};
+    const QDate near = utcOf(plan.off, plan.zone).date();
+    for (const QString& report : splitReports(text)) {
+        const bool taf = kind == ReportKind::Taf ||
+                         (kind == ReportKind::Any &&
+                          report.startsWith(QLatin1String("TAF"), Qt::CaseInsensitive));
+        QString station;
+        if (taf) {
+            const TafRead read = decodeTaf(report, near);
+            station = read.taf ? read.taf->station : QString();
+        } else {
+            const MetarRead read = decodeMetar(report, near);
+            station = read.metar ? read.metar->station : QString();
+        }
+        if (station.isEmpty()) {
+            out.unreadable << report.left(40);
+            continue;
+        }
+        bool placed = false;
+        for (std::size_t i = 0; i < plan.weather.size(); ++i) {
+            if (labels[i].isEmpty() || labels[i].compare(station, Qt::CaseInsensitive) != 0)
+                continue;
+            (taf ? plan.weather[i].taf : plan.weather[i].metar) = report;
+            placed = true;
+        }
+        if (placed)
+            ++out.placed;
+        else
+            out.elsewhere << station;
+    }
+    return out;
+}
+
 QString legsText(const std::vector<int>& legs) {
     QStringList runs;
     for (std::size_t i = 0; i < legs.size();) {

@@ -67,6 +67,17 @@ Briefing briefingOf(const plan::FlightPlan& plan, const plan::ComputedPlan& comp
 // looked at every five minutes along each leg and at both ends.
 std::vector<int> nightLegsOf(const plan::FlightPlan& plan, const plan::ComputedPlan& computed);
 
+// Reports pasted, opened or fetched, each to the plan's airport (departure,
+// destination, alternate) it names. kind: what they all are, or (Any) each
+// by its first word (TAF, else a METAR).
+enum class ReportKind { Any, Metar, Taf };
+struct ReportsPlaced {
+    int placed = 0;
+    QStringList elsewhere;  // stations of none of the plan's airports
+    QStringList unreadable; // reports that name no station, as they start
+};
+ReportsPlaced placeReports(const QString& text, ReportKind kind, plan::FlightPlan& plan);
+
 // "3", "3 and 5", "1 to 4": legs for a sentence.
 QString legsText(const std::vector<int>& legs);
 

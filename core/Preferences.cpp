@@ -11,6 +11,7 @@ const char* const kPageKey = "kneeboard/page";
 const char* const kColumnsKey = "kneeboard/columns";
 const char* const kPictureKey = "kneeboard/picture";
 const char* const kWorldDataKey = "navdata/worldDataUrl";
+const char* const kWeatherKey = "briefing/weatherUrl";
 
 QSettings settings() {
     return QSettings(QStringLiteral("skyvane"), QStringLiteral("skyvane"));
@@ -74,6 +75,14 @@ QString Preferences::worldDataUrl() const {
 
 void Preferences::setWorldDataUrl(const QString& url) {
     setValue(kWorldDataKey, url);
+}
+
+QString Preferences::weatherUrl() const {
+    return value(kWeatherKey).toString();
+}
+
+void Preferences::setWeatherUrl(const QString& url) {
+    setValue(kWeatherKey, url);
 }
 
 } // namespace core

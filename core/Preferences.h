@@ -34,6 +34,10 @@ public:
     // address); empty until set, for OurAirports' own.
     QString worldDataUrl() const;
     void setWorldDataUrl(const QString& url);
+    // Where Fetch weather asks (the service's address); empty until set,
+    // for the aviation weather service's own.
+    QString weatherUrl() const;
+    void setWeatherUrl(const QString& url);
 };
 
 } // namespace core

@@ -2,6 +2,7 @@
 
 #include "briefing/Briefing.h"
 #include "briefing/BriefingText.h"
+#include "briefing/WeatherFetch.h"
 #include "briefing/WindsBulletin.h"
 #include "navdb/NavDatabase.h"
 #include "plan/PlanEditor.h"
@@ -9,6 +10,7 @@
 #include "platform/MessageBox.h"
 
 #include <QComboBox>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
 #include <QFormLayout>
@@ -17,6 +19,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 
 #include <algorithm>
@@ -51,8 +54,10 @@ QPlainTextEdit* reportBox(const QString& name) {
 
 } // namespace
 
-BriefingPanel::BriefingPanel(PlanEditor& editor, const navdb::NavData& navData, QWidget* parent)
-    : QGroupBox(QStringLiteral("Briefing"), parent), m_editor(editor), m_navData(navData) {
+BriefingPanel::BriefingPanel(PlanEditor& editor, const navdb::NavData& navData, QUrl weatherBase,
+                             QWidget* parent)
+    : QGroupBox(QStringLiteral("Briefing"), parent), m_editor(editor), m_navData(navData),
+      m_weatherBase(std::move(weatherBase)) {
     auto* grid = new QGridLayout;
     const char* roles[] = {"Departure", "Destination", "Alternate"};
     for (int i = 0; i < 3; ++i) {
@@ -80,11 +85,17 @@ BriefingPanel::BriefingPanel(PlanEditor& editor, const navdb::NavData& navData, 
     auto* bulletin = plainButton(QStringLiteral("Winds aloft &bulletin…"));
     connect(openReports, &QPushButton::clicked, this, &BriefingPanel::openReports);
     connect(bulletin, &QPushButton::clicked, this, &BriefingPanel::openBulletin);
+    auto* fetch = plainButton(QStringLiteral("&Fetch weather…"));
+    fetch->setToolTip(QStringLiteral("The current METAR and TAF of the plan's airports and the "
+                                     "winds aloft, from %1")
+                          .arg(m_weatherBase.toString()));
+    connect(fetch, &QPushButton::clicked, this, &BriefingPanel::fetchWeather);
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(QStringLiteral("Times in:")));
     row->addWidget(m_zone);
     row->addWidget(openReports);
     row->addWidget(bulletin);
+    row->addWidget(fetch);
     row->addStretch(1);
     m_read = new QLabel;
     m_read->setWordWrap(true);
@@ -114,42 +125,26 @@ void BriefingPanel::openReports() {
     if (text.isEmpty())
         return;
     FlightPlan p = m_editor.plan();
-    if (p.waypoints.size() < 2)
-        return;
-    const QString idents[] = {p.waypoints.front().label(), p.waypoints.back().label(),
-                              p.alternate ? p.alternate->label() : QString()};
-    int placed = 0;
-    for (const QString& report : briefing::splitReports(text)) {
-        const bool isTaf = report.toUpper().startsWith(QLatin1String("TAF"));
-        const QDate near = utcOf(p.off, p.zone).date();
-        const QString station = isTaf ? (briefing::decodeTaf(report, near).taf
-                                             ? briefing::decodeTaf(report, near).taf->station
-                                             : QString())
-                                      : (briefing::decodeMetar(report, near).metar
-                                             ? briefing::decodeMetar(report, near).metar->station
-                                             : QString());
-        for (std::size_t i = 0; i < 3; ++i) {
-            if (!station.isEmpty() && idents[i].compare(station, Qt::CaseInsensitive) == 0) {
-                (isTaf ? p.weather[i].taf : p.weather[i].metar) = report;
-                ++placed;
-            }
-        }
-    }
-    if (placed == 0) {
+    const briefing::ReportsPlaced placed =
+        briefing::placeReports(text, briefing::ReportKind::Any, p);
+    if (placed.placed == 0) {
         platform::showMessage(this,
                               QStringLiteral("The file has no report of the plan's airports."));
         return;
     }
     m_editor.change(QStringLiteral("Open reports"),
-                    [p](FlightPlan& plan) { plan.weather = p.weather; });
+                    [weather = p.weather](FlightPlan& plan) { plan.weather = weather; });
 }
 
 // A bulletin's station, the nearest to the route first, into the winds table.
 void BriefingPanel::openBulletin() {
     const QString text = readText(this, QStringLiteral("Open winds aloft bulletin"),
                                   QStringLiteral("Text files (*.txt);;All files (*)"));
-    if (text.isEmpty())
-        return;
+    if (!text.isEmpty())
+        takeBulletin(text);
+}
+
+void BriefingPanel::takeBulletin(const QString& text) {
     const briefing::BulletinRead read = briefing::decodeWindsBulletin(text);
     if (!read.bulletin) {
         platform::showMessage(this,
@@ -189,6 +184,53 @@ void BriefingPanel::openBulletin() {
         m_editor.change(QStringLiteral("Winds aloft of %1").arg(chosen),
                         [rows](FlightPlan& p) { p.windsAloft = rows; });
     }
+}
+
+// The plan's airports' reports and the winds aloft, with progress and a
+// Cancel; what came is placed as an opened file's would be.
+void BriefingPanel::fetchWeather() {
+    const FlightPlan& plan = m_editor.plan();
+    QStringList stations;
+    if (plan.waypoints.size() >= 2) {
+        for (const Waypoint* w : {&plan.waypoints.front(), &plan.waypoints.back(),
+                                  plan.alternate ? &*plan.alternate : nullptr})
+            if (w && !w->ident.isEmpty() && !stations.contains(w->ident))
+                stations << w->ident;
+    }
+    briefing::WeatherFetch fetch(m_weatherBase);
+    QProgressDialog progress(QStringLiteral("Fetching the weather…"), QStringLiteral("Cancel"), 0,
+                             3, this);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    QEventLoop loop;
+    bool ok = false;
+    QString message;
+    connect(&fetch, &briefing::WeatherFetch::fetching, &progress,
+            [&progress](int step, int steps, const QString& what) {
+                progress.setMaximum(steps);
+                progress.setValue(step);
+                progress.setLabelText(QStringLiteral("Fetching %1…").arg(what));
+            });
+    connect(&progress, &QProgressDialog::canceled, &fetch, &briefing::WeatherFetch::cancel);
+    connect(&fetch, &briefing::WeatherFetch::finished, &loop, [&](bool done, const QString& said) {
+        ok = done;
+        message = said;
+        loop.quit();
+    });
+    fetch.start(stations, true);
+    loop.exec();
+    progress.close();
+    if (!ok) {
+        platform::showMessage(this, message);
+        return;
+    }
+    FlightPlan p = plan;
+    briefing::placeReports(fetch.weather().metars, briefing::ReportKind::Metar, p);
+    briefing::placeReports(fetch.weather().tafs, briefing::ReportKind::Taf, p);
+    m_editor.change(QStringLiteral("Fetch weather"),
+                    [weather = p.weather](FlightPlan& target) { target.weather = weather; });
+    if (!fetch.weather().windsAloft.trimmed().isEmpty())
+        takeBulletin(fetch.weather().windsAloft);
 }
 
 void BriefingPanel::fill() {

@@ -5,6 +5,7 @@
 // wind, density altitude, daylight, night legs).
 
 #include <QGroupBox>
+#include <QUrl>
 
 #include <array>
 
@@ -23,7 +24,9 @@ class PlanEditor;
 class BriefingPanel : public QGroupBox {
     Q_OBJECT
 public:
-    BriefingPanel(PlanEditor& editor, const navdb::NavData& navData, QWidget* parent = nullptr);
+    // weatherBase: where Fetch weather asks.
+    BriefingPanel(PlanEditor& editor, const navdb::NavData& navData, QUrl weatherBase,
+                  QWidget* parent = nullptr);
     // Shows the plan's weather and its briefing, without making changes.
     void fill();
 
@@ -31,9 +34,12 @@ private:
     void typed(int airport, bool taf);
     void openReports();
     void openBulletin();
+    void takeBulletin(const QString& text);
+    void fetchWeather();
 
     PlanEditor& m_editor;
     const navdb::NavData& m_navData;
+    QUrl m_weatherBase;
     bool m_filling = false;
     QComboBox* m_zone = nullptr;
     std::array<QPlainTextEdit*, 3> m_metar{}, m_taf{};

@@ -2,6 +2,7 @@
 
 #include "plan/BalancePicture.h"
 
+#include "briefing/WeatherFetch.h"
 #include "core/Text.h"
 #include "dialogs/OutputFile.h"
 #include "kneeboard/KneeboardPrint.h"
@@ -62,7 +63,10 @@ PlanWindow::PlanWindow(const FlightPlan& start, store::Services& services, QWidg
     m_aircraft = new AircraftPanel(*m_editor);
     m_windsPanel = new WindsPanel(*m_editor);
     m_balance = new BalancePanel(*m_editor, services.places());
-    m_briefing = new BriefingPanel(*m_editor, m_navData);
+    const QString weatherUrl = services.preferences().weatherUrl();
+    m_briefing = new BriefingPanel(
+        *m_editor, m_navData,
+        QUrl(weatherUrl.isEmpty() ? QString::fromLatin1(briefing::kWeatherUrl) : weatherUrl));
     QLayout* legs = legsPanel();
     QLayout* files = filesRow();
     auto* top = new QHBoxLayout;

@@ -31,6 +31,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTableWidget>
@@ -115,6 +116,7 @@ private slots:
     void aircraftEditorByKeys();
     void worldDataByTheButtonWithProgressAndCancel();
     void temperatureAloftByKeys();
+    void briefingByKeys();
 };
 
 void TestPlanWindow::buildEditUndoSave() {
@@ -747,3 +749,38 @@ void TestPlanWindow::aircraftEditorByKeys() {
 
 QTEST_MAIN(TestPlanWindow)
 #include "tst_planwindow.moc"
+
+void TestPlanWindow::briefingByKeys() {
+    testing::DataDir dir;
+    testing::Messages messages;
+    const auto services = testing::services();
+    plan::FlightPlan start = windyRoute(2, 40);
+    start.waypoints[0].name = "LSZH";
+    start.waypoints[1].name = "LSGG";
+    start.waypoints[0].elevationFt = 1416;
+    plan::PlanWindow w(start, *services);
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    auto* metar = named<QPlainTextEdit>(&w, "Departure METAR");
+    auto* read = named<QLabel>(&w, "Briefing read");
+    QVERIFY(metar && read);
+    metar->setFocus(Qt::TabFocusReason);
+    const QString report = "METAR LSZH 081150Z 24012KT 9999 FEW040 28/05 Q1008";
+    QTest::keyClicks(metar, report);
+    // Tab leaves the box for the next field, never types a tab into it.
+    QTest::keyClick(metar, Qt::Key_Tab);
+    QTRY_VERIFY(!metar->hasFocus());
+    QCOMPARE(metar->toPlainText(), report);
+    QCOMPARE(w.currentPlan().weather[0].metar, report);
+    QVERIFY2(read->text().contains("wind 240° 12 kt") && read->text().contains("density altitude"),
+             qPrintable(read->text()));
+    // The zone by keys: the times read in UTC.
+    auto* zone = named<QComboBox>(&w, "Times in");
+    QVERIFY(zone);
+    zone->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(zone, Qt::Key_Down);
+    QTRY_COMPARE(w.currentPlan().zone, plan::PlanZone::Utc);
+    QVERIFY(read->text().contains(" UTC"));
+    QVERIFY(messages.list.isEmpty());
+}
