@@ -105,7 +105,7 @@ private:
         std::vector<double> needs;
         std::vector<bool> writeIn;
         for (const Column* c : chosen) {
-            double width = body.horizontalAdvance(QLatin1String(c->paperHeading));
+            double width = body.horizontalAdvance(headingOf(*c));
             for (std::size_t i = 0; i < m_sheet.legs.size(); ++i) {
                 width = std::max(width,
                                  body.horizontalAdvance(cellText(*c, int(i) + 1, m_sheet.legs[i])));
@@ -317,9 +317,16 @@ private:
         for (std::size_t l = 0; l < m_lines.size(); ++l) {
             QStringList cells;
             for (const Column* c : m_lines[l])
-                cells << QLatin1String(c->paperHeading);
+                cells << headingOf(*c);
             row(l, cells, QColor(0xe0, 0xe0, 0xe0), l + 1 == m_lines.size(), 0, true);
         }
+    }
+
+    // A time's heading names the zone its times are in ("ETA CET").
+    QString headingOf(const Column& c) const {
+        const QString heading = QLatin1String(c.paperHeading);
+        return c.time && !m_sheet.timeZone.isEmpty() ? heading + QLatin1Char(' ') + m_sheet.timeZone
+                                                     : heading;
     }
 
     void legRows(int index) {

@@ -273,7 +273,8 @@ Sheet planSheet(const plan::FlightPlan& p, const plan::ComputedPlan& computed,
                 const plan::DecisionPoints& points, const navdb::NavData* navData) {
     Sheet sheet;
     sheet.title = QStringLiteral("Skyvane flight plan");
-    sheet.date = p.off.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    sheet.timeZone = plan::zoneName(p.off, p.zone);
+    sheet.date = p.off.toString(QStringLiteral("yyyy-MM-dd HH:mm ")) + sheet.timeZone;
     QStringList route;
     for (const plan::Waypoint& w : p.waypoints)
         route << w.label();

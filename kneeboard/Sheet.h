@@ -65,6 +65,7 @@ struct FrequencyTable {
 struct Sheet {
     QString title;        // "Skyvane nav log", "Skyvane flight plan"
     QString date;         // "2026-06-01 10:00"
+    QString timeZone;     // of the plan's times ("CET", "UTC"), named in the time columns
     QString route;        // "LSZH - Lake bridge - LSZB"
     QString aircraft;     // "TAS 110 kt, fuel flow 8 gal/h, 39 gal at start, reserve 30 min"
     QStringList airports; // a line each for the departure and the destination

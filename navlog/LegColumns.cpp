@@ -227,12 +227,14 @@ QString LegColumn::cell(const LegRow& row, Output output) const {
     const LegFigures& leg = row.leg;
     if (writeIn || (figure && !leg.computed) || (plannedOnly && !leg.planned))
         return {};
+    if (number && output == Output::Paper && number == &LegFigures::eteMin)
+        return paperMinutesText(leg.*number);
     if (number)
         return core::numberText(leg.*number);
     if (text)
         return leg.*text;
     if (time)
-        return dayTimeText(leg.*time);
+        return output == Output::Paper ? paperTimeText(leg.*time) : dayTimeText(leg.*time);
     return made(row, output);
 }
 
@@ -252,9 +254,11 @@ QString LegColumn::totalCell(const Totals& totals, Output output) const {
     case ColumnTotal::Distance:
         return core::numberText(totals.distanceNm);
     case ColumnTotal::TimeEnRoute:
-        return core::numberText(totals.eteMin);
+        return output == Output::Paper ? paperMinutesText(totals.eteMin)
+                                       : core::numberText(totals.eteMin);
     case ColumnTotal::LastEta:
-        return dayTimeText(totals.lastEta);
+        return output == Output::Paper ? paperTimeText(totals.lastEta)
+                                       : dayTimeText(totals.lastEta);
     case ColumnTotal::FuelBurnt:
         return core::numberText(totals.fuelBurntGal);
     case ColumnTotal::FuelLeft:
@@ -322,6 +326,23 @@ QString wcaText(double windCorrectionDeg) {
     return QStringLiteral("%1 %2")
         .arg(core::numberText(std::fabs(windCorrectionDeg)))
         .arg(windCorrectionDeg > 0 ? QLatin1Char('L') : QLatin1Char('R'));
+}
+
+QString paperTimeText(const DayTime& time) {
+    if (!time.time.isValid())
+        return {};
+    // To the nearest minute, which may carry into the next day.
+    const int seconds = time.time.msecsSinceStartOfDay() / 1000 + 30;
+    const int days = time.days + seconds / 86400;
+    const QString clock = QTime(0, 0).addSecs(seconds % 86400).toString(QStringLiteral("HH:mm"));
+    return days > 0 ? QStringLiteral("%1 +%2").arg(clock).arg(days) : clock;
+}
+
+QString paperMinutesText(double minutes) {
+    const long whole = std::lround(minutes);
+    if (whole < 60)
+        return QString::number(whole);
+    return QStringLiteral("%1:%2").arg(whole / 60).arg(whole % 60, 2, 10, QLatin1Char('0'));
 }
 
 QString dayTimeText(const DayTime& time) {

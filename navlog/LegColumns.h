@@ -106,6 +106,11 @@ QStringList totalsRowOf(Output output, const Totals& totals, bool phased = false
 QString wcaText(double windCorrectionDeg);
 // "10:31:36", or "00:40:12 +1" on a later day.
 QString dayTimeText(const DayTime& time);
+// As a kneeboard prints them, for a pilot's glance: a time to the nearest
+// minute ("10:16", "00:05 +1") and a time en route in whole minutes ("42",
+// "1:07" past an hour).
+QString paperTimeText(const DayTime& time);
+QString paperMinutesText(double minutes);
 
 // The marks of a leg below the reserve: in words in the window and the CSV,
 // short on paper.

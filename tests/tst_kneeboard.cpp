@@ -149,6 +149,7 @@ class TestKneeboard : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
+    void briefingBlockAndWholeMinutes();
     void columnsFitAcross_data();
     void columnsFitAcross();
     void columnChoice();
@@ -433,6 +434,14 @@ void TestKneeboard::legibleOnEveryPage() {
             }
             std::sort(line.begin(), line.end(),
                       [](const Word& a, const Word& b) { return a.xMin < b.xMin; });
+            // A time's heading names the zone after it ("ETA UTC").
+            int times = 0;
+            for (const QString& key : planned.lines[std::size_t(l)])
+                times += kneeboard::columnByKey(key)->time ? 1 : 0;
+            const auto zones = std::remove_if(
+                line.begin(), line.end(), [&](const Word& w) { return w.text == sheet.timeZone; });
+            QCOMPARE(int(line.end() - zones), times);
+            line.erase(zones, line.end());
             QCOMPARE(int(line.size()), int(planned.lines[std::size_t(l)].size()));
             for (std::size_t c = 0; c < line.size(); ++c) {
                 const kneeboard::Column* column =
@@ -525,6 +534,40 @@ void TestKneeboard::pictureOnItsOwnPageOrBeside() {
     const auto head = std::find_if(beside.words.begin(), beside.words.end(),
                                    [](const Word& w) { return w.text == "Checkpoint"; });
     QVERIFY(head != beside.words.end() && head->yMin > mark->yMax);
+}
+
+// The page's briefing block read back from the PDF: the departure's report
+// decoded, its daylight in the plan's zone, the boxes to write in, and the
+// times at a glance (ETE in whole minutes, ETA to the minute, the zone named).
+void TestKneeboard::briefingBlockAndWholeMinutes() {
+    testing::DataDir dir;
+    plan::FlightPlan p = straightPlan(2);
+    p.zone = plan::PlanZone::Utc;
+    p.waypoints[0].name = "EDXX";
+    p.weather[0].metar = "METAR EDXX 010850Z 27008KT 9999 BKN012 18/12 Q1009";
+    const kneeboard::Sheet sheet = sheetOf(p);
+    QCOMPARE(sheet.timeZone, QString("UTC"));
+    QVERIFY2(sheet.briefing.join(" ").contains("BKN 1200 ft (MVFR)"),
+             qPrintable(sheet.briefing.join("\n")));
+    kneeboard::PrintOptions options;
+    options.columns = QStringList{"checkpoint", "ete", "eta"};
+    const QString path = dir.home.path() + "/briefing.pdf";
+    QFile pdf(path);
+    QVERIFY(pdf.open(QIODevice::WriteOnly));
+    pdf.write(kneeboard::kneeboardPdf(sheet, *kneeboard::pageLayout("a4"), options));
+    pdf.close();
+    const QString text = testing::runTool("pdftotext", {"-layout", path, "-"});
+    for (const char* word : {"Briefing", "ATIS", "QNH", "Squawk", "Off block", "ATD",
+                             "Departure EDXX", "ETA UTC", "Civil dawn"})
+        QVERIFY2(text.contains(QLatin1String(word)), word);
+    // Each leg's ETE is a whole number of minutes, its ETA hh:mm.
+    const QRegularExpression row("^\\s*WP1\\s+(\\S+)\\s+(\\S+)",
+                                 QRegularExpression::MultilineOption);
+    const auto m = row.match(text);
+    QVERIFY2(m.hasMatch(), qPrintable(text));
+    QVERIFY2(m.captured(1).contains(QRegularExpression("^\\d+$")), qPrintable(m.captured(1)));
+    QVERIFY2(m.captured(2).contains(QRegularExpression("^\\d\\d:\\d\\d$")),
+             qPrintable(m.captured(2)));
 }
 
 QTEST_MAIN(TestKneeboard)

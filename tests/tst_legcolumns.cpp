@@ -69,6 +69,8 @@ LegFigures plannedLeg(bool computed) {
 class TestLegColumns : public QObject {
     Q_OBJECT
 private slots:
+    void paperTimes_data();
+    void paperTimes();
     void headingsOfEachOutput_data();
     void headingsOfEachOutput();
     void aLegThatCouldNotBeComputedShowsNoFigure_data();
@@ -196,6 +198,31 @@ void TestLegColumns::tableModelFollowsTheLog() {
     QCOMPARE(model.index(2, 0).data().toString(), QString("Total"));
     QCOMPARE(model.index(2, burnt).data().toString(), QString("36.01"));
     QCOMPARE(model.headerData(burnt, Qt::Horizontal).toString(), QString("F.used"));
+}
+
+// The kneeboard's times at a glance: whole minutes, the hour past 60, the
+// clock to the nearest minute carrying into the next day.
+void TestLegColumns::paperTimes_data() {
+    QTest::addColumn<double>("minutes");
+    QTest::addColumn<QString>("ete");
+    QTest::addColumn<QTime>("clock");
+    QTest::addColumn<int>("days");
+    QTest::addColumn<QString>("eta");
+    QTest::newRow("under half") << 0.4 << "0" << QTime(10, 15, 29) << 0 << "10:15";
+    QTest::newRow("half up") << 31.5 << "32" << QTime(10, 15, 30) << 0 << "10:16";
+    QTest::newRow("just under the hour") << 59.4 << "59" << QTime(9, 59, 59) << 0 << "10:00";
+    QTest::newRow("rounds to the hour") << 59.5 << "1:00" << QTime(23, 59, 30) << 0 << "00:00 +1";
+    QTest::newRow("past the hour") << 125.2 << "2:05" << QTime(0, 40, 12) << 1 << "00:40 +1";
+}
+
+void TestLegColumns::paperTimes() {
+    QFETCH(double, minutes);
+    QFETCH(QString, ete);
+    QFETCH(QTime, clock);
+    QFETCH(int, days);
+    QFETCH(QString, eta);
+    QCOMPARE(navlog::paperMinutesText(minutes), ete);
+    QCOMPARE(navlog::paperTimeText(navlog::DayTime{clock, days}), eta);
 }
 
 QTEST_GUILESS_MAIN(TestLegColumns)
