@@ -126,10 +126,23 @@ BulletinRead decodeWindsBulletin(const QString& text) {
         if (words.empty())
             continue;
         if (words.front().text == QLatin1String("FT")) {
+            // One bulletin at a time: two would give a station two rows.
+            if (!levels.empty()) {
+                out.error = QStringLiteral("it holds more than one row of levels (\"FT\"): "
+                                           "paste one bulletin");
+                return out;
+            }
             levels.assign(words.begin() + 1, words.end());
-            b.levelsFt.clear();
-            for (const Word& w : levels)
-                b.levelsFt.push_back(w.text.toInt());
+            for (const Word& w : levels) {
+                bool number = false;
+                const int feet = w.text.toInt(&number);
+                if (!number || feet <= 0 || feet > 60000) {
+                    out.error = QStringLiteral("\"%1\" in the row of levels is no altitude")
+                                    .arg(w.text);
+                    return out;
+                }
+                b.levelsFt.push_back(feet);
+            }
             continue;
         }
         if (levels.empty()) {
