@@ -291,9 +291,11 @@ std::string planPdf(const plan::FlightPlan& p, const plan::ComputedPlan& compute
         .toStdString();
 }
 
-// The plan's JSON with its "briefing".
-std::string withBriefing(const std::string& json, const briefing::Briefing& b) {
+// The plan's JSON with its "briefing" and the zone its times are in.
+std::string withBriefing(const std::string& json, const plan::FlightPlan& p,
+                         const briefing::Briefing& b) {
     QJsonObject root = QJsonDocument::fromJson(QByteArray::fromStdString(json)).object();
+    root.insert(QStringLiteral("timeZone"), plan::zoneName(p.off, p.zone));
     root.insert(QStringLiteral("briefing"), briefing::briefingJson(b));
     return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
 }
@@ -363,7 +365,7 @@ int runPlanCommand(const PlanCommand& c) {
                                                        static_cast<int>(p.fuel.reserveMin)));
     if (!c.jsonOut.isEmpty())
         outputs.emplace_back(c.jsonOut,
-                             withBriefing(plan::computedPlanJson(computed, points, balance),
+                             withBriefing(plan::computedPlanJson(computed, points, balance), p,
                                           briefing::briefingOf(p, computed, &navData, &model)));
     QString unwritable;
     for (const auto& [out, writer] :

@@ -137,8 +137,8 @@ BulletinRead decodeWindsBulletin(const QString& text) {
                 bool number = false;
                 const int feet = w.text.toInt(&number);
                 if (!number || feet <= 0 || feet > 60000) {
-                    out.error = QStringLiteral("\"%1\" in the row of levels is no altitude")
-                                    .arg(w.text);
+                    out.error =
+                        QStringLiteral("\"%1\" in the row of levels is no altitude").arg(w.text);
                     return out;
                 }
                 b.levelsFt.push_back(feet);

@@ -486,7 +486,8 @@ void TestBriefing::windsBulletinLinesUp() {
     QVERIFY(read.error.contains("ABC"));
     QVERIFY(decodeWindsBulletin("nothing here").error.contains("FT"));
     // Two bulletins pasted together, or a row of levels that is not one.
-    QVERIFY(decodeWindsBulletin("FT 3000\nABC 3127\nFT 6000\nDEF 3425-07\n").error.contains("one bulletin"));
+    QVERIFY(decodeWindsBulletin("FT 3000\nABC 3127\nFT 6000\nDEF 3425-07\n")
+                .error.contains("one bulletin"));
     QVERIFY(decodeWindsBulletin("FT 3000 {\nABC 3127\n").error.contains("\"{\""));
     // A sign missing below 24,000 ft is said, not read as minus.
     QVERIFY(!decodeLevel("342507", 6000).wind);

@@ -80,6 +80,7 @@ private slots:
     void weightAndBalance_data();
     void weightAndBalance();
     void climbAndDescentFromTheCommandLine();
+    void briefingFromTheCommandLine();
     void planOptionsAtTheirLimits_data();
     void planOptionsAtTheirLimits();
 };
@@ -446,6 +447,66 @@ void TestCli::climbAndDescentFromTheCommandLine() {
         burnt += leg.toObject().value("fuelUsed").toDouble();
     QVERIFY(std::fabs(json.value("fuel").toObject().value("tripGal").toDouble() - burnt) < 0.011);
     QCOMPARE(run({"--plan", planPath, "--alt", "60001"}).exitCode, 2);
+}
+
+void TestCli::briefingFromTheCommandLine() {
+    testing::DataDir dir;
+    QString planPath = oneLegPlan(dir);
+    {
+        QByteArray bytes = contents(planPath);
+        bytes.replace("\"name\": \"A\"", "\"name\": \"LSZA\"");
+        bytes.replace("\"name\": \"B\"", "\"name\": \"LSZB\"");
+        QFile file(planPath);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    }
+    const QString bulletin = dir.home.path() + "/fb.txt";
+    {
+        QFile file(bulletin);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("VALID 011200Z\nFT  3000    6000\nABC 2715 2820+05\n");
+    }
+    const Run r = run({"--plan", planPath, "--zone", "utc", "--metar",
+                       "METAR LSZA 010950Z 27010KT 9999 FEW040 25/10 Q1013", "--taf",
+                       "TAF LSZB 010900Z 0110/0118 27010KT CAVOK", "--winds-aloft", bulletin,
+                       "--station", "abc", "--json", "-"});
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    const QJsonObject root = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    QCOMPARE(root.value("timeZone").toString(), QString("UTC"));
+    const QJsonObject briefing = root.value("briefing").toObject();
+    const QJsonArray airports = briefing.value("airports").toArray();
+    QCOMPARE(airports.size(), 2);
+    const QJsonObject departure = airports[0].toObject(), destination = airports[1].toObject();
+    QCOMPARE(departure.value("metar").toObject().value("station").toString(), QString("LSZA"));
+    QCOMPARE(departure.value("metar").toObject().value("category").toString(), QString("VFR"));
+    // Off at 10:00 UTC: the TAF's base covers the arrival.
+    const QJsonObject base =
+        destination.value("taf").toObject().value("periods").toArray()[0].toObject();
+    QVERIFY(base.value("coversPlannedTime").toBool());
+    // No report at the destination: the lowest row of the bulletin's winds.
+    QCOMPARE(destination.value("surfaceWindFrom").toString(), QString("winds aloft at 3000 ft"));
+    // 47° N on 1 June: the sun rises about 03:35 UTC.
+    QVERIFY2(
+        departure.value("sun").toObject().value("sunrise").toString().startsWith("2026-06-01T03:3"),
+        qPrintable(departure.value("sun").toObject().value("sunrise").toString()));
+    QVERIFY(briefing.value("warnings").toArray().isEmpty());
+
+    const struct {
+        QStringList args;
+        const char* says;
+    } refused[] = {{{"--metar", "METAR EDDF 010950Z 27010KT CAVOK 20/10 Q1013"},
+                    "none of the plan's airports"},
+                   {{"--taf", "hello"}, "names no station"},
+                   {{"--zone", "mars"}, "not local or utc"},
+                   {{"--station", "ABC"}, "--station needs --winds-aloft"},
+                   {{"--winds-aloft", bulletin, "--station", "XYZ"}, "no station XYZ"},
+                   {{"--winds-aloft", bulletin}, "needs --station"}};
+    for (const auto& c : refused) {
+        const Run bad = run(QStringList{"--plan", planPath, "--json", "-"} + c.args);
+        QCOMPARE(bad.exitCode, 2);
+        QVERIFY2(bad.err.contains(QLatin1String(c.says)), qPrintable(bad.err));
+        QVERIFY(bad.out.isEmpty());
+    }
 }
 
 void TestCli::planOptionsAtTheirLimits_data() {
