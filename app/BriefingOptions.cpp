@@ -13,12 +13,6 @@ namespace {
 
 constexpr qint64 kMaxTextFile = 4 * 1024 * 1024;
 
-int refuse(const QString& text) {
-    say(stderr, QStringLiteral("%1: %2\nTry '%1 --help' for the options.\n")
-                    .arg(QCoreApplication::applicationName(), text));
-    return 2;
-}
-
 // The option's text, or the file it names; none (said) when the file
 // cannot be read.
 std::optional<QString> textOrFile(const QString& value, const char* option) {

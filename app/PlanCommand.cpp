@@ -37,12 +37,6 @@
 namespace app {
 namespace {
 
-int refuse(const QString& text) {
-    say(stderr, QStringLiteral("%1: %2\nTry '%1 --help' for the options.\n")
-                    .arg(QCoreApplication::applicationName(), text));
-    return 2;
-}
-
 std::optional<double> numberIn(const std::optional<QString>& text, const core::Limit& limit) {
     const auto value = core::parseNumber(text->toStdString());
     if (!value || !limit.contains(*value))

@@ -48,8 +48,8 @@ std::optional<SurfaceWind> surfaceWindOf(const AirportBriefing& a, const plan::A
     return s;
 }
 
-void decodeWeather(AirportBriefing& a, const plan::AirportWeather& w) {
-    const QDate near = a.atUtc.isValid() ? a.atUtc.date() : QDate::currentDate();
+// near: the date the reports are of (they give only the day of the month).
+void decodeWeather(AirportBriefing& a, const plan::AirportWeather& w, const QDate& near) {
     if (!w.metar.trimmed().isEmpty()) {
         MetarRead read = decodeMetar(w.metar, near);
         a.metar = std::move(read.metar);
@@ -101,7 +101,8 @@ AirportBriefing airportBriefing(Role role, const plan::Waypoint& w, const QDateT
     a.airport = w;
     a.atUtc = atUtc;
     const plan::AirportWeather& weather = plan.weather[static_cast<std::size_t>(role)];
-    decodeWeather(a, weather);
+    const QDateTime when = atUtc.isValid() ? atUtc : utcOf(plan.off, plan.zone);
+    decodeWeather(a, weather, when.date());
     a.surfaceWind = surfaceWindOf(a, weather, plan);
     std::vector<navdb::RunwayEnd> ends;
     if (db && !w.ident.isEmpty())
@@ -112,7 +113,6 @@ AirportBriefing airportBriefing(Role role, const plan::Waypoint& w, const QDateT
     if (a.surfaceWind)
         a.runways = runwayWinds(ends, *a.surfaceWind, variationAt(model, w, atUtc), maxCrosswind);
     densityOf(a);
-    const QDateTime when = atUtc.isValid() ? atUtc : utcOf(plan.off, plan.zone);
     a.sun = sunDay(w.position, localSolarDate(when, w.position.longitudeDeg));
     return a;
 }
@@ -124,13 +124,12 @@ QDateTime legTime(const plan::PlanLeg& leg, bool end, plan::PlanZone zone) {
     return utcOf(end ? leg.eta : leg.off, zone);
 }
 
-void addDaylightWarnings(Briefing& b, const plan::FlightPlan& plan) {
+void addDaylightWarnings(Briefing& b) {
     for (const AirportBriefing& a : b.airports) {
         if (!a.atUtc.isValid())
             continue;
         const bool departure = a.role == Role::Departure;
         const SunCrossing& edge = departure ? a.sun.civilDawn : a.sun.civilDusk;
-        const QString zone = zoneName(plan.off, plan.zone);
         if (edge.alwaysBelow) {
             b.warnings << QStringLiteral("At %1 the sun stays below civil twilight all day.")
                               .arg(a.airport.label());
@@ -143,7 +142,6 @@ void addDaylightWarnings(Briefing& b, const plan::FlightPlan& plan) {
                                          "twilight.")
                               .arg(a.airport.label());
         }
-        Q_UNUSED(zone)
     }
     if (!b.nightLegs.empty())
         b.warnings << QStringLiteral("Flown at night: leg%1 %2.")
@@ -273,7 +271,7 @@ Briefing briefingOf(const plan::FlightPlan& plan, const plan::ComputedPlan& comp
         b.airports.push_back(
             airportBriefing(Role::Alternate, *plan.alternate, alternateArrival, plan, db, model));
     b.nightLegs = nightLegsOf(plan, computed);
-    addDaylightWarnings(b, plan);
+    addDaylightWarnings(b);
     for (const AirportBriefing& a : b.airports)
         b.warnings << a.runways.warnings;
     return b;
