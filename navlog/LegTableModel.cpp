@@ -101,7 +101,18 @@ QVariant LegTableModel::headerData(int section, Qt::Orientation orientation, int
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
         section >= columnCount())
         return QAbstractTableModel::headerData(section, orientation, role);
-    return QString::fromLatin1(m_columns[static_cast<std::size_t>(section)]->heading(m_output));
+    const LegColumn* column = m_columns[static_cast<std::size_t>(section)];
+    const QString heading = QString::fromLatin1(column->heading(m_output));
+    return column->time && !m_timeZone.isEmpty() ? heading + QLatin1Char(' ') + m_timeZone
+                                                 : heading;
+}
+
+void LegTableModel::setTimeZone(const QString& zone) {
+    if (zone == m_timeZone)
+        return;
+    m_timeZone = zone;
+    if (columnCount() > 0)
+        emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
 }
 
 } // namespace navlog

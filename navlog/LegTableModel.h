@@ -19,6 +19,9 @@ public:
 
     // Shows these legs, marked by the reserve (a planned leg by its problem).
     void setTrip(const Trip& trip, int reserveMin);
+    // The zone the times are in, named in their columns' headings ("ETA
+    // UTC"); empty (the nav log's) names none.
+    void setTimeZone(const QString& zone);
     // The common case while flying the leg dialog: one more leg, one more
     // row (the totals follow it).
     void appendLeg(const LegFigures& leg);
@@ -33,6 +36,7 @@ public:
                         int role = Qt::DisplayRole) const override;
 
 private:
+    QString m_timeZone;
     bool marked(const LegFigures& leg) const;
     QVariant cellData(const LegFigures& leg, int row, const LegColumn& column, int role) const;
 

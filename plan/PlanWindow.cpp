@@ -280,6 +280,7 @@ void PlanWindow::planChanged() {
 
 void PlanWindow::fillLegs() {
     const ComputedPlan& computed = m_editor->computed();
+    m_legModel->setTimeZone(zoneName(m_editor->plan().off, m_editor->plan().zone));
     m_legModel->setTrip(tripOf(computed, m_editor->plan().off),
                         static_cast<int>(m_editor->plan().fuel.reserveMin));
     m_fuel->setText(QStringLiteral("%1   %2\n%3   %4")

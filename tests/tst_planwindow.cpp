@@ -782,5 +782,9 @@ void TestPlanWindow::briefingByKeys() {
     QTest::keyClick(zone, Qt::Key_Down);
     QTRY_COMPARE(w.currentPlan().zone, plan::PlanZone::Utc);
     QVERIFY(read->text().contains(" UTC"));
+    // The legs' times name their zone; the figures stay the leg dialog's.
+    QVERIFY(!cell(w.legTable(), 0, "ETA UTC").startsWith("<no column"));
+    QVERIFY(
+        cell(w.legTable(), 0, "ETA UTC").contains(QRegularExpression("^\\d\\d:\\d\\d:\\d\\d$")));
     QVERIFY(messages.list.isEmpty());
 }
