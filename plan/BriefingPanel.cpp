@@ -4,6 +4,7 @@
 #include "briefing/BriefingText.h"
 #include "briefing/WeatherFetch.h"
 #include "briefing/WindsBulletin.h"
+#include "core/Wind.h"
 #include "navdb/NavDatabase.h"
 #include "plan/PlanEditor.h"
 #include "plan/PlanPanels.h"
@@ -18,6 +19,7 @@
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -67,6 +69,13 @@ BriefingPanel::BriefingPanel(PlanEditor& editor, const navdb::NavData& navData, 
         m_taf[std::size_t(i)] = reportBox(role + QStringLiteral(" TAF"));
         grid->addWidget(m_metar[std::size_t(i)], 1, i);
         grid->addWidget(m_taf[std::size_t(i)], 2, i);
+        // Where there is no report: the wind at the field, typed.
+        auto* wind = new QLineEdit;
+        wind->setAccessibleName(role + QStringLiteral(" surface wind"));
+        wind->setPlaceholderText(QStringLiteral("Surface wind DDD/KT (without a METAR)"));
+        m_wind[std::size_t(i)] = wind;
+        grid->addWidget(wind, 3, i);
+        connect(wind, &QLineEdit::editingFinished, this, [this, i] { surfaceWindTyped(i); });
         connect(m_metar[std::size_t(i)], &QPlainTextEdit::textChanged, this,
                 [this, i] { typed(i, false); });
         connect(m_taf[std::size_t(i)], &QPlainTextEdit::textChanged, this,
@@ -116,6 +125,25 @@ void BriefingPanel::typed(int airport, bool taf) {
         taf ? QStringLiteral("TAF") : QStringLiteral("METAR"),
         [i, taf, text](FlightPlan& p) { (taf ? p.weather[i].taf : p.weather[i].metar) = text; },
         kMergeWeather + airport * 2 + (taf ? 1 : 0));
+}
+
+void BriefingPanel::surfaceWindTyped(int airport) {
+    if (m_filling)
+        return;
+    const std::size_t i = std::size_t(airport);
+    const QString text = m_wind[i]->text().trimmed();
+    const std::optional<Wind> wind = core::parseWind(text);
+    if (!text.isEmpty() && !wind) {
+        platform::showMessage(this, QStringLiteral("A surface wind is typed as DDD/KT, e.g. "
+                                                   "270/15, not \"%1\".")
+                                        .arg(text));
+        fill(); // back to the plan's
+        return;
+    }
+    if (wind == m_editor.plan().weather[i].surfaceWind)
+        return;
+    m_editor.change(QStringLiteral("Surface wind"),
+                    [i, wind](FlightPlan& p) { p.weather[i].surfaceWind = wind; });
 }
 
 // Each report of a file to the airport it names.
@@ -242,6 +270,8 @@ void BriefingPanel::fill() {
             m_metar[i]->setPlainText(p.weather[i].metar);
         if (m_taf[i]->toPlainText() != p.weather[i].taf)
             m_taf[i]->setPlainText(p.weather[i].taf);
+        m_wind[i]->setText(p.weather[i].surfaceWind ? core::windText(*p.weather[i].surfaceWind)
+                                                    : QString());
     }
     m_filling = false;
     QStringList lines;

@@ -11,6 +11,7 @@
 
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QPlainTextEdit;
 
 namespace navdb {
@@ -32,6 +33,7 @@ public:
 
 private:
     void typed(int airport, bool taf);
+    void surfaceWindTyped(int airport);
     void openReports();
     void openBulletin();
     void takeBulletin(const QString& text);
@@ -43,6 +45,7 @@ private:
     bool m_filling = false;
     QComboBox* m_zone = nullptr;
     std::array<QPlainTextEdit*, 3> m_metar{}, m_taf{};
+    std::array<QLineEdit*, 3> m_wind{};
     QLabel* m_read = nullptr;
 };
 

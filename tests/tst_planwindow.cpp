@@ -3,6 +3,7 @@
 // code, a wind typed into a leg, undo and redo, keys that delete and move,
 // and the plan saved and opened again.
 #include "TestSupport.h"
+#include "WeatherServer.h"
 #include "WorldServer.h"
 #include "core/Preferences.h"
 #include "core/Text.h"
@@ -26,6 +27,7 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QImage>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -117,6 +119,7 @@ private slots:
     void worldDataByTheButtonWithProgressAndCancel();
     void temperatureAloftByKeys();
     void briefingByKeys();
+    void fetchWeatherByTheButton();
 };
 
 void TestPlanWindow::buildEditUndoSave() {
@@ -787,4 +790,64 @@ void TestPlanWindow::briefingByKeys() {
     QVERIFY(
         cell(w.legTable(), 0, "ETA UTC").contains(QRegularExpression("^\\d\\d:\\d\\d:\\d\\d$")));
     QVERIFY(messages.list.isEmpty());
+}
+
+// Fetch weather against a server on this machine: the progress, the
+// station chosen by keys, the reports on their airports and the bulletin's
+// winds in the table; a 404 said, the plan unchanged. A surface wind typed
+// where there is no report.
+void TestPlanWindow::fetchWeatherByTheButton() {
+    testing::DataDir dir;
+    testing::Messages messages;
+    testing::WeatherServer server;
+    const auto services = testing::services();
+    plan::FlightPlan start = windyRoute(2, 40);
+    start.waypoints[0].ident = "LSZH";
+    start.waypoints[1].ident = "LSGG";
+    for (const char* folder : {"good", "missing"}) {
+        services->preferences().setWeatherUrl(server.base(folder).toString());
+        plan::PlanWindow w(start, *services);
+        w.show();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QPushButton* fetch = button(&w, "Fetch weather…");
+        QVERIFY(fetch);
+        // The station's list comes up when the bulletin is in: Enter takes
+        // the first (the nearest).
+        QTimer pick;
+        connect(&pick, &QTimer::timeout, [&] {
+            if (auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget()))
+                QTest::keyClick(dialog, Qt::Key_Return);
+        });
+        pick.start(50);
+        fetch->click();
+        if (QLatin1String(folder) == QLatin1String("good")) {
+            QTRY_VERIFY(w.currentPlan().weather[1].metar.startsWith("METAR LSGG"));
+            QVERIFY(w.currentPlan().weather[0].taf.startsWith("TAF LSZH"));
+            QTRY_COMPARE(w.currentPlan().windsAloft.size(), std::size_t(3));
+            QCOMPARE(w.currentPlan().windsAloft[0].wind, (plan::Wind{240, 15}));
+            QVERIFY(messages.list.isEmpty());
+            // A surface wind typed for the destination, and one refused.
+            pick.stop();
+            w.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&w));
+            auto* wind = named<QLineEdit>(&w, "Destination surface wind");
+            QVERIFY(wind);
+            typeInto(wind, "250/12");
+            QTest::keyClick(wind, Qt::Key_Tab);
+            QTRY_COMPARE(w.currentPlan().weather[1].surfaceWind,
+                         std::optional(plan::Wind{250, 12}));
+            typeInto(wind, "250");
+            QTest::keyClick(wind, Qt::Key_Tab);
+            QTRY_COMPARE(messages.list.size(), 1);
+            QVERIFY(messages.list[0].contains("DDD/KT"));
+            QCOMPARE(w.currentPlan().weather[1].surfaceWind, std::optional(plan::Wind{250, 12}));
+        } else {
+            QTRY_COMPARE(messages.list.size(), 2);
+            QVERIFY2(messages.list[1].contains("TAFs: the server answered 404"),
+                     qPrintable(messages.list[1]));
+            QVERIFY(w.currentPlan().weather[0].metar.isEmpty());
+            QVERIFY(w.currentPlan().windsAloft.empty());
+        }
+    }
 }
