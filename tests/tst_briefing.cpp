@@ -38,6 +38,7 @@ private slots:
     void windsBulletin();
     void windsBulletinLinesUp();
     void nightAndDaylight();
+    void undecodable();
     void legsInWords();
 };
 
@@ -299,6 +300,11 @@ void TestBriefing::metarCorpus_data() {
            "BKN 800 ft CB"
         << "25/22" << 1012.5 << "LIFR"
         << "TEMPO 2SM||";
+    QTest::newRow("NSC") << "METAR EGLL 081220Z 27015KT 9999 NSC 12/M03 Q1025"
+                         << "EGLL"
+                         << "wind 270° 15 kt, visibility 10 km or more, NSC"
+                         << "12/-3" << 1025.0 << "VFR"
+                         << "||";
     QTest::newRow("unknown group")
         << "METAR EDDF 081150Z 24008KT 9999 XYZ12 SCT040 10/04 Q1018"
         << "EDDF"
@@ -530,6 +536,22 @@ void TestBriefing::nightAndDaylight() {
     // 16.4 °C above standard: about 120 ft a degree more.
     QVERIFY2(std::abs(*zh.densityAltitudeFt - (1697 + 120 * 16.4)) < 150,
              qPrintable(QString::number(*zh.densityAltitudeFt)));
+}
+
+// What is no report is refused and said; a NIL report is one with nothing.
+void TestBriefing::undecodable() {
+    for (const char* text : {"", "hello world", "METAR", "12345 67890"})
+        QVERIFY(!decodeMetar(text, QDate(2026, 12, 8)).error.isEmpty());
+    const MetarRead nil = decodeMetar("METAR EDDF 081150Z NIL=", QDate(2026, 12, 8));
+    QVERIFY(nil.metar && nil.metar->nil);
+    QCOMPARE(categoryOf(nil.metar->now), FlightCategory::Unknown);
+    const TafRead tafNil = decodeTaf("TAF EDDF 081100Z NIL=", QDate(2026, 12, 8));
+    QVERIFY(tafNil.taf && tafNil.taf->nil && tafNil.taf->periods.empty());
+    // Two reports pasted together: each on its own.
+    QCOMPARE(splitReports("METAR LSZH 081150Z 24012KT CAVOK 08/05 Q1008=\nMETAR LSGG "
+                          "081150Z 22008KT CAVOK 09/04 Q1010=")
+                 .size(),
+             2);
 }
 
 void TestBriefing::legsInWords() {
