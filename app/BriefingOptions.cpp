@@ -2,16 +2,14 @@
 
 #include "app/Console.h"
 #include "briefing/Briefing.h"
+#include "briefing/Report.h"
 #include "briefing/WindsBulletin.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 
 namespace app {
 namespace {
-
-constexpr qint64 kMaxTextFile = 4 * 1024 * 1024;
 
 // The option's text, or the file it names; none (said) when the file
 // cannot be read.
@@ -19,12 +17,10 @@ std::optional<QString> textOrFile(const QString& value, const char* option) {
     const QFileInfo info(value);
     if (!info.isFile())
         return value;
-    QFile file(value);
-    if (info.size() > kMaxTextFile || !file.open(QIODevice::ReadOnly)) {
+    const std::optional<QString> text = briefing::readWeatherFile(value);
+    if (!text)
         refuse(QStringLiteral("--%1: %2 cannot be read").arg(QLatin1String(option), value));
-        return std::nullopt;
-    }
-    return QString::fromUtf8(file.readAll());
+    return text;
 }
 
 // Each report to the airport (departure, destination, alternate) it names.

@@ -286,9 +286,7 @@ std::string planPdf(const plan::FlightPlan& p, const plan::ComputedPlan& compute
 }
 
 // The plan's JSON with its "briefing" and the zone its times are in.
-std::string withBriefing(const std::string& json, const plan::FlightPlan& p,
-                         const briefing::Briefing& b) {
-    QJsonObject root = QJsonDocument::fromJson(QByteArray::fromStdString(json)).object();
+std::string withBriefing(QJsonObject root, const plan::FlightPlan& p, const briefing::Briefing& b) {
     root.insert(QStringLiteral("timeZone"), plan::zoneName(p.off, p.zone));
     root.insert(QStringLiteral("briefing"), briefing::briefingJson(b));
     return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
@@ -359,7 +357,7 @@ int runPlanCommand(const PlanCommand& c) {
                                                        static_cast<int>(p.fuel.reserveMin)));
     if (!c.jsonOut.isEmpty())
         outputs.emplace_back(c.jsonOut,
-                             withBriefing(plan::computedPlanJson(computed, points, balance), p,
+                             withBriefing(plan::computedPlanObject(computed, points, balance), p,
                                           briefing::briefingOf(p, computed, &navData, &model)));
     QString unwritable;
     for (const auto& [out, writer] :

@@ -107,7 +107,6 @@ AirportBriefing airportBriefing(Role role, const plan::Waypoint& w, const QDateT
     std::vector<navdb::RunwayEnd> ends;
     if (db && !w.ident.isEmpty())
         ends = db->runwayEnds(w.ident);
-    a.runwaysKnown = !ends.empty();
     const std::optional<double> maxCrosswind =
         plan.profile ? plan.profile->maxCrosswindKt : std::nullopt;
     if (a.surfaceWind)
@@ -199,6 +198,12 @@ ReportsPlaced placeReports(const QString& text, ReportKind kind, plan::FlightPla
             out.elsewhere << station;
     }
     return out;
+}
+
+QString roleTitle(Role role) {
+    QString title = roleName(role);
+    title[0] = title[0].toUpper();
+    return title;
 }
 
 QString legsText(const std::vector<int>& legs) {

@@ -27,7 +27,8 @@ class MagneticVariation;
 namespace briefing {
 
 enum class Role { Departure, Destination, Alternate };
-QString roleName(Role role); // "departure", ...
+QString roleName(Role role);  // "departure", ...
+QString roleTitle(Role role); // "Departure", ...
 
 struct AirportBriefing {
     Role role = Role::Departure;
@@ -42,7 +43,6 @@ struct AirportBriefing {
 
     std::optional<SurfaceWind> surfaceWind; // report, typed, else the lowest winds-aloft row
     RunwayWinds runways;
-    bool runwaysKnown = false; // the database has the airport's runways
 
     std::optional<double> pressureAltitudeFt, densityAltitudeFt;
     std::optional<double> temperatureC; // the report's, else none

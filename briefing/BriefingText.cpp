@@ -75,12 +75,12 @@ QJsonValue tafJson(const AirportBriefing& a) {
     if (!a.taf)
         return a.tafProblem.isEmpty() ? QJsonValue()
                                       : QJsonObject{{QStringLiteral("error"), a.tafProblem}};
-    static const char* kinds[] = {"base", "FM", "BECMG", "TEMPO", "PROB"};
     QJsonArray periods;
     for (std::size_t i = 0; i < a.taf->periods.size(); ++i) {
         const TafPeriod& p = a.taf->periods[i];
         QJsonObject o = conditionsJson(p.conditions);
-        o.insert(QStringLiteral("kind"), QLatin1String(kinds[static_cast<int>(p.kind)]));
+        const QString kind = periodKindCode(p.kind);
+        o.insert(QStringLiteral("kind"), kind.isEmpty() ? QStringLiteral("base") : kind);
         o.insert(QStringLiteral("from"), p.from.toString(Qt::ISODate));
         o.insert(QStringLiteral("to"), p.to.toString(Qt::ISODate));
         if (p.probabilityPercent > 0)
@@ -180,8 +180,7 @@ QStringList airportLines(const AirportBriefing& a, plan::PlanZone zone) {
     if (a.taf) {
         for (std::size_t i : a.tafPeriods) {
             const TafPeriod& p = a.taf->periods[i];
-            static const char* kinds[] = {"", "FM", "BECMG", "TEMPO", "PROB"};
-            QString kind = QLatin1String(kinds[static_cast<int>(p.kind)]);
+            QString kind = periodKindCode(p.kind);
             if (p.probabilityPercent > 0)
                 kind += QString::number(p.probabilityPercent) +
                         (p.temporary ? QStringLiteral(" TEMPO") : QString());

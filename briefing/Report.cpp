@@ -1,5 +1,8 @@
 #include "briefing/Report.h"
 
+#include "core/Files.h"
+
+#include <QFile>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -336,6 +339,30 @@ int readMetarHeader(const QStringList& tokens, const QDate& nearDate, Metar& met
 
 } // namespace
 
+std::optional<QString> readWeatherFile(const QString& path) {
+    const auto bytes =
+        core::readFileBytes(QFile::encodeName(path).toStdString(), kMaxWeatherFileBytes + 1);
+    if (!bytes || bytes->size() > kMaxWeatherFileBytes)
+        return std::nullopt;
+    return QString::fromStdString(*bytes);
+}
+
+QString periodKindCode(TafPeriod::Kind kind) {
+    switch (kind) {
+    case TafPeriod::Kind::Base:
+        break;
+    case TafPeriod::Kind::From:
+        return QStringLiteral("FM");
+    case TafPeriod::Kind::Becoming:
+        return QStringLiteral("BECMG");
+    case TafPeriod::Kind::Temporary:
+        return QStringLiteral("TEMPO");
+    case TafPeriod::Kind::Probability:
+        return QStringLiteral("PROB");
+    }
+    return {};
+}
+
 QString categoryName(FlightCategory category) {
     switch (category) {
     case FlightCategory::Vfr:
@@ -503,15 +530,15 @@ int readTafHeader(const QStringList& tokens, const QDate& nearDate, Taf& taf) {
 TafRead decodeTaf(const QString& text, const QDate& nearDate) {
     static const QRegularExpression temperature = pattern("^T[XN]M?\\d{2}/\\d{4}Z$");
     TafRead out;
-    QString report;
-    for (const QString& r : splitReports(text)) {
+    // The first TAF, else the first report (a TAF given without its word).
+    const QStringList reports = splitReports(text);
+    QString report = reports.isEmpty() ? QString() : reports.first();
+    for (const QString& r : reports) {
         if (r.toUpper().startsWith(QLatin1String("TAF"))) {
             report = r;
             break;
         }
     }
-    if (report.isEmpty() && !splitReports(text).isEmpty())
-        report = splitReports(text).first();
     const QStringList tokens = tokensOf(report);
     Taf taf;
     taf.text = report;

@@ -66,7 +66,7 @@ struct Metar {
     Conditions now;
     std::optional<double> temperatureC, dewPointC;
     std::optional<double> altimeterHpa;
-    bool altimeterInHg = false;    // the report gave A (inches), shown so
+    bool altimeterInHg = false;    // the report gave A (inches), converted
     QStringList runwayVisualRange; // as they stand
     QString trend;                 // NOSIG, BECMG ..., TEMPO ...
     QString remarks;               // after RMK
@@ -92,6 +92,15 @@ struct Taf {
     QStringList temperatures;       // TX and TN groups as they stand
     QString text;
 };
+
+// A file of reports or a bulletin as text, read whole up to
+// kMaxWeatherFileBytes; none when it cannot be read or is larger.
+constexpr std::size_t kMaxWeatherFileBytes = 4 * 1024 * 1024;
+std::optional<QString> readWeatherFile(const QString& path);
+
+// The group that starts a TAF period of this kind: "FM", "BECMG", "TEMPO",
+// "PROB"; empty for the base.
+QString periodKindCode(TafPeriod::Kind kind);
 
 // The reports in a text pasted or opened: split where a report ends ("=")
 // or a line starts a new one (METAR, SPECI, TAF).

@@ -258,11 +258,9 @@ QStringList briefingLines(const plan::FlightPlan& p, const plan::ComputedPlan& c
         return lines;
     const briefing::Briefing b = briefing::briefingOf(p, computed, navData, nullptr);
     for (const briefing::AirportBriefing& a : b.airports) {
-        QString head = briefing::roleName(a.role);
-        head[0] = head[0].toUpper();
         const QStringList body = briefing::airportLines(a, p.zone);
-        lines << head + QLatin1Char(' ') + a.airport.label() + QStringLiteral(": ") +
-                     body.join(QStringLiteral("; "));
+        lines << briefing::roleTitle(a.role) + QLatin1Char(' ') + a.airport.label() +
+                     QStringLiteral(": ") + body.join(QStringLiteral("; "));
     }
     lines << b.warnings;
     return lines;

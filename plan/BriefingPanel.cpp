@@ -12,7 +12,6 @@
 
 #include <QComboBox>
 #include <QEventLoop>
-#include <QFile>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -29,7 +28,6 @@
 namespace plan {
 namespace {
 
-constexpr qint64 kMaxTextFile = 4 * 1024 * 1024;
 constexpr int kMergeWeather = 7000; // a report typed key by key is one undo step
 
 QString readText(QWidget* parent, const QString& title, const QString& filter) {
@@ -37,12 +35,10 @@ QString readText(QWidget* parent, const QString& title, const QString& filter) {
                                                       QFileDialog::DontUseNativeDialog);
     if (path.isEmpty())
         return {};
-    QFile file(path);
-    if (file.size() > kMaxTextFile || !file.open(QIODevice::ReadOnly)) {
+    const std::optional<QString> text = briefing::readWeatherFile(path);
+    if (!text)
         platform::showMessage(parent, QStringLiteral("%1 cannot be read.").arg(path));
-        return {};
-    }
-    return QString::fromUtf8(file.readAll());
+    return text.value_or(QString());
 }
 
 QPlainTextEdit* reportBox(const QString& name) {
@@ -279,9 +275,8 @@ void BriefingPanel::fill() {
         const briefing::Briefing b =
             briefing::briefingOf(p, m_editor.computed(), &m_navData, nullptr);
         for (const briefing::AirportBriefing& a : b.airports) {
-            QString role = briefing::roleName(a.role);
-            role[0] = role[0].toUpper();
-            lines << QStringLiteral("<b>%1 %2</b>").arg(role, a.airport.label().toHtmlEscaped());
+            lines << QStringLiteral("<b>%1 %2</b>")
+                         .arg(briefing::roleTitle(a.role), a.airport.label().toHtmlEscaped());
             for (const QString& line : briefing::airportLines(a, p.zone))
                 lines << line.toHtmlEscaped();
         }

@@ -311,8 +311,8 @@ QJsonObject balanceJson(const WeightAndBalance& b) {
 
 } // namespace
 
-std::string computedPlanJson(const ComputedPlan& c, const DecisionPoints& points,
-                             const std::optional<WeightAndBalance>& balance) {
+QJsonObject computedPlanObject(const ComputedPlan& c, const DecisionPoints& points,
+                               const std::optional<WeightAndBalance>& balance) {
     QJsonArray legs;
     for (const PlanLeg& leg : c.legs)
         legs.append(navlog::plannedLegJson(leg.figures));
@@ -369,7 +369,14 @@ std::string computedPlanJson(const ComputedPlan& c, const DecisionPoints& points
     }
     if (balance)
         all.insert(QStringLiteral("weightAndBalance"), balanceJson(*balance));
-    return QJsonDocument(all).toJson(QJsonDocument::Indented).toStdString();
+    return all;
+}
+
+std::string computedPlanJson(const ComputedPlan& c, const DecisionPoints& points,
+                             const std::optional<WeightAndBalance>& balance) {
+    return QJsonDocument(computedPlanObject(c, points, balance))
+        .toJson(QJsonDocument::Indented)
+        .toStdString();
 }
 
 } // namespace plan

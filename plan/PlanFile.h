@@ -13,6 +13,7 @@
 #include "plan/FlightPlan.h"
 #include "plan/WeightBalance.h"
 
+#include <QJsonObject>
 #include <QString>
 
 #include <string>
@@ -41,5 +42,8 @@ std::string planJson(const FlightPlan& plan);
 // With an aircraft's weight and balance, "weightAndBalance" too.
 std::string computedPlanJson(const ComputedPlan& computed, const DecisionPoints& points,
                              const std::optional<WeightAndBalance>& balance = std::nullopt);
+// The same as an object, for a caller that adds to it.
+QJsonObject computedPlanObject(const ComputedPlan& computed, const DecisionPoints& points,
+                               const std::optional<WeightAndBalance>& balance = std::nullopt);
 
 } // namespace plan
